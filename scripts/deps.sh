@@ -1,0 +1,17 @@
+# Installs the Debian packages the project needs when any is missing.
+# Sourced by run.sh and test.sh.
+tl_packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
+             libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation)
+
+tl_install_deps() {
+  local missing=()
+  for p in "${tl_packages[@]}" "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}

@@ -1,0 +1,170 @@
+#include "core/class_file.h"
+
+#include "core/file_io.h"
+#include "core/limits.h"
+#include "core/messages.h"
+#include "core/text.h"
+
+namespace tl {
+
+std::string toFileCode(std::string_view value) {
+    if (value == "1") return "N";
+    if (value == "2") return "S";
+    if (value == "3") return "G";
+    if (value == "4") return "E";
+    if (value.empty()) return "0";
+    if (value == "Y") return "1";
+    return "";
+}
+
+std::string fromFileCode(std::string_view value) {
+    if (value == "N") return "1";
+    if (value == "S") return "2";
+    if (value == "G") return "3";
+    if (value == "E") return "4";
+    if (value == "0") return "";
+    if (value == "1") return "Y";
+    return "";
+}
+
+namespace {
+
+// A value holding a comma is enclosed in double quotes so that it reads back
+// as one field.
+std::string quoted(const std::string& value) {
+    if (value.find(',') == std::string::npos) return value;
+    return "\"" + value + "\"";
+}
+
+// Column 26: "True"/"False" in any letter case, or a number (0 is false).
+bool parseBoolean(std::string_view text, bool& value) {
+    const std::string upper = toUpperCp1252(trimBlanks(text));
+    if (upper == "TRUE") {
+        value = true;
+        return true;
+    }
+    if (upper == "FALSE") {
+        value = false;
+        return true;
+    }
+    std::string_view t = trimBlanks(text);
+    if (t.empty()) return false;
+    std::size_t i = (t.front() == '-' || t.front() == '+') ? 1 : 0;
+    bool digit = false;
+    bool point = false;
+    for (; i < t.size(); ++i) {
+        if (t[i] >= '0' && t[i] <= '9') {
+            digit = true;
+        } else if (t[i] == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (!digit) return false;
+    value = leadingNumber(t) != 0.0;
+    return true;
+}
+
+bool parseClassLine(std::string_view line, StudentRecord& s) {
+    if (countChar(line, ',') < 23) return false;
+    bool open = false;
+    bool anyOpen = false;
+    auto field = [&]() {
+        std::string value(nextCsvField(line, &open));
+        anyOpen = anyOpen || open;
+        return value;
+    };
+    s.classCode = field();
+    s.lastName = field();
+    s.firstName = field();
+    s.studentNumber = field();
+    s.gender = field();
+    s.trilliumField8 = field();
+    s.iep = fromFileCode(field());
+    s.esl = field();
+    s.eld = field();
+    s.mark = field();
+    field();
+    field();
+    for (auto& skill : s.skills)
+        skill = fromFileCode(field());
+    field();
+    for (auto& code : s.comments)
+        code = field();
+    s.interview = field();
+    const std::string freeForm = field();
+    if (anyOpen) return false;
+    if (!parseBoolean(freeForm, s.freeFormUsed)) return false;
+    s.freeFormText = std::string(line);
+    s.trilliumField14.clear();
+    return true;
+}
+
+}  // namespace
+
+std::string classFileLine(const StudentRecord& s) {
+    std::string line;
+    line.reserve(160 + s.freeFormText.size());
+    auto add = [&line](const std::string& value) {
+        line += value;
+        line += ',';
+    };
+    add(quoted(s.classCode));
+    add(quoted(s.lastName));
+    add(quoted(s.firstName));
+    // The student number is written as stored, so that a number of any length
+    // reads back unchanged.
+    add(quoted(s.studentNumber));
+    add(quoted(s.gender));
+    add(quoted(s.trilliumField8));
+    add(toFileCode(s.iep));
+    add(quoted(s.esl));
+    add(quoted(s.eld));
+    add(quoted(s.mark));
+    add("");
+    add("");
+    for (const auto& skill : s.skills)
+        add(toFileCode(skill));
+    add("");
+    for (const auto& code : s.comments)
+        add(quoted(code));
+    add(quoted(s.interview));
+    add(s.freeFormUsed ? "True" : "False");
+    line += s.freeFormText;
+    return line;
+}
+
+Failure openClass(const std::string& path, std::vector<StudentRecord>& students) {
+    if (path.size() < 3 || path.compare(path.size() - 3, 3, "tlc") != 0) {
+        return msg::tl7ClassFileType();
+    }
+    const std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes) return msg::tl8ClassFileInvalid();
+    const std::vector<std::string_view> lines = splitLines(*bytes);
+    if (lines.empty() || lines.size() > static_cast<std::size_t>(kMaxStudents)) {
+        return msg::tl8ClassFileInvalid();
+    }
+    std::vector<StudentRecord> read;
+    read.reserve(lines.size());
+    for (std::string_view line : lines) {
+        StudentRecord s;
+        if (!parseClassLine(line, s)) return msg::tl8ClassFileInvalid();
+        read.push_back(std::move(s));
+    }
+    students = std::move(read);
+    return std::nullopt;
+}
+
+Failure saveClass(const std::string& path, const std::vector<StudentRecord>& students) {
+    std::string bytes;
+    bytes.reserve(students.size() * 200);
+    for (const StudentRecord& s : students) {
+        bytes += classFileLine(s);
+        bytes += "\r\n";
+    }
+    if (!writeFileAtomically(path, bytes)) return msg::tl19ClassNotSaved();
+    return std::nullopt;
+}
+
+}  // namespace tl

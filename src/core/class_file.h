@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/notice.h"
+#include "core/student_record.h"
+
+// The class file (.tlc): one line of 27 comma-separated fields per student.
+namespace tl {
+
+// Memory value to file letter: "1".."4" to N S G E, "" to "0", "Y" to "1".
+std::string toFileCode(std::string_view value);
+// File letter to memory value: the reverse of toFileCode.
+std::string fromFileCode(std::string_view value);
+
+// The file line of one student, without its line ending.
+std::string classFileLine(const StudentRecord& student);
+
+// Reads the class file at path. On success the table is replaced by its
+// students; a refused file (TL7, TL8) leaves the table as it was.
+Failure openClass(const std::string& path, std::vector<StudentRecord>& students);
+
+// Writes the table to path atomically; TL19 when it cannot be written.
+Failure saveClass(const std::string& path, const std::vector<StudentRecord>& students);
+
+}  // namespace tl

@@ -1,0 +1,130 @@
+#include "core/comment_text.h"
+
+#include "core/limits.h"
+
+namespace tl {
+
+std::string cleanPhrase(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    std::string out;
+    if (first != std::string_view::npos) {
+        out = std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    }
+    if (!out.empty() && out.front() == '"') out.erase(0, 1);
+    if (!out.empty() && out.back() == '"') out.pop_back();
+    if (!out.empty() && out.back() == '.') out.pop_back();
+    out += ". ";
+    return out;
+}
+
+bool substitutePlaceholders(std::string_view phrase, const StudentRecord& student, bool nameAllowed,
+                            std::string& result) {
+    const bool male = student.gender == "M";
+    bool nameUsed = false;
+    result.clear();
+    result.reserve(phrase.size() + 32);
+    auto pick = [&](const char* lowerMale, const char* lowerFemale, const char* capMale,
+                    const char* capFemale) {
+        if (result.empty()) {
+            result += male ? capMale : capFemale;
+        } else {
+            result += male ? lowerMale : lowerFemale;
+        }
+    };
+    for (char ch : phrase) {
+        switch (ch) {
+            case '$':
+                result += student.firstName;
+                nameUsed = true;
+                break;
+            case '@':
+                if (nameAllowed) {
+                    result += student.firstName;
+                    nameUsed = true;
+                } else {
+                    pick("he", "she", "He", "She");
+                }
+                break;
+            case '%':
+                if (nameAllowed) {
+                    result += student.firstName + "'s";
+                    nameUsed = true;
+                } else {
+                    pick("his", "her", "His", "Her");
+                }
+                break;
+            case '#':
+                pick("his", "her", "His", "Her");
+                break;
+            case '*':
+                pick("him", "her", "Him", "Her");
+                break;
+            case '~':
+                pick("son", "daughter", "Son", "Daughter");
+                break;
+            default:
+                result += ch;
+        }
+    }
+    return nameUsed;
+}
+
+ComposedComments composeComments(const StudentRecord& student, const std::vector<Phrase>& phrases) {
+    ComposedComments out;
+    bool nameAllowed = true;
+    for (std::size_t slot = 0; slot < 5; ++slot) {
+        const std::string text = lookupPhrase(phrases, student.comments[slot]);
+        if (substitutePlaceholders(text, student, nameAllowed, out.texts[slot])) {
+            nameAllowed = false;
+        }
+        out.totalLength += static_cast<int>(out.texts[slot].size());
+    }
+    return out;
+}
+
+bool exceedsCommentLimit(int totalLength) {
+    return totalLength > kCommentLimit;
+}
+
+WrappedText wrapText(std::string_view text, int width) {
+    WrappedText out;
+    const std::size_t w = width > 0 ? static_cast<std::size_t>(width) : 1;
+    for (auto& line : out.lines) {
+        if (text.size() <= w) {
+            line = std::string(text);
+            text = {};
+            continue;
+        }
+        // Break after the last blank within the first width characters;
+        // a text without one is cut hard at width.
+        std::size_t cut = w;
+        for (std::size_t pos = w; pos >= 1; --pos) {
+            if (text[pos - 1] == ' ') {
+                cut = pos;
+                break;
+            }
+        }
+        line = std::string(text.substr(0, cut));
+        text.remove_prefix(cut);
+    }
+    out.remainder = std::string(text);
+    return out;
+}
+
+std::string bracketCode(std::string_view code) {
+    if (code.find_first_not_of(' ') == std::string_view::npos && code.size() <= 4) return "";
+    return "[" + std::string(code) + "] ";
+}
+
+std::string sanitizeFreeForm(std::string_view text) {
+    std::string out(text);
+    for (char& ch : out) {
+        const bool keep = (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') ||
+                          (ch >= '0' && ch <= '9') || ch == '.' || ch == ',' || ch == ';' ||
+                          ch == ':' || ch == '!' || ch == '\'' || ch == ' ';
+        if (!keep) ch = ' ';
+    }
+    return out;
+}
+
+}  // namespace tl

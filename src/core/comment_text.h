@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/phrase_library.h"
+#include "core/student_record.h"
+
+// Composition of a student's comment text from the five codes.
+namespace tl {
+
+// Trimmed, one pair of surrounding quotes and one final full stop removed, ". " appended.
+std::string cleanPhrase(std::string_view text);
+
+// Replaces the placeholders $ @ % # * ~ for the student; true when the first
+// name was inserted.
+bool substitutePlaceholders(std::string_view phrase, const StudentRecord& student, bool nameAllowed,
+                            std::string& result);
+
+struct ComposedComments {
+    std::array<std::string, 5> texts;
+    int totalLength = 0;
+};
+
+// The five personalised comment texts of the student's CM1 to CM5.
+ComposedComments composeComments(const StudentRecord& student, const std::vector<Phrase>& phrases);
+
+// True when a composed length is above the Trillium limit of 460 characters.
+bool exceedsCommentLimit(int totalLength);
+
+struct WrappedText {
+    std::array<std::string, 4> lines;
+    std::string remainder;
+};
+
+// Splits text into four lines of at most width characters, broken after a
+// blank, and the remainder.
+WrappedText wrapText(std::string_view text, int width);
+
+// "[code] ", or "" for a slot without a comment.
+std::string bracketCode(std::string_view code);
+
+// Every character but letters, digits, . , ; : ! ' and blank becomes a blank.
+std::string sanitizeFreeForm(std::string_view text);
+
+}  // namespace tl

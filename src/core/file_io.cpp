@@ -1,0 +1,72 @@
+#include "core/file_io.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tl {
+
+namespace fs = std::filesystem;
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (in.eof()) break;
+    }
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+    const fs::path target(path);
+    fs::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    std::error_code ec;
+    if (fs::is_directory(target, ec)) return false;
+
+    static std::mt19937_64 names{std::random_device{}()};
+    fs::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 20 && fd < 0; ++attempt) {
+        temp = folder / ("." + target.filename().string() + "." +
+                         std::to_string(names() % 1000000) + ".tmp");
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+
+    bool ok = true;
+    std::size_t written = 0;
+    while (ok && written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+        } else {
+            written += static_cast<std::size_t>(n);
+        }
+    }
+    if (ok && ::fsync(fd) != 0) ok = false;
+    if (::close(fd) != 0) ok = false;
+    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) ok = false;
+    if (!ok) fs::remove(temp, ec);
+    return ok;
+}
+
+bool isRegularFile(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+}  // namespace tl

@@ -1,0 +1,256 @@
+#include "core/master_file.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+#include <unordered_set>
+
+#include "core/file_io.h"
+#include "core/limits.h"
+#include "core/messages.h"
+#include "core/text.h"
+
+namespace tl {
+
+namespace fs = std::filesystem;
+
+std::string dataRootFolder(const std::string& programFolder) {
+    std::string folder = programFolder;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    const std::size_t slash = folder.find_last_of("/\\");
+    if (slash == std::string::npos) return "";
+    return folder.substr(0, slash);
+}
+
+namespace {
+// The entry of folder whose name equals name without regard to letter case.
+std::string findIgnoringCase(const fs::path& folder, const std::string& name, bool wantFolder) {
+    std::error_code ec;
+    const std::string wanted = toUpperCp1252(name);
+    const fs::path exact = folder / name;
+    if (wantFolder ? fs::is_directory(exact, ec) : fs::is_regular_file(exact, ec)) {
+        return exact.string();
+    }
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (toUpperCp1252(it->path().filename().string()) != wanted) continue;
+        const bool ok = wantFolder ? it->is_directory(ec) : it->is_regular_file(ec);
+        if (ok) return it->path().string();
+    }
+    return "";
+}
+}  // namespace
+
+std::string findMasterFile(const std::string& dataRoot) {
+    const fs::path fallback = fs::path(dataRoot) / kDataFolderName / kMasterFileName;
+    const std::string data = findIgnoringCase(dataRoot, kDataFolderName, true);
+    if (data.empty()) return fallback.string();
+    const std::string file = findIgnoringCase(data, kMasterFileName, false);
+    return file.empty() ? fallback.string() : file;
+}
+
+std::string timetableField(std::string line) {
+    std::string_view rest = line;
+    for (int i = 0; i < 14; ++i)
+        nextCsvField(rest);
+    return std::string(nextCsvField(rest));
+}
+
+int calendarDaysBetween(std::time_t from, std::time_t to) {
+    using namespace std::chrono;
+    auto localDay = [](std::time_t t) {
+        std::tm parts{};
+        localtime_r(&t, &parts);
+        return sys_days(year{parts.tm_year + 1900} /
+                        month{static_cast<unsigned>(parts.tm_mon + 1)} /
+                        day{static_cast<unsigned>(parts.tm_mday)});
+    };
+    return static_cast<int>((localDay(to) - localDay(from)).count());
+}
+
+std::optional<int> masterFileAgeDays(const std::string& path, std::time_t now) {
+    std::error_code ec;
+    const fs::file_time_type written = fs::last_write_time(path, ec);
+    if (ec) return std::nullopt;
+    const auto sys = std::chrono::file_clock::to_sys(written);
+    return calendarDaysBetween(std::chrono::system_clock::to_time_t(
+                                   std::chrono::time_point_cast<std::chrono::seconds>(sys)),
+                               now);
+}
+
+bool masterFileTooOld(int ageDays) {
+    return ageDays > kMaxMasterAgeDays;
+}
+
+std::optional<std::vector<std::string>> readMasterStudentLines(const std::string& path) {
+    const std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes) return std::nullopt;
+    const std::vector<std::string_view> lines = splitLines(*bytes);
+    std::vector<std::string> students;
+    students.reserve(lines.empty() ? 0 : lines.size() - 1);
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        students.emplace_back(lines[i]);
+    return students;
+}
+
+MasterStudent parseMasterLine(std::string_view line) {
+    MasterStudent m;
+    std::string_view rest = line;
+    for (int column = 1; column <= 14; ++column) {
+        const std::string_view field = nextCsvField(rest);
+        switch (column) {
+            case 1:
+                m.lastName = std::string(field);
+                break;
+            case 2:
+                m.firstName = std::string(field);
+                break;
+            case 3:
+                m.gender = std::string(field);
+                break;
+            case 4:
+                m.studentNumber = std::string(field);
+                break;
+            case 8:
+                m.field8 = std::string(field);
+                break;
+            case 14:
+                m.field14 = std::string(field);
+                break;
+            default:
+                break;
+        }
+    }
+    m.rest = std::string(rest);
+    return m;
+}
+
+bool studentInSection(std::string_view rest, std::string_view code) {
+    return rest.find(code) != std::string_view::npos;
+}
+
+bool isNonSectionWord(std::string_view word) {
+    return word.starts_with("LUNCH") || word.starts_with("SH1") || word.starts_with("Z");
+}
+
+std::optional<std::vector<std::string>> collectClassSections(
+    const std::vector<std::string>& studentLines) {
+    std::vector<std::string> sections;
+    std::unordered_set<std::string> seen;
+    for (const std::string& line : studentLines) {
+        std::string timetable = timetableField(line);
+        while (!timetable.empty()) {
+            std::string word = nextWord(timetable);
+            if (word.empty() || isNonSectionWord(word)) continue;
+            if (!seen.insert(word).second) continue;
+            if (sections.size() >= static_cast<std::size_t>(kMaxSections)) return std::nullopt;
+            sections.push_back(std::move(word));
+        }
+    }
+    std::stable_sort(sections.begin(), sections.end());
+    return sections;
+}
+
+StudentRecord newStudentFromMaster(const MasterStudent& master, const std::string& code) {
+    StudentRecord s;
+    s.classCode = code;
+    s.studentNumber = master.studentNumber;
+    s.lastName = master.lastName;
+    s.firstName = master.firstName;
+    s.gender = master.gender;
+    s.trilliumField8 = master.field8;
+    s.trilliumField14 = master.field14;
+    s.skills.fill("3");
+    s.interview = "0";
+    return s;
+}
+
+std::optional<std::vector<StudentRecord>> matchStudentsToSections(
+    const std::vector<std::string>& studentLines, const std::vector<std::string>& codes,
+    std::size_t capacity) {
+    std::vector<StudentRecord> matched;
+    for (const std::string& line : studentLines) {
+        const MasterStudent master = parseMasterLine(line);
+        for (const std::string& code : codes) {
+            if (!studentInSection(master.rest, code)) continue;
+            if (matched.size() >= capacity) return std::nullopt;
+            matched.push_back(newStudentFromMaster(master, code));
+        }
+    }
+    return matched;
+}
+
+ReconcileResult reconcileWithMaster(std::vector<StudentRecord>& students,
+                                    const std::string& masterPath, std::time_t now,
+                                    std::size_t addedCapacity, std::size_t droppedCapacity) {
+    ReconcileResult result;
+    if (students.empty()) return result;
+
+    auto refuse = [&result](Notice notice) {
+        result.refused = true;
+        result.added.clear();
+        result.dropped.clear();
+        result.notice = std::move(notice);
+        return result;
+    };
+
+    std::vector<std::string> codes;
+    for (const StudentRecord& s : students) {
+        if (std::find(codes.begin(), codes.end(), s.classCode) != codes.end()) continue;
+        if (codes.size() >= static_cast<std::size_t>(kMaxChosenCodes)) {
+            return refuse(msg::tl5NoStudentInfo());
+        }
+        codes.push_back(s.classCode);
+    }
+
+    const std::optional<int> age = masterFileAgeDays(masterPath, now);
+    if (age && masterFileTooOld(*age)) return refuse(msg::tl4MasterTooOld(*age));
+
+    const auto lines = readMasterStudentLines(masterPath);
+    if (!lines) return refuse(msg::tl5NoStudentInfo());
+    auto updated = matchStudentsToSections(*lines, codes, kMaxStudents);
+    if (!updated) return refuse(msg::tl5NoStudentInfo());
+
+    std::vector<bool> matched(students.size(), false);
+    for (StudentRecord& fresh : *updated) {
+        std::size_t found = students.size();
+        for (std::size_t i = 0; i < students.size(); ++i) {
+            const StudentRecord& old = students[i];
+            if (old.classCode == fresh.classCode && old.studentNumber == fresh.studentNumber) {
+                found = i;
+                break;
+            }
+        }
+        // A class entry matches one new record only; a second master line for
+        // the same student and section counts as added.
+        if (found == students.size() || matched[found]) {
+            if (result.added.size() >= addedCapacity) return refuse(msg::tl5NoStudentInfo());
+            result.added.push_back(fresh);
+            continue;
+        }
+        const StudentRecord& old = students[found];
+        fresh.mark = old.mark;
+        fresh.comments = old.comments;
+        fresh.skills = old.skills;
+        fresh.iep = old.iep;
+        fresh.esl = old.esl;
+        fresh.eld = old.eld;
+        fresh.freeFormUsed = old.freeFormUsed;
+        fresh.freeFormText = old.freeFormText;
+        fresh.gender = old.gender;
+        fresh.trilliumField8 = old.trilliumField8;
+        fresh.interview = old.interview;
+        matched[found] = true;
+    }
+    for (std::size_t i = 0; i < students.size(); ++i) {
+        if (matched[i]) continue;
+        if (result.dropped.size() >= droppedCapacity) return refuse(msg::tl5NoStudentInfo());
+        result.dropped.push_back(students[i]);
+    }
+    students = std::move(*updated);
+    result.refused = false;
+    return result;
+}
+
+}  // namespace tl

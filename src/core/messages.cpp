@@ -1,0 +1,126 @@
+#include "core/messages.h"
+
+#include <string>
+
+namespace tl::msg {
+
+namespace {
+Notice plain(std::string text) {
+    return Notice{std::move(text), kProgramName, NoticeIcon::None};
+}
+}  // namespace
+
+Notice tl1PhraseLibraryCorrupt() {
+    return plain(std::string("TL1: Your TLPhraseLibrary.csv file is corrupt. ") + kCrLf + kCrLf +
+                 "Probable Cause: Your TLPhraseLibrary.csv file has not been properly prepared by "
+                 "your Tallyleaf Administrator as Tallyleaf uses its own indexed version of the "
+                 "current Phrase Library.");
+}
+
+Notice tl2PhraseLibraryMissing() {
+    return plain(std::string("TL2: TLPhraseLibary.csv file could not be found in your Tallyleaf "
+                             "folder or this file is corrupt. ") +
+                 kCrLf +
+                 "It is more likely that this file has not been placed within your Tallyleaf.exe "
+                 "folder. If present, your TLPhraseLibary.csv file is therefore corrupt in some "
+                 "way." +
+                 kCrLf + kCrLf +
+                 "Possible Corruption Cause: Your TLPhraseLibrary.csv file has not been properly "
+                 "prepared by your Tallyleaf Administrator as Tallyleaf uses its own indexed "
+                 "version of the Board's Phrase Libary.");
+}
+
+Notice tl3PhraseLibraryHidden() {
+    return plain("TL3: Tallyleaf Phrase Libary Source File, TLPhraseLibrary.csv, cannot be found.");
+}
+
+Notice tl4MasterTooOld(int days) {
+    return Notice{"TL4: The Trillium class data file is " + std::to_string(days) +
+                      " days old. A more recent copy needs to be created. " + kCrLf +
+                      "Please contact the Tallyleaf Administrator in your school.",
+                  "Trillium Class File Too Old", NoticeIcon::None};
+}
+
+Notice tl5NoStudentInfo() {
+    return plain("TL5: You need to be at school to have access to the current student info.");
+}
+
+Notice tl7ClassFileType() {
+    return plain("TL7: Invalid Tallyleaf Class File Type");
+}
+
+Notice tl8ClassFileInvalid() {
+    return plain(
+        "TL8: Invalid Tallyleaf Class File (Perhaps it is an .tlc file created by an earlier "
+        "version of TL. Due to changes in Ministry reporting you must use current files with the "
+        "current version of TL.)");
+}
+
+Notice tl9MasterTooOld(int days) {
+    return Notice{"TL9: The Trillium class data file is " + std::to_string(days) +
+                      " days old. A more recent copy needs to be created. " + kCrLf +
+                      "Please contact your Tallyleaf Administrator in your school.",
+                  "Your Trillium Class File is Too Old!", NoticeIcon::None};
+}
+
+Notice tl10aMasterCorrupt() {
+    return plain(std::string("TL10a: Class File Read Error: Contact your Tallyleaf School "
+                             "Administrator as your primary class data file is corrupt or is "
+                             "currently unavailable.") +
+                 kCrLf +
+                 "Probable Cause: A corrupt or incorrect file or filename has been setup as "
+                 "Tallyleaf's primary class data file.");
+}
+
+Notice tl10bMasterUnavailable() {
+    return plain(std::string("TL10b: Class File Read Error: You need to be on your school's "
+                             "network to access the current primary class data file.") +
+                 kCrLf +
+                 "Once your individual Tallyleaf tlc class files are created, you can edit your "
+                 "class files on or off your school's network." +
+                 kCrLf + kCrLf +
+                 "If you are running Tallyleaf from your school's network and this error has "
+                 "occured; contact your Tallyleaf School Administrator as your primary class data "
+                 "file is currently unavailable or is corrupt.");
+}
+
+Notice tl10cTooManyStudents() {
+    return plain("TL10c: The chosen classes have more than 501 students. Choose fewer classes.");
+}
+
+Notice tl16FavouritesType() {
+    return plain("TL16: Invalid Favourites file type.");
+}
+
+Notice tl17FavouritesInvalid() {
+    return plain("TL17: Invalid Favourites file.");
+}
+
+Notice tl18FavouritesNotSaved() {
+    return plain(std::string("TL18: Favourites file could not be saved. ") + kCrLf +
+                 "It is likely that your disk is full or the floppy is not in the drive." + kCrLf +
+                 "You should fix the problem and save your favourites in the Comment Selection "
+                 "window.");
+}
+
+Notice tl19ClassNotSaved() {
+    return plain(std::string("TL19: Class file could not be saved. ") + kCrLf +
+                 "It is likely that your disk is full or the folder cannot be written to.");
+}
+
+Notice tl20EFileNotSaved() {
+    return plain("TL20: The eFile could not be saved. No .trc file was created.");
+}
+
+Notice tlTempPhraseFileNotSaved() {
+    return plain(std::string("TLTemp: Phrase file could not be saved. ") + kCrLf +
+                 "It is likely that your disk is full or the floppy is not in the drive." + kCrLf +
+                 "You should fix the problem and save your favourites in the Comment Selection "
+                 "window.");
+}
+
+Notice favouritesFull() {
+    return plain("The favourites list is full: it holds at most 1000 entries.");
+}
+
+}  // namespace tl::msg

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/notice.h"
+
+// The numbered messages of the program, word for word.
+namespace tl::msg {
+
+inline constexpr const char* kCrLf = "\r\n";
+
+Notice tl1PhraseLibraryCorrupt();
+Notice tl2PhraseLibraryMissing();
+Notice tl3PhraseLibraryHidden();
+Notice tl4MasterTooOld(int days);
+Notice tl5NoStudentInfo();
+Notice tl7ClassFileType();
+Notice tl8ClassFileInvalid();
+Notice tl9MasterTooOld(int days);
+Notice tl10aMasterCorrupt();
+Notice tl10bMasterUnavailable();
+Notice tl10cTooManyStudents();
+Notice tl16FavouritesType();
+Notice tl17FavouritesInvalid();
+Notice tl18FavouritesNotSaved();
+Notice tl19ClassNotSaved();
+Notice tl20EFileNotSaved();
+Notice tlTempPhraseFileNotSaved();
+Notice favouritesFull();
+
+}  // namespace tl::msg

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/notice.h"
+
+// The board's phrase library, TLPhraseLibrary.csv in the program folder.
+namespace tl {
+
+struct Phrase {
+    std::string code;      // four characters, zero-padded
+    std::string text;      // as written, possibly still quoted
+    std::string category;  // one-character category keys
+    bool operator==(const Phrase&) const = default;
+};
+
+enum class LibraryStatus {
+    Loaded,  // the table holds the library
+    Hidden,  // TL3: present but not a plain file; the program goes on without phrases
+    Fatal    // TL1 or TL2: the program ends
+};
+
+struct LibraryLoad {
+    LibraryStatus status = LibraryStatus::Loaded;
+    Failure notice;
+};
+
+// Loads programFolder/TLPhraseLibrary.csv into phrases, sorted by code.
+LibraryLoad loadPhraseLibrary(const std::string& programFolder, std::vector<Phrase>& phrases);
+
+// Position (0-based) of code in the sorted table, or -1.
+int findPhrase(const std::vector<Phrase>& phrases, std::string_view code);
+
+// The cleaned text of code, or "" when code is empty, four blanks or unknown.
+std::string lookupPhrase(const std::vector<Phrase>& phrases, std::string_view code);
+
+// Writes the table to folder/TLPhraseLibrarySORTED.csv; TLTemp on failure.
+Failure writeSortedPhraseLibrary(const std::string& folder, const std::vector<Phrase>& phrases);
+
+}  // namespace tl

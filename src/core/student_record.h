@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace tl {
+
+// Positions of the learning skills in StudentRecord::skills.
+enum SkillIndex { kRE = 0, kOR, kIW, kCO, kIN, kSR };
+
+// One student of the open class. All fields are text (Windows-1252 bytes)
+// except freeFormUsed; a flag is set when it holds "Y".
+struct StudentRecord {
+    std::string classCode;
+    std::string studentNumber;
+    std::string lastName;
+    std::string firstName;
+    std::string mark;
+    std::array<std::string, 5> comments;  // CM1..CM5: four-digit codes, "" or four blanks = none
+    std::array<std::string, 6> skills;    // RE, OR, IW, CO, IN, SR: "1".."4" or ""
+    std::string iep;
+    std::string esl;
+    std::string eld;
+    std::string gender;  // "M" male, anything else female
+    std::string trilliumField8;
+    std::string trilliumField14;  // kept in memory only
+    bool freeFormUsed = false;
+    std::string freeFormText;
+    std::string interview;  // "Y" requested
+
+    bool operator==(const StudentRecord&) const = default;
+};
+
+// True when a comment slot or favourites entry holds no comment ("" or four blanks).
+bool isEmptyCode(const std::string& code);
+
+}  // namespace tl

@@ -1,0 +1,384 @@
+#include "entry/frm_entry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "core/class_file.h"
+#include "core/favourites_file.h"
+#include "core/limits.h"
+#include "core/phrase_library.h"
+#include "core/text.h"
+#include "core/workspace.h"
+#include "entry/frm_splash.h"
+#include "platform/encoding.h"
+#include "platform/locations.h"
+#include "platform/prompts.h"
+
+namespace tl {
+
+namespace {
+
+constexpr int kDesignedWidth = 1260;
+constexpr int kDesignedHeight = 720;
+constexpr int kSmallScreenCut = 168;  // 2520 twips
+
+const char* const kHeaders[19] = {"Student ID", "LAST",  "FIRST", "MRK", "  CM1", "  CM2", "  CM3",
+                                  "  CM4",      "  CM5", " R",    " O",  " W",    " C",    "  I",
+                                  " S",         " P",    " E",    " D",  " T"};
+// Column widths of the comments view, in pixels (twips / 15).
+const int kCommentsViewWidths[19] = {67, 133, 100, 31, 35, 35, 35, 35, 35, 0,
+                                     0,  0,   0,   0,  0,  0,  0,  0,  0};
+
+const char* const kFinalEntry = "           no comment (delete existing comment)";
+const char* const kSeparatorText = "           ---------------";
+
+QAction* addItem(QMenu* menu, const char* name, const QString& caption,
+                 const QKeySequence& shortcut = {}) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    return action;
+}
+
+QPushButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture,
+                           const QString& tip) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setIcon(parent->style()->standardIcon(picture));
+    button->setIconSize(QSize(28, 28));
+    button->setFixedSize(44, 40);
+    button->setToolTip(tip);
+    return button;
+}
+
+}  // namespace
+
+frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, QWidget* parent)
+    : QMainWindow(parent),
+      ws_(ws),
+      prompts_(prompts),
+      locations_(locations),
+      cdlgGetFile_(new CommonDialog(prompts)) {
+    setObjectName("frmEntry");
+    buildMenus();
+    buildControls();
+    resize(kDesignedWidth, kDesignedHeight);
+}
+
+frmEntry::~frmEntry() {
+    delete cdlgGetFile_;
+}
+
+void frmEntry::buildMenus() {
+    QMenuBar* bar = menuBar();
+    mnuFile = bar->addMenu("&File");
+    mnuFile->setObjectName("mnuFile");
+    mnuOpenFavourites = addItem(mnuFile, "mnuOpenFavourites", "&Open Favourites",
+                                QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFile->addSeparator();
+    mnuNewTrillium = addItem(mnuFile, "mnuNewTrillium", "New Class File From Trillium",
+                             QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuOpenClass = addItem(mnuFile, "mnuOpenClass", "Open Existing Class File");
+    mnuSave = addItem(mnuFile, "mnuSave", "&Save Class File", QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFile->addSeparator();
+    mnuUpdate = addItem(mnuFile, "mnuUpdate", "&Update Class File");
+    mnuFile->addSeparator();
+    mnuPrint = addItem(mnuFile, "mnuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuFile->addSeparator();
+    mnuExit = addItem(mnuFile, "mnuExit", "E&xit");
+
+    mnuEdit = bar->addMenu("Edit");
+    mnuEdit->setObjectName("mnuEdit");
+    mnuUndo = addItem(mnuEdit, "mnuUndo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_U));
+
+    nmuView = bar->addMenu("View");
+    nmuView->setObjectName("nmuView");
+    mnuShowCourse = addItem(nmuView, "mnuShowCourse", "Show Course Codes");
+    mnuShowCourse->setCheckable(true);
+
+    mnuSort = bar->addMenu("&Sort");
+    mnuSort->setObjectName("mnuSort");
+    mnuSortNames = addItem(mnuSort, "mnuSortNames", "Sort &Names (alphabetically)");
+    mnuSortMarks = addItem(mnuSort, "mnuSortMarks", "Sort &Marks (descending)");
+    mnuSortCourse = addItem(mnuSort, "mnuSortCourse", "Sort Course (alphabetically)");
+
+    mnuMode = bar->addMenu("&Mode");
+    mnuMode->setObjectName("mnuMode");
+    mnuAutoFill = addItem(mnuMode, "mnuAutoFill", "Initial Values Setup");
+    mnuSelection =
+        addItem(mnuMode, "mnuSelection", "Comment S&election", QKeySequence(Qt::CTRL | Qt::Key_E));
+    mnuMark = addItem(mnuMode, "mnuMark", "Mark / Comment Entry");
+
+    mnueFile = bar->addMenu("&eFile");
+    mnueFile->setObjectName("mnueFile");
+    mnuExport =
+        addItem(mnueFile, "mnuExport", "Convert Class File to Trillium Format for Mark Submission");
+
+    mnuhelp = bar->addAction("&Help");
+    mnuhelp->setObjectName("mnuhelp");
+
+    connect(mnuOpenFavourites, &QAction::triggered, this, &frmEntry::openFavourites);
+    connect(mnuExit, &QAction::triggered, this, &frmEntry::leave);
+
+    // Commands whose windows are not part of the program yet stay unavailable.
+    for (QAction* pending :
+         {mnuNewTrillium, mnuOpenClass, mnuShowCourse, mnuAutoFill, mnuSelection, mnuhelp}) {
+        pending->setEnabled(false);
+    }
+}
+
+void frmEntry::buildControls() {
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+
+    cmdNew =
+        pictureButton(central, "cmdNew", QStyle::SP_FileIcon, "Create New Class File of Students");
+    cmdOpen = pictureButton(central, "cmdOpen", QStyle::SP_DialogOpenButton,
+                            "Open Previously Saved Class File");
+    cmdSave = pictureButton(central, "cmdSave", QStyle::SP_DialogSaveButton, "Save Class File");
+    cmdPrint =
+        pictureButton(central, "cmdPrint", QStyle::SP_FileDialogDetailedView, "Print Class File");
+    cmdOpenFavourites =
+        pictureButton(central, "cmdOpenFavourites", QStyle::SP_DirOpenIcon, "Open Favourites");
+    cmdUndo = new QPushButton("Undo", central);
+    cmdUndo->setObjectName("cmdUndo");
+    cmdSwitch = new QPushButton("Comments/Skills", central);
+    cmdSwitch->setObjectName("cmdSwitch");
+    optAutoFill = new QCheckBox("Initial Values", central);
+    optAutoFill->setObjectName("optAutoFill");
+    cmdNew->setEnabled(false);
+    cmdOpen->setEnabled(false);
+    cmdSwitch->setEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    for (QWidget* w : {static_cast<QWidget*>(cmdNew), static_cast<QWidget*>(cmdOpen),
+                       static_cast<QWidget*>(cmdSave), static_cast<QWidget*>(cmdPrint)}) {
+        buttons->addWidget(w);
+    }
+    buttons->addSpacing(16);
+    buttons->addWidget(cmdUndo);
+    buttons->addSpacing(16);
+    buttons->addWidget(cmdOpenFavourites);
+    buttons->addWidget(cmdSwitch);
+    buttons->addSpacing(16);
+    buttons->addWidget(optAutoFill);
+    buttons->addStretch(1);
+
+    QFont bold = font();
+    bold.setBold(true);
+    bold.setPointSize(bold.pointSize() + 2);
+    lblCourse = new QLabel(central);
+    lblCourse->setObjectName("lblCourse");
+    lblCourse->setFont(bold);
+    lblClassSize = new QLabel(central);
+    lblClassSize->setObjectName("lblClassSize");
+    lblClassSize->setFont(bold);
+    auto* captions = new QHBoxLayout;
+    captions->addWidget(lblCourse);
+    captions->addSpacing(40);
+    captions->addWidget(lblClassSize);
+    captions->addStretch(1);
+
+    msfgClass = new QTableWidget(0, 19, central);
+    msfgClass->setObjectName("msfgClass");
+    for (int c = 0; c < 19; ++c) {
+        msfgClass->setHorizontalHeaderItem(c, new QTableWidgetItem(kHeaders[c]));
+        msfgClass->setColumnWidth(c, kCommentsViewWidths[c]);
+        msfgClass->setColumnHidden(c, kCommentsViewWidths[c] == 0);
+    }
+    msfgClass->verticalHeader()->setVisible(false);
+    msfgClass->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    Shape1 = new QFrame(central);
+    Shape1->setObjectName("Shape1");
+    Shape1->setFrameShape(QFrame::Box);
+    auto* details = new QVBoxLayout(Shape1);
+    details->setSpacing(0);
+    details->setContentsMargins(6, 4, 6, 4);
+    QFont fixed("Courier New");
+    fixed.setPointSizeF(9.75);
+    fixed.setStyleHint(QFont::Monospace);
+    QLabel** lines[5] = {&lblDetail1, &lblDetail2, &lblDetail3, &lblDetail4, &lblDetail5};
+    for (int i = 0; i < 5; ++i) {
+        auto* label = new QLabel(Shape1);
+        label->setObjectName(QString("lblDetail%1").arg(i + 1));
+        label->setFont(fixed);
+        label->setFixedHeight(16);  // 240 twips apart
+        label->setTextFormat(Qt::PlainText);
+        details->addWidget(label);
+        *lines[i] = label;
+    }
+    lblFreeFormComment = new QLabel(Shape1);
+    lblFreeFormComment->setObjectName("lblFreeFormComment");
+    lblFreeFormComment->setAttribute(Qt::WA_TranslucentBackground);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(captions);
+    left->addWidget(msfgClass, 1);
+    left->addWidget(Shape1);
+
+    lblFavouriteFile = new QLabel("Favourite List: ", central);
+    lblFavouriteFile->setObjectName("lblFavouriteFile");
+    lstFavourites = new QListWidget(central);
+    lstFavourites->setObjectName("lstFavourites");
+    lstFavourites->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    lstLearningSkills = new QListWidget(central);
+    lstLearningSkills->setObjectName("lstLearningSkills");
+    lstLearningSkills->hide();
+    cmdSwitchCommentSelection =
+        new QPushButton("Add a Comment: Switch to Comment Selection Mode ", central);
+    cmdSwitchCommentSelection->setObjectName("cmdSwitchCommentSelection");
+    cmdSwitchCommentSelection->setEnabled(false);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(lblFavouriteFile);
+    right->addWidget(lstFavourites, 1);
+    right->addWidget(lstLearningSkills, 1);
+    right->addWidget(cmdSwitchCommentSelection);
+
+    auto* body = new QHBoxLayout;
+    body->addLayout(left, 1);
+    body->addLayout(right, 0);
+    lstFavourites->setMinimumWidth(300);
+
+    auto* outer = new QVBoxLayout(central);
+    outer->addLayout(buttons);
+    outer->addLayout(body, 1);
+
+    connect(cmdOpenFavourites, &QPushButton::clicked, this, &frmEntry::openFavourites);
+}
+
+bool frmEntry::Form_Load() {
+    setWindowTitle(QString("Tallyleaf v") + kVersion + " ~ Mark / Phrase Entry");
+    {
+        frmSplash splash(ws_, prompts_, locations_);
+        prompts_.setParentWindow(&splash);
+        splash.exec();
+    }
+    prompts_.setParentWindow(nullptr);
+
+    ws_.firstDialog = true;
+    enterCellEnabled = true;
+    leaveCellEnabled = true;
+    pickedCode.clear();
+    pickedRow = -1;
+    pickedCol = -1;
+
+    const LibraryLoad library = loadPhraseLibrary(locations_.programFolderPath(), ws_.phrases);
+    if (library.notice) prompts_.message(*library.notice);
+    if (library.status == LibraryStatus::Fatal) return false;
+
+    show();
+    prompts_.setParentWindow(this);
+    if (ws_.smallScreen) applySmallScreen();
+
+    if (!ws_.favouritesFile.empty()) {
+        readChosenFavourites();
+    } else {
+        optAutoFill->setEnabled(false);
+    }
+    enableClassCommands(false);
+    mnuSortCourse->setVisible(false);
+    return true;
+}
+
+void frmEntry::applySmallScreen() {
+    // A screen 600 pixels high: the window and its grid and list are shorter.
+    resize(width(), kDesignedHeight - kSmallScreenCut);
+}
+
+void frmEntry::enableClassCommands(bool enabled) {
+    for (QAction* a :
+         {mnuSave, mnuPrint, mnuSortNames, mnuSortMarks, mnuUpdate, mnuExport, mnuUndo}) {
+        a->setEnabled(enabled);
+    }
+    cmdSave->setEnabled(enabled);
+    cmdPrint->setEnabled(enabled);
+    cmdUndo->setEnabled(enabled);
+}
+
+void frmEntry::readChosenFavourites() {
+    if (const Failure failure = readFavouritesFile(ws_)) prompts_.message(*failure);
+    showFavourites();
+    optAutoFill->setEnabled(true);
+    optAutoFill->setChecked(true);
+}
+
+void frmEntry::showFavourites() {
+    cmdOpenFavourites->setEnabled(true);
+    lblFavouriteFile->setText("Favourite List: " + fromPath(ws_.favouritesFile));
+    lstLearningSkills->hide();
+    lstFavourites->show();
+    lstFavourites->clear();
+    QFont listFont = lstFavourites->font();
+    listFont.setPointSize(10);
+    lstFavourites->setFont(listFont);
+    const QFontMetrics metrics(font());
+    for (const std::string& entry : ws_.favourites) {
+        if (isEmptyCode(entry)) {
+            lstFavourites->addItem(kSeparatorText);
+            continue;
+        }
+        const QString text = toQString(entry + " " + lookupPhrase(ws_.phrases, entry));
+        const int extent = static_cast<int>(std::lround(metrics.horizontalAdvance(text) * 1.3));
+        favouritesExtent = std::max(favouritesExtent, extent);
+        lstFavourites->addItem(text);
+    }
+    lstFavourites->addItem(kFinalEntry);
+}
+
+void frmEntry::openFavourites() {
+    if (locations_.homePresent()) cdlgGetFile_->initDir = locations_.homeFolder;
+    cdlgGetFile_->fileName.clear();
+    cdlgGetFile_->filter = "Tallyleaf Favourites (*.tlf)|*.tlf";
+    cdlgGetFile_->confirmOverwrite = false;
+    const QString chosen = cdlgGetFile_->showOpen();
+    if (chosen.isEmpty()) return;
+    ws_.favouritesFile = toPath(chosen);
+    readChosenFavourites();
+}
+
+void frmEntry::saveas() {
+    if (ws_.students.empty()) return;
+    if (ws_.firstDialog && locations_.homePresent()) cdlgGetFile_->initDir = locations_.homeFolder;
+    cdlgGetFile_->fileName = toQString(alphanumericOnly(ws_.students[0].classCode));
+    cdlgGetFile_->confirmOverwrite = true;
+    cdlgGetFile_->filter = "Tallyleaf Classes (*.tlc)|*.tlc";
+    const QString chosen = cdlgGetFile_->showSave();
+    if (chosen.isEmpty()) return;
+    ws_.firstDialog = false;
+    if (const Failure failure = saveClass(toPath(chosen), ws_.students)) {
+        prompts_.message(*failure);
+    }
+}
+
+void frmEntry::leave() {
+    if (leaving_) return;
+    leaving_ = true;
+    if (ws_.studentCount() > 0 &&
+        prompts_.askYesNo("Do you want to save the class?", "Exit Tallyleaf")) {
+        saveas();
+    }
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void frmEntry::closeEvent(QCloseEvent* event) {
+    leave();
+    event->accept();
+}
+
+}  // namespace tl

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QMainWindow>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTableWidget;
+
+namespace tl {
+
+struct Workspace;
+class Prompts;
+struct Locations;
+class CommonDialog;
+
+// The main window, "Mark / Phrase Entry": the class grid, the detail panel,
+// the favourites list and every class command.
+class frmEntry : public QMainWindow {
+    Q_OBJECT
+  public:
+    frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations,
+             QWidget* parent = nullptr);
+    ~frmEntry() override;
+
+    // The load step: start-up window, phrase library, layout, favourites.
+    // False when the program must end (the phrase library is missing or corrupt).
+    bool Form_Load();
+
+    // Menus and their items.
+    QMenu* mnuFile;
+    QAction* mnuOpenFavourites;
+    QAction* mnuNewTrillium;
+    QAction* mnuOpenClass;
+    QAction* mnuSave;
+    QAction* mnuUpdate;
+    QAction* mnuPrint;
+    QAction* mnuExit;
+    QMenu* mnuEdit;
+    QAction* mnuUndo;
+    QMenu* nmuView;
+    QAction* mnuShowCourse;
+    QMenu* mnuSort;
+    QAction* mnuSortNames;
+    QAction* mnuSortMarks;
+    QAction* mnuSortCourse;
+    QMenu* mnuMode;
+    QAction* mnuAutoFill;
+    QAction* mnuSelection;
+    QAction* mnuMark;
+    QMenu* mnueFile;
+    QAction* mnuExport;
+    QAction* mnuhelp;
+
+    // Buttons and controls.
+    QPushButton* cmdNew;
+    QPushButton* cmdOpen;
+    QPushButton* cmdSave;
+    QPushButton* cmdPrint;
+    QPushButton* cmdUndo;
+    QPushButton* cmdOpenFavourites;
+    QPushButton* cmdSwitch;
+    QPushButton* cmdSwitchCommentSelection;
+    QCheckBox* optAutoFill;
+    QLabel* lblCourse;
+    QLabel* lblClassSize;
+    QLabel* lblFavouriteFile;
+    QListWidget* lstFavourites;
+    QListWidget* lstLearningSkills;
+    QTableWidget* msfgClass;
+    QFrame* Shape1;
+    QLabel* lblDetail1;
+    QLabel* lblDetail2;
+    QLabel* lblDetail3;
+    QLabel* lblDetail4;
+    QLabel* lblDetail5;
+    QLabel* lblFreeFormComment;
+
+    bool enterCellEnabled = false;
+    bool leaveCellEnabled = false;
+    QString pickedCode;
+    int pickedRow = -1;
+    int pickedCol = -1;
+    int favouritesExtent = 0;
+
+    void showFavourites();
+    void openFavourites();
+    void saveas();
+    void leave();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildControls();
+    void applySmallScreen();
+    void enableClassCommands(bool enabled);
+    void readChosenFavourites();
+
+    Workspace& ws_;
+    Prompts& prompts_;
+    const Locations& locations_;
+    CommonDialog* cdlgGetFile_;
+    bool leaving_ = false;
+};
+
+}  // namespace tl

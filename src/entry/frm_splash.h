@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace tl {
+
+struct Workspace;
+class Prompts;
+struct Locations;
+class CommonDialog;
+
+// The start-up window: open a favourites file or proceed without one.
+class frmSplash : public QDialog {
+    Q_OBJECT
+  public:
+    frmSplash(Workspace& ws, Prompts& prompts, const Locations& locations,
+              QWidget* parent = nullptr);
+    ~frmSplash() override;
+
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* picLeaf;
+    QLabel* picStamp;
+    QPushButton* cmdOpenFavourites;
+    QPushButton* cmdCancel;
+
+  public slots:
+    void cmdOpenFavourites_Click();
+    void cmdCancel_Click();
+
+  protected:
+    void reject() override;
+
+  private:
+    Workspace& ws_;
+    const Locations& locations_;
+    CommonDialog* cdlgFavourites_;
+};
+
+// True when the screen is exactly 600 pixels high.
+bool screenIsSmall();
+
+}  // namespace tl

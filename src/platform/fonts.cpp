@@ -1,0 +1,14 @@
+#include "platform/fonts.h"
+
+#include <QFont>
+
+namespace tl {
+
+void installFontSubstitutes() {
+    QFont::insertSubstitution("Courier New", "Liberation Mono");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QFont::insertSubstitution("Times New Roman", "Liberation Serif");
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+}
+
+}  // namespace tl

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace tl {
+
+// The fonts asked for by name ("Courier New", "Arial", "Times New Roman",
+// "MS Sans Serif") fall back to the metric-compatible Liberation fonts.
+void installFontSubstitutes();
+
+}  // namespace tl

@@ -1,0 +1,37 @@
+#include "platform/locations.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "core/master_file.h"
+#include "platform/encoding.h"
+
+namespace tl {
+
+Locations Locations::forRunningProgram() {
+    return Locations{QCoreApplication::applicationDirPath(), QDir::homePath()};
+}
+
+std::string Locations::programFolderPath() const {
+    return toPath(programFolder);
+}
+
+std::string Locations::dataRoot() const {
+    return dataRootFolder(programFolderPath());
+}
+
+std::string Locations::masterFile() const {
+    return findMasterFile(dataRoot());
+}
+
+bool Locations::homePresent() const {
+    return !homeFolder.isEmpty() && QFileInfo(homeFolder).isDir();
+}
+
+bool Locations::homeHoldsFile() const {
+    if (!homePresent()) return false;
+    return !QDir(homeFolder).entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty();
+}
+
+}  // namespace tl

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+namespace tl {
+
+// Where the program finds its files. The teacher's home folder stands for the
+// home drive "h:" of the school network.
+struct Locations {
+    QString programFolder;  // folder of the running executable
+    QString homeFolder;     // the teacher's home folder
+
+    static Locations forRunningProgram();
+
+    std::string programFolderPath() const;
+    std::string dataRoot() const;
+    // data/TLStudentInfo.txt under the data root, names matched without regard to case.
+    std::string masterFile() const;
+    // The home folder exists.
+    bool homePresent() const;
+    // The home folder lists at least one file.
+    bool homeHoldsFile() const;
+};
+
+}  // namespace tl

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include "platform/prompts.h"
+
+namespace tl {
+
+// Prompts for tests: records what was asked and answers from queues. An
+// empty queue answers No or Cancel and counts as an unexpected question.
+class ScriptedPrompts : public Prompts {
+  public:
+    enum class Kind { Message, YesNo, Open, Save };
+    struct Asked {
+        Kind kind;
+        QString text;
+        QString title;
+        FileRequest request;
+    };
+
+    QList<bool> yesNoAnswers;
+    QStringList fileAnswers;  // for Open and Save alike; "" cancels
+    QList<Asked> asked;
+    int unexpected = 0;
+
+    void message(const Notice& notice) override;
+    bool askYesNo(const QString& text, const QString& title) override;
+    QString openFile(const FileRequest& request) override;
+    QString saveFile(const FileRequest& request) override;
+
+    // The texts of the messages shown, in order.
+    QStringList messages() const;
+    // How many questions of a kind were asked.
+    int count(Kind kind) const;
+};
+
+}  // namespace tl
