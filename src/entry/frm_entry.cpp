@@ -12,18 +12,22 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStyle>
-#include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
+#include <ctime>
 
+#include "about/frm_help.h"
 #include "core/class_file.h"
 #include "core/favourites_file.h"
 #include "core/limits.h"
 #include "core/phrase_library.h"
+#include "core/sorting.h"
 #include "core/text.h"
 #include "core/workspace.h"
+#include "entry/class_report.h"
 #include "entry/frm_splash.h"
 #include "platform/encoding.h"
+#include "platform/flex_grid.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
 
@@ -38,9 +42,12 @@ constexpr int kSmallScreenCut = 168;  // 2520 twips
 const char* const kHeaders[19] = {"Student ID", "LAST",  "FIRST", "MRK", "  CM1", "  CM2", "  CM3",
                                   "  CM4",      "  CM5", " R",    " O",  " W",    " C",    "  I",
                                   " S",         " P",    " E",    " D",  " T"};
-// Column widths of the comments view, in pixels (twips / 15).
-const int kCommentsViewWidths[19] = {67, 133, 100, 31, 35, 35, 35, 35, 35, 0,
-                                     0,  0,   0,   0,  0,  0,  0,  0,  0};
+// Column widths in pixels (twips / 15).
+constexpr int kCommentWidth = 35;  // 525 twips
+constexpr int kSkillWidth = 19;    // 290 twips
+const int kIdentityWidths[4] = {67, 133, 100, 31};
+
+const QColor kButtonFace(240, 240, 240);
 
 const char* const kFinalEntry = "           no comment (delete existing comment)";
 const char* const kSeparatorText = "           ---------------";
@@ -160,7 +167,6 @@ void frmEntry::buildControls() {
     optAutoFill = new QCheckBox("Initial Values", central);
     optAutoFill->setObjectName("optAutoFill");
     cmdNew->setEnabled(false);
-    cmdOpen->setEnabled(false);
     cmdSwitch->setEnabled(false);
 
     auto* buttons = new QHBoxLayout;
@@ -192,15 +198,20 @@ void frmEntry::buildControls() {
     captions->addWidget(lblClassSize);
     captions->addStretch(1);
 
-    msfgClass = new QTableWidget(0, 19, central);
+    msfgClass = new FlexGrid(central);
     msfgClass->setObjectName("msfgClass");
+    msfgClass->setCols(19);
+    msfgClass->setFixedCols(3);
+    QStringList headers;
+    for (const char* h : kHeaders)
+        headers << h;
+    msfgClass->addItem(headers.join('\t'));
     for (int c = 0; c < 19; ++c) {
-        msfgClass->setHorizontalHeaderItem(c, new QTableWidgetItem(kHeaders[c]));
-        msfgClass->setColumnWidth(c, kCommentsViewWidths[c]);
-        msfgClass->setColumnHidden(c, kCommentsViewWidths[c] == 0);
+        msfgClass->setColWidth(c, c < 4 ? kIdentityWidths[c] : (c < 9 ? kCommentWidth : 0));
     }
-    msfgClass->verticalHeader()->setVisible(false);
-    msfgClass->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    msfgClass->setBackColorBkg(kButtonFace);
+    connect(msfgClass, &FlexGrid::enterCell, this, &frmEntry::msfgClass_EnterCell);
+    connect(msfgClass, &FlexGrid::leaveCell, this, &frmEntry::msfgClass_LeaveCell);
 
     Shape1 = new QFrame(central);
     Shape1->setObjectName("Shape1");
@@ -232,6 +243,8 @@ void frmEntry::buildControls() {
 
     lblFavouriteFile = new QLabel("Favourite List: ", central);
     lblFavouriteFile->setObjectName("lblFavouriteFile");
+    // A long path must not widen the list beside the grid.
+    lblFavouriteFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lstFavourites = new QListWidget(central);
     lstFavourites->setObjectName("lstFavourites");
     lstFavourites->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -259,6 +272,10 @@ void frmEntry::buildControls() {
     outer->addLayout(body, 1);
 
     connect(cmdOpenFavourites, &QPushButton::clicked, this, &frmEntry::openFavourites);
+    connect(cmdOpen, &QPushButton::clicked, this, &frmEntry::OpenClassFile);
+    connect(cmdSave, &QPushButton::clicked, this, &frmEntry::cmdSave_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmEntry::printClassReport);
+    connect(cmdUndo, &QPushButton::clicked, this, &frmEntry::doUndo);
 }
 
 bool frmEntry::Form_Load() {
@@ -276,6 +293,7 @@ bool frmEntry::Form_Load() {
     pickedCode.clear();
     pickedRow = -1;
     pickedCol = -1;
+    resetUndo();
 
     const LibraryLoad library = loadPhraseLibrary(locations_.programFolderPath(), ws_.phrases);
     if (library.notice) prompts_.message(*library.notice);
@@ -301,13 +319,14 @@ void frmEntry::applySmallScreen() {
 }
 
 void frmEntry::enableClassCommands(bool enabled) {
-    for (QAction* a :
-         {mnuSave, mnuPrint, mnuSortNames, mnuSortMarks, mnuUpdate, mnuExport, mnuUndo}) {
+    for (QAction* a : {mnuSave, mnuPrint, mnuSortNames, mnuSortMarks})
         a->setEnabled(enabled);
-    }
+    // Update and export come with their windows.
+    mnuUpdate->setEnabled(false);
+    mnuExport->setEnabled(false);
     cmdSave->setEnabled(enabled);
     cmdPrint->setEnabled(enabled);
-    cmdUndo->setEnabled(enabled);
+    if (!enabled) resetUndo();
 }
 
 void frmEntry::readChosenFavourites() {
@@ -381,4 +400,263 @@ void frmEntry::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+bool frmEntry::showingCourse() const {
+    return mnuShowCourse->isChecked();
+}
+
+void frmEntry::setGridBackground() {
+    // A class that fills the grid gets a white background below its rows.
+    msfgClass->setBackColorBkg(ws_.studentCount() > 35 ? QColor(Qt::white) : kButtonFace);
+}
+
+void frmEntry::fillflexGrid() {
+    if (ws_.studentCount() < 1) return;
+    msfgClass->setUpdatesEnabled(false);
+    msfgClass->clearGrid();
+    msfgClass->setBackColorBkg(kButtonFace);
+    QStringList headers;
+    for (const char* h : kHeaders)
+        headers << h;
+    msfgClass->addItem(headers.join('\t'));
+    for (int c = 0; c < 9; ++c) {
+        msfgClass->setColWidth(c, c < 4 ? kIdentityWidths[c] : kCommentWidth);
+    }
+    showFavourites();
+    for (int c = 9; c < 19; ++c)
+        msfgClass->setColWidth(c, 0);
+    const bool course = showingCourse();
+    for (const StudentRecord& s : ws_.students) {
+        QStringList cells;
+        for (const std::string& text : gridRowTexts(s, course))
+            cells << toQString(text);
+        msfgClass->addItem(cells.join('\t'));
+    }
+    setGridBackground();
+    msfgClass->setFixedCols(3);
+    lblCourse->setText(toQString(ws_.students[0].classCode));
+    lblClassSize->setText(QString::number(ws_.studentCount()) + " Students");
+    msfgClass->setUpdatesEnabled(true);
+    displayDetails(0);
+    enterCellEnabled = true;
+    leaveCellEnabled = true;
+    Highlight();
+}
+
+DetailLines frmEntry::displayDetails(int studentIndex) {
+    if (studentIndex < 0 || studentIndex >= ws_.studentCount()) return {};
+    const DetailLines details =
+        buildDetailLines(ws_.students[studentIndex], ws_.phrases, showingCourse());
+    if (details.tooLong) {
+        prompts_.message(
+            Notice{"The length of your comments for this student "
+                   "exceeds the allowable length for Trillium. "
+                   "You must use shorter and/or fewer comments "
+                   "to make your point. We're not saying you can't use "
+                   "all 5 comments, but taken together they must be within "
+                   "Trillium limits.",
+                   "TL8A: Trillium Comment Length Exceeded", NoticeIcon::Exclamation});
+    }
+    QLabel* labels[5] = {lblDetail1, lblDetail2, lblDetail3, lblDetail4, lblDetail5};
+    for (int i = 0; i < 5; ++i)
+        labels[i]->setText(toQString(details.lines[i]));
+    return details;
+}
+
+void frmEntry::Highlight() {
+    const int remembered = msfgClass->col();
+    leaveCellEnabled = false;
+    enterCellEnabled = false;
+    const int r = msfgClass->row();
+    for (int c = 0; c < 3; ++c) {
+        msfgClass->setCurrentCell(r, c);
+        msfgClass->setCellBackColor(r, c, palette().color(QPalette::Highlight));
+        msfgClass->setCellForeColor(r, c, Qt::white);
+    }
+    msfgClass->setCurrentCell(r, remembered);
+    leaveCellEnabled = true;
+    enterCellEnabled = true;
+}
+
+void frmEntry::unHighlight() {
+    const int remembered = msfgClass->col();
+    leaveCellEnabled = false;
+    enterCellEnabled = false;
+    const int r = msfgClass->row();
+    for (int c = 0; c < 3; ++c) {
+        msfgClass->setCurrentCell(r, c);
+        msfgClass->setCellBackColor(r, c, kButtonFace);
+        msfgClass->setCellForeColor(r, c, Qt::black);
+    }
+    msfgClass->setCurrentCell(r, remembered);
+    leaveCellEnabled = true;
+    enterCellEnabled = true;
+}
+
+void frmEntry::msfgClass_EnterCell() {
+    if (!enterCellEnabled) return;
+    enterCellEnabled = false;
+    leaveCellEnabled = false;
+    displayDetails(msfgClass->row() - 1);
+    Highlight();
+}
+
+void frmEntry::msfgClass_LeaveCell() {
+    if (!leaveCellEnabled) return;
+    unHighlight();
+}
+
+void frmEntry::newTrillium() {
+    if (ws_.studentCount() > 0 &&
+        prompts_.askYesNo("Do you want to save the current class?", "Load New Trillium Class")) {
+        saveas();
+    }
+}
+
+void frmEntry::OpenClassFile() {
+    if (ws_.studentCount() > 0 &&
+        prompts_.askYesNo("Do you want to save the current class?", "Open New Class")) {
+        saveas();
+    }
+    if (ws_.firstDialog && locations_.homePresent()) cdlgGetFile_->initDir = locations_.homeFolder;
+    cdlgGetFile_->fileName.clear();
+    cdlgGetFile_->filter = "Tallyleaf Classes (*.tlc)|*.tlc";
+    cdlgGetFile_->confirmOverwrite = false;
+    const QString chosen = cdlgGetFile_->showOpen();
+    if (!chosen.isEmpty()) {
+        ws_.firstDialog = false;
+        if (const Failure failure = openClass(toPath(chosen), ws_.students)) {
+            // The class that was open stays open.
+            prompts_.message(*failure);
+        } else {
+            resetUndo();
+            fillflexGrid();
+        }
+    }
+    if (ws_.studentCount() > 0) enableClassCommands(true);
+}
+
+void frmEntry::cmdSave_Click() {
+    if (ws_.studentCount() < 1) return;
+    sortByName(ws_.students);
+    resetUndo();
+    fillflexGrid();
+    saveas();
+}
+
+void frmEntry::mnuShowCourse_Click() {
+    if (ws_.studentCount() < 1) {
+        // The check mark follows the course display only while a class is open.
+        mnuShowCourse->setChecked(!mnuShowCourse->isChecked());
+        return;
+    }
+    mnuSortCourse->setVisible(mnuShowCourse->isChecked());
+    fillflexGrid();
+}
+
+void frmEntry::sortCommand(void (*sort)(std::vector<StudentRecord>&)) {
+    if (ws_.studentCount() < 1) return;
+    sort(ws_.students);
+    fillflexGrid();
+    resetUndo();
+}
+
+void frmEntry::mnuSortNames_Click() {
+    sortCommand(sortByName);
+}
+void frmEntry::mnuSortMarks_Click() {
+    sortCommand(sortByMark);
+}
+void frmEntry::mnuSortCourse_Click() {
+    sortCommand(sortByClass);
+}
+
+void frmEntry::mnuhelp_Click() {
+    if (helpWindow.isNull()) helpWindow = new frmHelp(this);
+    helpWindow->show();
+    helpWindow->raise();
+}
+
+void frmEntry::resetUndo() {
+    undoStack.clear();
+    cmdUndo->setEnabled(false);
+    mnuUndo->setEnabled(false);
+}
+
+void frmEntry::pushUndo(int studentIndex) {
+    if (studentIndex < 0 || studentIndex >= ws_.studentCount()) return;
+    undoStack.push(studentIndex, ws_.students[studentIndex]);
+    cmdUndo->setEnabled(true);
+    mnuUndo->setEnabled(true);
+}
+
+void frmEntry::writeRow(int studentIndex) {
+    const auto cells = gridRowTexts(ws_.students[studentIndex], showingCourse());
+    for (int c = 3; c < 19; ++c) {
+        msfgClass->setTextMatrix(studentIndex + 1, c, toQString(cells[c]));
+    }
+}
+
+void frmEntry::doUndo() {
+    if (undoStack.empty()) return;
+    const UndoEntry entry = undoStack.pop();
+    const int s = entry.studentIndex;
+    if (s >= 0 && s < ws_.studentCount()) {
+        ws_.students[s] = entry.record;
+        writeRow(s);
+        if (msfgClass->row() == s + 1) {
+            displayDetails(s);
+        } else {
+            msfgClass->setCurrentCell(s + 1, msfgClass->col());
+        }
+    }
+    if (undoStack.empty()) {
+        cmdUndo->setEnabled(false);
+        mnuUndo->setEnabled(false);
+    }
+}
+
+void frmEntry::printClassReport() {
+    if (ws_.studentCount() < 1) return;
+    std::unique_ptr<TextPrinter> printer = prompts_.choosePrinter();
+    if (!printer) return;
+    auto print = [&printer](const std::string& line) {
+        printer->printLine(toQString(line));
+        return printer->ok();
+    };
+    printer->setLandscape();
+    printer->setFont(QString(), 10);
+    if (!print("")) return;
+    printer->setFont("Courier New", 12);
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    if (!print("") || !print(classReportHeading(local))) return;
+    printer->setFontSize(9);
+    if (!print("")) return;
+
+    std::string previousCode;
+    int counter = 3;
+    const bool course = showingCourse();
+    for (int i = 0; i < ws_.studentCount(); ++i) {
+        const StudentRecord& student = ws_.students[i];
+        if (counter > kReportPageLines) {
+            printer->newPage();
+            if (!printer->ok() || !print("") || !print("")) return;
+            counter = 2;
+        }
+        if (student.classCode != previousCode) {
+            previousCode = student.classCode;
+            if (!print(student.classCode)) return;
+            ++counter;
+        }
+        const DetailLines details = displayDetails(i);
+        for (const std::string& line : studentReportLines(student, details, course)) {
+            if (!print(line)) return;
+            ++counter;
+        }
+    }
+    printer->endDoc();
+    if (!printer->ok()) return;
+    displayDetails(0);
+}
 }  // namespace tl

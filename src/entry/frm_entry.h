@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include "core/undo.h"
+#include "entry/detail_lines.h"
 
 class QAction;
 class QCheckBox;
@@ -9,7 +13,6 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QPushButton;
-class QTableWidget;
 
 namespace tl {
 
@@ -17,6 +20,8 @@ struct Workspace;
 class Prompts;
 struct Locations;
 class CommonDialog;
+class FlexGrid;
+class frmHelp;
 
 // The main window, "Mark / Phrase Entry": the class grid, the detail panel,
 // the favourites list and every class command.
@@ -71,7 +76,7 @@ class frmEntry : public QMainWindow {
     QLabel* lblFavouriteFile;
     QListWidget* lstFavourites;
     QListWidget* lstLearningSkills;
-    QTableWidget* msfgClass;
+    FlexGrid* msfgClass;
     QFrame* Shape1;
     QLabel* lblDetail1;
     QLabel* lblDetail2;
@@ -87,19 +92,55 @@ class frmEntry : public QMainWindow {
     int pickedCol = -1;
     int favouritesExtent = 0;
 
+    UndoStack undoStack;
+
+    // Grid and detail panel.
+    void fillflexGrid();
+    DetailLines displayDetails(int studentIndex);
+    void Highlight();
+    void unHighlight();
     void showFavourites();
-    void openFavourites();
+
+    // Class commands.
+    void newTrillium();
+    void OpenClassFile();
+    void cmdSave_Click();
     void saveas();
     void leave();
+    void openFavourites();
+    void mnuShowCourse_Click();
+    void mnuSortNames_Click();
+    void mnuSortMarks_Click();
+    void mnuSortCourse_Click();
+    void mnuhelp_Click();
+    void printClassReport();
+
+    // Undo: a copy of the student's record before an edit changes it.
+    void pushUndo(int studentIndex);
+    void doUndo();
+    void resetUndo();
+
+    // True while "Show Course Codes" is ticked.
+    bool showingCourse() const;
+
+    // The about window while it is open.
+    QPointer<frmHelp> helpWindow;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+
+  private slots:
+    void msfgClass_EnterCell();
+    void msfgClass_LeaveCell();
 
   private:
     void buildMenus();
     void buildControls();
     void applySmallScreen();
     void enableClassCommands(bool enabled);
+    void sortCommand(void (*sort)(std::vector<StudentRecord>&));
+    void writeRow(int studentIndex);
+    void setGridBackground();
     void readChosenFavourites();
 
     Workspace& ws_;

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include "platform/encoding.h"
 
@@ -57,6 +59,13 @@ QString QtPrompts::saveFile(const FileRequest& request) {
     if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+std::unique_ptr<TextPrinter> QtPrompts::choosePrinter() {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QPrintDialog dialog(printer.get(), parent_);
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    return std::make_unique<QtTextPrinter>(std::move(printer));
 }
 
 QString CommonDialog::remember(const QString& chosen) {

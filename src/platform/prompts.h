@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 #include "core/notice.h"
+#include "platform/text_printer.h"
 
 class QWidget;
 
@@ -29,6 +31,8 @@ class Prompts {
     // The chosen path, or "" when cancelled.
     virtual QString openFile(const FileRequest& request) = 0;
     virtual QString saveFile(const FileRequest& request) = 0;
+    // The Print dialog: a printer (or PDF file) to print on, or nothing when cancelled.
+    virtual std::unique_ptr<TextPrinter> choosePrinter() = 0;
 
     // Windows that own dialogs set themselves as the parent of what is shown.
     void setParentWindow(QWidget* parent) { parent_ = parent; }
@@ -49,6 +53,7 @@ class QtPrompts : public Prompts {
     bool askYesNo(const QString& text, const QString& title) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
+    std::unique_ptr<TextPrinter> choosePrinter() override;
 };
 
 // A file dialog as a window keeps it: its initial folder stays between uses

@@ -35,6 +35,14 @@ QString ScriptedPrompts::saveFile(const FileRequest& request) {
     return fileAnswers.takeFirst();
 }
 
+std::unique_ptr<TextPrinter> ScriptedPrompts::choosePrinter() {
+    asked.append({Kind::Print, {}, {}, {}});
+    if (printAnswers.isEmpty()) ++unexpected;
+    if (printAnswers.isEmpty() || !printAnswers.takeFirst()) return nullptr;
+    lastPrint = std::make_shared<PrintRecord>();
+    return std::make_unique<RecordingPrinter>(lastPrint);
+}
+
 QStringList ScriptedPrompts::messages() const {
     QStringList texts;
     for (const Asked& a : asked) {

@@ -12,7 +12,7 @@ namespace tl {
 // empty queue answers No or Cancel and counts as an unexpected question.
 class ScriptedPrompts : public Prompts {
   public:
-    enum class Kind { Message, YesNo, Open, Save };
+    enum class Kind { Message, YesNo, Open, Save, Print };
     struct Asked {
         Kind kind;
         QString text;
@@ -21,14 +21,17 @@ class ScriptedPrompts : public Prompts {
     };
 
     QList<bool> yesNoAnswers;
-    QStringList fileAnswers;  // for Open and Save alike; "" cancels
+    QStringList fileAnswers;   // for Open and Save alike; "" cancels
+    QList<bool> printAnswers;  // true prints on a recording printer
     QList<Asked> asked;
+    std::shared_ptr<PrintRecord> lastPrint;  // what the last accepted Print dialog printed
     int unexpected = 0;
 
     void message(const Notice& notice) override;
     bool askYesNo(const QString& text, const QString& title) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
+    std::unique_ptr<TextPrinter> choosePrinter() override;
 
     // The texts of the messages shown, in order.
     QStringList messages() const;

@@ -168,6 +168,7 @@ TEST_F(ClassFileTest, RefusedContentKeepsTheOpenClass) {
     std::string unclosed = good;
     unclosed.replace(unclosed.find("Okafor"), 6, "\"Okafor");
     expectRefusedContent(crlfLines({good, unclosed}));
+    expectRefusedContent(crlfLines({fieldsLine(25) + ",\"False"}));
     std::string tooMany;
     for (int i = 0; i < 502; ++i)
         tooMany += good + "\r\n";

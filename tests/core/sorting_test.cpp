@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/test_support.h"
+#include "core/text.h"
 
 namespace tl {
 namespace {
@@ -27,18 +28,36 @@ std::vector<std::string> numbers(const std::vector<StudentRecord>& students) {
 using Numbers = std::vector<std::string>;
 
 TEST(SortStability, EqualKeysKeepTheirOrderUnderEverySort) {
-    const std::vector<StudentRecord> twins = {
-        st("ENG", "Lee", "Sam", "70", "1"), st("ENG", "Kim", "Jo", "80", "2"),
-        st("ENG", "Lee", "Sam", "70", "3"), st("ENG", "Lee", "Sam", "70", "4")};
-    auto byName = twins;
-    sortByName(byName);
-    EXPECT_EQ(numbers(byName), (Numbers{"2", "1", "3", "4"}));
-    auto byMark = twins;
-    sortByMark(byMark);
-    EXPECT_EQ(numbers(byMark), (Numbers{"2", "1", "3", "4"}));
-    auto byClass = twins;
-    sortByClass(byClass);
-    EXPECT_EQ(numbers(byClass), (Numbers{"2", "1", "3", "4"}));
+    // Enough students for a sort that is not stable to show it.
+    const char* lasts[] = {"Lee", "Kim", "Ng"};
+    const char* marks[] = {"70", "", "85", "0"};
+    std::vector<StudentRecord> input;
+    for (int i = 0; i < 120; ++i) {
+        input.push_back(
+            st(i % 2 ? "ENG" : "MTH", lasts[i % 3], "Sam", marks[i % 4], std::to_string(1000 + i)));
+    }
+    using Sort = void (*)(std::vector<StudentRecord>&);
+    using Same = bool (*)(const StudentRecord&, const StudentRecord&);
+    const std::vector<std::pair<Sort, Same>> sorts = {
+        {sortByName,
+         [](const StudentRecord& a, const StudentRecord& b) { return a.lastName == b.lastName; }},
+        {sortByMark,
+         [](const StudentRecord& a, const StudentRecord& b) {
+             return leadingNumber(a.mark) == leadingNumber(b.mark);
+         }},
+        {sortByClass, [](const StudentRecord& a, const StudentRecord& b) {
+             return a.classCode == b.classCode && a.lastName == b.lastName;
+         }}};
+    for (const auto& [sort, same] : sorts) {
+        auto sorted = input;
+        sort(sorted);
+        ASSERT_EQ(sorted.size(), input.size());
+        for (std::size_t i = 1; i < sorted.size(); ++i) {
+            if (same(sorted[i - 1], sorted[i])) {
+                EXPECT_LT(sorted[i - 1].studentNumber, sorted[i].studentNumber) << i;
+            }
+        }
+    }
 }
 
 TEST(SortByMark, NumericHighestFirstWithoutMarkAtTheEnd) {

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tl {
+
+// The about window: name, version and credits.
+class frmHelp : public QDialog {
+    Q_OBJECT
+  public:
+    explicit frmHelp(QWidget* parent = nullptr);
+
+    QPlainTextEdit* Text1;
+    QPushButton* Command1;
+
+    // The twelve lines of the window, each ended by CR LF.
+    static QString printstuff();
+};
+
+}  // namespace tl

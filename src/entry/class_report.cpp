@@ -1,0 +1,46 @@
+#include "entry/class_report.h"
+
+#include <cstdio>
+
+#include "core/limits.h"
+#include "core/text.h"
+
+namespace tl {
+
+std::string classReportHeading(const std::tm& when) {
+    char stamp[96];
+    std::snprintf(stamp, sizeof stamp, "%02d-%02d-%04d ~ %02d:%02d:%02d", when.tm_mon + 1,
+                  when.tm_mday, when.tm_year + 1900, when.tm_hour, when.tm_min, when.tm_sec);
+    return std::string("Tallyleaf v") + kVersion + " ~ Class Report ~ " + stamp;
+}
+
+std::vector<std::string> studentReportLines(const StudentRecord& s, const DetailLines& d,
+                                            bool showCourse) {
+    const std::string three = "   ";
+    const std::string indent(showCourse ? 32 : 25, ' ');
+    std::vector<std::string> lines;
+    lines.push_back(three + d.lines[0]);
+    lines.push_back(three + d.lines[1] + " IEP ESL ELD");
+    lines.push_back(three + d.lines[2] + three + padRight(s.iep, 1) + three + padRight(s.esl, 1) +
+                    three + padRight(s.eld, 1));
+    if (trimBlanks(d.lines[3]).size() > 1) lines.push_back(three + d.lines[3]);
+    const std::string_view fifth = trimBlanks(d.lines[4]);
+    if (fifth.size() > 1) {
+        if (fifth.size() > 72) {
+            const std::string& r = d.remainder;
+            lines.push_back(indent + r.substr(0, 72));
+            if (r.size() < 145) {
+                lines.push_back(indent + r.substr(72));
+            } else {
+                lines.push_back(indent + r.substr(72, 72));
+                lines.push_back(indent + r.substr(144));
+            }
+        } else {
+            lines.push_back(three + d.lines[4]);
+        }
+    }
+    lines.push_back(" ");
+    return lines;
+}
+
+}  // namespace tl

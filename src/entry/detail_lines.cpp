@@ -1,0 +1,82 @@
+#include "entry/detail_lines.h"
+
+#include "core/comment_text.h"
+#include "core/limits.h"
+#include "core/text.h"
+
+namespace tl {
+
+namespace {
+// Characters from..to (1-based, inclusive) of text, as far as they exist.
+std::string middle(const std::string& text, std::size_t from, std::size_t count) {
+    if (from > text.size()) return "";
+    return text.substr(from - 1, count);
+}
+std::string lastThree(const std::string& text) {
+    return text.size() <= 3 ? text : text.substr(text.size() - 3);
+}
+}  // namespace
+
+std::string studentIdCell(const std::string& studentNumber) {
+    return middle(studentNumber, 1, 3) + "-" + middle(studentNumber, 4, 3) + "-" +
+           lastThree(studentNumber);
+}
+
+DetailLines buildDetailLines(const StudentRecord& s, const std::vector<Phrase>& phrases,
+                             bool showCourse) {
+    DetailLines out;
+    std::string text;
+    if (!s.freeFormUsed) {
+        const ComposedComments composed = composeComments(s, phrases);
+        out.tooLong = exceedsCommentLimit(composed.totalLength);
+        for (std::size_t i = 0; i < 5; ++i)
+            text += bracketCode(s.comments[i]) + composed.texts[i];
+    } else {
+        text = s.freeFormText;
+    }
+    const WrappedText wrapped = wrapText(text, kDetailWidth);
+    out.remainder = wrapped.remainder;
+    const int w = showCourse ? 29 : 22;
+    std::string skills;
+    for (const std::string& skill : s.skills)
+        skills += "  " + skill;
+    if (showCourse) {
+        out.lines[0] = padRight(s.studentNumber, 13) + padRight(s.classCode, 10) +
+                       padRight("Mark", 6) + padRight(wrapped.lines[0], 75) + " Learning Skills";
+        out.lines[1] = padRight(s.lastName, 25) + padRight(s.mark, 4) +
+                       padRight(wrapped.lines[1], 75) + " RE OR IW CO IN SR";
+        out.lines[3] =
+            padRight("  ", 29) + padRight(wrapped.lines[3], 75) + " Interview : " + s.interview;
+    } else {
+        out.lines[0] = padRight(s.studentNumber, 16) + padRight("Mark", 6) +
+                       padRight(wrapped.lines[0], 75) + " Learning Skills";
+        out.lines[1] = padRight(s.lastName, 18) + padRight(s.mark, 4) +
+                       padRight(wrapped.lines[1], 75) + " RE OR IW CO IN SR";
+        out.lines[3] = padRight("  ", 22) + padRight(wrapped.lines[3], 75) +
+                       " Interview Request: " + s.interview;
+    }
+    out.lines[2] = padRight(s.firstName, w) + padRight(wrapped.lines[2], 75) + skills;
+    const std::string& r = out.remainder;
+    const std::string f = r.size() >= 72 ? r.substr(0, 72) + " ..." : padRight(r, 75);
+    out.lines[4] = padRight("  ", w) + f;
+    return out;
+}
+
+std::array<std::string, 19> gridRowTexts(const StudentRecord& s, bool showCourse) {
+    std::array<std::string, 19> cells;
+    cells[0] = studentIdCell(s.studentNumber);
+    cells[1] = showCourse ? s.classCode + ": " + s.lastName : s.lastName;
+    cells[2] = s.firstName;
+    cells[3] = s.mark;
+    for (int i = 0; i < 5; ++i)
+        cells[4 + i] = s.freeFormUsed ? kFreeFormWords[i] : s.comments[i];
+    for (int i = 0; i < 6; ++i)
+        cells[9 + i] = s.skills[i];
+    cells[15] = s.iep;
+    cells[16] = s.esl;
+    cells[17] = s.eld;
+    cells[18] = s.interview;
+    return cells;
+}
+
+}  // namespace tl

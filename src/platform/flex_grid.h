@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <QTableWidget>
+
+class QTableView;
+
+namespace tl {
+
+// A grid in the program's own coordinates: row 0 is the fixed header row,
+// which stays in view while scrolling; the first fixedCols columns are frozen
+// at the left. Widths are in pixels, and a width of 0 hides a column. The
+// grid raises leaveCell and enterCell whenever the current cell changes, also
+// when the program moves it, before the call that moved it returns.
+class FlexGrid : public QTableWidget {
+    Q_OBJECT
+  public:
+    explicit FlexGrid(QWidget* parent = nullptr);
+
+    // Rows in the program's count: the header row plus the data rows.
+    int rows() const { return rowCount() + 1; }
+    void setRows(int rows);
+    void setCols(int cols);
+    int cols() const { return columnCount(); }
+    void setFixedCols(int cols);
+    int fixedCols() const { return fixedCols_; }
+
+    // Removes every row and the header texts.
+    void clearGrid();
+    // Appends a row from tab-separated texts; the first row added is the header.
+    void addItem(const QString& tabSeparated);
+
+    QString textMatrix(int row, int col) const;
+    void setTextMatrix(int row, int col, const QString& text);
+
+    void setColWidth(int col, int width);
+    int colWidth(int col) const;
+
+    QColor cellBackColor(int row, int col) const;
+    void setCellBackColor(int row, int col, const QColor& color);
+    QColor cellForeColor(int row, int col) const;
+    void setCellForeColor(int row, int col, const QColor& color);
+
+    // Colour of the area outside the cells.
+    void setBackColorBkg(const QColor& color);
+    QColor backColorBkg() const;
+
+    // The current cell; row 1 is the first data row.
+    int row() const { return row_; }
+    int col() const { return col_; }
+    // Makes (row, col) current, raising leaveCell before and enterCell after.
+    void setCurrentCell(int row, int col);
+
+    // The cell under the mouse at the last mouse event (-1 outside the cells).
+    int mouseRow() const { return mouseRow_; }
+    int mouseCol() const { return mouseCol_; }
+    // The cell at a point of the grid widget.
+    void hitTest(const QPoint& widgetPos, int& row, int& col) const;
+    // The cell's rectangle in the grid widget's coordinates.
+    QRect cellGeometry(int row, int col) const;
+    // The x coordinate of a point relative to the grid's left edge, as the
+    // pointer rules measure it.
+    int mouseX() const { return mouseX_; }
+
+  signals:
+    void enterCell();
+    void leaveCell();
+    void mouseUp(Qt::MouseButton button, int x, int y);
+    void mouseMove(int x, int y);
+    void click();
+    // A typed character while the grid has the focus.
+    void keyPress(int charCode);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+
+  private:
+    QTableWidgetItem* cell(int row, int col) const;
+    QTableWidgetItem* ensureCell(int row, int col);
+    QColor defaultBack(int row, int col) const;
+    void trackMouse(const QPoint& viewportPos);
+    void updateFrozen();
+    void pressAt(const QPoint& widgetPos, Qt::MouseButton button);
+    void releaseAt(const QPoint& widgetPos, Qt::MouseButton button);
+
+    QTableView* frozen_;
+    int fixedCols_ = 0;
+    int row_ = 0;
+    int col_ = 0;
+    int mouseRow_ = -1;
+    int mouseCol_ = -1;
+    int mouseX_ = 0;
+    QList<int> widths_;
+    bool headerSet_ = false;
+};
+
+}  // namespace tl
