@@ -60,11 +60,11 @@ QAction* addItem(QMenu* menu, const char* name, const QString& caption,
     return action;
 }
 
-QPushButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture,
+QPushButton* pictureButton(QWidget* parent, const char* name, const char* picture,
                            const QString& tip) {
     auto* button = new QPushButton(parent);
     button->setObjectName(name);
-    button->setIcon(parent->style()->standardIcon(picture));
+    button->setIcon(QIcon(picture));
     button->setIconSize(QSize(28, 28));
     button->setFixedSize(44, 40);
     button->setToolTip(tip);
@@ -80,6 +80,7 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
       locations_(locations),
       cdlgGetFile_(new CommonDialog(prompts)) {
     setObjectName("frmEntry");
+    setWindowIcon(QIcon(":/tallyleaf.png"));
     buildMenus();
     buildControls();
     resize(kDesignedWidth, kDesignedHeight);
@@ -138,11 +139,20 @@ void frmEntry::buildMenus() {
     mnuhelp->setObjectName("mnuhelp");
 
     connect(mnuOpenFavourites, &QAction::triggered, this, &frmEntry::openFavourites);
+    connect(mnuNewTrillium, &QAction::triggered, this, &frmEntry::newTrillium);
+    connect(mnuOpenClass, &QAction::triggered, this, &frmEntry::OpenClassFile);
+    connect(mnuSave, &QAction::triggered, this, &frmEntry::cmdSave_Click);
+    connect(mnuPrint, &QAction::triggered, this, &frmEntry::printClassReport);
     connect(mnuExit, &QAction::triggered, this, &frmEntry::leave);
+    connect(mnuUndo, &QAction::triggered, this, &frmEntry::doUndo);
+    connect(mnuShowCourse, &QAction::triggered, this, &frmEntry::mnuShowCourse_Click);
+    connect(mnuSortNames, &QAction::triggered, this, &frmEntry::mnuSortNames_Click);
+    connect(mnuSortMarks, &QAction::triggered, this, &frmEntry::mnuSortMarks_Click);
+    connect(mnuSortCourse, &QAction::triggered, this, &frmEntry::mnuSortCourse_Click);
+    connect(mnuhelp, &QAction::triggered, this, &frmEntry::mnuhelp_Click);
 
     // Commands whose windows are not part of the program yet stay unavailable.
-    for (QAction* pending :
-         {mnuNewTrillium, mnuOpenClass, mnuShowCourse, mnuAutoFill, mnuSelection, mnuhelp}) {
+    for (QAction* pending : {mnuNewTrillium, mnuAutoFill, mnuSelection}) {
         pending->setEnabled(false);
     }
 }
@@ -152,16 +162,17 @@ void frmEntry::buildControls() {
     setCentralWidget(central);
 
     cmdNew =
-        pictureButton(central, "cmdNew", QStyle::SP_FileIcon, "Create New Class File of Students");
-    cmdOpen = pictureButton(central, "cmdOpen", QStyle::SP_DialogOpenButton,
-                            "Open Previously Saved Class File");
-    cmdSave = pictureButton(central, "cmdSave", QStyle::SP_DialogSaveButton, "Save Class File");
-    cmdPrint =
-        pictureButton(central, "cmdPrint", QStyle::SP_FileDialogDetailedView, "Print Class File");
+        pictureButton(central, "cmdNew", ":/new_class.png", "Create New Class File of Students");
+    cmdOpen =
+        pictureButton(central, "cmdOpen", ":/open_class.png", "Open Previously Saved Class File");
+    cmdSave = pictureButton(central, "cmdSave", ":/save_class.png", "Save Class File");
+    cmdPrint = pictureButton(central, "cmdPrint", ":/print_class.png", "Print Class File");
     cmdOpenFavourites =
-        pictureButton(central, "cmdOpenFavourites", QStyle::SP_DirOpenIcon, "Open Favourites");
-    cmdUndo = new QPushButton("Undo", central);
+        pictureButton(central, "cmdOpenFavourites", ":/open_favourites.png", "Open Favourites");
+    cmdUndo = new QPushButton(QIcon(":/undo.png"), "Undo", central);
     cmdUndo->setObjectName("cmdUndo");
+    cmdUndo->setIconSize(QSize(22, 22));
+    cmdUndo->setMinimumHeight(40);
     cmdSwitch = new QPushButton("Comments/Skills", central);
     cmdSwitch->setObjectName("cmdSwitch");
     optAutoFill = new QCheckBox("Initial Values", central);
@@ -229,9 +240,12 @@ void frmEntry::buildControls() {
         label->setFont(fixed);
         label->setFixedHeight(16);  // 240 twips apart
         label->setTextFormat(Qt::PlainText);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         details->addWidget(label);
         *lines[i] = label;
     }
+    // Room for the wider lines shown with course codes.
+    Shape1->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(123, 'x')) + 16);
     lblFreeFormComment = new QLabel(Shape1);
     lblFreeFormComment->setObjectName("lblFreeFormComment");
     lblFreeFormComment->setAttribute(Qt::WA_TranslucentBackground);

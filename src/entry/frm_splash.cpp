@@ -10,7 +10,6 @@
 #include "core/limits.h"
 #include "core/program_info.h"
 #include "core/workspace.h"
-#include "entry/artwork.h"
 #include "platform/encoding.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
@@ -49,10 +48,10 @@ frmSplash::frmSplash(Workspace& ws, Prompts& prompts, const Locations& locations
 
     picLeaf = new QLabel(this);
     picLeaf->setObjectName("picLeaf");
-    picLeaf->setPixmap(leafPicture(120));
+    picLeaf->setPixmap(QPixmap(":/leaf.png"));
     picStamp = new QLabel(this);
     picStamp->setObjectName("picStamp");
-    picStamp->setPixmap(reportCardPicture(120));
+    picStamp->setPixmap(QPixmap(":/report_card.png"));
 
     cmdOpenFavourites = new QPushButton("Open An Existing Favourite Phrase File", this);
     cmdOpenFavourites->setObjectName("cmdOpenFavourites");
