@@ -148,8 +148,8 @@ TEST(WrapText, BreaksAfterTheLastBlankWithinWidth) {
     EXPECT_EQ(w.lines[1], std::string(36, 'b'));
     EXPECT_EQ(w.lines[2], "");
 
-    const std::string atWidth = std::string(74, 'a') + " " + std::string(10, 'b');
-    EXPECT_EQ(wrapText(atWidth, 75).lines[0], std::string(74, 'a') + " ");
+    const std::string atWidth = "aaa " + std::string(70, 'a') + " " + std::string(10, 'b');
+    EXPECT_EQ(wrapText(atWidth, 75).lines[0], atWidth.substr(0, 75));
     const std::string pastWidth = std::string(75, 'a') + " " + std::string(10, 'b');
     EXPECT_EQ(wrapText(pastWidth, 75).lines[0], std::string(75, 'a'));
 }

@@ -1,0 +1,96 @@
+// The main window's grid at capacity, offscreen.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <memory>
+
+#include "core/phrase_library.h"
+#include "core/workspace.h"
+#include "entry/frm_entry.h"
+#include "platform/flex_grid.h"
+#include "platform/locations.h"
+#include "platform/scripted_prompts.h"
+
+namespace {
+
+struct Window {
+    tl::Workspace ws;
+    tl::ScriptedPrompts prompts;
+    tl::Locations locations;
+    std::unique_ptr<tl::frmEntry> entry;
+};
+
+std::unique_ptr<Window> classOf501() {
+    auto w = std::make_unique<Window>();
+    const tl::LibraryLoad load = tl::loadPhraseLibrary(TL_DEMO_DIR, w->ws.phrases);
+    if (load.status != tl::LibraryStatus::Loaded) return nullptr;
+    const char* codes[] = {"0001", "0004", "0100", "2101", "2103", "0138", "0145", "2117"};
+    for (int i = 0; i < 501; ++i) {
+        tl::StudentRecord s;
+        s.classCode = i % 2 ? "MPM2D1-01" : "MPM2D1-02";
+        s.studentNumber = std::to_string(300000000 + i * 7);
+        s.lastName = "Family" + std::to_string(i % 97);
+        s.firstName = "Given" + std::to_string(i % 53);
+        s.gender = i % 3 ? "F" : "M";
+        s.mark = std::to_string(40 + i % 61);
+        for (int c = 0; c < 3; ++c)
+            s.comments[c] = codes[(i + c * 3) % 8];
+        s.skills.fill(std::to_string(1 + i % 4));
+        s.interview = "0";
+        w->ws.students.push_back(s);
+    }
+    w->entry = std::make_unique<tl::frmEntry>(w->ws, w->prompts, w->locations);
+    w->entry->show();
+    return w;
+}
+
+void BM_FillGrid(benchmark::State& state) {
+    auto w = classOf501();
+    if (!w) {
+        state.SkipWithError("demo phrase library not loaded");
+        return;
+    }
+    for (auto _ : state) {
+        w->entry->fillflexGrid();
+        QApplication::processEvents();
+    }
+    if (w->entry->msfgClass->rows() != 502 || !w->prompts.messages().isEmpty()) {
+        state.SkipWithError("the grid does not show the class");
+    }
+}
+BENCHMARK(BM_FillGrid)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_MoveCurrentRow(benchmark::State& state) {
+    auto w = classOf501();
+    if (!w) {
+        state.SkipWithError("demo phrase library not loaded");
+        return;
+    }
+    w->entry->fillflexGrid();
+    tl::FlexGrid* grid = w->entry->msfgClass;
+    int row = 1;
+    for (auto _ : state) {
+        row = row % 500 + 1;
+        grid->setCurrentCell(row + 1, 3);
+    }
+    const QString shown = w->entry->lblDetail2->text();
+    if (!shown.startsWith(QString::fromStdString(w->ws.students[grid->row() - 1].lastName))) {
+        state.SkipWithError("the details do not follow the current row");
+    }
+}
+BENCHMARK(BM_MoveCurrentRow)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
