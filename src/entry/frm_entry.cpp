@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -35,7 +36,7 @@ namespace tl {
 
 namespace {
 
-constexpr int kDesignedWidth = 1260;
+constexpr int kDesignedWidth = 1320;
 constexpr int kDesignedHeight = 720;
 constexpr int kSmallScreenCut = 168;  // 2520 twips
 
@@ -83,6 +84,7 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
     setWindowIcon(QIcon(":/tallyleaf.png"));
     buildMenus();
     buildControls();
+    buildEditing();
     resize(kDesignedWidth, kDesignedHeight);
 }
 
@@ -178,7 +180,6 @@ void frmEntry::buildControls() {
     optAutoFill = new QCheckBox("Initial Values", central);
     optAutoFill->setObjectName("optAutoFill");
     cmdNew->setEnabled(false);
-    cmdSwitch->setEnabled(false);
 
     auto* buttons = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(cmdNew), static_cast<QWidget*>(cmdOpen),
@@ -279,7 +280,7 @@ void frmEntry::buildControls() {
     auto* body = new QHBoxLayout;
     body->addLayout(left, 1);
     body->addLayout(right, 0);
-    lstFavourites->setMinimumWidth(300);
+    lstFavourites->setMinimumWidth(280);
 
     auto* outer = new QVBoxLayout(central);
     outer->addLayout(buttons);
@@ -516,6 +517,8 @@ void frmEntry::msfgClass_EnterCell() {
 
 void frmEntry::msfgClass_LeaveCell() {
     if (!leaveCellEnabled) return;
+    // Moving away discards what was typed in the mark editor.
+    if (!txtDataEntry->isHidden()) txtDataEntry->hide();
     unHighlight();
 }
 

@@ -10,6 +10,7 @@ class QAction;
 class QCheckBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
@@ -84,6 +85,7 @@ class frmEntry : public QMainWindow {
     QLabel* lblDetail4;
     QLabel* lblDetail5;
     QLabel* lblFreeFormComment;
+    QLineEdit* txtDataEntry;  // the mark editor laid over the MRK cell
 
     bool enterCellEnabled = false;
     bool leaveCellEnabled = false;
@@ -120,6 +122,18 @@ class frmEntry : public QMainWindow {
     void doUndo();
     void resetUndo();
 
+    // Editing in the grid.
+    void commitMarkEntry();
+    void autoFill(int row);
+    void showLearningSkills();
+    void cmdSwitch_Click();
+    void lstFavourites_Click();
+    void freeFormCommand();
+    // True while the grid shows the comment columns.
+    bool commentsView() const;
+    // The code a left click on a comment cell puts there, or "" when none.
+    QString codeToStamp() const;
+
     // True while "Show Course Codes" is ticked.
     bool showingCourse() const;
 
@@ -128,10 +142,15 @@ class frmEntry : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private slots:
     void msfgClass_EnterCell();
     void msfgClass_LeaveCell();
+    void msfgClass_KeyPress(int charCode);
+    void msfgClass_MouseUp(Qt::MouseButton button, int x, int y);
+    void msfgClass_Click();
+    void msfgClass_MouseMove(int x, int y);
 
   private:
     void buildMenus();
@@ -141,6 +160,14 @@ class frmEntry : public QMainWindow {
     void sortCommand(void (*sort)(std::vector<StudentRecord>&));
     void writeRow(int studentIndex);
     void setGridBackground();
+    void buildEditing();
+    void txtDataEntry_KeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void skillMouseUp(int row, int col, Qt::MouseButton button);
+    void flagHeaderMouseUp(int col, Qt::MouseButton button);
+    void commentMouseUp(int row, int col, Qt::MouseButton button);
+    void cancelPickedCode();
+    void storeRowCells(int row);
+    QString cellText(int row, int col) const;
     void readChosenFavourites();
 
     Workspace& ws_;

@@ -1,0 +1,120 @@
+#include "entry/frm_free_form_comment_entry.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include "core/limits.h"
+#include "core/workspace.h"
+#include "platform/encoding.h"
+#include "platform/prompts.h"
+
+namespace tl {
+
+namespace {
+QLabel* wrappedLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+}  // namespace
+
+frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts, QWidget* parent)
+    : QDialog(parent), ws_(ws), prompts_(prompts) {
+    setObjectName("frmFreeFormCommentEntry");
+    setWindowTitle("Free Form Comment Entry");
+    setModal(true);
+
+    Label1 = wrappedLabel(this, "Label1", "You can edit and change the comment here.");
+    QFont heading = Label1->font();
+    heading.setBold(true);
+    Label1->setFont(heading);
+    txtComment = new QPlainTextEdit(this);
+    txtComment->setObjectName("txtComment");
+    txtComment->setMinimumSize(560, 170);
+    lblLength = wrappedLabel(this, "lblLength", "Length: 0/460");
+    cmdOkay = new QPushButton("Okay: Take the Above Text as the Free Form Comment", this);
+    cmdOkay->setObjectName("cmdOkay");
+    cmdCancel = new QPushButton("Cancel: Return to the Normal Coded Comment Mode", this);
+    cmdCancel->setObjectName("cmdCancel");
+    cmdOkay->setAutoDefault(false);
+    cmdCancel->setAutoDefault(false);
+    Label2 = wrappedLabel(this, "Label2",
+                          "Note of caution: Using the codes is \"safe\" in the sense that the "
+                          "comments are grammatically correct and spell checked (mostly). Here you "
+                          "can write ANYTHING. There is no checking: no spell check, no grammar "
+                          "check, no 'does it make sense' check.  ");
+    Label3 = wrappedLabel(this, "Label3",
+                          "Be careful that you don't write something that on a sober second "
+                          "thought you'd wish you hadn't written. The creators of TL will not be "
+                          "held libel for the things you might write :-)");
+    Label4 = wrappedLabel(this, "Label4",
+                          "Once you change the comment and hit \"Okay\" all your existing comment "
+                          "codes for this student disappear. (You can't have both at the same "
+                          "time, some coded comments and some free form comments). It's all one "
+                          "or the other. ");
+    Label5 = wrappedLabel(this, "Label5",
+                          "If you do decide to return to the original coded comments for this "
+                          "student hit the Cancel button.");
+    Label6 = wrappedLabel(this, "Label6",
+                          "Note: Only letters A through Z, numbers 0 through 9 and standard "
+                          "sentence punctuation are valid.  Invalid characters like carriage "
+                          "returns, hard returns and shifted characters like ^ will be removed.");
+    QPalette warn = Label2->palette();
+    warn.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    Label2->setPalette(warn);
+    Label3->setPalette(warn);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdOkay);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(txtComment, 1);
+    layout->addWidget(lblLength);
+    layout->addLayout(buttons);
+    for (QLabel* label : {Label2, Label3, Label4, Label5, Label6})
+        layout->addWidget(label);
+    resize(640, 520);
+
+    // Opening leaves the draft as the empty box, so closing by the frame cancels.
+    ws_.freeFormDraft.clear();
+    connect(txtComment, &QPlainTextEdit::textChanged, this,
+            &frmFreeFormCommentEntry::txtComment_Change);
+    connect(cmdOkay, &QPushButton::clicked, this, &frmFreeFormCommentEntry::cmdOkay_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmFreeFormCommentEntry::cmdCancel_Click);
+}
+
+void frmFreeFormCommentEntry::txtComment_Change() {
+    QString text = txtComment->toPlainText();
+    if (text.size() > kCommentLimit) {
+        text.truncate(kCommentLimit);
+        const QSignalBlocker block(txtComment);
+        txtComment->setPlainText(text);
+        txtComment->moveCursor(QTextCursor::End);
+    }
+    lblLength->setText(QString("Length: %1/%2").arg(text.size()).arg(kCommentLimit));
+}
+
+void frmFreeFormCommentEntry::cmdOkay_Click() {
+    const QString text = txtComment->toPlainText();
+    if (text.trimmed().isEmpty() &&
+        !prompts_.askYesNo("An empty comment will restore coded comments. Is this what you want?",
+                           "Blank Comment")) {
+        return;
+    }
+    ws_.freeFormDraft = fromQString(text);
+    accept();
+}
+
+void frmFreeFormCommentEntry::cmdCancel_Click() {
+    ws_.freeFormDraft.clear();
+    reject();
+}
+
+}  // namespace tl
