@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
 #include <memory>
 
 #include "core/phrase_library.h"
@@ -83,6 +86,52 @@ BENCHMARK(BM_MoveCurrentRow)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// A click on a grid cell, from the mouse event to the refreshed panel.
+void clickCell(tl::FlexGrid* grid, int row, int col, Qt::MouseButton button) {
+    grid->scrollToItem(grid->item(row - 1, col));
+    const QPoint at = grid->viewport()->mapFrom(grid, grid->cellGeometry(row, col).center());
+    QTest::mouseClick(grid->viewport(), button, {}, at);
+}
+
+void BM_StampClick(benchmark::State& state) {
+    auto w = classOf501();
+    if (!w) {
+        state.SkipWithError("demo phrase library not loaded");
+        return;
+    }
+    w->ws.favourites = {"0004", "0100"};
+    w->entry->fillflexGrid();
+    w->entry->lstFavourites->setCurrentRow(0);
+    tl::FlexGrid* grid = w->entry->msfgClass;
+    int row = 0;
+    for (auto _ : state) {
+        row = row % 501 + 1;
+        clickCell(grid, row, 7, Qt::LeftButton);
+    }
+    if (w->ws.students[row - 1].comments[3] != "0004") {
+        state.SkipWithError("the click did not stamp the code");
+    }
+}
+BENCHMARK(BM_StampClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_SkillClick(benchmark::State& state) {
+    auto w = classOf501();
+    if (!w) {
+        state.SkipWithError("demo phrase library not loaded");
+        return;
+    }
+    w->entry->fillflexGrid();
+    w->entry->cmdSwitch->click();
+    tl::FlexGrid* grid = w->entry->msfgClass;
+    const std::string before = w->ws.students[250].skills[2];
+    for (auto _ : state)
+        clickCell(grid, 251, 11, Qt::LeftButton);
+    if (w->ws.students[250].skills[2] == before && state.iterations() % 4 != 0) {
+        state.SkipWithError("the click did not change the skill");
+    }
+}
+BENCHMARK(BM_SkillClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 
