@@ -27,6 +27,7 @@
 #include "core/workspace.h"
 #include "entry/class_report.h"
 #include "entry/frm_splash.h"
+#include "import/frm_get_trilliumfile.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
@@ -48,7 +49,10 @@ constexpr int kCommentWidth = 35;  // 525 twips
 constexpr int kSkillWidth = 19;    // 290 twips
 const int kIdentityWidths[4] = {67, 133, 100, 31};
 
-const QColor kButtonFace(240, 240, 240);
+// The system button-face colour, in which the grid draws its header and frozen cells.
+QColor buttonFace(const QWidget* grid) {
+    return grid->palette().color(QPalette::Button);
+}
 
 const char* const kFinalEntry = "           no comment (delete existing comment)";
 const char* const kSeparatorText = "           ---------------";
@@ -154,7 +158,7 @@ void frmEntry::buildMenus() {
     connect(mnuhelp, &QAction::triggered, this, &frmEntry::mnuhelp_Click);
 
     // Commands whose windows are not part of the program yet stay unavailable.
-    for (QAction* pending : {mnuNewTrillium, mnuAutoFill, mnuSelection}) {
+    for (QAction* pending : {mnuAutoFill, mnuSelection}) {
         pending->setEnabled(false);
     }
 }
@@ -179,7 +183,6 @@ void frmEntry::buildControls() {
     cmdSwitch->setObjectName("cmdSwitch");
     optAutoFill = new QCheckBox("Initial Values", central);
     optAutoFill->setObjectName("optAutoFill");
-    cmdNew->setEnabled(false);
 
     auto* buttons = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(cmdNew), static_cast<QWidget*>(cmdOpen),
@@ -221,7 +224,7 @@ void frmEntry::buildControls() {
     for (int c = 0; c < 19; ++c) {
         msfgClass->setColWidth(c, c < 4 ? kIdentityWidths[c] : (c < 9 ? kCommentWidth : 0));
     }
-    msfgClass->setBackColorBkg(kButtonFace);
+    msfgClass->setBackColorBkg(buttonFace(msfgClass));
     connect(msfgClass, &FlexGrid::enterCell, this, &frmEntry::msfgClass_EnterCell);
     connect(msfgClass, &FlexGrid::leaveCell, this, &frmEntry::msfgClass_LeaveCell);
 
@@ -288,6 +291,9 @@ void frmEntry::buildControls() {
 
     connect(cmdOpenFavourites, &QPushButton::clicked, this, &frmEntry::openFavourites);
     connect(cmdOpen, &QPushButton::clicked, this, &frmEntry::OpenClassFile);
+    connect(cmdNew, &QPushButton::clicked, this, &frmEntry::newTrillium);
+    connect(mnuUpdate, &QAction::triggered, this, &frmEntry::mnuUpdate_Click);
+    connect(mnuExport, &QAction::triggered, this, &frmEntry::mnuExport_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmEntry::cmdSave_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmEntry::printClassReport);
     connect(cmdUndo, &QPushButton::clicked, this, &frmEntry::doUndo);
@@ -336,9 +342,8 @@ void frmEntry::applySmallScreen() {
 void frmEntry::enableClassCommands(bool enabled) {
     for (QAction* a : {mnuSave, mnuPrint, mnuSortNames, mnuSortMarks})
         a->setEnabled(enabled);
-    // Update and export come with their windows.
-    mnuUpdate->setEnabled(false);
-    mnuExport->setEnabled(false);
+    mnuUpdate->setEnabled(enabled);
+    mnuExport->setEnabled(enabled);
     cmdSave->setEnabled(enabled);
     cmdPrint->setEnabled(enabled);
     if (!enabled) resetUndo();
@@ -421,14 +426,14 @@ bool frmEntry::showingCourse() const {
 
 void frmEntry::setGridBackground() {
     // A class that fills the grid gets a white background below its rows.
-    msfgClass->setBackColorBkg(ws_.studentCount() > 35 ? QColor(Qt::white) : kButtonFace);
+    msfgClass->setBackColorBkg(ws_.studentCount() > 35 ? QColor(Qt::white) : buttonFace(msfgClass));
 }
 
 void frmEntry::fillflexGrid() {
     if (ws_.studentCount() < 1) return;
     msfgClass->setUpdatesEnabled(false);
     msfgClass->clearGrid();
-    msfgClass->setBackColorBkg(kButtonFace);
+    msfgClass->setBackColorBkg(buttonFace(msfgClass));
     QStringList headers;
     for (const char* h : kHeaders)
         headers << h;
@@ -499,7 +504,7 @@ void frmEntry::unHighlight() {
     const int r = msfgClass->row();
     for (int c = 0; c < 3; ++c) {
         msfgClass->setCurrentCell(r, c);
-        msfgClass->setCellBackColor(r, c, kButtonFace);
+        msfgClass->setCellBackColor(r, c, buttonFace(msfgClass));
         msfgClass->setCellForeColor(r, c, Qt::black);
     }
     msfgClass->setCurrentCell(r, remembered);
@@ -527,6 +532,17 @@ void frmEntry::newTrillium() {
         prompts_.askYesNo("Do you want to save the current class?", "Load New Trillium Class")) {
         saveas();
     }
+    // A picker still loaded is not loaded again; after a read failure it stays hidden.
+    if (!classPicker.isNull()) {
+        if (!classPicker->readFailed) {
+            classPicker->raise();
+            classPicker->activateWindow();
+        }
+        return;
+    }
+    classPicker = new frmGetTrilliumfile(ws_, prompts_, locations_, this);
+    connect(classPicker, &frmGetTrilliumfile::classBuilt, this, &frmEntry::classBuilt);
+    classPicker->Form_Load();
 }
 
 void frmEntry::OpenClassFile() {

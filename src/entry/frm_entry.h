@@ -23,6 +23,8 @@ struct Locations;
 class CommonDialog;
 class FlexGrid;
 class frmHelp;
+class frmGetTrilliumfile;
+class frmExport;
 
 // The main window, "Mark / Phrase Entry": the class grid, the detail panel,
 // the favourites list and every class command.
@@ -139,6 +141,16 @@ class frmEntry : public QMainWindow {
 
     // The about window while it is open.
     QPointer<frmHelp> helpWindow;
+    // The class picker while it is loaded (also while hidden after a read failure).
+    QPointer<frmGetTrilliumfile> classPicker;
+    // The export window while it is open.
+    QPointer<frmExport> exportWindow;
+
+    // Class list update, export and the class picker's result.
+    void mnuUpdate_Click();
+    void mnuExport_Click();
+    void classBuilt();
+    void exportReturned();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

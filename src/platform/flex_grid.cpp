@@ -82,6 +82,7 @@ void FlexGrid::setFixedCols(int cols) {
 
 void FlexGrid::clearGrid() {
     clearSpans();
+    frozen_->clearSpans();
     setRowCount(0);
     for (int c = 0; c < columnCount(); ++c)
         setHorizontalHeaderItem(c, new QTableWidgetItem());
@@ -111,6 +112,30 @@ void FlexGrid::addItem(const QString& tabSeparated) {
         col_ = std::min(fixedCols_, columnCount() - 1);
         QSignalBlocker block(this);
         QTableWidget::setCurrentCell(0, col_);
+    }
+}
+
+void FlexGrid::mergeColumns(int cols) {
+    clearSpans();
+    frozen_->clearSpans();
+    std::vector<bool> startsRun(static_cast<std::size_t>(rowCount()), false);
+    if (!startsRun.empty()) startsRun[0] = true;
+    for (int c = 0; c < std::min(cols, columnCount()); ++c) {
+        std::vector<bool> starts(startsRun.size(), true);
+        for (int r = 1; r < rowCount(); ++r) {
+            starts[r] = startsRun[r] || textMatrix(r + 1, c) != textMatrix(r, c);
+        }
+        for (int r = 0; r < rowCount();) {
+            int end = r + 1;
+            while (end < rowCount() && !starts[end])
+                ++end;
+            if (end - r > 1) {
+                setSpan(r, c, end - r, 1);
+                frozen_->setSpan(r, c, end - r, 1);
+            }
+            r = end;
+        }
+        startsRun = starts;
     }
 }
 

@@ -60,6 +60,10 @@ class FlexGrid : public QTableWidget {
     void hitTest(const QPoint& widgetPos, int& row, int& col) const;
     // The cell's rectangle in the grid widget's coordinates.
     QRect cellGeometry(int row, int col) const;
+    // Merges equal neighbouring cells of the first cols columns down the rows;
+    // a cell merges only where the cells to its left merge too.
+    void mergeColumns(int cols);
+
     // The x coordinate of a point relative to the grid's left edge, as the
     // pointer rules measure it.
     int mouseX() const { return mouseX_; }

@@ -1,5 +1,6 @@
 #include "platform/prompts.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -66,6 +67,12 @@ std::unique_ptr<TextPrinter> QtPrompts::choosePrinter() {
     QPrintDialog dialog(printer.get(), parent_);
     if (dialog.exec() != QDialog::Accepted) return nullptr;
     return std::make_unique<QtTextPrinter>(std::move(printer));
+}
+
+void QtPrompts::endProgram(int status) {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->hide();
+    QCoreApplication::exit(status);
 }
 
 QString CommonDialog::remember(const QString& chosen) {

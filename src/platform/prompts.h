@@ -33,6 +33,8 @@ class Prompts {
     virtual QString saveFile(const FileRequest& request) = 0;
     // The Print dialog: a printer (or PDF file) to print on, or nothing when cancelled.
     virtual std::unique_ptr<TextPrinter> choosePrinter() = 0;
+    // Ends the program after a fatal message, with a non-zero status.
+    virtual void endProgram(int status) = 0;
 
     // Windows that own dialogs set themselves as the parent of what is shown.
     void setParentWindow(QWidget* parent) { parent_ = parent; }
@@ -54,6 +56,7 @@ class QtPrompts : public Prompts {
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
     std::unique_ptr<TextPrinter> choosePrinter() override;
+    void endProgram(int status) override;
 };
 
 // A file dialog as a window keeps it: its initial folder stays between uses

@@ -32,6 +32,8 @@ class ScriptedPrompts : public Prompts {
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
     std::unique_ptr<TextPrinter> choosePrinter() override;
+    void endProgram(int status) override { endedWith = status; }
+    int endedWith = 0;  // the status the program was ended with, 0 while it runs
 
     // The texts of the messages shown, in order.
     QStringList messages() const;

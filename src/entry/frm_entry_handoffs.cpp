@@ -1,0 +1,71 @@
+// The main window's hand-offs: the class picker's new class, the class list
+// update and the export window.
+#include <QLabel>
+#include <ctime>
+
+#include "core/limits.h"
+#include "core/master_file.h"
+#include "core/sorting.h"
+#include "core/workspace.h"
+#include "entry/frm_entry.h"
+#include "export/frm_export.h"
+#include "import/frm_get_trilliumfile.h"
+#include "platform/encoding.h"
+#include "platform/locations.h"
+#include "platform/prompts.h"
+
+namespace tl {
+
+namespace {
+constexpr std::size_t kUpdateListSize = 101;
+}
+
+void frmEntry::classBuilt() {
+    lblCourse->setText(toQString(ws_.students[0].classCode));
+    resetUndo();
+    fillflexGrid();
+    if (ws_.studentCount() > 0) enableClassCommands(true);
+    for (QLabel* line : {lblDetail1, lblDetail2, lblDetail3, lblDetail4, lblDetail5}) {
+        line->clear();
+    }
+}
+
+void frmEntry::mnuUpdate_Click() {
+    if (ws_.studentCount() < 1) return;
+    if (!prompts_.askYesNo("Update will update your class(s) with the current students. Some "
+                           "students may be dropped and others added. This is NECESSARY in order "
+                           "to efile an old class. Proceed?",
+                           "Update Class List")) {
+        return;
+    }
+    sortByName(ws_.students);
+    const ReconcileResult result =
+        reconcileWithMaster(ws_.students, locations_.masterFile(), std::time(nullptr),
+                            kUpdateListSize, kUpdateListSize);
+    if (result.refused && result.notice) prompts_.message(*result.notice);
+    sortByName(ws_.students);
+    // The table was reordered or replaced: earlier undo entries no longer fit it.
+    resetUndo();
+    fillflexGrid();
+}
+
+void frmEntry::mnuExport_Click() {
+    if (ws_.studentCount() < 1 || !exportWindow.isNull()) return;
+    sortByName(ws_.students);
+    resetUndo();
+    fillflexGrid();
+    hide();
+    exportWindow = new frmExport(ws_, prompts_, locations_);
+    connect(exportWindow, &frmExport::returned, this, &frmEntry::exportReturned);
+    prompts_.setParentWindow(exportWindow);
+    exportWindow->Form_Load();
+}
+
+void frmEntry::exportReturned() {
+    prompts_.setParentWindow(this);
+    resetUndo();
+    fillflexGrid();
+    show();
+}
+
+}  // namespace tl

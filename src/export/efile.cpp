@@ -1,0 +1,216 @@
+#include "export/efile.h"
+
+#include "core/class_file.h"
+#include "core/comment_text.h"
+#include "core/file_io.h"
+#include "core/limits.h"
+#include "core/messages.h"
+
+namespace tl {
+
+namespace {
+
+// A field holding a comma is written in double quotes, so that it cannot
+// shift the fields the office import reads.
+std::string field(const std::string& value) {
+    return value.find(',') == std::string::npos ? value : "\"" + value + "\"";
+}
+
+std::string middle(const std::string& text, std::size_t from, std::size_t count) {
+    return from > text.size() ? std::string() : text.substr(from - 1, count);
+}
+
+// The first three characters, characters 4 to 6 and the last three.
+std::string exportNumber(const std::string& number) {
+    const std::string last = number.size() <= 3 ? number : number.substr(number.size() - 3);
+    return middle(number, 1, 3) + middle(number, 4, 3) + last;
+}
+
+bool hasComment(const StudentRecord& s) {
+    if (s.freeFormUsed) return true;
+    for (const std::string& code : s.comments) {
+        if (!isEmptyCode(code)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string exportComment(const StudentRecord& s, const std::vector<Phrase>& phrases) {
+    if (s.freeFormUsed) return s.freeFormText;
+    std::string text;
+    for (const std::string& part : composeComments(s, phrases).texts)
+        text += part;
+    return text;
+}
+
+std::string eFileLine(const StudentRecord& s, const std::vector<Phrase>& phrases) {
+    std::string language;
+    if (s.esl == "Y") {
+        language = "ESL";
+    } else if (s.eld == "Y") {
+        language = "ELD";
+    }
+    const std::string fields[24] = {field(s.classCode),
+                                    field(s.lastName),
+                                    field(s.firstName),
+                                    field(exportNumber(s.studentNumber)),
+                                    "",
+                                    field(s.gender),
+                                    field(s.trilliumField8),
+                                    toFileCode(s.iep),
+                                    language,
+                                    field(s.mark),
+                                    "0",
+                                    "0",
+                                    toFileCode(s.skills[kIW]),
+                                    "",
+                                    toFileCode(s.skills[kOR]),
+                                    "",
+                                    toFileCode(s.skills[kIN]),
+                                    "",
+                                    "\"" + exportComment(s, phrases) + "\"",
+                                    toFileCode(s.skills[kRE]),
+                                    toFileCode(s.skills[kCO]),
+                                    toFileCode(s.skills[kSR]),
+                                    s.interview == "Y" ? "1" : "0",
+                                    "0"};
+    std::string line;
+    for (int i = 0; i < 24; ++i) {
+        if (i > 0) line += ',';
+        line += fields[i];
+    }
+    return line;
+}
+
+std::string eFileText(const std::vector<StudentRecord>& students,
+                      const std::vector<Phrase>& phrases) {
+    std::string text;
+    for (const StudentRecord& s : students)
+        text += eFileLine(s, phrases) + "\r\n";
+    return text;
+}
+
+Failure exportTrilliumClass(const std::string& path, const std::vector<StudentRecord>& students,
+                            const std::vector<Phrase>& phrases) {
+    if (!writeFileAtomically(path, eFileText(students, phrases))) return msg::tl20EFileNotSaved();
+    return std::nullopt;
+}
+
+std::string firstProblem(const StudentRecord& s, const std::vector<Phrase>& phrases) {
+    if (!s.freeFormUsed && exceedsCommentLimit(composeComments(s, phrases).totalLength)) {
+        return "  Comments exceed max Trillium length";
+    }
+    if (s.mark.empty()) return "  has no mark";
+    if (!hasComment(s)) return "  has no comment";
+    for (const std::string& skill : s.skills) {
+        if (skill.empty()) return "  one or more missing Learning Skills";
+    }
+    return "";
+}
+
+std::vector<std::string> problemReport(const std::vector<StudentRecord>& students,
+                                       const std::vector<Phrase>& phrases) {
+    std::vector<std::string> failing;
+    for (const StudentRecord& s : students) {
+        const std::string problem = firstProblem(s, phrases);
+        if (!problem.empty()) failing.push_back(s.lastName + " " + s.firstName + problem);
+    }
+    if (failing.empty()) return {};
+    std::vector<std::string> lines = {"There are problems with your class.", "",
+                                      "NO EXPORT FILE WILL BE CREATED!", ""};
+    lines.insert(lines.end(), failing.begin(), failing.end());
+    lines.push_back("");
+    lines.push_back("Return to Mark / Comment Entry and check things again.");
+    lines.push_back("Everyone MUST have a mark, at least one comment and all 6 learning skills.");
+    return lines;
+}
+
+std::vector<std::string> discrepancyReport(const std::vector<StudentRecord>& dropped,
+                                           const std::vector<StudentRecord>& added) {
+    std::vector<std::string> lines = {"There is a discrepancy between your file",
+                                      "and the current master class list.",
+                                      "",
+                                      "NO EXPORT FILE WILL BE CREATED!",
+                                      "",
+                                      ""};
+    if (!dropped.empty()) {
+        lines.push_back("The following students are no longer enrolled in your class(s):");
+        lines.push_back("");
+        for (const StudentRecord& s : dropped)
+            lines.push_back(s.lastName + " " + s.firstName);
+    }
+    if (!added.empty()) {
+        lines.push_back("");
+        lines.push_back("");
+        lines.push_back("The following students have been added to your class(s):");
+        lines.push_back("");
+        for (const StudentRecord& s : added)
+            lines.push_back(s.lastName + " " + s.firstName);
+    }
+    lines.push_back("");
+    lines.push_back("Your classes HAVE been updated.");
+    lines.push_back("Return to Mark / Comment Entry and check things again");
+    lines.push_back("and save this new and accurate class.");
+    return lines;
+}
+
+std::vector<std::array<std::string, 16>> previewRows(const StudentRecord& s,
+                                                     const std::vector<Phrase>& phrases) {
+    std::string display;
+    if (s.freeFormUsed) {
+        display = "[FreeFormComment] " + s.freeFormText;
+    } else {
+        const ComposedComments composed = composeComments(s, phrases);
+        for (std::size_t i = 0; i < 5; ++i) {
+            display += bracketCode(s.comments[i]) + composed.texts[i];
+        }
+    }
+    const WrappedText wrapped = wrapText(display, kDetailWidth);
+    const std::string lines[5] = {wrapped.lines[0], wrapped.lines[1], wrapped.lines[2],
+                                  wrapped.lines[3], wrapped.remainder};
+    std::vector<std::array<std::string, 16>> rows;
+    for (int r = 0; r < 5; ++r) {
+        if (r >= 3 && lines[r].empty()) continue;
+        std::array<std::string, 16> row;
+        row[0] = s.classCode;
+        row[1] = s.studentNumber;
+        row[2] = s.lastName;
+        row[3] = s.firstName;
+        row[4] = s.mark;
+        row[5] = lines[r];
+        if (r == 1) {
+            for (int k = 0; k < 6; ++k)
+                row[6 + k] = s.skills[k];
+            row[12] = s.iep;
+            row[13] = s.esl;
+            row[14] = s.eld;
+            row[15] = s.interview;
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+Notice tl15AboutToSave() {
+    return Notice{
+        "TL15: You are now about to be prompted for a folder and file name for this eFile.\r\n"
+        "Depending on your school's established procedures:\r\n"
+        "-  select a special 'submit' folder OR \r\n"
+        "-  save it so you can email it to your designated secretary OR \r\n"
+        "-  save it to a disc or Flash Drive so you can take it to your designated secretary.",
+        kProgramName, NoticeIcon::None};
+}
+
+Notice eFileSaved() {
+    return Notice{
+        "CONGRATULATIONS!!! You have saved your .trc file.\r\n"
+        "Depending on your school's established procedures:\r\n"
+        "-  you're done :-) YIPPEE!   OR \r\n"
+        "-  you must now email your Trillium secretary with the .trc file as an attachment OR \r\n"
+        "-  you must now take your disc or Flash Drive with the .trc file to your Trillium "
+        "secretary.",
+        kProgramName, NoticeIcon::None};
+}
+
+}  // namespace tl

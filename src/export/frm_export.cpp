@@ -1,0 +1,186 @@
+#include "export/frm_export.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/limits.h"
+#include "core/master_file.h"
+#include "core/sorting.h"
+#include "core/text.h"
+#include "core/workspace.h"
+#include "export/efile.h"
+#include "platform/encoding.h"
+#include "platform/flex_grid.h"
+#include "platform/locations.h"
+#include "platform/prompts.h"
+
+namespace tl {
+
+namespace {
+const char* const kHeaders[16] = {"Course", "Student ID", "LAST", "FIRST",    "MK", "Comments",
+                                  "RE",     "OR",         "IW",   "CO",       "IN", "SR",
+                                  "IEP",    "ESL",        "ELD",  "Interview"};
+// Column widths in pixels (twips / 15).
+const int kWidths[16] = {60, 60, 83, 83, 23, 360, 22, 22, 22, 22, 22, 22, 27, 27, 27, 48};
+const QColor kButtonFace(240, 240, 240);
+constexpr int kDesignedHeight = 660;
+constexpr int kSmallScreenCut = 168;  // 2520 twips
+}  // namespace
+
+frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      ws_(ws),
+      prompts_(prompts),
+      locations_(locations),
+      cdlgGetFile_(new CommonDialog(prompts)) {
+    setObjectName("frmExport");
+    setWindowTitle("eFile Confirmation and Verification");
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    msfgClass = new FlexGrid(this);
+    msfgClass->setObjectName("msfgClass");
+    msfgClass->setCols(16);
+    picOut = new QPlainTextEdit(this);
+    picOut->setObjectName("picOut");
+    picOut->setReadOnly(true);
+    picOut->setFont(QFont("MS Sans Serif", 10));
+    picOut->hide();
+
+    cmdReturn = new QPushButton("Return to Mark / Comment Entry ", this);
+    cmdReturn->setObjectName("cmdReturn");
+    chkConfirm = new QCheckBox(
+        "I confirm that these marks, comments and learning skills are correct.", this);
+    chkConfirm->setObjectName("chkConfirm");
+    chkConfirm->hide();
+    cmdExport = new QPushButton("Create eFile", this);
+    cmdExport->setObjectName("cmdExport");
+    cmdExport->hide();
+
+    // The text pad lies over the left part of the grid.
+    auto* area = new QGridLayout;
+    area->addWidget(msfgClass, 0, 0);
+    area->addWidget(picOut, 0, 0, Qt::AlignLeft);
+    picOut->setFixedWidth(433);  // 6495 twips
+    picOut->raise();
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdReturn);
+    buttons->addSpacing(16);
+    buttons->addWidget(chkConfirm);
+    buttons->addStretch(1);
+    buttons->addWidget(cmdExport);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(area, 1);
+    layout->addLayout(buttons);
+    resize(980, kDesignedHeight);
+
+    connect(cmdReturn, &QPushButton::clicked, this, &frmExport::cmdReturn_Click);
+    connect(chkConfirm, &QCheckBox::clicked, this, &frmExport::chkConfirm_Click);
+    connect(cmdExport, &QPushButton::clicked, this, &frmExport::cmdExport_Click);
+}
+
+frmExport::~frmExport() {
+    delete cdlgGetFile_;
+}
+
+void frmExport::Form_Load() {
+    if (ws_.smallScreen) resize(width(), kDesignedHeight - kSmallScreenCut);
+    show();
+    const std::time_t today = now != 0 ? now : std::time(nullptr);
+    ReconcileResult result = reconcileWithMaster(ws_.students, locations_.masterFile(), today,
+                                                 kMaxStudents, kMaxStudents);
+    if (result.refused) {
+        if (result.notice) prompts_.message(*result.notice);
+        return;
+    }
+    if (!result.dropped.empty() || !result.added.empty()) {
+        printLines(discrepancyReport(result.dropped, result.added));
+        return;
+    }
+    const std::vector<std::string> problems = problemReport(ws_.students, ws_.phrases);
+    if (!problems.empty()) {
+        printLines(problems);
+        return;
+    }
+    fillPreview();
+    chkConfirm->show();
+}
+
+void frmExport::printLines(const std::vector<std::string>& lines) {
+    QStringList text;
+    for (const std::string& line : lines)
+        text << toQString(line);
+    picOut->setPlainText(text.join('\n'));
+    picOut->show();
+    picOut->raise();
+}
+
+void frmExport::fillPreview() {
+    sortByName(ws_.students);
+    msfgClass->setUpdatesEnabled(false);
+    msfgClass->clearGrid();
+    msfgClass->setBackColorBkg(kButtonFace);
+    QStringList headers;
+    for (const char* h : kHeaders)
+        headers << h;
+    msfgClass->addItem(headers.join('\t'));
+    for (int c = 0; c < 16; ++c)
+        msfgClass->setColWidth(c, kWidths[c]);
+    for (const StudentRecord& s : ws_.students) {
+        for (const auto& row : previewRows(s, ws_.phrases)) {
+            QStringList cells;
+            for (const std::string& cell : row)
+                cells << toQString(cell);
+            msfgClass->addItem(cells.join('\t'));
+        }
+    }
+    if (ws_.studentCount() > 35) msfgClass->setBackColorBkg(Qt::white);
+    msfgClass->mergeColumns(5);
+    msfgClass->setFixedCols(4);
+    msfgClass->setUpdatesEnabled(true);
+}
+
+void frmExport::chkConfirm_Click() {
+    cmdExport->setVisible(chkConfirm->isChecked());
+}
+
+void frmExport::cmdExport_Click() {
+    exportFile();
+    cmdReturn_Click();
+}
+
+void frmExport::exportFile() {
+    prompts_.message(tl15AboutToSave());
+    if (locations_.homeHoldsFile()) cdlgGetFile_->initDir = locations_.homeFolder;
+    cdlgGetFile_->fileName =
+        ws_.students.empty() ? QString() : toQString(alphanumericOnly(ws_.students[0].classCode));
+    cdlgGetFile_->confirmOverwrite = true;
+    cdlgGetFile_->filter = "Trillium Export (*.trc)|*.trc";
+    const QString chosen = cdlgGetFile_->showSave();
+    if (chosen.isEmpty()) return;
+    if (const Failure failure = exportTrilliumClass(toPath(chosen), ws_.students, ws_.phrases)) {
+        prompts_.message(*failure);
+        return;
+    }
+    prompts_.message(eFileSaved());
+}
+
+void frmExport::cmdReturn_Click() {
+    close();
+}
+
+void frmExport::closeEvent(QCloseEvent* event) {
+    if (!returned_) {
+        returned_ = true;
+        emit returned();
+    }
+    event->accept();
+}
+
+}  // namespace tl

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QWidget>
+#include <ctime>
+
+class QCheckBox;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tl {
+
+struct Workspace;
+class Prompts;
+struct Locations;
+class FlexGrid;
+class CommonDialog;
+
+// "eFile Confirmation and Verification": reconciles the class with the master
+// class list, checks it, previews it and writes the eFile.
+class frmExport : public QWidget {
+    Q_OBJECT
+  public:
+    frmExport(Workspace& ws, Prompts& prompts, const Locations& locations,
+              QWidget* parent = nullptr);
+    ~frmExport() override;
+
+    // The opening sequence: reconcile, check, preview.
+    void Form_Load();
+
+    QPlainTextEdit* picOut;
+    FlexGrid* msfgClass;
+    QPushButton* cmdReturn;
+    QCheckBox* chkConfirm;
+    QPushButton* cmdExport;
+
+    // The time the age test counts to; now unless a test sets it.
+    std::time_t now = 0;
+
+    void chkConfirm_Click();
+    void cmdExport_Click();
+    void cmdReturn_Click();
+    void exportFile();
+
+  signals:
+    // The window has closed; the main window redraws and shows itself.
+    void returned();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void printLines(const std::vector<std::string>& lines);
+    void fillPreview();
+
+    Workspace& ws_;
+    Prompts& prompts_;
+    const Locations& locations_;
+    CommonDialog* cdlgGetFile_;
+    bool returned_ = false;
+};
+
+}  // namespace tl

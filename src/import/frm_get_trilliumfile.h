@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+#include <ctime>
+#include <string>
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace tl {
+
+struct Workspace;
+class Prompts;
+struct Locations;
+
+// The class picker "Get New Class File": lists the class sections of the
+// master class data file and builds a new class from the chosen ones.
+class frmGetTrilliumfile : public QWidget {
+    Q_OBJECT
+  public:
+    frmGetTrilliumfile(Workspace& ws, Prompts& prompts, const Locations& locations,
+                       QWidget* parent = nullptr);
+
+    // Shows the window and fills the lists; false when the program must end.
+    bool Form_Load();
+
+    QLabel* lblSelect;
+    QComboBox* cboClasses;
+    QListWidget* lstMultiSelect;
+    QCheckBox* chkMultiCourse;
+    QPushButton* cmdGetClass;
+    QLabel* lblWarning;
+    QListWidget* lsttest;  // diagnostic lines, never shown
+
+    // True after the master file could not be read: the picker stays hidden.
+    bool readFailed = false;
+    // The time the age test counts to; now unless a test sets it.
+    std::time_t now = 0;
+
+    bool fillClassListCombo();
+    void chkMultiCourse_Click();
+    void cmdGetClass_Click();
+
+  signals:
+    // A new class is in the workspace's table.
+    void classBuilt();
+
+  private:
+    std::vector<std::string> chosenSections() const;
+
+    Workspace& ws_;
+    Prompts& prompts_;
+    const Locations& locations_;
+};
+
+}  // namespace tl
