@@ -542,6 +542,8 @@ void frmEntry::newTrillium() {
     }
     classPicker = new frmGetTrilliumfile(ws_, prompts_, locations_, this);
     connect(classPicker, &frmGetTrilliumfile::classBuilt, this, &frmEntry::classBuilt);
+    // Beside the main window, over the list on its right.
+    classPicker->move(frameGeometry().right() - classPicker->width() - 24, y() + 90);
     classPicker->Form_Load();
 }
 

@@ -46,6 +46,8 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     msfgClass = new FlexGrid(this);
     msfgClass->setObjectName("msfgClass");
     msfgClass->setCols(16);
+    msfgClass->setFixedCols(4);
+    msfgClass->clearGrid();
     picOut = new QPlainTextEdit(this);
     picOut->setObjectName("picOut");
     picOut->setReadOnly(true);
@@ -142,7 +144,6 @@ void frmExport::fillPreview() {
     }
     if (ws_.studentCount() > 35) msfgClass->setBackColorBkg(Qt::white);
     msfgClass->mergeColumns(5);
-    msfgClass->setFixedCols(4);
     msfgClass->setUpdatesEnabled(true);
 }
 

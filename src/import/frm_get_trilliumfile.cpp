@@ -1,8 +1,8 @@
 #include "import/frm_get_trilliumfile.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -61,15 +61,17 @@ frmGetTrilliumfile::frmGetTrilliumfile(Workspace& ws, Prompts& prompts, const Lo
     lsttest->setObjectName("lsttest");
     lsttest->hide();
 
-    auto* layout = new QGridLayout(this);
-    layout->addWidget(lblSelect, 0, 0);
-    layout->addWidget(cboClasses, 1, 0, Qt::AlignTop);
-    layout->addWidget(lstMultiSelect, 1, 0);
-    layout->addWidget(lblWarning, 1, 1, Qt::AlignTop);
-    layout->addWidget(chkMultiCourse, 2, 0, 1, 2);
-    layout->addWidget(cmdGetClass, 3, 0);
-    layout->setRowStretch(1, 1);
-    resize(560, 420);
+    lstMultiSelect->setMinimumSize(220, 300);
+    auto* left = new QVBoxLayout;
+    left->addWidget(lblSelect);
+    left->addWidget(cboClasses);
+    left->addWidget(lstMultiSelect, 1);
+    left->addWidget(chkMultiCourse);
+    left->addWidget(cmdGetClass);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addWidget(lblWarning, 0, Qt::AlignTop);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(chkMultiCourse, &QCheckBox::clicked, this, &frmGetTrilliumfile::chkMultiCourse_Click);
     connect(cmdGetClass, &QPushButton::clicked, this, &frmGetTrilliumfile::cmdGetClass_Click);
