@@ -390,34 +390,41 @@ void frmEntry::openFavourites() {
     readChosenFavourites();
 }
 
-void frmEntry::saveas() {
-    if (ws_.students.empty()) return;
+bool frmEntry::saveas() {
+    if (ws_.students.empty()) return true;
     if (ws_.firstDialog && locations_.homePresent()) cdlgGetFile_->initDir = locations_.homeFolder;
     cdlgGetFile_->fileName = toQString(alphanumericOnly(ws_.students[0].classCode));
     cdlgGetFile_->confirmOverwrite = true;
     cdlgGetFile_->filter = "Tallyleaf Classes (*.tlc)|*.tlc";
     const QString chosen = cdlgGetFile_->showSave();
-    if (chosen.isEmpty()) return;
+    if (chosen.isEmpty()) return true;
     ws_.firstDialog = false;
     if (const Failure failure = saveClass(toPath(chosen), ws_.students)) {
         prompts_.message(*failure);
+        return false;
     }
+    return true;
 }
 
-void frmEntry::leave() {
-    if (leaving_) return;
-    leaving_ = true;
+bool frmEntry::leave() {
+    if (leaving_) return true;
     if (ws_.studentCount() > 0 &&
-        prompts_.askYesNo("Do you want to save the class?", "Exit Tallyleaf")) {
-        saveas();
+        prompts_.askYesNo("Do you want to save the class?", "Exit Tallyleaf") && !saveas()) {
+        // The class could not be saved: the program stays open with it.
+        return false;
     }
+    leaving_ = true;
     QApplication::closeAllWindows();
     QCoreApplication::quit();
+    return true;
 }
 
 void frmEntry::closeEvent(QCloseEvent* event) {
-    leave();
-    event->accept();
+    if (leave()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 bool frmEntry::showingCourse() const {
@@ -529,8 +536,9 @@ void frmEntry::msfgClass_LeaveCell() {
 
 void frmEntry::newTrillium() {
     if (ws_.studentCount() > 0 &&
-        prompts_.askYesNo("Do you want to save the current class?", "Load New Trillium Class")) {
-        saveas();
+        prompts_.askYesNo("Do you want to save the current class?", "Load New Trillium Class") &&
+        !saveas()) {
+        return;  // the class could not be saved: it stays open
     }
     // A picker still loaded is not loaded again; after a read failure it stays hidden.
     if (!classPicker.isNull()) {
@@ -549,8 +557,9 @@ void frmEntry::newTrillium() {
 
 void frmEntry::OpenClassFile() {
     if (ws_.studentCount() > 0 &&
-        prompts_.askYesNo("Do you want to save the current class?", "Open New Class")) {
-        saveas();
+        prompts_.askYesNo("Do you want to save the current class?", "Open New Class") &&
+        !saveas()) {
+        return;  // the class could not be saved: it stays open
     }
     if (ws_.firstDialog && locations_.homePresent()) cdlgGetFile_->initDir = locations_.homeFolder;
     cdlgGetFile_->fileName.clear();

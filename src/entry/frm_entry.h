@@ -109,8 +109,12 @@ class frmEntry : public QMainWindow {
     void newTrillium();
     void OpenClassFile();
     void cmdSave_Click();
-    void saveas();
-    void leave();
+    // The Save dialog and the class file; false only when a chosen file could
+    // not be written (cancelling the dialog is no failure).
+    bool saveas();
+    // Offers to save, then ends the program; false when the save failed and
+    // the program stays open so that the class is not lost.
+    bool leave();
     void openFavourites();
     void mnuShowCourse_Click();
     void mnuSortNames_Click();

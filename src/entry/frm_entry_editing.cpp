@@ -104,7 +104,10 @@ void frmEntry::buildEditing() {
     connect(msfgClass, &FlexGrid::click, this, &frmEntry::msfgClass_Click);
     connect(msfgClass, &FlexGrid::mouseMove, this, &frmEntry::msfgClass_MouseMove);
     connect(lstFavourites, &QListWidget::itemClicked, this, &frmEntry::lstFavourites_Click);
-    connect(lstFavourites, &QListWidget::currentRowChanged, this, &frmEntry::lstFavourites_Click);
+    connect(lstFavourites, &QListWidget::currentRowChanged, this, [this](int row) {
+        // Emptying the list to refill it is no click: a picked code stays.
+        if (row >= 0) lstFavourites_Click();
+    });
     connect(cmdSwitch, &QPushButton::clicked, this, &frmEntry::cmdSwitch_Click);
     cmdSwitch->setEnabled(true);
 
@@ -295,6 +298,8 @@ void frmEntry::cancelPickedCode() {
 }
 
 void frmEntry::commentMouseUp(int r, int c, Qt::MouseButton button) {
+    // A free-form student's cells show words, not codes: nothing to stamp or pick up.
+    if (ws_.students[r - 1].freeFormUsed) return;
     if (button == Qt::RightButton) {
         cancelPickedCode();
         const QString cell = cellText(r, c);
@@ -323,7 +328,6 @@ void frmEntry::commentMouseUp(int r, int c, Qt::MouseButton button) {
     const QString code = codeToStamp();
     if (code.isEmpty()) return;
     if (button == Qt::LeftButton) {
-        if (ws_.students[r - 1].freeFormUsed) return;
         if (code != kBlankCode) {
             // A code moves within a student instead of being duplicated.
             for (int k = kFirstComment; k <= kLastComment; ++k) {

@@ -1,5 +1,7 @@
 #include "entry/grid_rules.h"
 
+#include <algorithm>
+
 #include "core/text.h"
 
 namespace tl {
@@ -21,8 +23,13 @@ std::string markEditorAfterKey(const std::string& text, MarkKey key) {
     switch (key) {
         case MarkKey::LetterI:
             return "I";
-        case MarkKey::Digit:
+        case MarkKey::Digit: {
+            // Digits next to an I make no mark.
+            const bool digitsOnly =
+                std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+            if (!digitsOnly && text != "I") return "";
             return markValue(text) > 100 ? std::string() : text;
+        }
         case MarkKey::Other:
             return "";
     }

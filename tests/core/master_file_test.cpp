@@ -164,6 +164,12 @@ TEST_F(MasterFileTest, FindsTheFileWithoutRegardToCase) {
               (dir() / "DATA" / "tlstudentinfo.TXT").lexically_normal());
 }
 
+TEST_F(MasterFileTest, StudentLinesFollowTheHeader) {
+    writeBytes(master_, "Last,First\nAdams,Ann\rBrown,Bo\r\n");
+    EXPECT_EQ(readMasterStudentLines(master_), (std::vector<std::string>{"Adams,Ann", "Brown,Bo"}));
+    EXPECT_FALSE(readMasterStudentLines(file("missing.txt")).has_value());
+}
+
 TEST_F(MasterFileTest, AgeComesFromTheLastModification) {
     writeMaster({});
     const std::time_t now = std::time(nullptr);

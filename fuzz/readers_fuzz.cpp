@@ -1,0 +1,143 @@
+// Feeds arbitrary bytes to every reader of a file the teacher or the school
+// chose. Built for libFuzzer with clang (-DTL_FUZZ=ON), and otherwise as a
+// test that runs mutations of the demo files.
+#include <unistd.h>
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/class_file.h"
+#include "core/favourites_file.h"
+#include "core/file_io.h"
+#include "core/master_file.h"
+#include "core/phrase_library.h"
+#include "core/workspace.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path& scratch() {
+    static const fs::path dir = [] {
+        std::error_code ec;
+        const fs::path base =
+            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+        fs::path d = base / ("tl_fuzz_" + std::to_string(::getpid()));
+        fs::create_directories(d);
+        return d;
+    }();
+    return dir;
+}
+
+void write(const fs::path& path, const uint8_t* data, size_t size) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const fs::path dir = scratch();
+    tl::Workspace ws;
+    ws.phrases = {{"0001", "@ reads widely.", "1"}, {"0002", "% work is neat.", "2"}};
+
+    // Class file: refused or read, the open class survives a refusal.
+    tl::StudentRecord open;
+    open.lastName = "Keep";
+    ws.students = {open};
+    write(dir / "c.tlc", data, size);
+    if (tl::openClass((dir / "c.tlc").string(), ws.students)) {
+        if (ws.students.size() != 1 || ws.students[0].lastName != "Keep") __builtin_trap();
+    } else if (!ws.students.empty()) {
+        // What was read saves and reads back to the same records.
+        tl::saveClass((dir / "d.tlc").string(), ws.students);
+        std::vector<tl::StudentRecord> again;
+        if (tl::openClass((dir / "d.tlc").string(), again) || again != ws.students) {
+            __builtin_trap();
+        }
+    }
+
+    // Favourites file, and the same bytes merged into a list.
+    write(dir / "f.tlf", data, size);
+    ws.favouritesFile = (dir / "f.tlf").string();
+    tl::readFavouritesFile(ws);
+    if (ws.favouriteCount() > 1000 || ws.rangeCount() > 100) __builtin_trap();
+    tl::addFavouritesFromFile(ws, ws.favouritesFile);
+    if (ws.favouriteCount() > 1000) __builtin_trap();
+
+    // Phrase library.
+    write(dir / "TLPhraseLibrary.csv", data, size);
+    std::vector<tl::Phrase> phrases;
+    tl::loadPhraseLibrary(dir.string(), phrases);
+    for (const tl::Phrase& p : phrases)
+        tl::lookupPhrase(phrases, p.code);
+
+    // Master class data file: sections, a new class and an update.
+    write(dir / "TLStudentInfo.txt", data, size);
+    const std::string master = (dir / "TLStudentInfo.txt").string();
+    if (auto lines = tl::readMasterStudentLines(master)) {
+        if (auto sections = tl::collectClassSections(*lines); sections && !sections->empty()) {
+            const std::vector<std::string> chosen(
+                sections->begin(), sections->begin() + std::min<size_t>(3, sections->size()));
+            tl::matchStudentsToSections(*lines, chosen, tl::kMaxStudents);
+            std::vector<tl::StudentRecord> cls(2);
+            cls[0].classCode = chosen[0];
+            cls[1].classCode = chosen.back();
+            tl::reconcileWithMaster(cls, master, std::time(nullptr), 101, 101);
+        }
+    }
+    return 0;
+}
+
+#ifndef TL_LIBFUZZER
+#include <cstdio>
+#include <random>
+#include <vector>
+
+#include "core/file_io.h"
+
+// Without libFuzzer: mutations of the seed files named on the command line.
+int main(int argc, char** argv) {
+    std::mt19937 rng(20261207);
+    std::vector<std::string> seeds;
+    for (int i = 1; i < argc; ++i) {
+        if (auto bytes = tl::readWholeFile(argv[i])) seeds.push_back(bytes->substr(0, 20000));
+    }
+    seeds.push_back("");
+    const char* pieces[] = {",",     "\"",   "\r\n", "\n",    "\r", "#",    " ", "-1",
+                            "99999", "True", "    ", "LUNCH", "Z",  "\xff", "\t"};
+    int runs = 0;
+    for (const std::string& seed : seeds) {
+        for (int round = 0; round < 150; ++round) {
+            std::string input = seed;
+            const int edits = 1 + static_cast<int>(rng() % 8);
+            for (int e = 0; e < edits; ++e) {
+                const size_t at = input.empty() ? 0 : rng() % (input.size() + 1);
+                switch (rng() % 4) {
+                    case 0:
+                        input.insert(at, pieces[rng() % 15]);
+                        break;
+                    case 1:
+                        if (!input.empty()) input.erase(at % input.size(), 1 + rng() % 40);
+                        break;
+                    case 2:
+                        if (!input.empty()) input[at % input.size()] = static_cast<char>(rng());
+                        break;
+                    default:
+                        input.insert(at, input.substr(0, rng() % 200));
+                        break;
+                }
+            }
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
+            ++runs;
+        }
+    }
+    std::error_code ec;
+    fs::remove_all(scratch(), ec);
+    std::printf("%d inputs read without a fault\n", runs);
+    return 0;
+}
+#endif
