@@ -24,10 +24,12 @@
 
 #include "core/class_file.h"
 #include "core/comment_text.h"
+#include "core/file_io.h"
 #include "core/limits.h"
 #include "core/master_file.h"
 #include "core/phrase_library.h"
 #include "core/student_record.h"
+#include "export/efile.h"
 
 namespace {
 
@@ -615,6 +617,25 @@ void BM_CollectClassSections(benchmark::State& state) {
     }
 }
 
+void BM_WriteEFile(benchmark::State& state) {
+    const BenchData* found = benchData(state);
+    if (!found) return;
+    const BenchData& data = *found;
+    const std::string path = (data.root / "class.trc").string();
+    for (auto _ : state) {
+        if (tl::exportTrilliumClass(path, data.classStudents, data.expectedPhrases)) {
+            state.SkipWithError("exportTrilliumClass failed");
+            break;
+        }
+    }
+    const auto written = tl::readWholeFile(path);
+    if (!state.error_occurred() &&
+        (!written || *written != tl::eFileText(data.classStudents, data.expectedPhrases) ||
+         std::count(written->begin(), written->end(), '\n') != 501)) {
+        state.SkipWithError("the eFile does not hold one line per student");
+    }
+}
+
 // Wall-clock time, since the writer waits for the disk and the readers for the file system.
 #define TL_BENCH(name)                  \
     BENCHMARK(name)                     \
@@ -629,5 +650,6 @@ TL_BENCH(BM_SaveClass);
 TL_BENCH(BM_ComposeAllComments);
 TL_BENCH(BM_ReconcileWithMaster);
 TL_BENCH(BM_CollectClassSections);
+TL_BENCH(BM_WriteEFile);
 
 }  // namespace

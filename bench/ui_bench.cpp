@@ -1,16 +1,22 @@
 // The main window's grid at capacity, offscreen.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 #include <memory>
 
+#include "core/file_io.h"
+#include "core/master_file.h"
 #include "core/phrase_library.h"
 #include "core/workspace.h"
 #include "entry/frm_entry.h"
+#include "export/frm_export.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
 #include "platform/scripted_prompts.h"
@@ -132,6 +138,82 @@ void BM_SkillClick(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SkillClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A school of 5000 students; the first 501 take the class MPM2D1-01.
+struct ExportSchool {
+    std::filesystem::path root;
+    tl::Workspace ws;
+    tl::ScriptedPrompts prompts;
+    tl::Locations locations;
+    std::vector<tl::StudentRecord> completeClass;
+    ~ExportSchool() {
+        std::error_code ec;
+        std::filesystem::remove_all(root, ec);
+    }
+};
+
+std::unique_ptr<ExportSchool> exportSchool() {
+    namespace fs = std::filesystem;
+    auto s = std::make_unique<ExportSchool>();
+    std::error_code ec;
+    const fs::path base =
+        fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
+    s->root = base / ("tl_ui_bench_" + std::to_string(::getpid()));
+    fs::create_directories(s->root / "Tallyleaf");
+    fs::create_directories(s->root / "data");
+    s->locations = tl::Locations{QString::fromStdString((s->root / "Tallyleaf").string()),
+                                 QString::fromStdString(s->root.string())};
+    std::string master = "Last,First,Gender,Number,G,H,B,Field8,a,b,c,d,e,Field14,Timetable\r\n";
+    for (int i = 0; i < 5000; ++i) {
+        const std::string section = i < 501 ? "MPM2D1-01" : "SEC" + std::to_string(i % 160) + "-01";
+        master += "Family" + std::to_string(i % 211) + ",Given" + std::to_string(i % 97) + "," +
+                  (i % 2 ? "M" : "F") + "," + std::to_string(400000000 + i) + ",10,A,2009-01-01,K" +
+                  std::to_string(i % 9) + ",,,,,,2026-09-01," + section + " ENG2D1-0" +
+                  std::to_string(i % 7) + " LUNCH-A SH1-STUDY ZHOME\r\n";
+    }
+    if (!tl::writeFileAtomically((s->root / "data" / "TLStudentInfo.txt").string(), master)) {
+        return nullptr;
+    }
+    if (tl::loadPhraseLibrary(TL_DEMO_DIR, s->ws.phrases).status != tl::LibraryStatus::Loaded) {
+        return nullptr;
+    }
+    auto lines = tl::readMasterStudentLines((s->root / "data" / "TLStudentInfo.txt").string());
+    auto cls = lines ? tl::matchStudentsToSections(*lines, {"MPM2D1-01"}, 501) : std::nullopt;
+    if (!cls || cls->size() != 501) return nullptr;
+    const char* codes[] = {"0001", "0004", "0100", "2101", "2103", "0138"};
+    for (std::size_t i = 0; i < cls->size(); ++i) {
+        tl::StudentRecord& st = (*cls)[i];
+        st.mark = std::to_string(50 + i % 51);
+        st.comments = {codes[i % 6], codes[(i + 1) % 6], codes[(i + 3) % 6], "", ""};
+    }
+    s->completeClass = *cls;
+    return s;
+}
+
+void BM_OpenExportWindow(benchmark::State& state) {
+    auto school = exportSchool();
+    if (!school) {
+        state.SkipWithError("the school could not be written");
+        return;
+    }
+    bool ready = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        school->ws.students = school->completeClass;
+        state.ResumeTiming();
+        tl::frmExport window(school->ws, school->prompts, school->locations);
+        window.Form_Load();
+        QApplication::processEvents();
+        ready = ready && window.chkConfirm->isVisible();
+    }
+    if (!ready || !school->prompts.messages().isEmpty() || school->ws.studentCount() != 501) {
+        state.SkipWithError("the export window did not reach its preview");
+    }
+}
+BENCHMARK(BM_OpenExportWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 
