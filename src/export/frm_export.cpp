@@ -28,7 +28,6 @@ const char* const kHeaders[16] = {"Course", "Student ID", "LAST", "FIRST",    "M
                                   "IEP",    "ESL",        "ELD",  "Interview"};
 // Column widths in pixels (twips / 15).
 const int kWidths[16] = {60, 60, 83, 83, 23, 360, 22, 22, 22, 22, 22, 22, 27, 27, 27, 48};
-const QColor kButtonFace(240, 240, 240);
 constexpr int kDesignedHeight = 660;
 constexpr int kSmallScreenCut = 168;  // 2520 twips
 }  // namespace
@@ -127,7 +126,8 @@ void frmExport::fillPreview() {
     sortByName(ws_.students);
     msfgClass->setUpdatesEnabled(false);
     msfgClass->clearGrid();
-    msfgClass->setBackColorBkg(kButtonFace);
+    // The system button-face colour, as the main window's grid uses.
+    msfgClass->setBackColorBkg(msfgClass->palette().color(QPalette::Button));
     QStringList headers;
     for (const char* h : kHeaders)
         headers << h;
