@@ -82,6 +82,17 @@ ComposedComments composeComments(const StudentRecord& student, const std::vector
     return out;
 }
 
+BracketedComments bracketedComments(const StudentRecord& student,
+                                    const std::vector<Phrase>& phrases) {
+    const ComposedComments composed = composeComments(student, phrases);
+    BracketedComments out;
+    out.length = composed.totalLength;
+    for (std::size_t i = 0; i < 5; ++i) {
+        out.text += bracketCode(student.comments[i]) + composed.texts[i];
+    }
+    return out;
+}
+
 bool exceedsCommentLimit(int totalLength) {
     return totalLength > kCommentLimit;
 }

@@ -27,6 +27,16 @@ struct ComposedComments {
 // The five personalised comment texts of the student's CM1 to CM5.
 ComposedComments composeComments(const StudentRecord& student, const std::vector<Phrase>& phrases);
 
+// The five composed comments, each after its code in brackets ("[0012] "),
+// as the detail panel and the export preview show them; length counts the
+// comment texts only.
+struct BracketedComments {
+    std::string text;
+    int length = 0;
+};
+BracketedComments bracketedComments(const StudentRecord& student,
+                                    const std::vector<Phrase>& phrases);
+
 // True when a composed length is above the Trillium limit of 460 characters.
 bool exceedsCommentLimit(int totalLength);
 

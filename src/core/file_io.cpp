@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tl {
@@ -45,6 +46,10 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
         if (fd < 0 && errno != EEXIST) return false;
     }
     if (fd < 0) return false;
+
+    // A replaced file keeps its permissions.
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0) ::fchmod(fd, existing.st_mode & 07777);
 
     bool ok = true;
     std::size_t written = 0;

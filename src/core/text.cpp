@@ -101,6 +101,13 @@ int findIgnoreCase(std::string_view text, std::string_view sought) {
     return pos == std::string::npos ? 0 : static_cast<int>(pos) + 1;
 }
 
+std::string threePartNumber(const std::string& number, std::string_view separator) {
+    const std::string first = number.substr(0, 3);
+    const std::string middle = number.size() > 3 ? number.substr(3, 3) : std::string();
+    const std::string last = number.size() <= 3 ? number : number.substr(number.size() - 3);
+    return first + std::string(separator) + middle + std::string(separator) + last;
+}
+
 std::string_view trimBlanks(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
     if (first == std::string_view::npos) return {};

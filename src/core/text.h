@@ -33,6 +33,10 @@ int findIgnoreCase(std::string_view text, std::string_view sought);
 // Windows-1252 upper case of the text.
 std::string toUpperCp1252(std::string_view text);
 
+// A student number as its first three characters, characters 4 to 6 and its
+// last three characters, joined by separator.
+std::string threePartNumber(const std::string& number, std::string_view separator);
+
 // Trims text, then removes and returns its first blank-separated word.
 std::string nextWord(std::string& text);
 

@@ -6,20 +6,8 @@
 
 namespace tl {
 
-namespace {
-// Characters from..to (1-based, inclusive) of text, as far as they exist.
-std::string middle(const std::string& text, std::size_t from, std::size_t count) {
-    if (from > text.size()) return "";
-    return text.substr(from - 1, count);
-}
-std::string lastThree(const std::string& text) {
-    return text.size() <= 3 ? text : text.substr(text.size() - 3);
-}
-}  // namespace
-
 std::string studentIdCell(const std::string& studentNumber) {
-    return middle(studentNumber, 1, 3) + "-" + middle(studentNumber, 4, 3) + "-" +
-           lastThree(studentNumber);
+    return threePartNumber(studentNumber, "-");
 }
 
 DetailLines buildDetailLines(const StudentRecord& s, const std::vector<Phrase>& phrases,
@@ -27,10 +15,9 @@ DetailLines buildDetailLines(const StudentRecord& s, const std::vector<Phrase>& 
     DetailLines out;
     std::string text;
     if (!s.freeFormUsed) {
-        const ComposedComments composed = composeComments(s, phrases);
-        out.tooLong = exceedsCommentLimit(composed.totalLength);
-        for (std::size_t i = 0; i < 5; ++i)
-            text += bracketCode(s.comments[i]) + composed.texts[i];
+        const BracketedComments comments = bracketedComments(s, phrases);
+        out.tooLong = exceedsCommentLimit(comments.length);
+        text = comments.text;
     } else {
         text = s.freeFormText;
     }

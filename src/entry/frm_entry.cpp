@@ -489,34 +489,27 @@ DetailLines frmEntry::displayDetails(int studentIndex) {
     return details;
 }
 
-void frmEntry::Highlight() {
+void frmEntry::colourIdentityCells(const QColor& back, const QColor& text) {
     const int remembered = msfgClass->col();
     leaveCellEnabled = false;
     enterCellEnabled = false;
     const int r = msfgClass->row();
     for (int c = 0; c < 3; ++c) {
         msfgClass->setCurrentCell(r, c);
-        msfgClass->setCellBackColor(r, c, palette().color(QPalette::Highlight));
-        msfgClass->setCellForeColor(r, c, Qt::white);
+        msfgClass->setCellBackColor(r, c, back);
+        msfgClass->setCellForeColor(r, c, text);
     }
     msfgClass->setCurrentCell(r, remembered);
     leaveCellEnabled = true;
     enterCellEnabled = true;
 }
 
+void frmEntry::Highlight() {
+    colourIdentityCells(palette().color(QPalette::Highlight), Qt::white);
+}
+
 void frmEntry::unHighlight() {
-    const int remembered = msfgClass->col();
-    leaveCellEnabled = false;
-    enterCellEnabled = false;
-    const int r = msfgClass->row();
-    for (int c = 0; c < 3; ++c) {
-        msfgClass->setCurrentCell(r, c);
-        msfgClass->setCellBackColor(r, c, buttonFace(msfgClass));
-        msfgClass->setCellForeColor(r, c, Qt::black);
-    }
-    msfgClass->setCurrentCell(r, remembered);
-    leaveCellEnabled = true;
-    enterCellEnabled = true;
+    colourIdentityCells(buttonFace(msfgClass), Qt::black);
 }
 
 void frmEntry::msfgClass_EnterCell() {

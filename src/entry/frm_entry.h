@@ -7,6 +7,7 @@
 #include "entry/detail_lines.h"
 
 class QAction;
+class QColor;
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -176,6 +177,8 @@ class frmEntry : public QMainWindow {
     void sortCommand(void (*sort)(std::vector<StudentRecord>&));
     void writeRow(int studentIndex);
     void setGridBackground();
+    // Colours the current row's three frozen cells.
+    void colourIdentityCells(const QColor& back, const QColor& text);
     void buildEditing();
     void txtDataEntry_KeyUp(int key, Qt::KeyboardModifiers modifiers);
     void skillMouseUp(int row, int col, Qt::MouseButton button);

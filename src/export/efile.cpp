@@ -5,6 +5,7 @@
 #include "core/file_io.h"
 #include "core/limits.h"
 #include "core/messages.h"
+#include "core/text.h"
 
 namespace tl {
 
@@ -14,16 +15,6 @@ namespace {
 // shift the fields the office import reads.
 std::string field(const std::string& value) {
     return value.find(',') == std::string::npos ? value : "\"" + value + "\"";
-}
-
-std::string middle(const std::string& text, std::size_t from, std::size_t count) {
-    return from > text.size() ? std::string() : text.substr(from - 1, count);
-}
-
-// The first three characters, characters 4 to 6 and the last three.
-std::string exportNumber(const std::string& number) {
-    const std::string last = number.size() <= 3 ? number : number.substr(number.size() - 3);
-    return middle(number, 1, 3) + middle(number, 4, 3) + last;
 }
 
 bool hasComment(const StudentRecord& s) {
@@ -54,7 +45,7 @@ std::string eFileLine(const StudentRecord& s, const std::vector<Phrase>& phrases
     const std::string fields[24] = {field(s.classCode),
                                     field(s.lastName),
                                     field(s.firstName),
-                                    field(exportNumber(s.studentNumber)),
+                                    field(threePartNumber(s.studentNumber, "")),
                                     "",
                                     field(s.gender),
                                     field(s.trilliumField8),
@@ -157,15 +148,8 @@ std::vector<std::string> discrepancyReport(const std::vector<StudentRecord>& dro
 
 std::vector<std::array<std::string, 16>> previewRows(const StudentRecord& s,
                                                      const std::vector<Phrase>& phrases) {
-    std::string display;
-    if (s.freeFormUsed) {
-        display = "[FreeFormComment] " + s.freeFormText;
-    } else {
-        const ComposedComments composed = composeComments(s, phrases);
-        for (std::size_t i = 0; i < 5; ++i) {
-            display += bracketCode(s.comments[i]) + composed.texts[i];
-        }
-    }
+    const std::string display =
+        s.freeFormUsed ? "[FreeFormComment] " + s.freeFormText : bracketedComments(s, phrases).text;
     const WrappedText wrapped = wrapText(display, kDetailWidth);
     const std::string lines[5] = {wrapped.lines[0], wrapped.lines[1], wrapped.lines[2],
                                   wrapped.lines[3], wrapped.remainder};
