@@ -68,3 +68,18 @@ TEST_F(FileIoTest, FailedWriteChangesNothing) {
 
 }  // namespace
 }  // namespace tl
+
+namespace tl {
+namespace {
+
+TEST_F(FileIoTest, ReplacedFileKeepsItsPermissions) {
+    writeBytes(dir() / "private.tlc", "earlier");
+    fs::permissions(dir() / "private.tlc", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(writeFileAtomically(file("private.tlc"), "later"));
+    EXPECT_EQ(readBytes(dir() / "private.tlc"), "later");
+    EXPECT_EQ(fs::status(dir() / "private.tlc").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
+}  // namespace
+}  // namespace tl
