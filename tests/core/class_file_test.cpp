@@ -1,21 +1,9 @@
 #include "core/class_file.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
-#include "core/messages.h"
 #include "core/test_support.h"
 
-namespace tl {
+namespace tl::test {
 namespace {
-
-using test::crlfLines;
-using test::makeMarkedStudent;
-using test::makeStudent;
-using test::readBytes;
-using test::writeBytes;
 
 // The 27 fields of a plain line: no flags, skills N S G E 0 G, no free-form text.
 const std::vector<std::string> kFields = {
@@ -30,186 +18,104 @@ std::string fieldsLine(std::size_t count) {
     return line;
 }
 
-std::vector<StudentRecord> sampleClass() {
-    StudentRecord ada = makeMarkedStudent("ENG3U-01", "Nguyen", "Ada", "123456789");
-    ada.trilliumField14 = "Z9";
-    StudentRecord ben = makeStudent("ENG3U-01", "Okafor", "Ben", "987654321");
-    ben.gender = "M";
-    ben.skills = {"1", "2", "3", "4", "", "3"};
-    return {ada, ben};
-}
-
-class ClassFileTest : public test::TempDirTest {
+class ClassFileTest : public TempDirTest {
   protected:
     // A class open before each refused file; it must survive the refusal.
     std::vector<StudentRecord> open_ = {makeMarkedStudent("SCI2D-03", "Park", "Mina", "555000111")};
 
-    void expectRefused(const std::string& path, const Notice& expected) {
+    void expectRefused(const std::string& name, const Notice& expected) {
         const auto before = open_;
-        const Failure failure = openClass(path, open_);
-        ASSERT_TRUE(failure.has_value()) << path;
-        EXPECT_EQ(*failure, expected);
+        EXPECT_EQ(openClass(file(name), open_), expected);
         EXPECT_EQ(open_, before);
-    }
-    void expectRefusedContent(const std::string& bytes) {
-        writeBytes(dir() / "bad.tlc", bytes);
-        expectRefused(file("bad.tlc"), msg::tl8ClassFileInvalid());
     }
 };
 
-TEST(ClassFileCodes, MapValuesToFileLettersAndBack) {
-    const std::vector<std::pair<std::string, std::string>> pairs = {
-        {"1", "N"}, {"2", "S"}, {"3", "G"}, {"4", "E"}, {"", "0"}, {"Y", "1"}};
-    for (const auto& [memory, letter] : pairs) {
-        EXPECT_EQ(toFileCode(memory), letter) << memory;
-        EXPECT_EQ(fromFileCode(letter), memory) << letter;
-    }
-    for (const char* other : {"5", "y", "n", "g", "x"}) {
-        EXPECT_EQ(toFileCode(other), "") << other;
-        EXPECT_EQ(fromFileCode(other), "") << other;
-    }
-}
-
-TEST_F(ClassFileTest, SaveWritesTheExactBytes) {
-    ASSERT_FALSE(saveClass(file("c.tlc"), sampleClass()).has_value());
-    EXPECT_EQ(readBytes(dir() / "c.tlc"),
-              "ENG3U-01,Nguyen,Ada,123456789,F,K7,1,,Y,78,,,E,G,S,N,0,E,,0012,0034,    ,,0056,Y,"
-              "True,Reads widely, writes with care, asks good questions.\r\n"
-              "ENG3U-01,Okafor,Ben,987654321,M,,0,,,,,,N,S,G,E,0,G,,,,,,,0,False,\r\n");
-}
-
-TEST_F(ClassFileTest, SaveThenOpenGivesTheSameClassWithoutField14) {
-    auto students = sampleClass();
+TEST_F(ClassFileTest, SaveWritesTheExactBytesAndOpenReadsThemBack) {
+    // A comma in a name, a short number, every skill letter, flags and free-form text.
+    StudentRecord ada = makeMarkedStudent("ENG3U-01", "Smith, Jr.", "Ada", "123456789");
+    ada.trilliumField14 = "Z9";  // kept in memory only
+    StudentRecord ben = makeStudent("ENG3U-01", "Okafor", "Ben", "12345");
+    ben.gender = "M";
+    ben.skills = {"1", "2", "3", "4", "", "3"};
+    std::vector<StudentRecord> students = {ada, ben};
     ASSERT_FALSE(saveClass(file("c.tlc"), students).has_value());
-    std::vector<StudentRecord> reopened;
-    ASSERT_FALSE(openClass(file("c.tlc"), reopened).has_value());
+    EXPECT_EQ(readBytes(dir() / "c.tlc"),
+              "ENG3U-01,\"Smith, Jr.\",Ada,123456789,F,K7,1,,Y,78,,,E,G,S,N,0,E,,0012,0034,    ,,"
+              "0056,Y,True,Reads widely, writes with care, asks good questions.\r\n"
+              "ENG3U-01,Okafor,Ben,12345,M,,0,,,,,,N,S,G,E,0,G,,,,,,,0,False,\r\n");
+    ASSERT_FALSE(openClass(file("c.tlc"), open_).has_value());
     students[0].trilliumField14.clear();
-    EXPECT_EQ(reopened, students);
+    EXPECT_EQ(open_, students);
 }
 
-TEST_F(ClassFileTest, CommaInNamesIsQuotedAndReadsBack) {
-    StudentRecord s = makeMarkedStudent("ENG3U-01", "Smith, Jr.", "Lee, Ann", "111222333");
-    ASSERT_FALSE(saveClass(file("q.tlc"), {s}).has_value());
-    const std::string bytes = readBytes(dir() / "q.tlc");
-    EXPECT_EQ(bytes.rfind("ENG3U-01,\"Smith, Jr.\",\"Lee, Ann\",111222333,F,K7,1,", 0), 0u)
-        << bytes;
-    std::vector<StudentRecord> reopened;
-    ASSERT_FALSE(openClass(file("q.tlc"), reopened).has_value());
-    ASSERT_EQ(reopened.size(), 1u);
-    EXPECT_EQ(reopened[0], s);
-}
-
-TEST_F(ClassFileTest, ShortStudentNumberIsWrittenUnchanged) {
-    StudentRecord s = makeStudent("ENG3U-01", "Okafor", "Ben", "12345");
-    ASSERT_FALSE(saveClass(file("n.tlc"), {s}).has_value());
-    EXPECT_NE(readBytes(dir() / "n.tlc").find(",Ben,12345,F,"), std::string::npos);
-    std::vector<StudentRecord> reopened;
-    ASSERT_FALSE(openClass(file("n.tlc"), reopened).has_value());
-    ASSERT_EQ(reopened.size(), 1u);
-    EXPECT_EQ(reopened[0].studentNumber, "12345");
-}
-
-TEST_F(ClassFileTest, OpenAcceptsEveryLineEndingAndReplacesTheTable) {
-    writeBytes(dir() / "e.tlc", fieldsLine(27) + "\n" + fieldsLine(27) + "\r" + fieldsLine(27));
-    ASSERT_FALSE(openClass(file("e.tlc"), open_).has_value());
-    ASSERT_EQ(open_.size(), 3u);
-    EXPECT_EQ(open_[2].lastName, "Okafor");
-    EXPECT_EQ(open_[2].skills, (std::array<std::string, 6>{"1", "2", "3", "4", "", "3"}));
-}
-
-TEST_F(ClassFileTest, TwentyFiveCommasGiveAnEmptyFreeFormText) {
-    writeBytes(dir() / "s.tlc", crlfLines({fieldsLine(26)}));
-    ASSERT_FALSE(openClass(file("s.tlc"), open_).has_value());
-    ASSERT_EQ(open_.size(), 1u);
-    EXPECT_FALSE(open_[0].freeFormUsed);
-    EXPECT_EQ(open_[0].freeFormText, "");
-    EXPECT_EQ(open_[0].interview, "0");
-}
-
-TEST_F(ClassFileTest, Column26ConvertsWordsInAnyCaseAndNumbers) {
-    const std::vector<std::pair<std::string, bool>> cases = {
-        {"true", true}, {"FALSE", false}, {"True", true}, {"1", true}, {"0", false}, {"2", true}};
-    for (const auto& [text, expected] : cases) {
-        writeBytes(dir() / "b.tlc", crlfLines({fieldsLine(25) + "," + text + ",Kind, fair."}));
-        ASSERT_FALSE(openClass(file("b.tlc"), open_).has_value()) << text;
-        ASSERT_EQ(open_.size(), 1u);
-        EXPECT_EQ(open_[0].freeFormUsed, expected) << text;
-        EXPECT_EQ(open_[0].freeFormText, "Kind, fair.");
-    }
-}
-
-TEST_F(ClassFileTest, FiveHundredOneLinesOpen) {
+TEST_F(ClassFileTest, OpenAcceptsEveryLineEndingAndEachFormOfColumn26) {
+    const std::pair<std::string, bool> forms[] = {{"False", false},   {"true,Kind, fair.", true},
+                                                  {"FALSE,x", false}, {"1", true},
+                                                  {"0", false},       {"2,", true}};
     std::string bytes;
-    for (int i = 0; i < 501; ++i)
-        bytes += fieldsLine(27) + "\r\n";
-    writeBytes(dir() / "big.tlc", bytes);
-    ASSERT_FALSE(openClass(file("big.tlc"), open_).has_value());
-    EXPECT_EQ(open_.size(), 501u);
+    const char* endings[] = {"\r\n", "\n", "\r"};
+    for (std::size_t i = 0; i < std::size(forms); ++i)
+        bytes += (i ? endings[i % 3] : "") + fieldsLine(25) + "," + forms[i].first;
+    writeBytes(dir() / "e.tlc", bytes);
+    ASSERT_FALSE(openClass(file("e.tlc"), open_).has_value());
+    ASSERT_EQ(open_.size(), std::size(forms));
+    for (std::size_t i = 0; i < std::size(forms); ++i) {
+        SCOPED_TRACE(forms[i].first);
+        EXPECT_EQ(open_[i].freeFormUsed, forms[i].second);
+        EXPECT_EQ(open_[i].lastName, "Okafor");
+        EXPECT_EQ(open_[i].skills, (std::array<std::string, 6>{"1", "2", "3", "4", "", "3"}));
+    }
+    EXPECT_EQ(open_[0].freeFormText, "");
+    EXPECT_EQ(open_[1].freeFormText, "Kind, fair.");
 }
 
-TEST_F(ClassFileTest, RefusedTypeKeepsTheOpenClass) {
-    writeBytes(dir() / "x.TLC", crlfLines({fieldsLine(27)}));
-    writeBytes(dir() / "x.txt", crlfLines({fieldsLine(27)}));
-    expectRefused(file("x.TLC"), msg::tl7ClassFileType());
-    expectRefused(file("x.txt"), msg::tl7ClassFileType());
-    // The message word for word.
-    EXPECT_EQ(msg::tl7ClassFileType().text, "TL7: Invalid Tallyleaf Class File Type");
-    EXPECT_EQ(msg::tl7ClassFileType().title, "Tallyleaf");
-}
-
-TEST_F(ClassFileTest, RefusedContentKeepsTheOpenClass) {
+TEST_F(ClassFileTest, RefusedFilesKeepTheOpenClass) {
     const std::string good = fieldsLine(27);
-    expectRefusedContent("");
-    expectRefusedContent(crlfLines({good, fieldsLine(23)}));  // 22 commas after a good line
-    expectRefusedContent(crlfLines({fieldsLine(24)}));        // 23 commas
-    expectRefusedContent(crlfLines({fieldsLine(25)}));        // 24 commas
-    expectRefusedContent(crlfLines({fieldsLine(25) + ",yes,"}));
-    expectRefusedContent(crlfLines({fieldsLine(25) + ",T,"}));
     std::string unclosed = good;
     unclosed.replace(unclosed.find("Okafor"), 6, "\"Okafor");
-    expectRefusedContent(crlfLines({good, unclosed}));
-    expectRefusedContent(crlfLines({fieldsLine(25) + ",\"False"}));
-    std::string tooMany;
-    for (int i = 0; i < 502; ++i)
-        tooMany += good + "\r\n";
-    expectRefusedContent(tooMany);
-    expectRefused(file("missing.tlc"), msg::tl8ClassFileInvalid());
-    EXPECT_EQ(msg::tl8ClassFileInvalid().text,
-              "TL8: Invalid Tallyleaf Class File (Perhaps it is an .tlc file created by an earlier "
-              "version of TL. Due to changes in Ministry reporting you must use current files "
-              "with the current version of TL.)");
+    const std::pair<const char*, std::string> shapes[] = {
+        {"empty file", ""},
+        {"22 commas after a good line", crlfLines({good, fieldsLine(23)})},
+        {"23 commas", crlfLines({fieldsLine(24)})},
+        {"24 commas", crlfLines({fieldsLine(25)})},
+        {"column 26 a word", crlfLines({fieldsLine(25) + ",yes,"})},
+        {"column 26 a letter", crlfLines({fieldsLine(25) + ",T,"})},
+        {"unclosed quote in a name", crlfLines({good, unclosed})},
+        {"unclosed quote in column 26", crlfLines({fieldsLine(25) + ",\"False"})},
+        {"502 lines", repeated(fieldsLine(27) + "\r\n", 502)}};
+    for (const auto& [shape, bytes] : shapes) {
+        SCOPED_TRACE(shape);
+        writeBytes(dir() / "bad.tlc", bytes);
+        expectRefused("bad.tlc", msg::tl8ClassFileInvalid());
+    }
+    expectRefused("missing.tlc", msg::tl8ClassFileInvalid());
+    writeBytes(dir() / "x.TLC", crlfLines({good}));
+    writeBytes(dir() / "x.txt", crlfLines({good}));
+    expectRefused("x.TLC", msg::tl7ClassFileType());
+    expectRefused("x.txt", msg::tl7ClassFileType());
+
+    writeBytes(dir() / "big.tlc", repeated(fieldsLine(27) + "\r\n", 501));
+    ASSERT_FALSE(openClass(file("big.tlc"), open_).has_value());
+    EXPECT_EQ(open_.size(), 501u);
+
+    EXPECT_EQ(msg::tl7ClassFileType(), (Notice{"TL7: Invalid Tallyleaf Class File Type"}));
+    EXPECT_EQ(msg::tl8ClassFileInvalid(),
+              (Notice{"TL8: Invalid Tallyleaf Class File (Perhaps it is an .tlc file created by an "
+                      "earlier version of TL. Due to changes in Ministry reporting you must use "
+                      "current files with the current version of TL.)"}));
 }
 
-TEST_F(ClassFileTest, UnwritableTargetGivesTL19) {
-    const auto students = sampleClass();
-    const Failure missingFolder = saveClass(file("no/such/folder/c.tlc"), students);
-    ASSERT_TRUE(missingFolder.has_value());
-    EXPECT_EQ(*missingFolder, msg::tl19ClassNotSaved());
-    EXPECT_EQ(missingFolder->text,
-              "TL19: Class file could not be saved. \r\n"
-              "It is likely that your disk is full or the folder cannot be written to.");
-
-    writeBytes(dir() / "plain", "not a folder");
-    EXPECT_EQ(saveClass(file("plain/c.tlc"), students), msg::tl19ClassNotSaved());
-    EXPECT_EQ(readBytes(dir() / "plain"), "not a folder");
-}
-
-TEST_F(ClassFileTest, FailedWriteLeavesTheEarlierFileUnchanged) {
+TEST_F(ClassFileTest, FailedSaveGivesTL19AndKeepsTheEarlierFile) {
+    EXPECT_EQ(msg::tl19ClassNotSaved(),
+              (Notice{"TL19: Class file could not be saved. \r\nIt is likely that your disk is "
+                      "full or the folder cannot be written to."}));
     const std::string earlier = crlfLines({fieldsLine(27)});
     writeBytes(dir() / "c.tlc", earlier);
-    std::vector<StudentRecord> large(40, sampleClass()[0]);
-    Failure failure;
-    {
-        test::FileSizeLimit limit(1000);  // the class needs about 6 KB
-        failure = saveClass(file("c.tlc"), large);
-    }
+    Failure failure;  // the class needs about 6 KB
+    withFileSizeLimit(1000, [&] { failure = saveClass(file("c.tlc"), std::vector(40, open_[0])); });
     EXPECT_EQ(failure, msg::tl19ClassNotSaved());
     EXPECT_EQ(readBytes(dir() / "c.tlc"), earlier);
-    std::size_t entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir()))
-        ++entries;
-    EXPECT_EQ(entries, 1u) << "a temporary file was left behind";
 }
 
 }  // namespace
-}  // namespace tl
+}  // namespace tl::test

@@ -1,28 +1,11 @@
 #include "core/file_io.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <string>
-
 #include "core/test_support.h"
 
-namespace tl {
+namespace tl::test {
 namespace {
 
-namespace fs = std::filesystem;
-using test::readBytes;
-using test::writeBytes;
-
-class FileIoTest : public test::TempDirTest {
-  protected:
-    std::size_t entries() const {
-        std::size_t count = 0;
-        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir()))
-            ++count;
-        return count;
-    }
-};
+class FileIoTest : public TempDirTest {};
 
 TEST_F(FileIoTest, ReadsEveryByte) {
     const std::string bytes("a\r\nb\0c\xE9\r", 8);
@@ -37,13 +20,17 @@ TEST_F(FileIoTest, ReadsEveryByte) {
     EXPECT_FALSE(isRegularFile(file("missing")));
 }
 
-TEST_F(FileIoTest, AtomicWriteCreatesAndReplaces) {
-    ASSERT_TRUE(writeFileAtomically(file("f.txt"), "first, longer content\r\n"));
-    EXPECT_EQ(readBytes(dir() / "f.txt"), "first, longer content\r\n");
-    ASSERT_TRUE(writeFileAtomically(file("f.txt"), std::string("x\0y", 3)));
-    EXPECT_EQ(readBytes(dir() / "f.txt"), std::string("x\0y", 3));
-    ASSERT_TRUE(writeFileAtomically(file("f.txt"), ""));
-    EXPECT_EQ(readBytes(dir() / "f.txt"), "");
+TEST_F(FileIoTest, AtomicWriteReplacesTheFileAndKeepsItsPermissions) {
+    for (const std::string& bytes :
+         {std::string("first, longer content\r\n"), std::string("x\0y", 3), std::string()}) {
+        ASSERT_TRUE(writeFileAtomically(file("f.txt"), bytes));
+        EXPECT_EQ(readBytes(dir() / "f.txt"), bytes);
+    }
+    const auto ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(dir() / "f.txt", ownerOnly);
+    ASSERT_TRUE(writeFileAtomically(file("f.txt"), "later"));
+    EXPECT_EQ(readBytes(dir() / "f.txt"), "later");
+    EXPECT_EQ(fs::status(dir() / "f.txt").permissions() & fs::perms::all, ownerOnly);
     EXPECT_EQ(entries(), 1u) << "a temporary file was left behind";
 }
 
@@ -52,34 +39,17 @@ TEST_F(FileIoTest, FailedWriteChangesNothing) {
     writeBytes(dir() / "plain", "plain file");
     EXPECT_FALSE(writeFileAtomically(file("plain/f.txt"), "data"));
     EXPECT_EQ(readBytes(dir() / "plain"), "plain file");
-
     fs::create_directory(dir() / "target");
     EXPECT_FALSE(writeFileAtomically(file("target"), "data"));
     EXPECT_TRUE(fs::is_directory(dir() / "target"));
-
     writeBytes(dir() / "f.txt", "earlier");
-    {
-        test::FileSizeLimit limit(64);
-        EXPECT_FALSE(writeFileAtomically(file("f.txt"), std::string(4096, 'n')));
-    }
+    bool written = true;
+    withFileSizeLimit(
+        64, [&] { written = writeFileAtomically(file("f.txt"), std::string(4096, 'n')); });
+    EXPECT_FALSE(written);
     EXPECT_EQ(readBytes(dir() / "f.txt"), "earlier");
     EXPECT_EQ(entries(), 3u) << "a temporary file was left behind";
 }
 
 }  // namespace
-}  // namespace tl
-
-namespace tl {
-namespace {
-
-TEST_F(FileIoTest, ReplacedFileKeepsItsPermissions) {
-    writeBytes(dir() / "private.tlc", "earlier");
-    fs::permissions(dir() / "private.tlc", fs::perms::owner_read | fs::perms::owner_write);
-    ASSERT_TRUE(writeFileAtomically(file("private.tlc"), "later"));
-    EXPECT_EQ(readBytes(dir() / "private.tlc"), "later");
-    EXPECT_EQ(fs::status(dir() / "private.tlc").permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
-}
-
-}  // namespace
-}  // namespace tl
+}  // namespace tl::test

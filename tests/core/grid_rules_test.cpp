@@ -1,53 +1,22 @@
 #include "entry/grid_rules.h"
 
-#include <gtest/gtest.h>
+#include "core/test_support.h"
 
-namespace tl {
+namespace tl::test {
 namespace {
 
-InitialValueRange range(int low, int high, const char* code) {
-    InitialValueRange r;
-    r.lowMark = low;
-    r.highMark = high;
-    r.codes = {code, "", ""};
-    r.skills = {"3", "3", "3", "3", "3", "3"};
-    return r;
+InitialValueRange range(int low, int high) {
+    return InitialValueRange{low, high, {}, {"3", "3", "3", "3", "3", "3"}};
 }
 
-TEST(SkillCycle, LeftButtonStepsDownAndWrapsFromOneToFour) {
-    std::string value = "4";
-    std::vector<std::string> seen;
-    for (int i = 0; i < 4; ++i) {
-        value = nextSkillValue(value, true);
-        seen.push_back(value);
+TEST(SkillCycle, LeftStepsDownRightStepsUpAndOtherCellsCountAsThree) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"4", "3", "1"}, {"3", "2", "4"}, {"2", "1", "3"}, {"1", "4", "2"},  {"", "2", "4"},
+        {"0", "2", "4"}, {"5", "2", "4"}, {"x", "2", "4"}, {"33", "2", "4"}, {" ", "2", "4"}};
+    for (const auto& [cell, left, right] : cases) {
+        EXPECT_EQ(nextSkillValue(cell, true), left) << '"' << cell << '"';
+        EXPECT_EQ(nextSkillValue(cell, false), right) << '"' << cell << '"';
     }
-    EXPECT_EQ(seen, (std::vector<std::string>{"3", "2", "1", "4"}));
-}
-
-TEST(SkillCycle, RightButtonStepsUpAndWrapsFromFourToOne) {
-    std::string value = "1";
-    std::vector<std::string> seen;
-    for (int i = 0; i < 4; ++i) {
-        value = nextSkillValue(value, false);
-        seen.push_back(value);
-    }
-    EXPECT_EQ(seen, (std::vector<std::string>{"2", "3", "4", "1"}));
-}
-
-TEST(SkillCycle, CellWithoutARatingCountsAsThree) {
-    for (const char* cell : {"", "0", "5", "x", "33", " "}) {
-        EXPECT_EQ(nextSkillValue(cell, true), "2") << '"' << cell << '"';
-        EXPECT_EQ(nextSkillValue(cell, false), "4") << '"' << cell << '"';
-    }
-}
-
-TEST(MarkEditor, OpensWithADigitOrCapitalIOnly) {
-    EXPECT_EQ(markEditorOpening('5'), "5");
-    EXPECT_EQ(markEditorOpening('0'), "0");
-    EXPECT_EQ(markEditorOpening('I'), "I");
-    EXPECT_EQ(markEditorOpening('i'), "");
-    EXPECT_EQ(markEditorOpening('x'), "");
-    EXPECT_EQ(markEditorOpening(13), "");
 }
 
 // The editor's text after each key of a sequence, as the key-release rule
@@ -64,42 +33,28 @@ std::string typed(const std::string& keys) {
     return text;
 }
 
-TEST(MarkEditor, KeyReleaseKeepsAMarkUpTo100OrI) {
-    EXPECT_EQ(typed("100"), "100");
-    EXPECT_EQ(typed("101"), "");
-    EXPECT_EQ(typed("07"), "07");
-    EXPECT_EQ(typed("i"), "I");
-    EXPECT_EQ(typed("8i"), "I");
-    EXPECT_EQ(typed("i5"), "");
-    EXPECT_EQ(typed("8."), "");
-    EXPECT_EQ(typed("99x"), "");
+TEST(MarkEditor, OpensWithADigitOrCapitalIAndKeepsAMarkUpTo100OrI) {
+    for (const auto& [key, text] : std::vector<std::pair<int, const char*>>{
+             {'5', "5"}, {'0', "0"}, {'I', "I"}, {'i', ""}, {'x', ""}, {13, ""}})
+        EXPECT_EQ(markEditorOpening(key), text) << key;
+    const std::pair<const char*, const char*> sequences[] = {
+        {"100", "100"}, {"101", ""}, {"07", "07"}, {"i", "I"},
+        {"8i", "I"},    {"i5", ""},  {"8.", ""},   {"99x", ""}};
+    for (const auto& [keys, text] : sequences)
+        EXPECT_EQ(typed(keys), text) << keys;
     // Shift counts with the digits: it leaves a valid text alone.
-    EXPECT_EQ(markEditorAfterKey("42", MarkKey::Digit), "42");
-    EXPECT_EQ(markEditorAfterKey("I", MarkKey::Digit), "I");
-    EXPECT_EQ(markEditorAfterKey("", MarkKey::Digit), "");
+    for (const char* text : {"42", "I", ""})
+        EXPECT_EQ(markEditorAfterKey(text, MarkKey::Digit), text);
 }
 
-TEST(AutoFillRange, FirstMatchingRangeWins) {
-    const std::vector<InitialValueRange> ranges = {range(70, 79, "0002"), range(80, 100, "0004"),
-                                                   range(85, 90, "0009"), range(0, 49, "0008")};
-    EXPECT_EQ(findAutoFillRange(ranges, "85"), 1);
-    EXPECT_EQ(findAutoFillRange(ranges, "80"), 1);
-    EXPECT_EQ(findAutoFillRange(ranges, "100"), 1);
-    EXPECT_EQ(findAutoFillRange(ranges, "79"), 0);
-    EXPECT_EQ(findAutoFillRange(ranges, "07"), 3);
-}
-
-TEST(AutoFillRange, IAndAnEmptyMarkUseTheRangeHoldingZero) {
-    const std::vector<InitialValueRange> ranges = {range(80, 100, "0004"), range(0, 49, "0008")};
-    EXPECT_EQ(findAutoFillRange(ranges, "I"), 1);
-    EXPECT_EQ(findAutoFillRange(ranges, "0"), 1);
-    EXPECT_EQ(findAutoFillRange(ranges, ""), 1);
-}
-
-TEST(AutoFillRange, MarkOutsideEveryRangeFindsNone) {
-    const std::vector<InitialValueRange> ranges = {range(80, 100, "0004"), range(70, 79, "0005")};
-    EXPECT_EQ(findAutoFillRange(ranges, "65"), -1);
-    EXPECT_EQ(findAutoFillRange(ranges, "I"), -1);
+TEST(AutoFillRange, FirstRangeHoldingTheMarkWins) {
+    const std::vector<InitialValueRange> ranges = {range(70, 79), range(80, 100), range(85, 90),
+                                                   range(0, 49)};
+    const std::pair<const char*, int> cases[] = {{"85", 1}, {"80", 1}, {"100", 1}, {"79", 0},
+                                                 {"07", 3}, {"I", 3},  {"", 3},    {"65", -1}};
+    for (const auto& [mark, index] : cases)
+        EXPECT_EQ(findAutoFillRange(ranges, mark), index) << '"' << mark << '"';
+    EXPECT_EQ(findAutoFillRange({range(80, 100)}, "I"), -1);
     EXPECT_EQ(findAutoFillRange({}, "85"), -1);
 }
 
@@ -111,4 +66,4 @@ TEST(SkillsAllThree, OnlySixCellsHoldingThree) {
 }
 
 }  // namespace
-}  // namespace tl
+}  // namespace tl::test

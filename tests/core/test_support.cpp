@@ -1,18 +1,15 @@
 #include "core/test_support.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <fstream>
 #include <iterator>
-#include <ostream>
-#include <random>
 #include <stdexcept>
 
 #include <signal.h>
+#include <stdlib.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace tl {
 
@@ -21,39 +18,38 @@ void PrintTo(const Notice& notice, std::ostream* out) {
 }
 
 void PrintTo(const StudentRecord& s, std::ostream* out) {
-    *out << "{" << s.classCode << "|" << s.studentNumber << "|" << s.lastName << "|" << s.firstName
-         << "|mark " << s.mark << "|cm";
-    for (const auto& c : s.comments)
-        *out << " [" << c << "]";
-    *out << "|skills";
-    for (const auto& k : s.skills)
-        *out << " [" << k << "]";
-    *out << "|" << s.iep << "|" << s.esl << "|" << s.eld << "|" << s.gender << "|"
-         << s.trilliumField8 << "|" << s.trilliumField14 << "|" << s.freeFormUsed << "|"
-         << s.freeFormText << "|" << s.interview << "}";
+    *out << "{";
+    for (const std::string& field : {s.classCode, s.studentNumber, s.lastName, s.firstName, s.mark})
+        *out << field << "|";
+    for (const auto& field : s.comments)
+        *out << "[" << field << "]";
+    for (const auto& field : s.skills)
+        *out << "(" << field << ")";
+    for (const std::string& field :
+         {s.iep, s.esl, s.eld, s.gender, s.trilliumField8, s.trilliumField14,
+          std::string(s.freeFormUsed ? "used" : "-"), s.freeFormText, s.interview})
+        *out << "|" << field;
+    *out << "}";
 }
 
 }  // namespace tl
 
 namespace tl::test {
 
-namespace fs = std::filesystem;
-
 void TempDirTest::SetUp() {
-    static std::atomic<int> counter{0};
-    std::random_device random;
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = "tl_core_" + std::string(info ? info->name() : "test") + "_" +
-                       std::to_string(::getpid()) + "_" + std::to_string(counter++) + "_" +
-                       std::to_string(random());
-    std::replace(name.begin(), name.end(), '/', '_');
-    dir_ = fs::temp_directory_path() / name;
-    fs::create_directories(dir_);
+    std::string pattern = (fs::temp_directory_path() / "tl_core_XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create " + pattern);
+    dir_ = pattern;
 }
 
 void TempDirTest::TearDown() {
     std::error_code ignored;
     fs::remove_all(dir_, ignored);
+}
+
+std::size_t TempDirTest::entries() const {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
 }
 
 void writeBytes(const fs::path& path, std::string_view bytes) {
@@ -76,26 +72,21 @@ void setFileAgeDays(const fs::path& path, int days) {
     localtime_r(&now, &local);
     local.tm_mday -= days;
     local.tm_isdst = -1;
-    const std::time_t then = std::mktime(&local);
-    const auto sys = std::chrono::system_clock::from_time_t(then);
+    const auto sys = std::chrono::system_clock::from_time_t(std::mktime(&local));
     fs::last_write_time(path, std::chrono::file_clock::from_sys(sys));
 }
 
-FileSizeLimit::FileSizeLimit(unsigned long bytes) {
+void withFileSizeLimit(unsigned long bytes, const std::function<void()>& write) {
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
-    previous_ = limit.rlim_cur;
-    previousHandler_ = signal(SIGXFSZ, SIG_IGN);  // a too-long write fails with EFBIG instead
+    const rlim_t previous = limit.rlim_cur;
+    auto* previousHandler = signal(SIGXFSZ, SIG_IGN);  // a too-long write fails with EFBIG instead
     limit.rlim_cur = bytes;
     setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-FileSizeLimit::~FileSizeLimit() {
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = previous_;
+    write();
+    limit.rlim_cur = previous;
     setrlimit(RLIMIT_FSIZE, &limit);
-    signal(SIGXFSZ, previousHandler_);
+    signal(SIGXFSZ, previousHandler);
 }
 
 std::string crlfLines(std::initializer_list<std::string> lines) {
@@ -103,6 +94,13 @@ std::string crlfLines(std::initializer_list<std::string> lines) {
     for (const auto& line : lines)
         text += line + "\r\n";
     return text;
+}
+
+std::string repeated(const std::string& text, int count) {
+    std::string result;
+    for (int i = 0; i < count; ++i)
+        result += text;
+    return result;
 }
 
 std::vector<Phrase> phraseTable(std::initializer_list<Phrase> phrases) {
@@ -131,12 +129,10 @@ StudentRecord makeMarkedStudent(const std::string& classCode, const std::string&
     s.mark = "78";
     s.comments = {"0012", "0034", "    ", "", "0056"};
     s.skills = {"4", "3", "2", "1", "", "4"};
-    s.iep = "Y";
-    s.eld = "Y";
+    s.iep = s.eld = s.interview = "Y";
     s.trilliumField8 = "K7";
     s.freeFormUsed = true;
     s.freeFormText = "Reads widely, writes with care, asks good questions.";
-    s.interview = "Y";
     return s;
 }
 

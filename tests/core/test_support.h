@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/messages.h"
 #include "core/notice.h"
 #include "core/phrase_library.h"
 #include "core/student_record.h"
@@ -21,42 +24,37 @@ void PrintTo(const StudentRecord& student, std::ostream* out);
 
 namespace tl::test {
 
+namespace fs = std::filesystem;
+
 // A fresh, empty folder for each test, removed afterwards.
 class TempDirTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-
-    const std::filesystem::path& dir() const { return dir_; }
+    const fs::path& dir() const { return dir_; }
     // dir()/name as a string, the form the core procedures take.
     std::string file(const std::string& name) const { return (dir_ / name).string(); }
+    // How many entries the folder holds: a left-behind temporary file shows here.
+    std::size_t entries() const;
 
   private:
-    std::filesystem::path dir_;
+    fs::path dir_;
 };
 
-void writeBytes(const std::filesystem::path& path, std::string_view bytes);
-std::string readBytes(const std::filesystem::path& path);
+void writeBytes(const fs::path& path, std::string_view bytes);
+std::string readBytes(const fs::path& path);
 
 // Sets the last modification of path to the same time of day, days calendar days ago.
-void setFileAgeDays(const std::filesystem::path& path, int days);
+void setFileAgeDays(const fs::path& path, int days);
 
-// While it lives, files of this process cannot grow beyond the given size: a write
+// Runs write while files of this process cannot grow beyond the given size: a write
 // fails even for root, for whom a read-only file is no obstacle.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(unsigned long bytes);
-    ~FileSizeLimit();
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-  private:
-    unsigned long previous_ = 0;
-    void (*previousHandler_)(int) = nullptr;
-};
+void withFileSizeLimit(unsigned long bytes, const std::function<void()>& write);
 
 // The lines, each ended by CR LF.
 std::string crlfLines(std::initializer_list<std::string> lines);
+// The text count times over.
+std::string repeated(const std::string& text, int count);
 
 // A phrase table sorted by code, as the loaded library is.
 std::vector<Phrase> phraseTable(std::initializer_list<Phrase> phrases);
