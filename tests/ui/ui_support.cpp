@@ -1,17 +1,16 @@
 #include "ui/ui_support.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTimer>
+
+#include "entry/frm_splash.h"
+#include "export/frm_export.h"
 
 namespace tl::test {
 
 TempSchool::TempSchool() {
-    QDir(root()).mkpath("Tallyleaf");
-    QDir(root()).mkpath("data");
-    QDir(root()).mkpath("home");
+    for (const char* folder : {"Tallyleaf", "data", "home"})
+        QDir(root()).mkpath(folder);
     locations_ = Locations{programFolder(), homeFolder()};
 }
 
@@ -24,11 +23,9 @@ QString TempSchool::write(const QString& relative, const QByteArray& bytes) cons
 }
 
 void TempSchool::installDemoLibrary() const {
-    write("Tallyleaf/TLPhraseLibrary.csv", demoFile("TLPhraseLibrary.csv"));
-}
-
-void TempSchool::removeHome() {
-    QDir(homeFolder()).removeRecursively();
+    QFile demo(QString(TL_DEMO_DIR) + "/TLPhraseLibrary.csv");
+    write("Tallyleaf/TLPhraseLibrary.csv",
+          demo.open(QIODevice::ReadOnly) ? demo.readAll() : QByteArray());
 }
 
 void onNextModal(std::function<void(QWidget*)> action) {
@@ -44,9 +41,33 @@ void onNextModal(std::function<void(QWidget*)> action) {
     timer->start();
 }
 
-QByteArray demoFile(const QString& name) {
-    QFile file(QString(TL_DEMO_DIR) + "/" + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+bool loadWith(frmEntry& entry, const QString& button) {
+    onNextModal([button](QWidget* modal) {
+        auto* splash = qobject_cast<frmSplash*>(modal);
+        if (splash == nullptr) return;
+        if (button.isEmpty()) {
+            splash->close();
+        } else {
+            splash->findChild<QPushButton*>(button)->click();
+        }
+    });
+    return entry.Form_Load();
+}
+
+Desk::Desk(const QByteArray& library, const QByteArray& favourites) {
+    if (library.isEmpty()) {
+        school.installDemoLibrary();
+    } else {
+        school.write("Tallyleaf/TLPhraseLibrary.csv", library);
+    }
+    if (!favourites.isEmpty()) prompts.fileAnswers << file("start.tlf", favourites);
+    loaded = loadWith(entry, favourites.isEmpty() ? "cmdCancel" : "cmdOpenFavourites");
+    settle();
+}
+
+// An export window left open by a failed check goes with the desk.
+Desk::~Desk() {
+    delete entry.exportWindow.data();
 }
 
 }  // namespace tl::test

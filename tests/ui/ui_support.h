@@ -1,14 +1,20 @@
 #pragma once
 
-#include <QString>
-#include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 
+#include "core/workspace.h"
+#include "entry/detail_lines.h"
+#include "entry/frm_entry.h"
+#include "platform/encoding.h"
+#include "platform/flex_grid.h"
 #include "platform/locations.h"
-
-class QWidget;
+#include "platform/scripted_prompts.h"
 
 namespace tl::test {
+
+using Kind = ScriptedPrompts::Kind;
 
 // A school on disk for one test: a program folder, a data folder beside it
 // and a teacher's home folder, all in a fresh temporary folder.
@@ -20,12 +26,11 @@ class TempSchool {
     QString dataFolder() const { return root() + "/data"; }
     QString homeFolder() const { return root() + "/home"; }
     const Locations& locations() const { return locations_; }
-
     // Writes bytes to a file under the root; returns its full path.
     QString write(const QString& relative, const QByteArray& bytes) const;
     // Copies the demo phrase library into the program folder.
     void installDemoLibrary() const;
-    void removeHome();
+    void removeHome() { QDir(homeFolder()).removeRecursively(); }
 
   private:
     QTemporaryDir dir_;
@@ -36,7 +41,129 @@ class TempSchool {
 // shown by the main window's load step, for example).
 void onNextModal(std::function<void(QWidget*)> action);
 
-// The bytes of a file of the source tree's demo folder.
-QByteArray demoFile(const QString& name);
+// Loads the main window, answering the start-up window with the named button
+// ("cmdOpenFavourites", "cmdCancel", or "" to close it by its frame).
+bool loadWith(frmEntry& entry, const QString& button);
+
+// Lets shown windows settle and closed ones be deleted.
+inline void settle() {
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A school with the main window loaded past its start-up window: the demo
+// phrase library unless another is given; with favourites, the start-up
+// window opens them from the home folder.
+struct Desk {
+    TempSchool school;
+    Workspace ws;
+    ScriptedPrompts prompts;
+    frmEntry entry{ws, prompts, school.locations()};
+    bool loaded = false;
+
+    explicit Desk(const QByteArray& library = {}, const QByteArray& favourites = {});
+    ~Desk();
+    FlexGrid* grid() const { return entry.msfgClass; }
+    QString home(const QString& name) const { return school.homeFolder() + "/" + name; }
+    QString file(const QString& name, const QByteArray& bytes) const {
+        return school.write("home/" + name, bytes);
+    }
+    // Opens a class file from the File menu, declining to save a class that is open.
+    void open(const QString& path) {
+        if (ws.studentCount() > 0) prompts.yesNoAnswers << false;
+        prompts.fileAnswers << path;
+        entry.mnuOpenClass->trigger();
+        settle();
+    }
+    int undos() const { return entry.undoStack.count(); }
+};
+
+// One class-file line. flags: IEP, ESL, ELD; comments: CM1 to CM5; tail:
+// interview, free-form flag and free-form text.
+inline QByteArray classLine(const QByteArray& code, const QByteArray& last, const QByteArray& first,
+                            const QByteArray& number, const QByteArray& mark,
+                            const QByteArray& comments = ",,,,",
+                            const QByteArray& skills = "G,G,G,G,G,G",
+                            const QByteArray& tail = "0,False,", const QByteArray& flags = "0,,") {
+    return code + "," + last + "," + first + "," + number + ",F,1," + flags + "," + mark + ",,," +
+           skills + ",," + comments + "," + tail + "\r\n";
+}
+
+// A class of n students in one section, numbered from 400000000.
+inline QByteArray classOfSize(int n, const QByteArray& code = "SCH4U1-01") {
+    QByteArray bytes;
+    for (int i = 0; i < n; ++i)
+        bytes += classLine(code, "Pupil" + QByteArray::number(100 + i), "Pat",
+                           QByteArray::number(400000000 + i), "70");
+    return bytes;
+}
+
+inline void click(QAbstractButton* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+    settle();
+}
+
+inline void clickItem(QListWidget* list, int row) {
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+    settle();
+}
+
+inline void clickCell(FlexGrid* grid, int row, int col, Qt::MouseButton button = Qt::LeftButton) {
+    const QRect rect = grid->cellGeometry(row, col);
+    QVERIFY2(rect.width() > 0, "the cell is not shown");
+    QTest::mouseClick(grid->viewport(), button, {}, grid->viewport()->mapFrom(grid, rect.center()));
+    settle();
+}
+
+// Types a mark into a row's MRK cell: the first key on the grid opens the
+// editor, the rest go into it, Enter stores it.
+inline void typeMark(Desk& desk, int row, const QString& mark) {
+    clickCell(desk.grid(), row, 3);
+    QTest::keyClicks(desk.grid(), mark.left(1));
+    QTest::keyClicks(desk.entry.txtDataEntry, mark.mid(1));
+    QTest::keyClick(desk.entry.txtDataEntry, Qt::Key_Return);
+    settle();
+}
+
+// Cell texts of a grid row, columns from to to (-1: the last).
+inline QStringList cells(const FlexGrid* grid, int row, int from = 0, int to = -1) {
+    QStringList texts;
+    for (int c = from; c <= (to < 0 ? grid->cols() - 1 : to); ++c)
+        texts << grid->textMatrix(row, c);
+    return texts;
+}
+
+// Every cell text of a grid, row by row.
+inline QStringList allCells(const FlexGrid* grid) {
+    QStringList texts;
+    for (int r = 0; r < grid->rows(); ++r)
+        texts << cells(grid, r);
+    return texts;
+}
+
+// The texts of a grid column below the header row.
+inline QStringList column(const FlexGrid* grid, int col) {
+    QStringList texts;
+    for (int r = 1; r < grid->rows(); ++r)
+        texts << grid->textMatrix(r, col);
+    return texts;
+}
+
+QStringList listOf(const auto& texts) {
+    QStringList list;
+    for (const auto& t : texts)
+        list << toQString(t);
+    return list;
+}
+
+// The detail panel's five lines, and the lines buildDetailLines gives the student.
+inline QStringList panel(const frmEntry& e) {
+    return {e.lblDetail1->text(), e.lblDetail2->text(), e.lblDetail3->text(), e.lblDetail4->text(),
+            e.lblDetail5->text()};
+}
+inline QStringList expectedPanel(const Workspace& ws, int student, bool course) {
+    return listOf(buildDetailLines(ws.students[student], ws.phrases, course).lines);
+}
 
 }  // namespace tl::test
