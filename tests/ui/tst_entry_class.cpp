@@ -83,6 +83,18 @@ class EntryClassTest : public QObject {
         desk.entry.mnuShowCourse->trigger();
         grid->setCurrentCell(5, 4);
         QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, 4, false));
+
+        // A refused file (wrong type, malformed) leaves the open class, grid and captions.
+        const QStringList shown = allCells(grid);
+        const auto records = desk.ws.students;
+        desk.open(desk.file("upper.TLC", classOf10()));
+        desk.open(desk.file("short.tlc", "ENG2D1-01,Short,Line,1,2,3\r\n"));
+        QCOMPARE(desk.prompts.messages().size(), 2);
+        QVERIFY(desk.prompts.messages()[0].startsWith("TL7:"));
+        QVERIFY(desk.prompts.messages()[1].startsWith("TL8:"));
+        QVERIFY(desk.ws.students == records);
+        QCOMPARE(allCells(grid), shown);
+        QCOMPARE(desk.entry.lblClassSize->text(), QString("10 Students"));
     }
 
     void lengthWarningAbove460Characters() {

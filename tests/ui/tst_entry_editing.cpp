@@ -163,6 +163,14 @@ class EntryEditingTest : public QObject {
                      filled);
             QCOMPARE(listOf(s.comments).mid(0, 3).join('|') + "|" + listOf(s.skills).join(""),
                      filled);
+            // What the auto fill put in is shown in red.
+            const bool commentsFilled =
+                shown.mid(4, 3).join("").isEmpty() && !cells(grid, row, 4, 6).join("").isEmpty();
+            // Codes the teacher put in stay black.
+            if (commentsFilled || row == 2) {
+                QVERIFY2((grid->cellForeColor(row, 4) == QColor(255, 0, 0)) == commentsFilled,
+                         qPrintable(mark));
+            }
             // Undo takes back the mark and what the auto fill put in, in one step.
             QCOMPARE(desk.undos(), 1);
             click(desk.entry.cmdUndo);
@@ -412,6 +420,26 @@ class EntryEditingTest : public QObject {
         }
         QCOMPARE(desk.undos(), 0);
         QCOMPARE(desk.prompts.count(Kind::YesNo), 3);
+    }
+
+    void pointerFollowsTheColumnsAndTheView() {
+        EditDesk desk;
+        FlexGrid* grid = desk.grid();
+        auto pointerOver = [grid](int row, int col) {
+            const QPoint at =
+                grid->viewport()->mapFrom(grid, grid->cellGeometry(row, col).center());
+            QMouseEvent move(QEvent::MouseMove, at, grid->viewport()->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(grid->viewport(), &move);
+            return grid->viewport()->cursor().shape();
+        };
+        QCOMPARE(pointerOver(1, 5), Qt::ArrowCursor);  // nothing selected to stamp
+        clickItem(desk.list(), 0);
+        QCOMPARE(pointerOver(1, 5), Qt::BitmapCursor);  // the stamp
+        QCOMPARE(pointerOver(5, 5), Qt::ArrowCursor);   // a free-form student
+        QCOMPARE(pointerOver(1, 1), Qt::ArrowCursor);   // outside the comment columns
+        click(desk.entry.cmdSwitch);
+        QCOMPARE(pointerOver(1, 10), Qt::SizeBDiagCursor);
     }
 
     void panelWithoutAClassDoesNothing() {
