@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <cmath>
@@ -543,8 +544,16 @@ void frmEntry::newTrillium() {
     }
     classPicker = new frmGetTrilliumfile(ws_, prompts_, locations_, this);
     connect(classPicker, &frmGetTrilliumfile::classBuilt, this, &frmEntry::classBuilt);
-    // Beside the main window, over the list on its right.
-    classPicker->move(frameGeometry().right() - classPicker->width() - 24, y() + 90);
+    // Beside the main window, over the list on its right, and on the screen.
+    classPicker->adjustSize();
+    QRect place(QPoint(frameGeometry().right() - classPicker->width() - 24, y() + 90),
+                classPicker->size());
+    if (const QScreen* screen = this->screen()) {
+        const QRect free = screen->availableGeometry();
+        place.moveRight(std::min(place.right(), free.right() - 8));
+        place.moveLeft(std::max(place.left(), free.left()));
+    }
+    classPicker->move(place.topLeft());
     classPicker->Form_Load();
 }
 

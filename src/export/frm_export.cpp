@@ -47,6 +47,8 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     msfgClass->setCols(16);
     msfgClass->setFixedCols(4);
     msfgClass->clearGrid();
+    for (int c = 0; c < 16; ++c)
+        msfgClass->setColWidth(c, kWidths[c]);
     picOut = new QPlainTextEdit(this);
     picOut->setObjectName("picOut");
     picOut->setReadOnly(true);
