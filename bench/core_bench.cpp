@@ -319,13 +319,10 @@ SchoolData makeSchool() {
     // The teacher's entries for every record of the class.
     for (const MasterRow& r : school.rows)
         for (const std::string& code : r.sections) {
-            tl::StudentRecord s;
-            s.classCode = code;
-            s.studentNumber = r.studentNumber;
-            s.lastName = r.lastName;
-            s.firstName = r.firstName;
-            s.gender = r.gender;
-            s.trilliumField8 = r.field8;
+            tl::StudentRecord s = tl::newStudentFromMaster(
+                {r.lastName, r.firstName, r.gender, r.studentNumber, r.field8, r.field14, ""},
+                code);
+            s.trilliumField14.clear();  // not kept in class files
             const int roll = rng.below(100);
             s.mark = roll < 3 ? "I" : roll < 5 ? "" : std::to_string(38 + rng.below(63));
             std::set<int> used;
