@@ -7,6 +7,7 @@
 #include <unordered_set>
 
 #include "core/file_io.h"
+#include "core/file_text.h"
 #include "core/limits.h"
 #include "core/messages.h"
 #include "core/text.h"
@@ -83,15 +84,19 @@ bool masterFileTooOld(int ageDays) {
     return ageDays > kMaxMasterAgeDays;
 }
 
-std::optional<std::vector<std::string>> readMasterStudentLines(const std::string& path) {
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) return std::nullopt;
-    const std::vector<std::string_view> lines = splitLines(*bytes);
+std::vector<std::string> masterStudentLines(std::string_view text) {
+    const std::vector<std::string_view> lines = splitLines(text);
     std::vector<std::string> students;
     students.reserve(lines.empty() ? 0 : lines.size() - 1);
     for (std::size_t i = 1; i < lines.size(); ++i)
         students.emplace_back(lines[i]);
     return students;
+}
+
+std::optional<std::vector<std::string>> readMasterStudentLines(const std::string& path) {
+    const std::optional<std::string> text = readDataFile(path);
+    if (!text) return std::nullopt;
+    return masterStudentLines(*text);
 }
 
 MasterStudent parseMasterLine(std::string_view line) {
@@ -181,38 +186,44 @@ std::optional<std::vector<StudentRecord>> matchStudentsToSections(
     return matched;
 }
 
-ReconcileResult reconcileWithMaster(std::vector<StudentRecord>& students,
-                                    const std::string& masterPath, std::time_t now,
-                                    std::size_t addedCapacity, std::size_t droppedCapacity) {
+namespace {
+
+ReconcileResult refusal(Notice notice) {
     ReconcileResult result;
-    if (students.empty()) return result;
+    result.refused = true;
+    result.notice = std::move(notice);
+    return result;
+}
 
-    auto refuse = [&result](Notice notice) {
-        result.refused = true;
-        result.added.clear();
-        result.dropped.clear();
-        result.notice = std::move(notice);
-        return result;
-    };
-
+// The distinct section codes of the class in order of first occurrence, or
+// nothing when there are more than can be chosen.
+std::optional<std::vector<std::string>> classSectionCodes(
+    const std::vector<StudentRecord>& students) {
     std::vector<std::string> codes;
     for (const StudentRecord& s : students) {
         if (std::find(codes.begin(), codes.end(), s.classCode) != codes.end()) continue;
-        if (codes.size() >= static_cast<std::size_t>(kMaxChosenCodes)) {
-            return refuse(msg::tl5NoStudentInfo());
-        }
+        if (codes.size() >= static_cast<std::size_t>(kMaxChosenCodes)) return std::nullopt;
         codes.push_back(s.classCode);
     }
+    return codes;
+}
 
-    const std::optional<int> age = masterFileAgeDays(masterPath, now);
-    if (age && masterFileTooOld(*age)) return refuse(msg::tl4MasterTooOld(*age));
+}  // namespace
 
-    const auto lines = readMasterStudentLines(masterPath);
-    if (!lines) return refuse(msg::tl5NoStudentInfo());
-    auto updated = matchStudentsToSections(*lines, codes, kMaxStudents);
-    if (!updated) return refuse(msg::tl5NoStudentInfo());
+ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
+                                        std::string_view masterBytes, std::size_t addedCapacity,
+                                        std::size_t droppedCapacity) {
+    ReconcileResult result;
+    if (students.empty()) return result;
+    const auto codes = classSectionCodes(students);
+    if (!codes) return refusal(msg::tl5NoStudentInfo());
+    const std::optional<std::string> text = decodeDataFile(masterBytes);
+    if (!text) return refusal(msg::tl5NoStudentInfo());
+    auto updated = matchStudentsToSections(masterStudentLines(*text), *codes, kMaxStudents);
+    if (!updated) return refusal(msg::tl5NoStudentInfo());
 
     std::vector<bool> matched(students.size(), false);
+    bool anyFound = false;
     for (StudentRecord& fresh : *updated) {
         std::size_t found = students.size();
         for (std::size_t i = 0; i < students.size(); ++i) {
@@ -225,7 +236,7 @@ ReconcileResult reconcileWithMaster(std::vector<StudentRecord>& students,
         // A class entry matches one new record only; a second master line for
         // the same student and section counts as added.
         if (found == students.size() || matched[found]) {
-            if (result.added.size() >= addedCapacity) return refuse(msg::tl5NoStudentInfo());
+            if (result.added.size() >= addedCapacity) return refusal(msg::tl5NoStudentInfo());
             result.added.push_back(fresh);
             continue;
         }
@@ -242,15 +253,31 @@ ReconcileResult reconcileWithMaster(std::vector<StudentRecord>& students,
         fresh.trilliumField8 = old.trilliumField8;
         fresh.interview = old.interview;
         matched[found] = true;
+        anyFound = true;
     }
+    // An enrolment file that holds none of the class (a wrong file, lines
+    // without a timetable) would empty the class: refused instead.
+    if (!anyFound) return refusal(msg::tl21NoneEnrolled());
     for (std::size_t i = 0; i < students.size(); ++i) {
         if (matched[i]) continue;
-        if (result.dropped.size() >= droppedCapacity) return refuse(msg::tl5NoStudentInfo());
+        if (result.dropped.size() >= droppedCapacity) return refusal(msg::tl5NoStudentInfo());
         result.dropped.push_back(students[i]);
     }
     students = std::move(*updated);
     result.refused = false;
     return result;
+}
+
+ReconcileResult reconcileWithMaster(std::vector<StudentRecord>& students,
+                                    const std::string& masterPath, std::time_t now,
+                                    std::size_t addedCapacity, std::size_t droppedCapacity) {
+    if (students.empty()) return ReconcileResult{};
+    if (!classSectionCodes(students)) return refusal(msg::tl5NoStudentInfo());
+    const std::optional<int> age = masterFileAgeDays(masterPath, now);
+    if (age && masterFileTooOld(*age)) return refusal(msg::tl4MasterTooOld(*age));
+    const std::optional<std::string> bytes = readWholeFile(masterPath);
+    if (!bytes) return refusal(msg::tl5NoStudentInfo());
+    return reconcileWithMasterText(students, *bytes, addedCapacity, droppedCapacity);
 }
 
 }  // namespace tl

@@ -33,7 +33,11 @@ std::optional<int> masterFileAgeDays(const std::string& path, std::time_t now);
 // An enrolment file older than 30 days is refused; 30 days is still accepted.
 bool masterFileTooOld(int ageDays);
 
-// The student lines of the file (header skipped), or nothing when unreadable.
+// The student lines of the file's text (header skipped).
+std::vector<std::string> masterStudentLines(std::string_view text);
+
+// The student lines of the file (header skipped), or nothing when it cannot be
+// read or decoded (a NUL byte, a byte-order mark before bytes that are not UTF-8).
 std::optional<std::vector<std::string>> readMasterStudentLines(const std::string& path);
 
 // A student line split into its first 14 columns and the rest of the line.
@@ -71,8 +75,15 @@ struct ReconcileResult {
     Failure notice;                      // TL4 or TL5 when refused
 };
 
-// Rebuilds the class from the master file, keeping every teacher entry of the
-// students still enrolled. A refused update leaves the table unchanged.
+// Rebuilds the class from the enrolment file's bytes, keeping every teacher
+// entry of the students still enrolled. Refused (the table unchanged) with TL5
+// when the bytes cannot be read or the lists would overflow, and with TL21 when
+// none of the class's students is in the file.
+ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
+                                        std::string_view masterBytes, std::size_t addedCapacity,
+                                        std::size_t droppedCapacity);
+
+// The age test (TL4), then reconcileWithMasterText on the file at masterPath.
 ReconcileResult reconcileWithMaster(std::vector<StudentRecord>& students,
                                     const std::string& masterPath, std::time_t now,
                                     std::size_t addedCapacity, std::size_t droppedCapacity);

@@ -112,6 +112,12 @@ Notice tl20EFileNotSaved() {
     return plain("TL20: The eFile could not be saved. No .trc file was created.");
 }
 
+Notice tl21NoneEnrolled() {
+    return plain(
+        "TL21: None of this class's students are in the enrolment file. The class was not "
+        "changed.");
+}
+
 Notice tlTempPhraseFileNotSaved() {
     return plain(std::string("TLTemp: Phrase file could not be saved. ") + kCrLf +
                  "It is likely that your disk is full or the floppy is not in the drive." + kCrLf +

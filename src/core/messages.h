@@ -23,6 +23,7 @@ Notice tl17FavouritesInvalid();
 Notice tl18FavouritesNotSaved();
 Notice tl19ClassNotSaved();
 Notice tl20EFileNotSaved();
+Notice tl21NoneEnrolled();
 Notice tlTempPhraseFileNotSaved();
 Notice favouritesFull();
 

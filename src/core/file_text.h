@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The text of the data files the program reads: the class file, the
+// favourites file, the phrase library and the enrolment file.
+namespace tl {
+
+// The file's bytes as Windows-1252 text. A file that begins with the UTF-8
+// byte-order mark is UTF-8: the mark is dropped and the text converted (a
+// character Windows-1252 lacks becomes "?"). Nothing when the bytes hold a
+// NUL, or when the mark is followed by bytes that are not UTF-8.
+std::optional<std::string> decodeDataFile(std::string_view bytes);
+
+// The decoded text of the file at path, or nothing when it cannot be read or
+// decoded.
+std::optional<std::string> readDataFile(const std::string& path);
+
+}  // namespace tl
