@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/deps.sh
 tl_install_deps
+tl_generate_test_locale
 
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTL_SANITIZE=ON -DTL_BUILD_TESTS=ON
 cmake --build build-test -j"$(nproc)"

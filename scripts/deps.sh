@@ -1,7 +1,7 @@
 # Installs the Debian packages the project needs when any is missing.
 # Sourced by run.sh and test.sh.
 tl_packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-             libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation)
+             libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales)
 
 tl_install_deps() {
   local missing=()
@@ -14,4 +14,12 @@ tl_install_deps() {
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+# A comma-decimal locale for the tests that read numbers under the user's locale.
+tl_generate_test_locale() {
+  locale -a 2>/dev/null | grep -qi '^fr_CA\.utf-\?8$' && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo localedef -i fr_CA -f UTF-8 fr_CA.UTF-8
 }

@@ -1,6 +1,7 @@
 #include "core/class_file.h"
 
 #include "core/file_io.h"
+#include "core/file_text.h"
 #include "core/limits.h"
 #include "core/messages.h"
 #include "core/text.h"
@@ -28,13 +29,6 @@ std::string fromFileCode(std::string_view value) {
 }
 
 namespace {
-
-// A value holding a comma is enclosed in double quotes so that it reads back
-// as one field.
-std::string quoted(const std::string& value) {
-    if (value.find(',') == std::string::npos) return value;
-    return "\"" + value + "\"";
-}
 
 // Column 26: "True"/"False" in any letter case, or a number (0 is false).
 bool parseBoolean(std::string_view text, bool& value) {
@@ -110,28 +104,29 @@ std::string classFileLine(const StudentRecord& s) {
         line += value;
         line += ',';
     };
-    add(quoted(s.classCode));
-    add(quoted(s.lastName));
-    add(quoted(s.firstName));
+    add(csvField(s.classCode));
+    add(csvField(s.lastName));
+    add(csvField(s.firstName));
     // The student number is written as stored, so that a number of any length
     // reads back unchanged.
-    add(quoted(s.studentNumber));
-    add(quoted(s.gender));
-    add(quoted(s.trilliumField8));
+    add(csvField(s.studentNumber));
+    add(csvField(s.gender));
+    add(csvField(s.trilliumField8));
     add(toFileCode(s.iep));
-    add(quoted(s.esl));
-    add(quoted(s.eld));
-    add(quoted(s.mark));
+    add(csvField(s.esl));
+    add(csvField(s.eld));
+    add(csvField(s.mark));
     add("");
     add("");
     for (const auto& skill : s.skills)
         add(toFileCode(skill));
     add("");
     for (const auto& code : s.comments)
-        add(quoted(code));
-    add(quoted(s.interview));
+        add(csvField(code));
+    add(csvField(s.interview));
     add(s.freeFormUsed ? "True" : "False");
-    line += s.freeFormText;
+    // The rest of the line: commas stay.
+    line += unquotable(s.freeFormText);
     return line;
 }
 
@@ -139,9 +134,9 @@ Failure openClass(const std::string& path, std::vector<StudentRecord>& students)
     if (path.size() < 3 || path.compare(path.size() - 3, 3, "tlc") != 0) {
         return msg::tl7ClassFileType();
     }
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) return msg::tl8ClassFileInvalid();
-    const std::vector<std::string_view> lines = splitLines(*bytes);
+    const std::optional<std::string> text = readDataFile(path);
+    if (!text) return msg::tl8ClassFileInvalid();
+    const std::vector<std::string_view> lines = splitLines(*text);
     if (lines.empty() || lines.size() > static_cast<std::size_t>(kMaxStudents)) {
         return msg::tl8ClassFileInvalid();
     }

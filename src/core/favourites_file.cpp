@@ -1,6 +1,7 @@
 #include "core/favourites_file.h"
 
 #include "core/file_io.h"
+#include "core/file_text.h"
 #include "core/limits.h"
 #include "core/messages.h"
 #include "core/text.h"
@@ -66,48 +67,69 @@ bool knownOrEmpty(const std::vector<Phrase>& phrases, const std::string& code) {
 
 }  // namespace
 
-Failure readFavouritesFile(Workspace& ws) {
-    ws.favourites.clear();
-    ws.initialValues.clear();
-    if (!endsWithTlf(ws.favouritesFile)) {
-        // A file refused for its type must not receive a later save.
-        ws.favouritesFile.clear();
-        return msg::tl16FavouritesType();
-    }
-    const std::optional<std::string> bytes = readWholeFile(ws.favouritesFile);
-    if (!bytes) return msg::tl17FavouritesInvalid();
-    const std::vector<std::string_view> lines = splitLines(*bytes);
+namespace {
 
+struct FavouritesContent {
+    std::vector<InitialValueRange> ranges;
+    std::vector<std::string> entries;
+};
+
+// The ranges and entries of a favourites file's text, or nothing when a line
+// fails its check.
+std::optional<FavouritesContent> parseFavourites(std::string_view text) {
+    const std::vector<std::string_view> lines = splitLines(text);
     int count = 0;
     if (lines.empty() || !parseInt16(lines[0], count) || count < 0 || count > kMaxRanges ||
         lines.size() < static_cast<std::size_t>(count) + 1) {
-        return msg::tl17FavouritesInvalid();
+        return std::nullopt;
     }
-    std::vector<InitialValueRange> ranges(count);
+    FavouritesContent content;
+    content.ranges.resize(count);
     for (int i = 0; i < count; ++i) {
-        if (!parseRange(lines[1 + i], ranges[i])) return msg::tl17FavouritesInvalid();
+        if (!parseRange(lines[1 + i], content.ranges[i])) return std::nullopt;
     }
-    std::vector<std::string> entries;
     for (std::size_t i = count + 1; i < lines.size(); ++i) {
         std::string entry(lines[i]);
-        if (!plausibleEntry(entry) || entries.size() >= static_cast<std::size_t>(kMaxFavourites)) {
-            return msg::tl17FavouritesInvalid();
+        if (!plausibleEntry(entry) ||
+            content.entries.size() >= static_cast<std::size_t>(kMaxFavourites)) {
+            return std::nullopt;
         }
-        entries.push_back(std::move(entry));
+        content.entries.push_back(std::move(entry));
+    }
+    return content;
+}
+
+}  // namespace
+
+Failure readFavouritesFile(Workspace& ws) {
+    ws.favourites.clear();
+    ws.initialValues.clear();
+    // A refused file does not stay the current file, so that no later save
+    // writes an empty list over it.
+    if (!endsWithTlf(ws.favouritesFile)) {
+        ws.favouritesFile.clear();
+        return msg::tl16FavouritesType();
+    }
+    const std::optional<std::string> text = readDataFile(ws.favouritesFile);
+    std::optional<FavouritesContent> content;
+    if (text) content = parseFavourites(*text);
+    if (!content) {
+        ws.favouritesFile.clear();
+        return msg::tl17FavouritesInvalid();
     }
 
     // Codes the phrase library lacks are dropped without a word.
-    for (const std::string& entry : entries) {
+    for (const std::string& entry : content->entries) {
         if (entry == kSeparatorEntry || findPhrase(ws.phrases, entry) >= 0) {
             ws.favourites.push_back(entry);
         }
     }
-    for (InitialValueRange& range : ranges) {
+    for (InitialValueRange& range : content->ranges) {
         for (std::string& code : range.codes) {
             if (!knownOrEmpty(ws.phrases, code)) code.clear();
         }
     }
-    ws.initialValues = std::move(ranges);
+    ws.initialValues = std::move(content->ranges);
     return std::nullopt;
 }
 
@@ -118,9 +140,9 @@ std::string favouritesFileText(const std::vector<InitialValueRange>& ranges,
     for (const InitialValueRange& r : ranges) {
         text += std::to_string(r.lowMark) + "," + std::to_string(r.highMark);
         for (const std::string& code : r.codes)
-            text += "," + code;
+            text += "," + csvField(code);
         for (const std::string& skill : r.skills)
-            text += "," + skill;
+            text += "," + csvField(skill);
         text += "\r\n";
     }
     for (const std::string& entry : favourites)
@@ -137,18 +159,16 @@ Failure writeFavouritesFile(const Workspace& ws) {
 }
 
 Failure addFavouritesFromFile(Workspace& ws, const std::string& path) {
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) return msg::tl17FavouritesInvalid();
-    const std::vector<std::string_view> lines = splitLines(*bytes);
-    int count = 0;
-    if (lines.empty() || !parseInt16(lines[0], count) || count < 0) {
-        return msg::tl17FavouritesInvalid();
-    }
-    for (std::size_t i = static_cast<std::size_t>(count) + 1; i < lines.size(); ++i) {
+    // Checked as reading checks, so that the merged list can be saved and opened again.
+    const std::optional<std::string> text = readDataFile(path);
+    std::optional<FavouritesContent> content;
+    if (text) content = parseFavourites(*text);
+    if (!content) return msg::tl17FavouritesInvalid();
+    for (std::string& entry : content->entries) {
         if (ws.favourites.size() >= static_cast<std::size_t>(kMaxFavourites)) {
             return msg::favouritesFull();
         }
-        ws.favourites.emplace_back(lines[i]);
+        ws.favourites.push_back(std::move(entry));
     }
     return std::nullopt;
 }

@@ -1,5 +1,6 @@
 #include "core/file_io.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -29,6 +30,24 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     return bytes;
 }
 
+namespace {
+long systemWrite(int fd, const void* data, std::size_t size) {
+    return ::write(fd, data, size);
+}
+
+// Makes a rename in folder survive a power cut. Only a failing disk counts as
+// a failure: some file systems cannot sync a folder at all.
+bool syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return true;
+    const bool ok = ::fsync(fd) == 0 || (errno != EIO && errno != ENOSPC && errno != EDQUOT);
+    ::close(fd);
+    return ok;
+}
+}  // namespace
+
+WriteCall writeCall = systemWrite;
+
 bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     const fs::path target(path);
     fs::path folder = target.parent_path();
@@ -54,9 +73,10 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     bool ok = true;
     std::size_t written = 0;
     while (ok && written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
+        const long n = writeCall(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            // A write that takes nothing would never finish.
             ok = false;
         } else {
             written += static_cast<std::size_t>(n);
@@ -65,8 +85,12 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     if (ok && ::fsync(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
     if (ok && std::rename(temp.c_str(), target.c_str()) != 0) ok = false;
-    if (!ok) fs::remove(temp, ec);
-    return ok;
+    if (!ok) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    // The new name is on disk only once the folder is.
+    return syncFolder(folder);
 }
 
 bool isRegularFile(const std::string& path) {

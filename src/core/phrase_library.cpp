@@ -6,6 +6,7 @@
 
 #include "core/comment_text.h"
 #include "core/file_io.h"
+#include "core/file_text.h"
 #include "core/limits.h"
 #include "core/messages.h"
 #include "core/text.h"
@@ -28,10 +29,12 @@ LibraryLoad loadPhraseLibrary(const std::string& programFolder, std::vector<Phra
     if (!fs::is_regular_file(status)) {
         return LibraryLoad{LibraryStatus::Hidden, msg::tl3PhraseLibraryHidden()};
     }
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) return fatal(msg::tl2PhraseLibraryMissing());
+    const std::optional<std::string> text = readDataFile(path);
+    if (!text) return fatal(msg::tl2PhraseLibraryMissing());
 
-    const std::vector<std::string_view> lines = splitLines(*bytes);
+    const std::vector<std::string_view> lines = splitLines(*text);
+    // A file of zero bytes has no header line to discard.
+    if (lines.empty()) return fatal(msg::tl2PhraseLibraryMissing());
     std::vector<Phrase> loaded;
     loaded.reserve(lines.size());
     for (std::size_t i = 1; i < lines.size(); ++i) {

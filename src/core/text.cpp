@@ -1,7 +1,7 @@
 #include "core/text.h"
 
 #include <charconv>
-#include <cstdlib>
+#include <cmath>
 
 namespace tl {
 
@@ -36,6 +36,24 @@ std::string nextCsvField(std::string& line, bool* unterminated) {
     std::string field(nextCsvField(view, unterminated));
     line = std::string(view);
     return field;
+}
+
+std::string unquotable(std::string_view value) {
+    std::string out(value);
+    for (char& ch : out) {
+        if (ch == '"') {
+            ch = '\'';
+        } else if (ch == '\r' || ch == '\n') {
+            ch = ' ';
+        }
+    }
+    return out;
+}
+
+std::string csvField(std::string_view value) {
+    std::string out = unquotable(value);
+    if (out.find(',') != std::string::npos) out = "\"" + out + "\"";
+    return out;
 }
 
 int countChar(std::string_view text, char c) {
@@ -143,8 +161,15 @@ std::vector<std::string_view> splitLines(std::string_view bytes) {
 
 bool parseInt16(std::string_view text, int& value) {
     text = trimBlanks(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    if (text.empty()) return false;
+    // An optional sign, then digits only: "+-5" is not a number.
+    std::string_view digits = text;
+    if (!digits.empty() && (digits.front() == '+' || digits.front() == '-')) {
+        digits.remove_prefix(1);
+    }
+    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+        return false;
+    }
+    if (text.front() == '+') text.remove_prefix(1);
     int parsed = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
     if (ec != std::errc() || end != text.data() + text.size()) return false;
@@ -173,7 +198,20 @@ double leadingNumber(std::string_view text) {
         digits += ch;
     }
     if (!seenDigit) return 0.0;
-    return std::strtod(digits.c_str(), nullptr);
+    // from_chars reads the same under every locale; it takes no "+".
+    const char* first = digits.data();
+    if (*first == '+') ++first;
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(first, digits.data() + digits.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        // Too large in magnitude, or too close to zero.
+        const std::string_view whole(first, static_cast<std::size_t>(end - first));
+        const std::string_view integer = whole.substr(0, whole.find('.'));
+        const bool large = integer.find_first_not_of("-0") != std::string_view::npos;
+        if (!large) return 0.0;
+        return *first == '-' ? -HUGE_VAL : HUGE_VAL;
+    }
+    return value;
 }
 
 }  // namespace tl

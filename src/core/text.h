@@ -15,6 +15,14 @@ namespace tl {
 std::string nextCsvField(std::string& line, bool* unterminated = nullptr);
 std::string_view nextCsvField(std::string_view& line, bool* unterminated = nullptr);
 
+// The value with every double quote, which no field can escape, made an
+// apostrophe and every line break made a blank.
+std::string unquotable(std::string_view value);
+
+// A value written as one comma-separated field that nextCsvField reads back:
+// unquotable, and enclosed in double quotes when it holds a comma.
+std::string csvField(std::string_view value);
+
 // Number of occurrences of c in text.
 int countChar(std::string_view text, char c);
 

@@ -11,16 +11,12 @@ namespace tl {
 
 namespace {
 
-// A field holding a comma is written in double quotes, so that it cannot
-// shift the fields the office import reads.
-std::string field(const std::string& value) {
-    return value.find(',') == std::string::npos ? value : "\"" + value + "\"";
-}
-
-bool hasComment(const StudentRecord& s) {
+// A coded comment counts only when it composes to some text: codes the phrase
+// library lacks would give the eFile an empty comment.
+bool hasComment(const StudentRecord& s, const std::vector<Phrase>& phrases) {
     if (s.freeFormUsed) return true;
     for (const std::string& code : s.comments) {
-        if (!isEmptyCode(code)) return true;
+        if (!isEmptyCode(code)) return !exportComment(s, phrases).empty();
     }
     return false;
 }
@@ -42,16 +38,18 @@ std::string eFileLine(const StudentRecord& s, const std::vector<Phrase>& phrases
     } else if (s.eld == "Y") {
         language = "ELD";
     }
-    const std::string fields[24] = {field(s.classCode),
-                                    field(s.lastName),
-                                    field(s.firstName),
-                                    field(threePartNumber(s.studentNumber, "")),
+    // A value holding a comma is quoted so that it cannot shift the fields the
+    // office import reads; no value can carry a double quote into the file.
+    const std::string fields[24] = {csvField(s.classCode),
+                                    csvField(s.lastName),
+                                    csvField(s.firstName),
+                                    csvField(threePartNumber(s.studentNumber, "")),
                                     "",
-                                    field(s.gender),
-                                    field(s.trilliumField8),
+                                    csvField(s.gender),
+                                    csvField(s.trilliumField8),
                                     toFileCode(s.iep),
                                     language,
-                                    field(s.mark),
+                                    csvField(s.mark),
                                     "0",
                                     "0",
                                     toFileCode(s.skills[kIW]),
@@ -60,7 +58,7 @@ std::string eFileLine(const StudentRecord& s, const std::vector<Phrase>& phrases
                                     "",
                                     toFileCode(s.skills[kIN]),
                                     "",
-                                    "\"" + exportComment(s, phrases) + "\"",
+                                    "\"" + unquotable(exportComment(s, phrases)) + "\"",
                                     toFileCode(s.skills[kRE]),
                                     toFileCode(s.skills[kCO]),
                                     toFileCode(s.skills[kSR]),
@@ -93,7 +91,7 @@ std::string firstProblem(const StudentRecord& s, const std::vector<Phrase>& phra
         return "  Comments exceed max Trillium length";
     }
     if (s.mark.empty()) return "  has no mark";
-    if (!hasComment(s)) return "  has no comment";
+    if (!hasComment(s, phrases)) return "  has no comment";
     for (const std::string& skill : s.skills) {
         if (skill.empty()) return "  one or more missing Learning Skills";
     }

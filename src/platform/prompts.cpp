@@ -49,13 +49,18 @@ bool QtPrompts::askYesNo(const QString& text, const QString& title) {
 
 QString QtPrompts::openFile(const FileRequest& request) {
     const QString start = QDir(request.initialFolder).filePath(request.fileName);
-    return QFileDialog::getOpenFileName(parent_, QString(), start, qtFilter(request.filter));
+    return QFileDialog::getOpenFileName(parent_, QString(), start, qtFilter(request.filter),
+                                        nullptr, QFileDialog::DontUseNativeDialog);
 }
 
 QString QtPrompts::saveFile(const FileRequest& request) {
     QFileDialog dialog(parent_, QString(), request.initialFolder, qtFilter(request.filter));
+    // Qt's own dialog adds the extension before it looks for an existing file,
+    // so the overwrite question is asked for the name actually written.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(filterExtension(request.filter));
     dialog.selectFile(request.fileName);
     if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();

@@ -1,5 +1,8 @@
 #include "core/class_file.h"
 
+#include <algorithm>
+#include <random>
+
 #include "core/test_support.h"
 
 namespace tl::test {
@@ -82,7 +85,11 @@ TEST_F(ClassFileTest, RefusedFilesKeepTheOpenClass) {
         {"column 26 a letter", crlfLines({fieldsLine(25) + ",T,"})},
         {"unclosed quote in a name", crlfLines({good, unclosed})},
         {"unclosed quote in column 26", crlfLines({fieldsLine(25) + ",\"False"})},
-        {"502 lines", repeated(fieldsLine(27) + "\r\n", 502)}};
+        {"502 lines", repeated(fieldsLine(27) + "\r\n", 502)},
+        {"NUL in a name",
+         crlfLines({good, std::string("A,B\0b", 5) + good.substr(good.find(",Ben"))})},
+        {"byte-order mark before bytes that are not UTF-8",
+         "\xEF\xBB\xBF" + crlfLines({"\xE9" + good})}};
     for (const auto& [shape, bytes] : shapes) {
         SCOPED_TRACE(shape);
         writeBytes(dir() / "bad.tlc", bytes);
@@ -103,6 +110,63 @@ TEST_F(ClassFileTest, RefusedFilesKeepTheOpenClass) {
               (Notice{"TL8: Invalid Tallyleaf Class File (Perhaps it is an .tlc file created by an "
                       "earlier version of TL. Due to changes in Ministry reporting you must use "
                       "current files with the current version of TL.)"}));
+}
+
+TEST_F(ClassFileTest, FileWithUtf8ByteOrderMarkIsReadAsUtf8) {
+    std::string good = fieldsLine(27);
+    good.replace(good.find("Ben"), 3, "Jos\xC3\xA9 \xE2\x86\x92");  // "José →" in UTF-8
+    writeBytes(dir() / "bom.tlc", "\xEF\xBB\xBF" + crlfLines({good, good}));
+    ASSERT_FALSE(openClass(file("bom.tlc"), open_).has_value());
+    ASSERT_EQ(open_.size(), 2u);
+    EXPECT_EQ(open_[0].classCode, "ENG3U-01");
+    EXPECT_EQ(open_[0].firstName, "Jos\xE9 ?");  // Windows-1252 lacks the arrow
+}
+
+// Records as the program holds them: any text without a line break in the
+// text fields, skills and flags as the grid sets them.
+std::vector<StudentRecord> randomClass(std::mt19937& random, std::size_t size) {
+    const std::string alphabet = "Ab9 ,\"'-.\x80\xE9\xFF";
+    auto text = [&](std::size_t maxLength) {
+        std::string out(random() % (maxLength + 1), ' ');
+        for (char& ch : out)
+            ch = alphabet[random() % alphabet.size()];
+        return out;
+    };
+    const char* skills[] = {"1", "2", "3", "4", ""};
+    std::vector<StudentRecord> students(size);
+    for (StudentRecord& s : students) {
+        for (std::string* field :
+             {&s.classCode, &s.lastName, &s.firstName, &s.studentNumber, &s.gender,
+              &s.trilliumField8, &s.esl, &s.eld, &s.mark, &s.interview, &s.freeFormText})
+            *field = text(random() % 4 == 0 ? 0 : 12);
+        for (std::string& code : s.comments)
+            code = text(4);
+        for (std::string& skill : s.skills)
+            skill = skills[random() % 5];
+        s.iep = random() % 2 ? "Y" : "";
+        s.freeFormUsed = random() % 2;
+    }
+    return students;
+}
+
+TEST_F(ClassFileTest, EverySavedClassOpensAgainWithQuotesAsApostrophes) {
+    std::mt19937 random(20261207);
+    for (std::size_t size : {1u, 2u, 17u, 501u}) {
+        const std::vector<StudentRecord> saved = randomClass(random, size);
+        ASSERT_FALSE(saveClass(file("r.tlc"), saved).has_value());
+        ASSERT_EQ(openClass(file("r.tlc"), open_), std::nullopt) << readBytes(dir() / "r.tlc");
+        std::vector<StudentRecord> expected = saved;
+        for (StudentRecord& s : expected) {
+            // A field cannot escape a double quote: it is written as an apostrophe.
+            for (std::string* field :
+                 {&s.classCode, &s.lastName, &s.firstName, &s.studentNumber, &s.gender,
+                  &s.trilliumField8, &s.esl, &s.eld, &s.mark, &s.interview, &s.freeFormText})
+                std::replace(field->begin(), field->end(), '"', '\'');
+            for (std::string& code : s.comments)
+                std::replace(code.begin(), code.end(), '"', '\'');
+        }
+        EXPECT_EQ(open_, expected);
+    }
 }
 
 TEST_F(ClassFileTest, FailedSaveGivesTL19AndKeepsTheEarlierFile) {

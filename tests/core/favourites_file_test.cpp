@@ -1,5 +1,8 @@
 #include "core/favourites_file.h"
 
+#include <algorithm>
+#include <random>
+
 #include "core/test_support.h"
 #include "core/workspace.h"
 
@@ -63,8 +66,42 @@ TEST_F(FavouritesTest, RoundTripKeepsRangesAndEntries) {
     EXPECT_EQ(ws_.favourites, entries);
 }
 
+TEST_F(FavouritesTest, EverySavedListOpensAgain) {
+    std::mt19937 random(1207);
+    const std::string codes[] = {"", "    ", "0012", "0034", "1234"};
+    // Skill texts as a file may bring them in: quoted commas, quotes, Windows-1252 bytes.
+    const std::string skills[] = {"1", "2", "3", "4", "", "a,b", "\"x", "\xE9"};
+    ws_.favouritesFile = file("p.tlf");
+    for (std::size_t size : {0u, 1u, 100u}) {
+        std::vector<InitialValueRange> ranges(size);
+        for (InitialValueRange& r : ranges) {
+            r.lowMark = static_cast<int>(random() % 65536) - 32768;
+            r.highMark = static_cast<int>(random() % 201) - 50;
+            for (std::string& code : r.codes)
+                code = codes[random() % std::size(codes)];
+            for (std::string& skill : r.skills)
+                skill = skills[random() % std::size(skills)];
+        }
+        std::vector<std::string> entries(size * 10);
+        for (std::string& entry : entries)
+            entry = codes[1 + random() % 4];
+        ws_.initialValues = ranges;
+        ws_.favourites = entries;
+        ASSERT_FALSE(writeFavouritesFile(ws_).has_value());
+        ASSERT_EQ(readFavouritesFile(ws_), std::nullopt) << readBytes(dir() / "p.tlf");
+        for (InitialValueRange& r : ranges) {
+            for (std::string& skill : r.skills)
+                std::replace(skill.begin(), skill.end(), '"', '\'');
+            if (r.skills[kSR].empty()) r.skills[kSR] = r.skills[kIN];  // the file's own rule
+        }
+        EXPECT_EQ(ws_.initialValues, ranges);
+        EXPECT_EQ(ws_.favourites, entries);
+    }
+}
+
 TEST_F(FavouritesTest, ReadsWhatWritingDoesNotProduceAndDropsUnknownCodes) {
-    ASSERT_FALSE(read("  2\n50,59,,,,2,2,2,2,3\r\"60\",69,\"0012\",0099,    ,4,4,4,4,4,,9\r\n0012\n"
+    ASSERT_FALSE(read("\xEF\xBB\xBF  2\n50,59,,,,2,2,2,2,3\r\"60\",69,\"0012\",0099,    "
+                      ",4,4,4,4,4,,9\r\n0012\n"
                       "12345\n0099\n0034\n7\n    \n1234")
                      .has_value());
     EXPECT_EQ(ws_.initialValues,
@@ -87,6 +124,11 @@ TEST_F(FavouritesTest, RefusedFilesLeaveEmptyTables) {
         {"negative count", crlfLines({" -1 ", "0012"})},
         {"count not a number", crlfLines({"x", "0012"})},
         {"count above 16 bits", crlfLines({"70000"})},
+        {"two signs in a mark", crlfLines({" 1 ", "+-5,59,,,,1,1,1,1,1,1"})},
+        {"NUL in an entry", std::string(" 0 \r\n00\0"
+                                        "12\r\n",
+                                        12)},
+        {"mark then bytes that are not UTF-8", "\xEF\xBB\xBF 0 \r\n\xE9\r\n"},
         {"low mark not a number", crlfLines({" 1 ", "abc,59,,,,1,1,1,1,1,1"})},
         {"high mark above 16 bits", crlfLines({" 1 ", "50,40000,,,,1,1,1,1,1,1"})},
         {"fewer ranges than counted", crlfLines({" 3 ", "50,59,,,,1,1,1,1,1,1"})},
@@ -95,15 +137,16 @@ TEST_F(FavouritesTest, RefusedFilesLeaveEmptyTables) {
         {"empty file", ""}};
     for (const auto& [shape, bytes] : shapes) {
         SCOPED_TRACE(shape);
-        // A file refused for its type is no longer the current file: no later save writes into it.
+        // A refused file is no longer the current file: no later save writes into it.
         const bool wrongType = std::string_view(shape).starts_with("f.");
         EXPECT_EQ(read(bytes, wrongType ? shape : "f.tlf"),
                   wrongType ? msg::tl16FavouritesType() : msg::tl17FavouritesInvalid());
-        EXPECT_EQ(ws_.favouritesFile, wrongType ? "" : file("f.tlf"));
+        EXPECT_EQ(ws_.favouritesFile, "");
         EXPECT_TRUE(ws_.favourites.empty());
         EXPECT_TRUE(ws_.initialValues.empty());
     }
     fs::remove(dir() / "f.tlf");
+    ws_.favouritesFile = file("f.tlf");
     EXPECT_EQ(readFavouritesFile(ws_), msg::tl17FavouritesInvalid());
 
     ASSERT_FALSE(read(" 100 \r\n" + ranges + entries).has_value());
@@ -129,15 +172,15 @@ TEST_F(FavouritesTest, FailedWriteGivesTL18AndKeepsTheEarlierFile) {
     EXPECT_EQ(readBytes(dir() / "f.tlf"), earlier);
 }
 
-TEST_F(FavouritesTest, AddAppendsEntriesUpToTheLimitAndLeavesTheRest) {
+TEST_F(FavouritesTest, AddAppendsCheckedEntriesUpToTheLimit) {
     newFavourites(ws_);
     ws_.favouritesFile = file("mine.tlf");
     ws_.favourites = {"0012", "    "};
+    // Its type is not checked; a code the library lacks stays in the list.
     writeBytes(dir() / "other.txt",
-               crlfLines({" 1 ", "10,20,,,,1,1,1,1,1,1", "0034", "    ", "0099", "ABCD", "0056"}));
+               "\xEF\xBB\xBF" + crlfLines({" 1 ", "10,20,,,,1,1,1,1,1,1", "0034", "    ", "0099"}));
     ASSERT_FALSE(addFavouritesFromFile(ws_, file("other.txt")).has_value());
-    EXPECT_EQ(ws_.favourites,
-              (std::vector<std::string>{"0012", "    ", "0034", "    ", "0099", "ABCD", "0056"}));
+    EXPECT_EQ(ws_.favourites, (std::vector<std::string>{"0012", "    ", "0034", "    ", "0099"}));
     EXPECT_EQ(ws_.initialValues, defaultRanges());
     EXPECT_EQ(ws_.favouritesFile, file("mine.tlf"));
 
@@ -147,6 +190,23 @@ TEST_F(FavouritesTest, AddAppendsEntriesUpToTheLimitAndLeavesTheRest) {
     EXPECT_EQ(ws_.favourites[998] + ws_.favourites[999], "0034    ");
     EXPECT_EQ(msg::favouritesFull(),
               (Notice{"The favourites list is full: it holds at most 1000 entries."}));
+
+    // A line that reading refuses refuses the whole merge: nothing is appended.
+    const std::pair<const char*, std::string> refused[] = {
+        {"letters", crlfLines({" 0 ", "0034", "ABCD"})},
+        {"empty line", crlfLines({" 0 ", "0034", "", "0056"})},
+        {"bad range", crlfLines({" 1 ", "x,20,,,,1,1,1,1,1,1", "0034"})},
+        {"fewer ranges than counted", crlfLines({" 2 ", "0034"})},
+        {"1001 entries", " 0 \r\n" + repeated("0034\r\n", 1001)},
+        {"NUL", std::string(" 0 \r\n0034\0\r\n", 12)}};
+    for (const auto& [shape, bytes] : refused) {
+        SCOPED_TRACE(shape);
+        ws_.favourites = {"0012"};
+        writeBytes(dir() / "bad.tlf", bytes);
+        EXPECT_EQ(addFavouritesFromFile(ws_, file("bad.tlf")), msg::tl17FavouritesInvalid());
+        EXPECT_EQ(ws_.favourites, std::vector<std::string>{"0012"});
+        EXPECT_EQ(ws_.favouritesFile, file("mine.tlf"));
+    }
 }
 
 }  // namespace

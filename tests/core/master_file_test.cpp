@@ -145,6 +145,31 @@ TEST_F(MasterFileTest, RefusedUpdateLeavesTheClassUnchanged) {
                                     masterLine("Evans", "Eve", "100000005", "ENG3U-01"),
                                     masterLine("Fox", "Fay", "100000006", "ENG3U-01"),
                                     masterLine("Gill", "Gus", "100000007", "ENG3U-01")}));
+    // Not one of the class enrolled (lines without a timetable, another school's file).
+    const std::string noTimetable = crlfLines(
+        {kHeader, "Adams,Ann,F,100000001,u5,u6,u7,Q1", "Brown,Bo,M,100000002,u5,u6,u7,Q1"});
+    const Notice tl21{
+        "TL21: None of this class's students are in the enrolment file. The class "
+        "was not changed."};
+    std::vector<StudentRecord> kept = students;
+    ReconcileResult r = reconcileWithMasterText(kept, noTimetable, 501, 501);
+    EXPECT_TRUE(r.refused && r.added.empty() && r.dropped.empty());
+    EXPECT_EQ(r.notice, tl21);
+    EXPECT_EQ(kept, students);
+    for (const std::string& unreadable :
+         {std::string("x\r\nAdams,\0", 10), std::string("\xEF\xBB\xBFx\r\n\xE9")}) {
+        r = reconcileWithMasterText(kept, unreadable, 501, 501);
+        EXPECT_EQ(r.notice, msg::tl5NoStudentInfo());
+        EXPECT_EQ(kept, students);
+    }
+    const std::string utf8 =
+        "\xEF\xBB\xBF" + crlfLines({kHeader, masterLine("Adams", "Ann", "100000001", "ENG3U-01"),
+                                    masterLine("\xC3\x89vans", "Eve", "100000005", "ENG3U-01")});
+    EXPECT_FALSE(reconcileWithMasterText(kept, utf8, 1, 1).refused);
+    ASSERT_EQ(kept.size(), 2u);
+    EXPECT_EQ(kept[0].mark, students[0].mark);
+    EXPECT_EQ(kept[1].lastName, "\xC9vans");
+
     expectRefused(students, msg::tl5NoStudentInfo(), 2, 101);  // three added
     expectRefused(students, msg::tl5NoStudentInfo(), 101, 0);  // one dropped
     test::setFileAgeDays(master(), 31);

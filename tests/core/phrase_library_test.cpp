@@ -72,6 +72,16 @@ TEST_F(PhraseLibraryTest, FaultyLibrariesAreFatalAndAHiddenOneKeepsTheTable) {
         EXPECT_EQ(result.status, LibraryStatus::Fatal);
         EXPECT_EQ(result.notice, notice);
     }
+    // No first line to discard, a NUL, a byte-order mark before bytes that are not UTF-8.
+    for (const std::string& bytes : {std::string(), library({std::string("0010,Fi\0ne.,A", 13)}),
+                                     "\xEF\xBB\xBF" + library({"0010,Caf\xE9.,A"})}) {
+        const LibraryLoad result = load(bytes);
+        EXPECT_EQ(result.status, LibraryStatus::Fatal);
+        EXPECT_EQ(result.notice, msg::tl2PhraseLibraryMissing());
+    }
+    ASSERT_EQ(load("\xEF\xBB\xBF" + library({"0010,Caf\xC3\xA9.,A"})).status,
+              LibraryStatus::Loaded);
+    EXPECT_EQ(phrases_, (std::vector<Phrase>{{"0010", "Caf\xE9.", "A"}}));
     fs::remove(dir() / "TLPhraseLibrary.csv");
     const LibraryLoad missing = loadPhraseLibrary(dir().string(), phrases_);
     EXPECT_EQ(missing.status, LibraryStatus::Fatal);

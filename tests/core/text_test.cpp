@@ -1,5 +1,8 @@
 #include "core/text.h"
 
+#include <clocale>
+#include <cmath>
+
 #include "core/test_support.h"
 
 namespace tl::test {
@@ -57,8 +60,34 @@ TEST(ParseInt16, AcceptsWholeNumbersThatFitSixteenBits) {
         EXPECT_EQ(value, expected);
     }
     int value = 0;
-    for (const char* bad : {"70000", "32768", "-32769", "x", "", "   ", "7x"})
+    for (const char* bad :
+         {"70000", "32768", "-32769", "x", "", "   ", "7x", "+-5", "-+5", "--5", "+", "1.5", "5 5"})
         EXPECT_FALSE(parseInt16(bad, value)) << '"' << bad << '"';
+}
+
+TEST(CsvValues, EveryValueReadsBackAsOneField) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"plain", "plain"},    {"Smith, Jr.", "\"Smith, Jr.\""}, {"\"Kit\"", "'Kit'"},
+        {"\"a,b", "\"'a,b\""}, {"two\r\nlines", "two  lines"},   {"", ""}};
+    for (const auto& [value, written] : cases) {
+        EXPECT_EQ(csvField(value), written);
+        std::string line = csvField(value) + ",next";
+        nextCsvField(line);
+        EXPECT_EQ(line, "next") << value;
+    }
+}
+
+TEST(Numbers, ReadTheSameUnderACommaDecimalLocale) {
+    // The window toolkit switches the C library to the user's locale.
+    ASSERT_NE(std::setlocale(LC_ALL, "fr_CA.UTF-8"), nullptr)
+        << "the fr_CA.UTF-8 locale is missing; the test scripts generate it";
+    const std::pair<const char*, double> cases[] = {
+        {"79.5", 79.5}, {" -0.25x", -0.25}, {"+7", 7}, {"I", 0}, {"1e400", 1}, {".5", 0.5}};
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(leadingNumber(text), value) << text;
+    EXPECT_EQ(leadingNumber(std::string(400, '9')), HUGE_VAL);
+    EXPECT_EQ(leadingNumber("0." + std::string(400, '0') + "1"), 0.0);
+    std::setlocale(LC_ALL, "C");
 }
 
 }  // namespace

@@ -263,6 +263,38 @@ class EntryClassTest : public QObject {
         QVERIFY(desk.entry.cmdSave->isEnabled());
     }
 
+    // Qt's own Save dialog, as the teacher meets it: the proposed name has no
+    // extension, and the question is asked for the name written, with ".tlc".
+    void realSaveDialogAsksBeforeReplacingTheSuffixedFile() {
+        TempSchool school;
+        const QString existing = school.write("home/MPM2D101.tlc", "marked class\r\n");
+        const FileRequest request{school.homeFolder(), "MPM2D101",
+                                  "Tallyleaf Classes (*.tlc)|*.tlc", true};
+        auto pressSave = []() {
+            whenModal<QFileDialog>([](QFileDialog* dialog) {
+                QTest::keyClick(dialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+            });
+        };
+        for (const bool replace : {false, true}) {
+            QString asked;
+            pressSave();
+            whenModal<QMessageBox>([&asked, replace](QMessageBox* box) {
+                asked = box->text();
+                box->button(replace ? QMessageBox::Yes : QMessageBox::No)->click();
+                if (!replace) whenModal<QFileDialog>([](QFileDialog* d) { d->reject(); });
+            });
+            QtPrompts prompts;
+            const QString chosen = prompts.saveFile(request);
+            QVERIFY2(asked.contains("MPM2D101.tlc already exists"), qPrintable(asked));
+            QCOMPARE(chosen, replace ? existing : QString());
+        }
+        // A new name gets the extension without a question.
+        pressSave();
+        QtPrompts prompts;
+        const FileRequest fresh{school.homeFolder(), "term2", request.filter, true};
+        QCOMPARE(prompts.saveFile(fresh), school.homeFolder() + "/term2.tlc");
+    }
+
     void classReport() {
         // Free-form texts whose rest beyond the panel is 149 and 99 characters.
         auto words = [](int from, int to) {

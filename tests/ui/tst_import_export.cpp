@@ -269,17 +269,29 @@ class ImportExportTest : public QObject {
         QCOMPARE(desk.prompts.messages().size(), 1);
         QVERIFY(desk.prompts.messages()[0].startsWith("TL4: The Trillium class data file is 31"));
         QVERIFY(desk.ws.students == updated);
+
+        // A file whose lines lack the timetable would empty the class: TL21, the class stays.
+        desk.writeMaster(kHeader + "Velde,Pia,F,302000003,2025,10,ON,N3\r\n");
+        desk.prompts.yesNoAnswers << true;
+        desk.entry.mnuUpdate->trigger();
+        QCOMPARE(desk.prompts.messages().last(),
+                 QString("TL21: None of this class's students are in the enrolment file. The "
+                         "class was not changed."));
+        QVERIFY(desk.ws.students == updated);
+        QCOMPARE(column(desk.grid(), 1), byName);
+        QVERIFY(desk.entry.cmdSave->isEnabled());
     }
 
     void exportRefusedOrReported() {
         // The message shown, or the report in the text pad.
-        for (const QString shown : {"TL5:", "TL4:", "discrepancy", "problems"}) {
+        for (const QString shown : {"TL5:", "TL4:", "TL21", "discrepancy", "problems"}) {
             SchoolDesk desk;
             desk.buildComplete();
             auto& s = desk.ws.students;  // Ashgrove, Velde, Holm, Calder, Gantry
             const auto before = s;
             if (shown == "TL5:") QVERIFY(QFile::remove(desk.masterPath()));
             if (shown == "TL4:") ageFile(desk.masterPath(), 31);
+            if (shown == "TL21") desk.writeMaster(kHeader + "Velde,Pia,F,302000003\r\n");
             // Holm and Calder have left; Kestrel has joined.
             if (shown == "discrepancy") desk.writeMaster(masterBytes({4, 6}));
             if (shown == "problems") {

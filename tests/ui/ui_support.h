@@ -41,6 +41,21 @@ class TempSchool {
 // shown by the main window's load step, for example).
 void onNextModal(std::function<void(QWidget*)> action);
 
+// Runs action on the next modal window of type T, once it is the active one.
+template <typename T>
+void whenModal(std::function<void(T*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, action]() {
+        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (modal == nullptr) return;
+        timer->stop();
+        timer->deleteLater();
+        action(modal);
+    });
+    timer->start();
+}
+
 // Loads the main window, answering the start-up window with the named button
 // ("cmdOpenFavourites", "cmdCancel", or "" to close it by its frame).
 bool loadWith(frmEntry& entry, const QString& button);
