@@ -3,18 +3,21 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QSaveFile>
 
 namespace tl {
 
 QtTextPrinter::QtTextPrinter(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {}
 
-QtTextPrinter::~QtTextPrinter() {
-    if (painter_ && painter_->isActive()) painter_->end();
-}
+// Without a successful endDoc() nothing was drawn: the laid-out pages are dropped.
+QtTextPrinter::~QtTextPrinter() = default;
 
 void QtTextPrinter::setLandscape() {
-    if (!painter_) printer_->setPageOrientation(QPageLayout::Landscape);
+    if (pages_.size() == 1 && pages_.front().empty()) {
+        printer_->setPageOrientation(QPageLayout::Landscape);
+    }
 }
 
 void QtTextPrinter::setFont(const QString& name, double points) {
@@ -26,36 +29,79 @@ void QtTextPrinter::setFontSize(double points) {
     fontSize_ = points;
 }
 
-bool QtTextPrinter::begin() {
-    if (painter_) return ok_;
-    painter_ = std::make_unique<QPainter>();
-    ok_ = painter_->begin(printer_.get());
-    return ok_;
-}
-
 void QtTextPrinter::printLine(const QString& text) {
-    if (!begin()) return;
+    if (ended_) return;
     QFont font = fontName_.isEmpty() ? QFont() : QFont(fontName_);
     font.setPointSizeF(fontSize_);
-    painter_->setFont(font);
     const QFontMetricsF metrics(font, printer_.get());
     const double pageHeight =
         printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
-    if (y_ + metrics.lineSpacing() > pageHeight) newPage();
-    painter_->drawText(QPointF(0, y_ + metrics.ascent()), text);
+    if (y_ + metrics.lineSpacing() > pageHeight && y_ > 0) newPage();
+    pages_.back().push_back({font, QPointF(0, y_ + metrics.ascent()), text});
     y_ += metrics.lineSpacing();
 }
 
 void QtTextPrinter::newPage() {
-    if (!begin()) return;
-    ok_ = printer_->newPage();
+    if (ended_) return;
+    pages_.emplace_back();
     y_ = 0;
 }
 
 void QtTextPrinter::endDoc() {
     if (ended_) return;
     ended_ = true;
-    if (painter_ && painter_->isActive()) ok_ = painter_->end() && ok_;
+    const bool toPdf = printer_->outputFormat() == QPrinter::PdfFormat;
+    ok_ = toPdf ? printToPdf(printer_->outputFileName()) : printOnPrinter();
+    pages_.clear();
+}
+
+void QtTextPrinter::drawPage(QPainter& painter, const Page& page) {
+    for (const PlacedLine& line : page) {
+        painter.setFont(line.font);
+        painter.drawText(line.at, line.text);
+    }
+}
+
+bool QtTextPrinter::printOnPrinter() {
+    QPainter painter;
+    if (!painter.begin(printer_.get())) return false;
+    for (std::size_t p = 0; p < pages_.size(); ++p) {
+        if (p > 0 && !printer_->newPage()) {
+            // Some print systems cannot take back what they were sent; the
+            // job is cut short there rather than completed.
+            printer_->abort();
+            painter.end();
+            return false;
+        }
+        drawPage(painter, pages_[p]);
+    }
+    return painter.end() && printer_->printerState() != QPrinter::Error;
+}
+
+bool QtTextPrinter::printToPdf(const QString& path) {
+    if (path.isEmpty()) return false;
+    // The temporary file is removed unless commit() succeeds; an earlier file
+    // of that name stays as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QPdfWriter writer(&file);
+    writer.setPdfVersion(printer_->pdfVersion());
+    writer.setResolution(printer_->resolution());
+    writer.setPageLayout(printer_->pageLayout());
+    writer.setTitle(printer_->docName());
+    writer.setCreator(printer_->creator());
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    for (std::size_t p = 0; p < pages_.size(); ++p) {
+        if (p > 0 && !writer.newPage()) {
+            painter.end();
+            return false;
+        }
+        drawPage(painter, pages_[p]);
+    }
+    if (!painter.end()) return false;
+    // commit() does not see a write that fails while it flushes the last bytes.
+    return file.flush() && file.error() == QFileDevice::NoError && file.commit();
 }
 
 }  // namespace tl

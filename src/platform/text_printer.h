@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QPointF>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -19,12 +21,17 @@ class TextPrinter {
     virtual void setFontSize(double points) = 0;
     virtual void printLine(const QString& text) = 0;
     virtual void newPage() = 0;
+    // Sends the document. A printer destroyed before endDoc() abandons it.
     virtual void endDoc() = 0;
     // False once the printer failed; the printout then stops.
     virtual bool ok() const { return true; }
 };
 
-// Draws on a QPrinter chosen in the Print dialog (a printer or a PDF file).
+// Prints on a QPrinter chosen in the Print dialog (a printer or a PDF file).
+// The pages are laid out in memory and drawn only by endDoc(), so a printout
+// abandoned part-way sends nothing. A PDF goes to a temporary file that
+// replaces the chosen file only once it is complete; a printer that refuses a
+// page is told to abort the job.
 class QtTextPrinter : public TextPrinter {
   public:
     explicit QtTextPrinter(std::unique_ptr<QPrinter> printer);
@@ -38,9 +45,18 @@ class QtTextPrinter : public TextPrinter {
     bool ok() const override { return ok_; }
 
   private:
-    bool begin();
+    struct PlacedLine {
+        QFont font;
+        QPointF at;
+        QString text;
+    };
+    using Page = std::vector<PlacedLine>;
+    bool printOnPrinter();
+    bool printToPdf(const QString& path);
+    static void drawPage(QPainter& painter, const Page& page);
+
     std::unique_ptr<QPrinter> printer_;
-    std::unique_ptr<QPainter> painter_;
+    std::vector<Page> pages_{1};
     QString fontName_;
     double fontSize_ = 10;
     double y_ = 0;
