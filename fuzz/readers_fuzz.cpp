@@ -1,13 +1,12 @@
 // Feeds arbitrary bytes to every reader of a file the teacher or the school
 // chose. Built for libFuzzer with clang (-DTL_FUZZ=ON), and otherwise as a
 // test that runs mutations of the demo files.
-#include <unistd.h>
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <string_view>
 
 #include "core/class_file.h"
 #include "core/favourites_file.h"
@@ -15,26 +14,15 @@
 #include "core/master_file.h"
 #include "core/phrase_library.h"
 #include "core/workspace.h"
+#include "fuzz_support.h"
 
 namespace fs = std::filesystem;
+using tl::fuzz::scratch;
 
 namespace {
 
-const fs::path& scratch() {
-    static const fs::path dir = [] {
-        std::error_code ec;
-        const fs::path base =
-            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        fs::path d = base / ("tl_fuzz_" + std::to_string(::getpid()));
-        fs::create_directories(d);
-        return d;
-    }();
-    return dir;
-}
-
 void write(const fs::path& path, const uint8_t* data, size_t size) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+    tl::fuzz::writeBytes(path, std::string_view(reinterpret_cast<const char*>(data), size));
 }
 
 }  // namespace
@@ -55,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // What was read saves and reads back to the same records.
         tl::saveClass((dir / "d.tlc").string(), ws.students);
         std::vector<tl::StudentRecord> again;
-        if (tl::openClass((dir / "d.tlc").string(), again) || again != ws.students) {
+        if (tl::openClass((dir / "d.tlc").string(), again) ||
+            again != tl::fuzz::asReadBack(ws.students)) {
             __builtin_trap();
         }
     }
@@ -135,8 +124,6 @@ int main(int argc, char** argv) {
             ++runs;
         }
     }
-    std::error_code ec;
-    fs::remove_all(scratch(), ec);
     std::printf("%d inputs read without a fault\n", runs);
     return 0;
 }
