@@ -1,0 +1,79 @@
+// Each folder under data/golden is a case: a class file, a phrase library
+// (the demo library when the case has none) and an enrolment file as inputs,
+// and the bytes the program writes for them. Adding a case is adding a folder;
+// TL_RECORD_GOLDEN=1 writes the expected files of a new case.
+#include <cstdlib>
+
+#include "core/class_file.h"
+#include "core/file_io.h"
+#include "core/master_file.h"
+#include "core/sorting.h"
+#include "core/test_support.h"
+#include "export/efile.h"
+
+namespace tl::test {
+namespace {
+
+std::string joinedLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+class GoldenCases : public TempDirTest {
+  protected:
+    // What the program writes for the case, by expected file name.
+    std::map<std::string, std::string> outputs(const fs::path& folder) {
+        std::vector<Phrase> phrases;
+        const fs::path library =
+            fs::exists(folder / "TLPhraseLibrary.csv") ? folder : fs::path(TL_DEMO_DIR);
+        EXPECT_EQ(loadPhraseLibrary(library.string(), phrases).status, LibraryStatus::Loaded);
+        std::vector<StudentRecord> students;
+        EXPECT_EQ(openClass((folder / "class.tlc").string(), students), std::nullopt);
+
+        std::map<std::string, std::string> out;
+        // The Save command and the export window sort by name first.
+        sortByName(students);
+        EXPECT_EQ(saveClass(file("saved.tlc"), students), std::nullopt);
+        out["saved.tlc"] = readBytes(dir() / "saved.tlc");
+        out["problems.txt"] = joinedLines(problemReport(students, phrases));
+        out["efile.trc"] = eFileText(students, phrases);
+
+        const auto master = readWholeFile((folder / "TLStudentInfo.txt").string());
+        if (master) {
+            const ReconcileResult r =
+                reconcileWithMasterText(students, *master, kMaxStudents, kMaxStudents);
+            std::string report = r.refused ? r.notice.value_or(Notice{}).text + "\r\n"
+                                           : joinedLines(discrepancyReport(r.dropped, r.added));
+            out["reconciled.txt"] = report;
+            EXPECT_EQ(saveClass(file("reconciled.tlc"), students), std::nullopt);
+            out["reconciled.tlc"] = readBytes(dir() / "reconciled.tlc");
+        }
+        return out;
+    }
+};
+
+TEST_F(GoldenCases, EveryCaseWritesItsExpectedBytes) {
+    const fs::path root = fs::path(TL_TEST_DATA) / "golden";
+    const bool record = std::getenv("TL_RECORD_GOLDEN") != nullptr;
+    int cases = 0;
+    for (const auto& entry : fs::directory_iterator(root)) {
+        if (!entry.is_directory()) continue;
+        ++cases;
+        SCOPED_TRACE(entry.path().filename().string());
+        for (const auto& [name, bytes] : outputs(entry.path())) {
+            const fs::path expected = entry.path() / "expected" / name;
+            if (record) {
+                fs::create_directories(expected.parent_path());
+                writeBytes(expected, bytes);
+            }
+            ASSERT_TRUE(fs::exists(expected)) << expected;
+            EXPECT_EQ(bytes, readBytes(expected)) << name;
+        }
+    }
+    EXPECT_GE(cases, 3);
+}
+
+}  // namespace
+}  // namespace tl::test
