@@ -3,7 +3,6 @@
 // Shared by the fuzz targets.
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -15,21 +14,31 @@
 namespace tl::fuzz {
 
 // One scratch folder per process, in memory where possible, removed at exit.
-inline const std::filesystem::path& scratch() {
-    namespace fs = std::filesystem;
-    static const fs::path dir = [] {
+class ScratchFolder {
+  public:
+    ScratchFolder() {
         std::error_code ec;
-        const fs::path base =
-            fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-        fs::path d = base / ("tl_fuzz_" + std::to_string(::getpid()));
-        fs::create_directories(d);
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(scratch(), ignored);
-        });
-        return d;
-    }();
-    return dir;
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec)
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
+        path_ = base / ("tl_fuzz_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline const std::filesystem::path& scratch() {
+    static const ScratchFolder folder;
+    return folder.path();
 }
 
 inline void writeBytes(const std::filesystem::path& path, std::string_view bytes) {

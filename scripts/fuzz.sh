@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for
-# TL_FUZZ_SECONDS (60 by default) on seeds made from the demo and test files.
+# TL_FUZZ_SECONDS (60 by default) on seeds made from the demo and test files
+# and fuzz/seeds/.
 # A crash, a leak, a sanitizer report or a hang fails the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,27 +18,46 @@ cmake --build build-fuzz -j"$(nproc)" --target tl_readers_fuzz tl_pipeline_fuzz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/readers" "$work/pipeline"
-cp demo/TLPhraseLibrary.csv demo/*.tlf tests/data/* fuzz/seeds/* "$work/readers/"
+i=0
+while IFS= read -r -d '' file; do
+  i=$((i + 1))
+  cp "$file" "$work/readers/$i-$(basename "$file")"
+done < <(find demo tests/data fuzz/seeds -type f ! -name '*.cpp' ! -name CMakeLists.txt -print0 | sort -z)
 
 # A pipeline input is a phrase library, a class file and an enrolment file
-# joined by NUL bytes. The short library holds the codes the sample class uses.
+# joined by NUL bytes.
+n=0
+pipeline_seed() {
+  n=$((n + 1))
+  { cat "$1"; printf '\0'; cat "$2"; printf '\0'; cat "$3"; } >"$work/pipeline/seed$n"
+}
+# The sample class with the whole demo library and with a short one that
+# holds the codes the class uses, against two enrolment files.
 codes=$(cut -d, -f20-24 tests/data/sample_class.tlc | tr ',' '\n' | grep -E '^[0-9]+$' |
   sed 's/^0*//' | sort -u | paste -sd'|')
 {
   head -n 40 demo/TLPhraseLibrary.csv
   grep -E "^0*($codes)," demo/TLPhraseLibrary.csv
 } >"$work/short_library.csv"
-n=0
 for library in "$work/short_library.csv" demo/TLPhraseLibrary.csv; do
   for enrolment in fuzz/seeds/enrolment_eng2d1.txt tests/data/sample_master.txt; do
-    n=$((n + 1))
-    { cat "$library"; printf '\0'; cat tests/data/sample_class.tlc; printf '\0'; cat "$enrolment"; } \
-      >"$work/pipeline/seed$n"
+    pipeline_seed "$library" tests/data/sample_class.tlc "$enrolment"
   done
+done
+# Each golden case folder, with the demo library or the seed enrolment file
+# where it has none of its own.
+for case in tests/data/golden/*/; do
+  [ -f "$case/class.tlc" ] || continue
+  library=$case/TLPhraseLibrary.csv
+  [ -f "$library" ] || library=demo/TLPhraseLibrary.csv
+  enrolment=$case/TLStudentInfo.txt
+  [ -f "$enrolment" ] || enrolment=fuzz/seeds/enrolment_eng2d1.txt
+  pipeline_seed "$library" "$case/class.tlc" "$enrolment"
 done
 
 # Both targets at once, one per core; each writes a crashing input into
 # build-fuzz/artifacts/ and its log into build-fuzz/<target>.log.
+rm -rf build-fuzz/artifacts
 mkdir -p build-fuzz/artifacts
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
