@@ -132,7 +132,8 @@ MasterStudent parseMasterLine(std::string_view line) {
 }
 
 bool studentInSection(std::string_view rest, std::string_view code) {
-    return rest.find(code) != std::string_view::npos;
+    // An empty code would take in the whole school.
+    return !code.empty() && rest.find(code) != std::string_view::npos;
 }
 
 bool isNonSectionWord(std::string_view word) {
@@ -225,17 +226,18 @@ ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
     std::vector<bool> matched(students.size(), false);
     bool anyFound = false;
     for (StudentRecord& fresh : *updated) {
+        // A class entry matches one new record only: a second enrolment line
+        // for the same student and section matches a second entry, or is added.
         std::size_t found = students.size();
         for (std::size_t i = 0; i < students.size(); ++i) {
             const StudentRecord& old = students[i];
-            if (old.classCode == fresh.classCode && old.studentNumber == fresh.studentNumber) {
+            if (!matched[i] && old.classCode == fresh.classCode &&
+                old.studentNumber == fresh.studentNumber) {
                 found = i;
                 break;
             }
         }
-        // A class entry matches one new record only; a second master line for
-        // the same student and section counts as added.
-        if (found == students.size() || matched[found]) {
+        if (found == students.size()) {
             if (result.added.size() >= addedCapacity) return refusal(msg::tl5NoStudentInfo());
             result.added.push_back(fresh);
             continue;

@@ -47,7 +47,8 @@ struct MasterStudent {
 };
 MasterStudent parseMasterLine(std::string_view line);
 
-// True when the student's timetable rest holds the section code (plain substring).
+// True when the student's timetable rest holds the section code (plain
+// substring); an empty code is no section.
 bool studentInSection(std::string_view rest, std::string_view code);
 
 // A word of a timetable that is not a class section (LUNCH..., SH1..., Z...).

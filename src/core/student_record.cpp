@@ -6,4 +6,8 @@ bool isEmptyCode(const std::string& code) {
     return code.empty() || code == "    ";
 }
 
+bool isVacantSlot(const std::string& code) {
+    return code.empty();
+}
+
 }  // namespace tl

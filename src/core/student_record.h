@@ -31,7 +31,12 @@ struct StudentRecord {
     bool operator==(const StudentRecord&) const = default;
 };
 
-// True when a comment slot or favourites entry holds no comment ("" or four blanks).
+// Two meanings of an empty comment slot:
+// - isEmptyCode: the slot holds no comment ("" or four blanks), for what is
+//   shown, composed and exported;
+// - isVacantSlot: the slot was never filled in (""), for the auto fill, which
+//   leaves a slot alone once the teacher has put four blanks there.
 bool isEmptyCode(const std::string& code);
+bool isVacantSlot(const std::string& code);
 
 }  // namespace tl

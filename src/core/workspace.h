@@ -6,12 +6,14 @@
 #include "core/favourites_file.h"
 #include "core/phrase_library.h"
 #include "core/student_record.h"
+#include "core/undo.h"
 
 namespace tl {
 
 // The program-wide data, created once and shared by every window.
 struct Workspace {
     std::vector<StudentRecord> students;
+    UndoStack undo;  // edits of the open class (see class_document.h)
     std::vector<Phrase> phrases;
     std::vector<std::string> favourites;
     std::vector<InitialValueRange> initialValues;

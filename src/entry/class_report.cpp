@@ -43,4 +43,29 @@ std::vector<std::string> studentReportLines(const StudentRecord& s, const Detail
     return lines;
 }
 
+std::vector<ReportPage> classReportPages(const std::vector<StudentRecord>& students,
+                                         const std::vector<Phrase>& phrases, bool showCourse) {
+    std::vector<ReportPage> pages(1);
+    std::string previousCode;
+    int counter = 3;
+    for (std::size_t i = 0; i < students.size(); ++i) {
+        const StudentRecord& s = students[i];
+        if (counter > kReportPageLines) {
+            pages.push_back({ReportBlock{-1, {"", ""}}});
+            counter = 2;
+        }
+        ReportBlock block{static_cast<int>(i), {}};
+        if (s.classCode != previousCode) {
+            previousCode = s.classCode;
+            block.lines.push_back(s.classCode);
+        }
+        const auto lines =
+            studentReportLines(s, buildDetailLines(s, phrases, showCourse), showCourse);
+        block.lines.insert(block.lines.end(), lines.begin(), lines.end());
+        counter += static_cast<int>(block.lines.size());
+        pages.back().push_back(std::move(block));
+    }
+    return pages;
+}
+
 }  // namespace tl

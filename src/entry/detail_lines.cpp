@@ -49,20 +49,18 @@ DetailLines buildDetailLines(const StudentRecord& s, const std::vector<Phrase>& 
     return out;
 }
 
-std::array<std::string, 19> gridRowTexts(const StudentRecord& s, bool showCourse) {
-    std::array<std::string, 19> cells;
-    cells[0] = studentIdCell(s.studentNumber);
-    cells[1] = showCourse ? s.classCode + ": " + s.lastName : s.lastName;
-    cells[2] = s.firstName;
-    cells[3] = s.mark;
-    for (int i = 0; i < 5; ++i)
-        cells[4 + i] = s.freeFormUsed ? kFreeFormWords[i] : s.comments[i];
-    for (int i = 0; i < 6; ++i)
-        cells[9 + i] = s.skills[i];
-    cells[15] = s.iep;
-    cells[16] = s.esl;
-    cells[17] = s.eld;
-    cells[18] = s.interview;
+std::array<std::string, grid::kColumnCount> gridRowTexts(const StudentRecord& s, bool showCourse) {
+    std::array<std::string, grid::kColumnCount> cells;
+    cells[grid::kStudentId] = studentIdCell(s.studentNumber);
+    cells[grid::kLastName] = showCourse ? s.classCode + ": " + s.lastName : s.lastName;
+    cells[grid::kFirstName] = s.firstName;
+    cells[grid::kMark] = s.mark;
+    for (int i = 0; i < grid::kCommentCount; ++i)
+        cells[grid::kFirstComment + i] = s.freeFormUsed ? kFreeFormWords[i] : s.comments[i];
+    for (int i = 0; i < grid::kSkillCount; ++i)
+        cells[grid::kFirstSkill + i] = s.skills[i];
+    for (int i = 0; i < grid::kFlagCount; ++i)
+        cells[grid::kFirstFlag + i] = flagValue(s, static_cast<Flag>(i));
     return cells;
 }
 

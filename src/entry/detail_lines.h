@@ -6,6 +6,7 @@
 
 #include "core/phrase_library.h"
 #include "core/student_record.h"
+#include "entry/grid_columns.h"
 
 // The detail panel below the class grid and the grid's cell texts, without Qt.
 namespace tl {
@@ -23,8 +24,9 @@ DetailLines buildDetailLines(const StudentRecord& student, const std::vector<Phr
 // The Student ID column: characters 1-3, "-", 4-6, "-", the last three.
 std::string studentIdCell(const std::string& studentNumber);
 
-// The 19 cell texts of a student's grid row.
-std::array<std::string, 19> gridRowTexts(const StudentRecord& student, bool showCourse);
+// The cell texts of a student's grid row.
+std::array<std::string, grid::kColumnCount> gridRowTexts(const StudentRecord& student,
+                                                         bool showCourse);
 
 // The words shown in CM1 to CM5 while a free-form comment is in use.
 inline constexpr const char* kFreeFormWords[5] = {"Free", "Form", "Code", "Click", "Below"};

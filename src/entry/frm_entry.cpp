@@ -19,6 +19,7 @@
 #include <ctime>
 
 #include "about/frm_help.h"
+#include "core/class_document.h"
 #include "core/class_file.h"
 #include "core/favourites_file.h"
 #include "core/limits.h"
@@ -28,6 +29,7 @@
 #include "core/workspace.h"
 #include "entry/class_report.h"
 #include "entry/frm_splash.h"
+#include "entry/grid_columns.h"
 #include "import/frm_get_trilliumfile.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
@@ -42,9 +44,9 @@ constexpr int kDesignedWidth = 1320;
 constexpr int kDesignedHeight = 720;
 constexpr int kSmallScreenCut = 168;  // 2520 twips
 
-const char* const kHeaders[19] = {"Student ID", "LAST",  "FIRST", "MRK", "  CM1", "  CM2", "  CM3",
-                                  "  CM4",      "  CM5", " R",    " O",  " W",    " C",    "  I",
-                                  " S",         " P",    " E",    " D",  " T"};
+const char* const kHeaders[grid::kColumnCount] = {
+    "Student ID", "LAST", "FIRST", "MRK", "  CM1", "  CM2", "  CM3", "  CM4", "  CM5", " R",
+    " O",         " W",   " C",    "  I", " S",    " P",    " E",    " D",    " T"};
 // Column widths in pixels (twips / 15).
 constexpr int kCommentWidth = 35;  // 525 twips
 constexpr int kSkillWidth = 19;    // 290 twips
@@ -216,14 +218,16 @@ void frmEntry::buildControls() {
 
     msfgClass = new FlexGrid(central);
     msfgClass->setObjectName("msfgClass");
-    msfgClass->setCols(19);
-    msfgClass->setFixedCols(3);
+    msfgClass->setCols(grid::kColumnCount);
+    msfgClass->setFixedCols(grid::kFrozenColumns);
     QStringList headers;
     for (const char* h : kHeaders)
         headers << h;
     msfgClass->addItem(headers.join('\t'));
-    for (int c = 0; c < 19; ++c) {
-        msfgClass->setColWidth(c, c < 4 ? kIdentityWidths[c] : (c < 9 ? kCommentWidth : 0));
+    for (int c = 0; c < grid::kColumnCount; ++c) {
+        msfgClass->setColWidth(c, c < grid::kFirstComment ? kIdentityWidths[c]
+                                  : c < grid::kFirstComment + grid::kCommentCount ? kCommentWidth
+                                                                                  : 0);
     }
     msfgClass->setBackColorBkg(buttonFace(msfgClass));
     connect(msfgClass, &FlexGrid::enterCell, this, &frmEntry::msfgClass_EnterCell);
@@ -315,7 +319,8 @@ bool frmEntry::Form_Load() {
     pickedCode.clear();
     pickedRow = -1;
     pickedCol = -1;
-    resetUndo();
+    ws_.undo.clear();
+    refreshUndo();
 
     const LibraryLoad library = loadPhraseLibrary(locations_.programFolderPath(), ws_.phrases);
     if (library.notice) prompts_.message(*library.notice);
@@ -347,7 +352,7 @@ void frmEntry::enableClassCommands(bool enabled) {
     mnuExport->setEnabled(enabled);
     cmdSave->setEnabled(enabled);
     cmdPrint->setEnabled(enabled);
-    if (!enabled) resetUndo();
+    refreshUndo();
 }
 
 void frmEntry::readChosenFavourites() {
@@ -366,16 +371,11 @@ void frmEntry::showFavourites() {
     QFont listFont = lstFavourites->font();
     listFont.setPointSize(10);
     lstFavourites->setFont(listFont);
-    const QFontMetrics metrics(font());
+    // The list scrolls sideways as far as its longest phrase.
     for (const std::string& entry : ws_.favourites) {
-        if (isEmptyCode(entry)) {
-            lstFavourites->addItem(kSeparatorText);
-            continue;
-        }
-        const QString text = toQString(entry + " " + lookupPhrase(ws_.phrases, entry));
-        const int extent = static_cast<int>(std::lround(metrics.horizontalAdvance(text) * 1.3));
-        favouritesExtent = std::max(favouritesExtent, extent);
-        lstFavourites->addItem(text);
+        lstFavourites->addItem(isEmptyCode(entry)
+                                   ? QString(kSeparatorText)
+                                   : toQString(entry + " " + lookupPhrase(ws_.phrases, entry)));
     }
     lstFavourites->addItem(kFinalEntry);
 }
@@ -446,12 +446,9 @@ void frmEntry::fillflexGrid() {
     for (const char* h : kHeaders)
         headers << h;
     msfgClass->addItem(headers.join('\t'));
-    for (int c = 0; c < 9; ++c) {
-        msfgClass->setColWidth(c, c < 4 ? kIdentityWidths[c] : kCommentWidth);
-    }
-    showFavourites();
-    for (int c = 9; c < 19; ++c)
-        msfgClass->setColWidth(c, 0);
+    for (int c = 0; c < grid::kFirstComment; ++c)
+        msfgClass->setColWidth(c, kIdentityWidths[c]);
+    showView(false);
     const bool course = showingCourse();
     for (const StudentRecord& s : ws_.students) {
         QStringList cells;
@@ -460,7 +457,7 @@ void frmEntry::fillflexGrid() {
         msfgClass->addItem(cells.join('\t'));
     }
     setGridBackground();
-    msfgClass->setFixedCols(3);
+    msfgClass->setFixedCols(grid::kFrozenColumns);
     lblCourse->setText(toQString(ws_.students[0].classCode));
     lblClassSize->setText(QString::number(ws_.studentCount()) + " Students");
     msfgClass->setUpdatesEnabled(true);
@@ -495,7 +492,7 @@ void frmEntry::colourIdentityCells(const QColor& back, const QColor& text) {
     leaveCellEnabled = false;
     enterCellEnabled = false;
     const int r = msfgClass->row();
-    for (int c = 0; c < 3; ++c) {
+    for (int c = 0; c < grid::kFrozenColumns; ++c) {
         msfgClass->setCurrentCell(r, c);
         msfgClass->setCellBackColor(r, c, back);
         msfgClass->setCellForeColor(r, c, text);
@@ -570,11 +567,13 @@ void frmEntry::OpenClassFile() {
     const QString chosen = cdlgGetFile_->showOpen();
     if (!chosen.isEmpty()) {
         ws_.firstDialog = false;
-        if (const Failure failure = openClass(toPath(chosen), ws_.students)) {
+        std::vector<StudentRecord> opened;
+        if (const Failure failure = openClass(toPath(chosen), opened)) {
             // The class that was open stays open.
             prompts_.message(*failure);
         } else {
-            resetUndo();
+            replaceClass(ws_, std::move(opened));
+            refreshUndo();
             fillflexGrid();
         }
     }
@@ -583,8 +582,8 @@ void frmEntry::OpenClassFile() {
 
 void frmEntry::cmdSave_Click() {
     if (ws_.studentCount() < 1) return;
-    sortByName(ws_.students);
-    resetUndo();
+    reorderClass(ws_, sortByName);
+    refreshUndo();
     fillflexGrid();
     saveas();
 }
@@ -601,9 +600,9 @@ void frmEntry::mnuShowCourse_Click() {
 
 void frmEntry::sortCommand(void (*sort)(std::vector<StudentRecord>&)) {
     if (ws_.studentCount() < 1) return;
-    sort(ws_.students);
+    reorderClass(ws_, sort);
     fillflexGrid();
-    resetUndo();
+    refreshUndo();
 }
 
 void frmEntry::mnuSortNames_Click() {
@@ -622,32 +621,26 @@ void frmEntry::mnuhelp_Click() {
     helpWindow->raise();
 }
 
-void frmEntry::resetUndo() {
-    undoStack.clear();
-    cmdUndo->setEnabled(false);
-    mnuUndo->setEnabled(false);
+void frmEntry::refreshUndo() {
+    cmdUndo->setEnabled(!ws_.undo.empty());
+    mnuUndo->setEnabled(!ws_.undo.empty());
 }
 
 void frmEntry::pushUndo(int studentIndex) {
-    if (studentIndex < 0 || studentIndex >= ws_.studentCount()) return;
-    undoStack.push(studentIndex, ws_.students[studentIndex]);
-    cmdUndo->setEnabled(true);
-    mnuUndo->setEnabled(true);
+    recordEdit(ws_, studentIndex);
+    refreshUndo();
 }
 
 void frmEntry::writeRow(int studentIndex) {
     const auto cells = gridRowTexts(ws_.students[studentIndex], showingCourse());
-    for (int c = 3; c < 19; ++c) {
+    for (int c = grid::kMark; c < grid::kColumnCount; ++c) {
         msfgClass->setTextMatrix(studentIndex + 1, c, toQString(cells[c]));
     }
 }
 
 void frmEntry::doUndo() {
-    if (undoStack.empty()) return;
-    const UndoEntry entry = undoStack.pop();
-    const int s = entry.studentIndex;
-    if (s >= 0 && s < ws_.studentCount()) {
-        ws_.students[s] = entry.record;
+    const int s = undoEdit(ws_);
+    if (s >= 0) {
         writeRow(s);
         if (msfgClass->row() == s + 1) {
             displayDetails(s);
@@ -655,54 +648,37 @@ void frmEntry::doUndo() {
             msfgClass->setCurrentCell(s + 1, msfgClass->col());
         }
     }
-    if (undoStack.empty()) {
-        cmdUndo->setEnabled(false);
-        mnuUndo->setEnabled(false);
-    }
+    refreshUndo();
 }
 
 void frmEntry::printClassReport() {
     if (ws_.studentCount() < 1) return;
     std::unique_ptr<TextPrinter> printer = prompts_.choosePrinter();
     if (!printer) return;
-    auto print = [&printer](const std::string& line) {
-        printer->printLine(toQString(line));
-        return printer->ok();
-    };
     printer->setLandscape();
     printer->setFont(QString(), 10);
-    if (!print("")) return;
+    printer->printLine("");
     printer->setFont("Courier New", 12);
+    printer->printLine("");
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    if (!print("") || !print(classReportHeading(local))) return;
+    printer->printLine(toQString(classReportHeading(local)));
     printer->setFontSize(9);
-    if (!print("")) return;
-
-    std::string previousCode;
-    int counter = 3;
-    const bool course = showingCourse();
-    for (int i = 0; i < ws_.studentCount(); ++i) {
-        const StudentRecord& student = ws_.students[i];
-        if (counter > kReportPageLines) {
-            printer->newPage();
-            if (!printer->ok() || !print("") || !print("")) return;
-            counter = 2;
-        }
-        if (student.classCode != previousCode) {
-            previousCode = student.classCode;
-            if (!print(student.classCode)) return;
-            ++counter;
-        }
-        const DetailLines details = displayDetails(i);
-        for (const std::string& line : studentReportLines(student, details, course)) {
-            if (!print(line)) return;
-            ++counter;
+    printer->printLine("");
+    const auto pages = classReportPages(ws_.students, ws_.phrases, showingCourse());
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        if (p > 0) printer->newPage();
+        for (const ReportBlock& block : pages[p]) {
+            // The panel follows the report, with its length warning.
+            if (block.student >= 0) displayDetails(block.student);
+            for (const std::string& line : block.lines)
+                printer->printLine(toQString(line));
+            if (!printer->ok()) return;
         }
     }
     printer->endDoc();
-    if (!printer->ok()) return;
-    displayDetails(0);
+    if (printer->ok()) displayDetails(0);
 }
+
 }  // namespace tl

@@ -3,7 +3,6 @@
 #include <QMainWindow>
 #include <QPointer>
 
-#include "core/undo.h"
 #include "entry/detail_lines.h"
 
 class QAction;
@@ -95,9 +94,6 @@ class frmEntry : public QMainWindow {
     QString pickedCode;
     int pickedRow = -1;
     int pickedCol = -1;
-    int favouritesExtent = 0;
-
-    UndoStack undoStack;
 
     // Grid and detail panel.
     void fillflexGrid();
@@ -127,11 +123,11 @@ class frmEntry : public QMainWindow {
     // Undo: a copy of the student's record before an edit changes it.
     void pushUndo(int studentIndex);
     void doUndo();
-    void resetUndo();
+    // The undo commands are available while there is an edit to take back.
+    void refreshUndo();
 
     // Editing in the grid.
     void commitMarkEntry();
-    void autoFill(int row);
     void showLearningSkills();
     void cmdSwitch_Click();
     void lstFavourites_Click();
@@ -180,13 +176,12 @@ class frmEntry : public QMainWindow {
     // Colours the current row's three frozen cells.
     void colourIdentityCells(const QColor& back, const QColor& text);
     void buildEditing();
-    void txtDataEntry_KeyUp(int key, Qt::KeyboardModifiers modifiers);
-    void skillMouseUp(int row, int col, Qt::MouseButton button);
-    void flagHeaderMouseUp(int col, Qt::MouseButton button);
-    void commentMouseUp(int row, int col, Qt::MouseButton button);
+    void txtDataEntry_KeyUp(int key);
+    // A right click on a comment cell picks its code up.
+    void pickUp(int row, int col);
     void cancelPickedCode();
-    void storeRowCells(int row);
-    QString cellText(int row, int col) const;
+    // The comments view (favourites beside the grid) or the skills view.
+    void showView(bool skills);
     void readChosenFavourites();
 
     Workspace& ws_;
@@ -194,6 +189,7 @@ class frmEntry : public QMainWindow {
     const Locations& locations_;
     CommonDialog* cdlgGetFile_;
     bool leaving_ = false;
+    bool skillsView_ = false;
 };
 
 }  // namespace tl

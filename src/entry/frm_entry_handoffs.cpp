@@ -3,8 +3,8 @@
 #include <QLabel>
 #include <ctime>
 
+#include "core/class_document.h"
 #include "core/limits.h"
-#include "core/master_file.h"
 #include "core/sorting.h"
 #include "core/workspace.h"
 #include "entry/frm_entry.h"
@@ -22,7 +22,7 @@ constexpr std::size_t kUpdateListSize = 101;
 
 void frmEntry::classBuilt() {
     lblCourse->setText(toQString(ws_.students[0].classCode));
-    resetUndo();
+    refreshUndo();
     fillflexGrid();
     if (ws_.studentCount() > 0) enableClassCommands(true);
     for (QLabel* line : {lblDetail1, lblDetail2, lblDetail3, lblDetail4, lblDetail5}) {
@@ -38,21 +38,19 @@ void frmEntry::mnuUpdate_Click() {
                            "Update Class List")) {
         return;
     }
-    sortByName(ws_.students);
+    reorderClass(ws_, sortByName);
     const ReconcileResult result =
-        reconcileWithMaster(ws_.students, locations_.masterFile(), std::time(nullptr),
-                            kUpdateListSize, kUpdateListSize);
+        reconcileClass(ws_, locations_.masterFile(), std::time(nullptr), kUpdateListSize);
     if (result.refused && result.notice) prompts_.message(*result.notice);
-    sortByName(ws_.students);
-    // The table was reordered or replaced: earlier undo entries no longer fit it.
-    resetUndo();
+    reorderClass(ws_, sortByName);
+    refreshUndo();
     fillflexGrid();
 }
 
 void frmEntry::mnuExport_Click() {
     if (ws_.studentCount() < 1 || !exportWindow.isNull()) return;
-    sortByName(ws_.students);
-    resetUndo();
+    reorderClass(ws_, sortByName);
+    refreshUndo();
     fillflexGrid();
     hide();
     exportWindow = new frmExport(ws_, prompts_, locations_);
@@ -63,7 +61,7 @@ void frmEntry::mnuExport_Click() {
 
 void frmEntry::exportReturned() {
     prompts_.setParentWindow(this);
-    resetUndo();
+    refreshUndo();
     fillflexGrid();
     show();
 }

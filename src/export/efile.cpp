@@ -1,5 +1,7 @@
 #include "export/efile.h"
 
+#include <algorithm>
+
 #include "core/class_file.h"
 #include "core/comment_text.h"
 #include "core/file_io.h"
@@ -32,40 +34,34 @@ std::string exportComment(const StudentRecord& s, const std::vector<Phrase>& phr
 }
 
 std::string eFileLine(const StudentRecord& s, const std::vector<Phrase>& phrases) {
-    std::string language;
-    if (s.esl == "Y") {
-        language = "ESL";
-    } else if (s.eld == "Y") {
-        language = "ELD";
-    }
+    using namespace efile;
     // A value holding a comma is quoted so that it cannot shift the fields the
     // office import reads; no value can carry a double quote into the file.
-    const std::string fields[24] = {csvField(s.classCode),
-                                    csvField(s.lastName),
-                                    csvField(s.firstName),
-                                    csvField(threePartNumber(s.studentNumber, "")),
-                                    "",
-                                    csvField(s.gender),
-                                    csvField(s.trilliumField8),
-                                    toFileCode(s.iep),
-                                    language,
-                                    csvField(s.mark),
-                                    "0",
-                                    "0",
-                                    toFileCode(s.skills[kIW]),
-                                    "",
-                                    toFileCode(s.skills[kOR]),
-                                    "",
-                                    toFileCode(s.skills[kIN]),
-                                    "",
-                                    "\"" + unquotable(exportComment(s, phrases)) + "\"",
-                                    toFileCode(s.skills[kRE]),
-                                    toFileCode(s.skills[kCO]),
-                                    toFileCode(s.skills[kSR]),
-                                    s.interview == "Y" ? "1" : "0",
-                                    "0"};
+    std::array<std::string, kFieldCount> fields;
+    fields[kClassCode] = csvField(s.classCode);
+    fields[kLastName] = csvField(s.lastName);
+    fields[kFirstName] = csvField(s.firstName);
+    fields[kStudentNumber] = csvField(threePartNumber(s.studentNumber, ""));
+    fields[kGender] = csvField(s.gender);
+    fields[kField8] = csvField(s.trilliumField8);
+    fields[kIep] = toFileCode(s.iep);
+    if (s.esl == "Y") {
+        fields[kLanguage] = "ESL";
+    } else if (s.eld == "Y") {
+        fields[kLanguage] = "ELD";
+    }
+    fields[kMark] = csvField(s.mark);
+    fields[kZero11] = fields[kZero12] = fields[kZero24] = "0";
+    fields[kSkillIW] = toFileCode(s.skills[kIW]);
+    fields[kSkillOR] = toFileCode(s.skills[kOR]);
+    fields[kSkillIN] = toFileCode(s.skills[kIN]);
+    fields[kComment] = "\"" + unquotable(exportComment(s, phrases)) + "\"";
+    fields[kSkillRE] = toFileCode(s.skills[kRE]);
+    fields[kSkillCO] = toFileCode(s.skills[kCO]);
+    fields[kSkillSR] = toFileCode(s.skills[kSR]);
+    fields[kInterview] = s.interview == "Y" ? "1" : "0";
     std::string line;
-    for (int i = 0; i < 24; ++i) {
+    for (int i = 0; i < kFieldCount; ++i) {
         if (i > 0) line += ',';
         line += fields[i];
     }
@@ -144,30 +140,30 @@ std::vector<std::string> discrepancyReport(const std::vector<StudentRecord>& dro
     return lines;
 }
 
-std::vector<std::array<std::string, 16>> previewRows(const StudentRecord& s,
-                                                     const std::vector<Phrase>& phrases) {
+std::vector<PreviewRow> previewRows(const StudentRecord& s, const std::vector<Phrase>& phrases) {
+    using namespace preview;
     const std::string display =
         s.freeFormUsed ? "[FreeFormComment] " + s.freeFormText : bracketedComments(s, phrases).text;
     const WrappedText wrapped = wrapText(display, kDetailWidth);
     const std::string lines[5] = {wrapped.lines[0], wrapped.lines[1], wrapped.lines[2],
                                   wrapped.lines[3], wrapped.remainder};
-    std::vector<std::array<std::string, 16>> rows;
+    std::vector<PreviewRow> rows;
     for (int r = 0; r < 5; ++r) {
         if (r >= 3 && lines[r].empty()) continue;
-        std::array<std::string, 16> row;
-        row[0] = s.classCode;
-        row[1] = s.studentNumber;
-        row[2] = s.lastName;
-        row[3] = s.firstName;
-        row[4] = s.mark;
-        row[5] = lines[r];
+        PreviewRow row;
+        row[kCourse] = s.classCode;
+        row[kStudentId] = s.studentNumber;
+        row[kLastName] = s.lastName;
+        row[kFirstName] = s.firstName;
+        row[kMark] = s.mark;
+        row[kComments] = lines[r];
+        // The second row carries the skills, flags and interview.
         if (r == 1) {
-            for (int k = 0; k < 6; ++k)
-                row[6 + k] = s.skills[k];
-            row[12] = s.iep;
-            row[13] = s.esl;
-            row[14] = s.eld;
-            row[15] = s.interview;
+            std::copy(s.skills.begin(), s.skills.end(), row.begin() + kFirstSkill);
+            row[kIep] = s.iep;
+            row[kEsl] = s.esl;
+            row[kEld] = s.eld;
+            row[kInterview] = s.interview;
         }
         rows.push_back(row);
     }

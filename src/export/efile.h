@@ -11,6 +11,57 @@
 // The export checks and the Trillium export file (.trc, the eFile), without Qt.
 namespace tl {
 
+// The fields of an eFile line, in file order. The learning skills stand in
+// the office's order (IW, OR, IN, then RE, CO, SR), not the record's.
+namespace efile {
+enum Field {
+    kClassCode,
+    kLastName,
+    kFirstName,
+    kStudentNumber,
+    kEmpty5,
+    kGender,
+    kField8,
+    kIep,
+    kLanguage,
+    kMark,
+    kZero11,
+    kZero12,
+    kSkillIW,
+    kEmpty14,
+    kSkillOR,
+    kEmpty16,
+    kSkillIN,
+    kEmpty18,
+    kComment,
+    kSkillRE,
+    kSkillCO,
+    kSkillSR,
+    kInterview,
+    kZero24,
+    kFieldCount
+};
+}  // namespace efile
+
+// The columns of the export preview grid.
+namespace preview {
+inline constexpr int kCourse = 0;
+inline constexpr int kStudentId = 1;
+inline constexpr int kLastName = 2;
+inline constexpr int kFirstName = 3;
+inline constexpr int kMark = 4;
+inline constexpr int kComments = 5;
+inline constexpr int kFirstSkill = 6;  // RE to SR, second row only
+inline constexpr int kIep = 12;
+inline constexpr int kEsl = 13;
+inline constexpr int kEld = 14;
+inline constexpr int kInterview = 15;
+inline constexpr int kColumnCount = 16;
+inline constexpr int kIdentityColumns = 5;  // merged over a student's rows
+inline constexpr int kFrozenColumns = 4;
+}  // namespace preview
+using PreviewRow = std::array<std::string, preview::kColumnCount>;
+
 // The comment of a student as exported: the five composed texts joined, or
 // the free-form text.
 std::string exportComment(const StudentRecord& student, const std::vector<Phrase>& phrases);
@@ -38,9 +89,9 @@ std::vector<std::string> problemReport(const std::vector<StudentRecord>& student
 std::vector<std::string> discrepancyReport(const std::vector<StudentRecord>& dropped,
                                            const std::vector<StudentRecord>& added);
 
-// The rows (16 cells each) of a student in the export preview: three to five.
-std::vector<std::array<std::string, 16>> previewRows(const StudentRecord& student,
-                                                     const std::vector<Phrase>& phrases);
+// The rows of a student in the export preview: three to five.
+std::vector<PreviewRow> previewRows(const StudentRecord& student,
+                                    const std::vector<Phrase>& phrases);
 
 // The notices before and after the eFile is saved.
 Notice tl15AboutToSave();

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "core/class_document.h"
 #include "core/limits.h"
 #include "core/master_file.h"
 #include "core/sorting.h"
@@ -23,11 +24,12 @@
 namespace tl {
 
 namespace {
-const char* const kHeaders[16] = {"Course", "Student ID", "LAST", "FIRST",    "MK", "Comments",
-                                  "RE",     "OR",         "IW",   "CO",       "IN", "SR",
-                                  "IEP",    "ESL",        "ELD",  "Interview"};
+const char* const kHeaders[preview::kColumnCount] = {
+    "Course", "Student ID", "LAST", "FIRST", "MK",  "Comments", "RE",  "OR",
+    "IW",     "CO",         "IN",   "SR",    "IEP", "ESL",      "ELD", "Interview"};
 // Column widths in pixels (twips / 15).
-const int kWidths[16] = {60, 60, 83, 83, 23, 360, 22, 22, 22, 22, 22, 22, 27, 27, 27, 48};
+const int kWidths[preview::kColumnCount] = {60, 60, 83, 83, 23, 360, 22, 22,
+                                            22, 22, 22, 22, 27, 27,  27, 48};
 constexpr int kDesignedHeight = 660;
 constexpr int kSmallScreenCut = 168;  // 2520 twips
 }  // namespace
@@ -44,10 +46,10 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
 
     msfgClass = new FlexGrid(this);
     msfgClass->setObjectName("msfgClass");
-    msfgClass->setCols(16);
-    msfgClass->setFixedCols(4);
+    msfgClass->setCols(preview::kColumnCount);
+    msfgClass->setFixedCols(preview::kFrozenColumns);
     msfgClass->clearGrid();
-    for (int c = 0; c < 16; ++c)
+    for (int c = 0; c < preview::kColumnCount; ++c)
         msfgClass->setColWidth(c, kWidths[c]);
     picOut = new QPlainTextEdit(this);
     picOut->setObjectName("picOut");
@@ -96,8 +98,7 @@ void frmExport::Form_Load() {
     if (ws_.smallScreen) resize(width(), kDesignedHeight - kSmallScreenCut);
     show();
     const std::time_t today = now != 0 ? now : std::time(nullptr);
-    ReconcileResult result = reconcileWithMaster(ws_.students, locations_.masterFile(), today,
-                                                 kMaxStudents, kMaxStudents);
+    ReconcileResult result = reconcileClass(ws_, locations_.masterFile(), today, kMaxStudents);
     if (result.refused) {
         if (result.notice) prompts_.message(*result.notice);
         return;
@@ -125,7 +126,7 @@ void frmExport::printLines(const std::vector<std::string>& lines) {
 }
 
 void frmExport::fillPreview() {
-    sortByName(ws_.students);
+    reorderClass(ws_, sortByName);
     msfgClass->setUpdatesEnabled(false);
     msfgClass->clearGrid();
     // The system button-face colour, as the main window's grid uses.
@@ -134,7 +135,7 @@ void frmExport::fillPreview() {
     for (const char* h : kHeaders)
         headers << h;
     msfgClass->addItem(headers.join('\t'));
-    for (int c = 0; c < 16; ++c)
+    for (int c = 0; c < preview::kColumnCount; ++c)
         msfgClass->setColWidth(c, kWidths[c]);
     for (const StudentRecord& s : ws_.students) {
         for (const auto& row : previewRows(s, ws_.phrases)) {
@@ -145,7 +146,7 @@ void frmExport::fillPreview() {
         }
     }
     if (ws_.studentCount() > 35) msfgClass->setBackColorBkg(Qt::white);
-    msfgClass->mergeColumns(5);
+    msfgClass->mergeColumns(preview::kIdentityColumns);
     msfgClass->setUpdatesEnabled(true);
 }
 

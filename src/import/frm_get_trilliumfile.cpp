@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "core/class_document.h"
 #include "core/limits.h"
 #include "core/master_file.h"
 #include "core/messages.h"
@@ -163,7 +164,7 @@ void frmGetTrilliumfile::cmdGetClass_Click() {
         return;
     }
     if (students->empty()) return;
-    ws_.students = std::move(*students);
+    replaceClass(ws_, std::move(*students));
     emit classBuilt();
     close();
 }

@@ -1,6 +1,5 @@
 #include "platform/text_printer.h"
 
-#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -9,7 +8,10 @@
 
 namespace tl {
 
-QtTextPrinter::QtTextPrinter(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {}
+QtTextPrinter::QtTextPrinter(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {
+    printer_->setPageMargins(QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),
+                             QPageLayout::Millimeter);
+}
 
 // Without a successful endDoc() nothing was drawn: the laid-out pages are dropped.
 QtTextPrinter::~QtTextPrinter() = default;
@@ -33,18 +35,21 @@ void QtTextPrinter::printLine(const QString& text) {
     if (ended_) return;
     QFont font = fontName_.isEmpty() ? QFont() : QFont(fontName_);
     font.setPointSizeF(fontSize_);
-    const QFontMetricsF metrics(font, printer_.get());
-    const double pageHeight =
-        printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
-    if (y_ + metrics.lineSpacing() > pageHeight && y_ > 0) newPage();
-    pages_.back().push_back({font, QPointF(0, y_ + metrics.ascent()), text});
-    y_ += metrics.lineSpacing();
+    if (pages_.back().empty()) {
+        fill_ = PageFill(printer_->pageLayout().paintRect(QPageLayout::Point).height());
+    }
+    // Overflow at the bottom of a page goes on the next, as on any printer.
+    if (!fill_.fits(fontSize_)) newPage();
+    const double top = fill_.add(fontSize_);
+    const double pixelsPerPoint = printer_->resolution() / 72.0;
+    const double baseline = (top + PageFill::advance(fontSize_) * 0.8) * pixelsPerPoint;
+    pages_.back().push_back({font, QPointF(0, baseline), text});
 }
 
 void QtTextPrinter::newPage() {
     if (ended_) return;
     pages_.emplace_back();
-    y_ = 0;
+    fill_.clear();
 }
 
 void QtTextPrinter::endDoc() {

@@ -1,5 +1,8 @@
 #include "entry/class_report.h"
 
+#include <algorithm>
+
+#include "core/printed_page.h"
 #include "core/test_support.h"
 
 namespace tl::test {
@@ -54,6 +57,47 @@ TEST(ClassReport, RemainderLinesSplitAt72And145) {
                 EXPECT_EQ(lines[4 + i], indent + std::string(c.pieces[i], 'r'));
         }
     }
+}
+
+TEST(ClassReport, PagesBreakOnlyBetweenStudentsAndFitTheLandscapePage) {
+    // The longest blocks: a new class code for each student and a remainder of three lines.
+    std::vector<StudentRecord> students;
+    for (int i = 0; i < 40; ++i) {
+        StudentRecord s = makeStudent("SCH3U1-" + std::to_string(i), "Okonkwo", "Ada");
+        s.freeFormUsed = true;
+        s.freeFormText = repeated("abcd ", 60) + std::string(150, 'r');
+        students.push_back(s);
+    }
+    // Short blocks of six lines in between make the counter land on every value.
+    for (int i = 0; i < 40; i += 3)
+        students[i].freeFormUsed = false;
+    const auto pages = classReportPages(students, {}, true);
+    ASSERT_GT(pages.size(), 3u);
+    int next = 0;
+    double fullest = 0;
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        // The heading: a 10-point line, two of 12 points and a blank of 9.
+        double height =
+            p == 0 ? PageFill::advance(10) + 2 * PageFill::advance(12) + PageFill::advance(9) : 0;
+        int counted = p == 0 ? 3 : 0;
+        for (const ReportBlock& block : pages[p]) {
+            if (block.student < 0) {
+                EXPECT_TRUE(p > 0 && &block == &pages[p].front());
+                EXPECT_EQ(block.lines, (std::vector<std::string>{"", ""}));
+            } else {
+                EXPECT_EQ(block.student, next++);
+                EXPECT_LE(counted, kReportPageLines) << "a block began above the counter's limit";
+                EXPECT_LE(block.lines.size(), static_cast<std::size_t>(kLongestReportBlock));
+            }
+            counted += static_cast<int>(block.lines.size());
+            height += block.lines.size() * PageFill::advance(9);
+        }
+        EXPECT_TRUE(p + 1 == pages.size() || counted > kReportPageLines);
+        fullest = std::max(fullest, height);
+    }
+    EXPECT_EQ(next, 40);
+    EXPECT_LE(fullest, printableHeight(kA4LandscapeHeightPt));
+    EXPECT_LE(fullest, printableHeight(kLetterLandscapeHeightPt));
 }
 
 }  // namespace

@@ -135,6 +135,26 @@ TEST_F(MasterFileTest, UpdateKeepsTeacherEntriesDropsTheGoneAndAddsTheNew) {
     EXPECT_TRUE(none.empty());
 }
 
+TEST_F(MasterFileTest, ASecondUpdateFindsNothingNewWhateverTheFileRepeats) {
+    StudentRecord ann = makeMarkedStudent("ENG3U-01", "Adams", "Ann", "100000001");
+    StudentRecord nocode = makeMarkedStudent("", "Brown", "Bo", "100000002");
+    std::vector<StudentRecord> students = {ann, nocode};
+    // Ann's line twice; an empty class code is no section and takes in no one.
+    writeBytes(master(), crlfLines({kHeader, masterLine("Adams", "Ann", "100000001", "ENG3U-01"),
+                                    masterLine("Adams", "Ann", "100000001", "ENG3U-01"),
+                                    masterLine("Brown", "Bo", "100000002", "ENG3U-02")}));
+    ReconcileResult r = reconcile(students);
+    ASSERT_FALSE(r.refused);
+    EXPECT_EQ(r.added.size(), 1u);
+    EXPECT_EQ(r.dropped, std::vector<StudentRecord>{nocode});
+    ASSERT_EQ(students.size(), 2u);
+    students[1].mark = "71";  // the teacher marks the second copy
+    const auto before = students;
+    r = reconcile(students);
+    EXPECT_TRUE(r.added.empty() && r.dropped.empty());
+    EXPECT_EQ(students, before);
+}
+
 TEST_F(MasterFileTest, RefusedUpdateLeavesTheClassUnchanged) {
     const std::vector<StudentRecord> students = {
         makeMarkedStudent("ENG3U-01", "Adams", "Ann", "100000001"),

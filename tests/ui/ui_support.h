@@ -90,7 +90,7 @@ struct Desk {
         entry.mnuOpenClass->trigger();
         settle();
     }
-    int undos() const { return entry.undoStack.count(); }
+    int undos() const { return ws.undo.count(); }
 };
 
 // One class-file line. flags: IEP, ESL, ELD; comments: CM1 to CM5; tail:

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "core/master_file.h"
+#include "core/student_record.h"
+
+// The open class changes through these alone, so that undo follows one rule:
+// an edit of one student can be taken back until the table is reordered or
+// replaced.
+namespace tl {
+
+struct Workspace;
+
+// A new class: built from the enrolment file or opened from a class file.
+void replaceClass(Workspace& ws, std::vector<StudentRecord> students);
+
+// The class in another order (the sorts).
+void reorderClass(Workspace& ws, void (*sort)(std::vector<StudentRecord>&));
+
+// The class list update and the export window: the class rebuilt from the
+// enrolment file; refused, it stays as it was.
+ReconcileResult reconcileClass(Workspace& ws, const std::string& masterPath, std::time_t now,
+                               std::size_t listCapacity);
+
+// Before an edit of a student: the record as it was goes on the undo stack.
+void recordEdit(Workspace& ws, int studentIndex);
+
+// Takes back the newest edit: the index of the student restored, or -1.
+int undoEdit(Workspace& ws);
+
+}  // namespace tl

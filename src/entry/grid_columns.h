@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+
+#include "core/editing_rules.h"
+
+// The columns of the main window's class grid; row 0 is the header row and
+// row r shows student r - 1.
+namespace tl::grid {
+
+inline constexpr int kStudentId = 0;
+inline constexpr int kLastName = 1;  // with the class code while course codes are shown
+inline constexpr int kFirstName = 2;
+inline constexpr int kMark = 3;
+inline constexpr int kFirstComment = 4;  // CM1 to CM5
+inline constexpr int kCommentCount = 5;
+inline constexpr int kFirstSkill = 9;  // RE, OR, IW, CO, IN, SR
+inline constexpr int kSkillCount = 6;
+inline constexpr int kFirstFlag = 15;  // IEP, ESL, ELD, interview
+inline constexpr int kFlagCount = 4;
+inline constexpr int kColumnCount = 19;
+inline constexpr int kFrozenColumns = 3;  // the identity columns stay in view
+
+constexpr bool isComment(int col) {
+    return col >= kFirstComment && col < kFirstComment + kCommentCount;
+}
+constexpr bool isSkill(int col) {
+    return col >= kFirstSkill && col < kFirstSkill + kSkillCount;
+}
+constexpr bool isFlag(int col) {
+    return col >= kFirstFlag && col < kFirstFlag + kFlagCount;
+}
+// The comment slot, skill or flag of a column of that kind.
+constexpr int commentSlot(int col) {
+    return col - kFirstComment;
+}
+constexpr int skillIndex(int col) {
+    return col - kFirstSkill;
+}
+constexpr Flag flagAt(int col) {
+    return static_cast<Flag>(col - kFirstFlag);
+}
+
+}  // namespace tl::grid
