@@ -35,6 +35,7 @@
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
+#include "platform/widgets.h"
 
 namespace tl {
 
@@ -44,40 +45,8 @@ constexpr int kDesignedWidth = 1320;
 constexpr int kDesignedHeight = 720;
 constexpr int kSmallScreenCut = 168;  // 2520 twips
 
-const char* const kHeaders[grid::kColumnCount] = {
-    "Student ID", "LAST", "FIRST", "MRK", "  CM1", "  CM2", "  CM3", "  CM4", "  CM5", " R",
-    " O",         " W",   " C",    "  I", " S",    " P",    " E",    " D",    " T"};
-// Column widths in pixels (twips / 15).
-constexpr int kCommentWidth = 35;  // 525 twips
-constexpr int kSkillWidth = 19;    // 290 twips
-const int kIdentityWidths[4] = {67, 133, 100, 31};
-
-// The system button-face colour, in which the grid draws its header and frozen cells.
-QColor buttonFace(const QWidget* grid) {
-    return grid->palette().color(QPalette::Button);
-}
-
 const char* const kFinalEntry = "           no comment (delete existing comment)";
 const char* const kSeparatorText = "           ---------------";
-
-QAction* addItem(QMenu* menu, const char* name, const QString& caption,
-                 const QKeySequence& shortcut = {}) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-    return action;
-}
-
-QPushButton* pictureButton(QWidget* parent, const char* name, const char* picture,
-                           const QString& tip) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(name);
-    button->setIcon(QIcon(picture));
-    button->setIconSize(QSize(28, 28));
-    button->setFixedSize(44, 40);
-    button->setToolTip(tip);
-    return button;
-}
 
 }  // namespace
 
@@ -101,134 +70,112 @@ frmEntry::~frmEntry() {
 
 void frmEntry::buildMenus() {
     QMenuBar* bar = menuBar();
-    mnuFile = bar->addMenu("&File");
-    mnuFile->setObjectName("mnuFile");
-    mnuOpenFavourites = addItem(mnuFile, "mnuOpenFavourites", "&Open Favourites",
-                                QKeySequence(Qt::CTRL | Qt::Key_O));
+    const auto ctrl = [](Qt::Key key) { return QKeySequence(Qt::CTRL | key); };
+    mnuFile = addMenu(bar, "mnuFile", "&File");
+    mnuOpenFavourites = addMenuItem(mnuFile, "mnuOpenFavourites", "&Open Favourites",
+                                    ctrl(Qt::Key_O), [this] { openFavourites(); });
     mnuFile->addSeparator();
-    mnuNewTrillium = addItem(mnuFile, "mnuNewTrillium", "New Class File From Trillium",
-                             QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuOpenClass = addItem(mnuFile, "mnuOpenClass", "Open Existing Class File");
-    mnuSave = addItem(mnuFile, "mnuSave", "&Save Class File", QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuNewTrillium = addMenuItem(mnuFile, "mnuNewTrillium", "New Class File From Trillium",
+                                 ctrl(Qt::Key_N), [this] { newTrillium(); });
+    mnuOpenClass = addMenuItem(mnuFile, "mnuOpenClass", "Open Existing Class File", {},
+                               [this] { OpenClassFile(); });
+    mnuSave = addMenuItem(mnuFile, "mnuSave", "&Save Class File", ctrl(Qt::Key_S),
+                          [this] { cmdSave_Click(); });
     mnuFile->addSeparator();
-    mnuUpdate = addItem(mnuFile, "mnuUpdate", "&Update Class File");
+    mnuUpdate =
+        addMenuItem(mnuFile, "mnuUpdate", "&Update Class File", {}, [this] { mnuUpdate_Click(); });
     mnuFile->addSeparator();
-    mnuPrint = addItem(mnuFile, "mnuPrint", "&Print", QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuPrint =
+        addMenuItem(mnuFile, "mnuPrint", "&Print", ctrl(Qt::Key_P), [this] { printClassReport(); });
     mnuFile->addSeparator();
-    mnuExit = addItem(mnuFile, "mnuExit", "E&xit");
+    mnuExit = addMenuItem(mnuFile, "mnuExit", "E&xit", {}, [this] { leave(); });
 
-    mnuEdit = bar->addMenu("Edit");
-    mnuEdit->setObjectName("mnuEdit");
-    mnuUndo = addItem(mnuEdit, "mnuUndo", "&Undo", QKeySequence(Qt::CTRL | Qt::Key_U));
-
-    nmuView = bar->addMenu("View");
-    nmuView->setObjectName("nmuView");
-    mnuShowCourse = addItem(nmuView, "mnuShowCourse", "Show Course Codes");
+    mnuEdit = addMenu(bar, "mnuEdit", "Edit");
+    mnuUndo = addMenuItem(mnuEdit, "mnuUndo", "&Undo", ctrl(Qt::Key_U), [this] { doUndo(); });
+    nmuView = addMenu(bar, "nmuView", "View");
+    mnuShowCourse = addMenuItem(nmuView, "mnuShowCourse", "Show Course Codes", {},
+                                [this] { mnuShowCourse_Click(); });
     mnuShowCourse->setCheckable(true);
 
-    mnuSort = bar->addMenu("&Sort");
-    mnuSort->setObjectName("mnuSort");
-    mnuSortNames = addItem(mnuSort, "mnuSortNames", "Sort &Names (alphabetically)");
-    mnuSortMarks = addItem(mnuSort, "mnuSortMarks", "Sort &Marks (descending)");
-    mnuSortCourse = addItem(mnuSort, "mnuSortCourse", "Sort Course (alphabetically)");
+    mnuSort = addMenu(bar, "mnuSort", "&Sort");
+    mnuSortNames = addMenuItem(mnuSort, "mnuSortNames", "Sort &Names (alphabetically)", {},
+                               [this] { sortCommand(sortByName); });
+    mnuSortMarks = addMenuItem(mnuSort, "mnuSortMarks", "Sort &Marks (descending)", {},
+                               [this] { sortCommand(sortByMark); });
+    mnuSortCourse = addMenuItem(mnuSort, "mnuSortCourse", "Sort Course (alphabetically)", {},
+                                [this] { sortCommand(sortByClass); });
 
-    mnuMode = bar->addMenu("&Mode");
-    mnuMode->setObjectName("mnuMode");
-    mnuAutoFill = addItem(mnuMode, "mnuAutoFill", "Initial Values Setup");
-    mnuSelection =
-        addItem(mnuMode, "mnuSelection", "Comment S&election", QKeySequence(Qt::CTRL | Qt::Key_E));
-    mnuMark = addItem(mnuMode, "mnuMark", "Mark / Comment Entry");
+    mnuMode = addMenu(bar, "mnuMode", "&Mode");
+    // Commands whose windows are not part of the program yet stay unavailable.
+    mnuAutoFill = addMenuItem(mnuMode, "mnuAutoFill", "Initial Values Setup", {}, {});
+    mnuAutoFill->setEnabled(false);
+    mnuSelection = addMenuItem(mnuMode, "mnuSelection", "Comment S&election", ctrl(Qt::Key_E), {});
+    mnuSelection->setEnabled(false);
+    mnuMark = addMenuItem(mnuMode, "mnuMark", "Mark / Comment Entry", {}, {});
 
-    mnueFile = bar->addMenu("&eFile");
-    mnueFile->setObjectName("mnueFile");
-    mnuExport =
-        addItem(mnueFile, "mnuExport", "Convert Class File to Trillium Format for Mark Submission");
-
+    mnueFile = addMenu(bar, "mnueFile", "&eFile");
+    mnuExport = addMenuItem(mnueFile, "mnuExport",
+                            "Convert Class File to Trillium Format for Mark Submission", {},
+                            [this] { mnuExport_Click(); });
     mnuhelp = bar->addAction("&Help");
     mnuhelp->setObjectName("mnuhelp");
-
-    connect(mnuOpenFavourites, &QAction::triggered, this, &frmEntry::openFavourites);
-    connect(mnuNewTrillium, &QAction::triggered, this, &frmEntry::newTrillium);
-    connect(mnuOpenClass, &QAction::triggered, this, &frmEntry::OpenClassFile);
-    connect(mnuSave, &QAction::triggered, this, &frmEntry::cmdSave_Click);
-    connect(mnuPrint, &QAction::triggered, this, &frmEntry::printClassReport);
-    connect(mnuExit, &QAction::triggered, this, &frmEntry::leave);
-    connect(mnuUndo, &QAction::triggered, this, &frmEntry::doUndo);
-    connect(mnuShowCourse, &QAction::triggered, this, &frmEntry::mnuShowCourse_Click);
-    connect(mnuSortNames, &QAction::triggered, this, &frmEntry::mnuSortNames_Click);
-    connect(mnuSortMarks, &QAction::triggered, this, &frmEntry::mnuSortMarks_Click);
-    connect(mnuSortCourse, &QAction::triggered, this, &frmEntry::mnuSortCourse_Click);
     connect(mnuhelp, &QAction::triggered, this, &frmEntry::mnuhelp_Click);
-
-    // Commands whose windows are not part of the program yet stay unavailable.
-    for (QAction* pending : {mnuAutoFill, mnuSelection}) {
-        pending->setEnabled(false);
-    }
 }
 
 void frmEntry::buildControls() {
     auto* central = new QWidget(this);
     setCentralWidget(central);
-
-    cmdNew =
-        pictureButton(central, "cmdNew", ":/new_class.png", "Create New Class File of Students");
-    cmdOpen =
-        pictureButton(central, "cmdOpen", ":/open_class.png", "Open Previously Saved Class File");
-    cmdSave = pictureButton(central, "cmdSave", ":/save_class.png", "Save Class File");
-    cmdPrint = pictureButton(central, "cmdPrint", ":/print_class.png", "Print Class File");
-    cmdOpenFavourites =
-        pictureButton(central, "cmdOpenFavourites", ":/open_favourites.png", "Open Favourites");
-    cmdUndo = new QPushButton(QIcon(":/undo.png"), "Undo", central);
-    cmdUndo->setObjectName("cmdUndo");
+    cmdNew = pictureButton(central, "cmdNew", ":/new_class.png",
+                           "Create New Class File of Students", [this] { newTrillium(); });
+    cmdOpen = pictureButton(central, "cmdOpen", ":/open_class.png",
+                            "Open Previously Saved Class File", [this] { OpenClassFile(); });
+    cmdSave = pictureButton(central, "cmdSave", ":/save_class.png", "Save Class File",
+                            [this] { cmdSave_Click(); });
+    cmdPrint = pictureButton(central, "cmdPrint", ":/print_class.png", "Print Class File",
+                             [this] { printClassReport(); });
+    cmdOpenFavourites = pictureButton(central, "cmdOpenFavourites", ":/open_favourites.png",
+                                      "Open Favourites", [this] { openFavourites(); });
+    cmdUndo = textButton(central, "cmdUndo", "Undo", [this] { doUndo(); });
+    cmdUndo->setIcon(QIcon(":/undo.png"));
     cmdUndo->setIconSize(QSize(22, 22));
     cmdUndo->setMinimumHeight(40);
-    cmdSwitch = new QPushButton("Comments/Skills", central);
-    cmdSwitch->setObjectName("cmdSwitch");
+    cmdSwitch = textButton(central, "cmdSwitch", "Comments/Skills", [this] { cmdSwitch_Click(); });
     optAutoFill = new QCheckBox("Initial Values", central);
     optAutoFill->setObjectName("optAutoFill");
 
     auto* buttons = new QHBoxLayout;
-    for (QWidget* w : {static_cast<QWidget*>(cmdNew), static_cast<QWidget*>(cmdOpen),
-                       static_cast<QWidget*>(cmdSave), static_cast<QWidget*>(cmdPrint)}) {
-        buttons->addWidget(w);
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdNew, cmdOpen, cmdSave, cmdPrint, nullptr,
+                                                      cmdUndo, nullptr, cmdOpenFavourites,
+                                                      cmdSwitch, nullptr, optAutoFill}) {
+        if (w == nullptr) {
+            buttons->addSpacing(16);
+        } else {
+            buttons->addWidget(w);
+        }
     }
-    buttons->addSpacing(16);
-    buttons->addWidget(cmdUndo);
-    buttons->addSpacing(16);
-    buttons->addWidget(cmdOpenFavourites);
-    buttons->addWidget(cmdSwitch);
-    buttons->addSpacing(16);
-    buttons->addWidget(optAutoFill);
     buttons->addStretch(1);
 
     QFont bold = font();
     bold.setBold(true);
     bold.setPointSize(bold.pointSize() + 2);
-    lblCourse = new QLabel(central);
-    lblCourse->setObjectName("lblCourse");
-    lblCourse->setFont(bold);
-    lblClassSize = new QLabel(central);
-    lblClassSize->setObjectName("lblClassSize");
-    lblClassSize->setFont(bold);
+    lblCourse = namedLabel(central, "lblCourse");
+    lblClassSize = namedLabel(central, "lblClassSize");
     auto* captions = new QHBoxLayout;
-    captions->addWidget(lblCourse);
-    captions->addSpacing(40);
-    captions->addWidget(lblClassSize);
+    for (QLabel* caption : {lblCourse, lblClassSize}) {
+        caption->setFont(bold);
+        captions->addWidget(caption);
+        captions->addSpacing(40);
+    }
     captions->addStretch(1);
 
     msfgClass = new FlexGrid(central);
     msfgClass->setObjectName("msfgClass");
     msfgClass->setCols(grid::kColumnCount);
-    msfgClass->setFixedCols(grid::kFrozenColumns);
     QStringList headers;
-    for (const char* h : kHeaders)
+    for (const char* h : grid::kHeaders)
         headers << h;
     msfgClass->addItem(headers.join('\t'));
-    for (int c = 0; c < grid::kColumnCount; ++c) {
-        msfgClass->setColWidth(c, c < grid::kFirstComment ? kIdentityWidths[c]
-                                  : c < grid::kFirstComment + grid::kCommentCount ? kCommentWidth
-                                                                                  : 0);
-    }
+    setGridLayout();
     msfgClass->setBackColorBkg(buttonFace(msfgClass));
     connect(msfgClass, &FlexGrid::enterCell, this, &frmEntry::msfgClass_EnterCell);
     connect(msfgClass, &FlexGrid::leaveCell, this, &frmEntry::msfgClass_LeaveCell);
@@ -244,19 +191,16 @@ void frmEntry::buildControls() {
     fixed.setStyleHint(QFont::Monospace);
     QLabel** lines[5] = {&lblDetail1, &lblDetail2, &lblDetail3, &lblDetail4, &lblDetail5};
     for (int i = 0; i < 5; ++i) {
-        auto* label = new QLabel(Shape1);
-        label->setObjectName(QString("lblDetail%1").arg(i + 1));
-        label->setFont(fixed);
-        label->setFixedHeight(16);  // 240 twips apart
-        label->setTextFormat(Qt::PlainText);
-        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        details->addWidget(label);
-        *lines[i] = label;
+        *lines[i] = namedLabel(Shape1, QString("lblDetail%1").arg(i + 1).toLatin1().constData());
+        (*lines[i])->setFont(fixed);
+        (*lines[i])->setFixedHeight(16);  // 240 twips apart
+        (*lines[i])->setTextFormat(Qt::PlainText);
+        (*lines[i])->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        details->addWidget(*lines[i]);
     }
     // Room for the wider lines shown with course codes.
     Shape1->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(123, 'x')) + 16);
-    lblFreeFormComment = new QLabel(Shape1);
-    lblFreeFormComment->setObjectName("lblFreeFormComment");
+    lblFreeFormComment = namedLabel(Shape1, "lblFreeFormComment");
     lblFreeFormComment->setAttribute(Qt::WA_TranslucentBackground);
 
     auto* left = new QVBoxLayout;
@@ -264,19 +208,17 @@ void frmEntry::buildControls() {
     left->addWidget(msfgClass, 1);
     left->addWidget(Shape1);
 
-    lblFavouriteFile = new QLabel("Favourite List: ", central);
-    lblFavouriteFile->setObjectName("lblFavouriteFile");
+    lblFavouriteFile = namedLabel(central, "lblFavouriteFile", "Favourite List: ");
     // A long path must not widen the list beside the grid.
     lblFavouriteFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lstFavourites = new QListWidget(central);
     lstFavourites->setObjectName("lstFavourites");
-    lstFavourites->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    lstFavourites->setMinimumWidth(280);
     lstLearningSkills = new QListWidget(central);
     lstLearningSkills->setObjectName("lstLearningSkills");
     lstLearningSkills->hide();
-    cmdSwitchCommentSelection =
-        new QPushButton("Add a Comment: Switch to Comment Selection Mode ", central);
-    cmdSwitchCommentSelection->setObjectName("cmdSwitchCommentSelection");
+    cmdSwitchCommentSelection = textButton(central, "cmdSwitchCommentSelection",
+                                           "Add a Comment: Switch to Comment Selection Mode ", {});
     cmdSwitchCommentSelection->setEnabled(false);
 
     auto* right = new QVBoxLayout;
@@ -284,24 +226,12 @@ void frmEntry::buildControls() {
     right->addWidget(lstFavourites, 1);
     right->addWidget(lstLearningSkills, 1);
     right->addWidget(cmdSwitchCommentSelection);
-
     auto* body = new QHBoxLayout;
     body->addLayout(left, 1);
     body->addLayout(right, 0);
-    lstFavourites->setMinimumWidth(280);
-
     auto* outer = new QVBoxLayout(central);
     outer->addLayout(buttons);
     outer->addLayout(body, 1);
-
-    connect(cmdOpenFavourites, &QPushButton::clicked, this, &frmEntry::openFavourites);
-    connect(cmdOpen, &QPushButton::clicked, this, &frmEntry::OpenClassFile);
-    connect(cmdNew, &QPushButton::clicked, this, &frmEntry::newTrillium);
-    connect(mnuUpdate, &QAction::triggered, this, &frmEntry::mnuUpdate_Click);
-    connect(mnuExport, &QAction::triggered, this, &frmEntry::mnuExport_Click);
-    connect(cmdSave, &QPushButton::clicked, this, &frmEntry::cmdSave_Click);
-    connect(cmdPrint, &QPushButton::clicked, this, &frmEntry::printClassReport);
-    connect(cmdUndo, &QPushButton::clicked, this, &frmEntry::doUndo);
 }
 
 bool frmEntry::Form_Load() {
@@ -338,6 +268,12 @@ bool frmEntry::Form_Load() {
     enableClassCommands(false);
     mnuSortCourse->setVisible(false);
     return true;
+}
+
+void frmEntry::setGridLayout() {
+    for (int c = 0; c < grid::kColumnCount; ++c)
+        msfgClass->setColWidth(c, grid::columnWidth(c, skillsView_));
+    msfgClass->setFixedCols(grid::kFrozenColumns);
 }
 
 void frmEntry::applySmallScreen() {
@@ -443,11 +379,9 @@ void frmEntry::fillflexGrid() {
     msfgClass->clearGrid();
     msfgClass->setBackColorBkg(buttonFace(msfgClass));
     QStringList headers;
-    for (const char* h : kHeaders)
+    for (const char* h : grid::kHeaders)
         headers << h;
     msfgClass->addItem(headers.join('\t'));
-    for (int c = 0; c < grid::kFirstComment; ++c)
-        msfgClass->setColWidth(c, kIdentityWidths[c]);
     showView(false);
     const bool course = showingCourse();
     for (const StudentRecord& s : ws_.students) {
@@ -457,7 +391,6 @@ void frmEntry::fillflexGrid() {
         msfgClass->addItem(cells.join('\t'));
     }
     setGridBackground();
-    msfgClass->setFixedCols(grid::kFrozenColumns);
     lblCourse->setText(toQString(ws_.students[0].classCode));
     lblClassSize->setText(QString::number(ws_.studentCount()) + " Students");
     msfgClass->setUpdatesEnabled(true);
@@ -603,16 +536,6 @@ void frmEntry::sortCommand(void (*sort)(std::vector<StudentRecord>&)) {
     reorderClass(ws_, sort);
     fillflexGrid();
     refreshUndo();
-}
-
-void frmEntry::mnuSortNames_Click() {
-    sortCommand(sortByName);
-}
-void frmEntry::mnuSortMarks_Click() {
-    sortCommand(sortByMark);
-}
-void frmEntry::mnuSortCourse_Click() {
-    sortCommand(sortByClass);
 }
 
 void frmEntry::mnuhelp_Click() {

@@ -114,9 +114,6 @@ class frmEntry : public QMainWindow {
     bool leave();
     void openFavourites();
     void mnuShowCourse_Click();
-    void mnuSortNames_Click();
-    void mnuSortMarks_Click();
-    void mnuSortCourse_Click();
     void mnuhelp_Click();
     void printClassReport();
 
@@ -169,6 +166,8 @@ class frmEntry : public QMainWindow {
     void buildMenus();
     void buildControls();
     void applySmallScreen();
+    // Column widths and frozen columns of the comments view.
+    void setGridLayout();
     void enableClassCommands(bool enabled);
     void sortCommand(void (*sort)(std::vector<StudentRecord>&));
     void writeRow(int studentIndex);

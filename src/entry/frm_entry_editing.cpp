@@ -28,8 +28,6 @@ namespace tl {
 
 namespace {
 
-constexpr int kCommentWidth = 35;
-constexpr int kSkillWidth = 19;
 const QColor kPickedColour(110, 150, 210);
 }  // namespace
 
@@ -49,7 +47,6 @@ void frmEntry::buildEditing() {
         // Emptying the list to refill it is no click: a picked code stays.
         if (row >= 0) lstFavourites_Click();
     });
-    connect(cmdSwitch, &QPushButton::clicked, this, &frmEntry::cmdSwitch_Click);
     cmdSwitch->setEnabled(true);
 
     // The transparent label over the detail panel takes its clicks.
@@ -267,10 +264,7 @@ void frmEntry::showLearningSkills() {
 
 void frmEntry::showView(bool skills) {
     skillsView_ = skills;
-    for (int i = 0; i < grid::kCommentCount; ++i)
-        msfgClass->setColWidth(grid::kFirstComment + i, skills ? 0 : kCommentWidth);
-    for (int c = grid::kFirstSkill; c < grid::kColumnCount; ++c)
-        msfgClass->setColWidth(c, skills ? kSkillWidth : 0);
+    setGridLayout();
     if (skills) {
         showLearningSkills();
     } else {

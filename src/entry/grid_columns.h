@@ -21,6 +21,20 @@ inline constexpr int kFlagCount = 4;
 inline constexpr int kColumnCount = 19;
 inline constexpr int kFrozenColumns = 3;  // the identity columns stay in view
 
+inline constexpr const char* kHeaders[kColumnCount] = {
+    "Student ID", "LAST", "FIRST", "MRK", "  CM1", "  CM2", "  CM3", "  CM4", "  CM5", " R",
+    " O",         " W",   " C",    "  I", " S",    " P",    " E",    " D",    " T"};
+
+// Column widths in pixels (15 twips each); the comments view hides the skills
+// and flags, the skills view the comments.
+constexpr int columnWidth(int col, bool skillsView) {
+    constexpr int kIdentityWidths[kFirstComment] = {67, 133, 100, 31};  // 1005 to 465 twips
+    if (col < kFirstComment) return kIdentityWidths[col];
+    const bool comment = col < kFirstSkill;
+    if (comment) return skillsView ? 0 : 35;  // 525 twips
+    return skillsView ? 19 : 0;               // 290 twips
+}
+
 constexpr bool isComment(int col) {
     return col >= kFirstComment && col < kFirstComment + kCommentCount;
 }

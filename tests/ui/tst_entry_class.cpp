@@ -369,6 +369,7 @@ class EntryClassTest : public QObject {
         desk.entry.printClassReport();
         const PrintRecord& record = *desk.prompts.lastPrint;
         QCOMPARE(record.pages, 3);
+        QCOMPARE(record.overflowBreaks, 0);
         // Page 1 counts from 3: a code line and ten blocks of five lines reach 54.
         // Page 2 counts from 2: its code line and ten blocks reach exactly 53, so
         // an eleventh block still fits; page 3 takes the rest.
