@@ -125,6 +125,20 @@ Notice tlTempPhraseFileNotSaved() {
                  "window.");
 }
 
+Notice tl8aCommentTooLong() {
+    return Notice{
+        "The length of your comments for this student exceeds the allowable length for "
+        "Trillium. You must use shorter and/or fewer comments to make your point. We're not "
+        "saying you can't use all 5 comments, but taken together they must be within Trillium "
+        "limits.",
+        "TL8A: Trillium Comment Length Exceeded", NoticeIcon::Exclamation};
+}
+
+Notice freeFormUnchanged() {
+    return plain(
+        "There was no change to the coded comment, therefore free form comments NOT used.");
+}
+
 Notice favouritesFull() {
     return plain("The favourites list is full: it holds at most 1000 entries.");
 }

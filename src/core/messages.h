@@ -26,5 +26,7 @@ Notice tl20EFileNotSaved();
 Notice tl21NoneEnrolled();
 Notice tlTempPhraseFileNotSaved();
 Notice favouritesFull();
+Notice tl8aCommentTooLong();
+Notice freeFormUnchanged();
 
 }  // namespace tl::msg

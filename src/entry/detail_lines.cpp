@@ -49,6 +49,18 @@ DetailLines buildDetailLines(const StudentRecord& s, const std::vector<Phrase>& 
     return out;
 }
 
+std::vector<std::string> favouritesListItems(const std::vector<std::string>& favourites,
+                                             const std::vector<Phrase>& phrases) {
+    std::vector<std::string> items;
+    items.reserve(favourites.size() + 1);
+    for (const std::string& entry : favourites) {
+        items.push_back(isEmptyCode(entry) ? "           ---------------"
+                                           : entry + " " + lookupPhrase(phrases, entry));
+    }
+    items.push_back("           no comment (delete existing comment)");
+    return items;
+}
+
 std::array<std::string, grid::kColumnCount> gridRowTexts(const StudentRecord& s, bool showCourse) {
     std::array<std::string, grid::kColumnCount> cells;
     cells[grid::kStudentId] = studentIdCell(s.studentNumber);

@@ -4,30 +4,25 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFrame>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
-#include <cmath>
 #include <ctime>
 
 #include "about/frm_help.h"
 #include "core/class_document.h"
 #include "core/class_file.h"
 #include "core/favourites_file.h"
-#include "core/limits.h"
+#include "core/messages.h"
 #include "core/phrase_library.h"
 #include "core/sorting.h"
 #include "core/text.h"
 #include "core/workspace.h"
 #include "entry/class_report.h"
+#include "entry/entry_widgets.h"
 #include "entry/frm_splash.h"
 #include "entry/grid_columns.h"
 #include "import/frm_get_trilliumfile.h"
@@ -44,9 +39,7 @@ namespace {
 constexpr int kDesignedWidth = 1320;
 constexpr int kDesignedHeight = 720;
 constexpr int kSmallScreenCut = 168;  // 2520 twips
-
-const char* const kFinalEntry = "           no comment (delete existing comment)";
-const char* const kSeparatorText = "           ---------------";
+const char* const kClassFilter = "Tallyleaf Classes (*.tlc)|*.tlc";
 
 }  // namespace
 
@@ -180,28 +173,14 @@ void frmEntry::buildControls() {
     connect(msfgClass, &FlexGrid::enterCell, this, &frmEntry::msfgClass_EnterCell);
     connect(msfgClass, &FlexGrid::leaveCell, this, &frmEntry::msfgClass_LeaveCell);
 
-    Shape1 = new QFrame(central);
-    Shape1->setObjectName("Shape1");
-    Shape1->setFrameShape(QFrame::Box);
-    auto* details = new QVBoxLayout(Shape1);
-    details->setSpacing(0);
-    details->setContentsMargins(6, 4, 6, 4);
-    QFont fixed("Courier New");
-    fixed.setPointSizeF(9.75);
-    fixed.setStyleHint(QFont::Monospace);
-    QLabel** lines[5] = {&lblDetail1, &lblDetail2, &lblDetail3, &lblDetail4, &lblDetail5};
-    for (int i = 0; i < 5; ++i) {
-        *lines[i] = namedLabel(Shape1, QString("lblDetail%1").arg(i + 1).toLatin1().constData());
-        (*lines[i])->setFont(fixed);
-        (*lines[i])->setFixedHeight(16);  // 240 twips apart
-        (*lines[i])->setTextFormat(Qt::PlainText);
-        (*lines[i])->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        details->addWidget(*lines[i]);
-    }
-    // Room for the wider lines shown with course codes.
-    Shape1->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(123, 'x')) + 16);
-    lblFreeFormComment = namedLabel(Shape1, "lblFreeFormComment");
-    lblFreeFormComment->setAttribute(Qt::WA_TranslucentBackground);
+    Shape1 = new DetailPanel(central);
+    lblDetail1 = Shape1->lines[0];
+    lblDetail2 = Shape1->lines[1];
+    lblDetail3 = Shape1->lines[2];
+    lblDetail4 = Shape1->lines[3];
+    lblDetail5 = Shape1->lines[4];
+    lblFreeFormComment = Shape1->freeFormLabel;
+    connect(Shape1, &DetailPanel::clicked, this, &frmEntry::freeFormCommand);
 
     auto* left = new QVBoxLayout;
     left->addLayout(captions);
@@ -282,10 +261,8 @@ void frmEntry::applySmallScreen() {
 }
 
 void frmEntry::enableClassCommands(bool enabled) {
-    for (QAction* a : {mnuSave, mnuPrint, mnuSortNames, mnuSortMarks})
+    for (QAction* a : {mnuSave, mnuPrint, mnuSortNames, mnuSortMarks, mnuUpdate, mnuExport})
         a->setEnabled(enabled);
-    mnuUpdate->setEnabled(enabled);
-    mnuExport->setEnabled(enabled);
     cmdSave->setEnabled(enabled);
     cmdPrint->setEnabled(enabled);
     refreshUndo();
@@ -307,20 +284,18 @@ void frmEntry::showFavourites() {
     QFont listFont = lstFavourites->font();
     listFont.setPointSize(10);
     lstFavourites->setFont(listFont);
-    // The list scrolls sideways as far as its longest phrase.
-    for (const std::string& entry : ws_.favourites) {
-        lstFavourites->addItem(isEmptyCode(entry)
-                                   ? QString(kSeparatorText)
-                                   : toQString(entry + " " + lookupPhrase(ws_.phrases, entry)));
-    }
-    lstFavourites->addItem(kFinalEntry);
+    for (const std::string& item : favouritesListItems(ws_.favourites, ws_.phrases))
+        lstFavourites->addItem(toQString(item));
+}
+
+QString frmEntry::classFolder() const {
+    // Until a class file has been chosen, class dialogs start at home.
+    return ws_.firstDialog && locations_.homePresent() ? locations_.homeFolder : QString();
 }
 
 void frmEntry::openFavourites() {
-    if (locations_.homePresent()) cdlgGetFile_->initDir = locations_.homeFolder;
-    cdlgGetFile_->fileName.clear();
-    cdlgGetFile_->filter = "Tallyleaf Favourites (*.tlf)|*.tlf";
-    cdlgGetFile_->confirmOverwrite = false;
+    cdlgGetFile_->prepare(locations_.homePresent() ? locations_.homeFolder : QString(), {},
+                          "Tallyleaf Favourites (*.tlf)|*.tlf", false);
     const QString chosen = cdlgGetFile_->showOpen();
     if (chosen.isEmpty()) return;
     ws_.favouritesFile = toPath(chosen);
@@ -329,10 +304,8 @@ void frmEntry::openFavourites() {
 
 bool frmEntry::saveas() {
     if (ws_.students.empty()) return true;
-    if (ws_.firstDialog && locations_.homePresent()) cdlgGetFile_->initDir = locations_.homeFolder;
-    cdlgGetFile_->fileName = toQString(alphanumericOnly(ws_.students[0].classCode));
-    cdlgGetFile_->confirmOverwrite = true;
-    cdlgGetFile_->filter = "Tallyleaf Classes (*.tlc)|*.tlc";
+    cdlgGetFile_->prepare(classFolder(), toQString(alphanumericOnly(ws_.students[0].classCode)),
+                          kClassFilter, true);
     const QString chosen = cdlgGetFile_->showSave();
     if (chosen.isEmpty()) return true;
     ws_.firstDialog = false;
@@ -404,19 +377,8 @@ DetailLines frmEntry::displayDetails(int studentIndex) {
     if (studentIndex < 0 || studentIndex >= ws_.studentCount()) return {};
     const DetailLines details =
         buildDetailLines(ws_.students[studentIndex], ws_.phrases, showingCourse());
-    if (details.tooLong) {
-        prompts_.message(
-            Notice{"The length of your comments for this student "
-                   "exceeds the allowable length for Trillium. "
-                   "You must use shorter and/or fewer comments "
-                   "to make your point. We're not saying you can't use "
-                   "all 5 comments, but taken together they must be within "
-                   "Trillium limits.",
-                   "TL8A: Trillium Comment Length Exceeded", NoticeIcon::Exclamation});
-    }
-    QLabel* labels[5] = {lblDetail1, lblDetail2, lblDetail3, lblDetail4, lblDetail5};
-    for (int i = 0; i < 5; ++i)
-        labels[i]->setText(toQString(details.lines[i]));
+    if (details.tooLong) prompts_.message(msg::tl8aCommentTooLong());
+    Shape1->showDetails(details);
     return details;
 }
 
@@ -474,16 +436,7 @@ void frmEntry::newTrillium() {
     }
     classPicker = new frmGetTrilliumfile(ws_, prompts_, locations_, this);
     connect(classPicker, &frmGetTrilliumfile::classBuilt, this, &frmEntry::classBuilt);
-    // Beside the main window, over the list on its right, and on the screen.
-    classPicker->adjustSize();
-    QRect place(QPoint(frameGeometry().right() - classPicker->width() - 24, y() + 90),
-                classPicker->size());
-    if (const QScreen* screen = this->screen()) {
-        const QRect free = screen->availableGeometry();
-        place.moveRight(std::min(place.right(), free.right() - 8));
-        place.moveLeft(std::max(place.left(), free.left()));
-    }
-    classPicker->move(place.topLeft());
+    placeBeside(classPicker, this);
     classPicker->Form_Load();
 }
 
@@ -493,10 +446,7 @@ void frmEntry::OpenClassFile() {
         !saveas()) {
         return;  // the class could not be saved: it stays open
     }
-    if (ws_.firstDialog && locations_.homePresent()) cdlgGetFile_->initDir = locations_.homeFolder;
-    cdlgGetFile_->fileName.clear();
-    cdlgGetFile_->filter = "Tallyleaf Classes (*.tlc)|*.tlc";
-    cdlgGetFile_->confirmOverwrite = false;
+    cdlgGetFile_->prepare(classFolder(), {}, kClassFilter, false);
     const QString chosen = cdlgGetFile_->showOpen();
     if (!chosen.isEmpty()) {
         ws_.firstDialog = false;

@@ -25,6 +25,8 @@ class FlexGrid;
 class frmHelp;
 class frmGetTrilliumfile;
 class frmExport;
+class MarkEditor;
+class DetailPanel;
 
 // The main window, "Mark / Phrase Entry": the class grid, the detail panel,
 // the favourites list and every class command.
@@ -80,14 +82,14 @@ class frmEntry : public QMainWindow {
     QListWidget* lstFavourites;
     QListWidget* lstLearningSkills;
     FlexGrid* msfgClass;
-    QFrame* Shape1;
+    DetailPanel* Shape1;
     QLabel* lblDetail1;
     QLabel* lblDetail2;
     QLabel* lblDetail3;
     QLabel* lblDetail4;
     QLabel* lblDetail5;
     QLabel* lblFreeFormComment;
-    QLineEdit* txtDataEntry;  // the mark editor laid over the MRK cell
+    MarkEditor* txtDataEntry;  // the mark editor laid over the MRK cell
 
     bool enterCellEnabled = false;
     bool leaveCellEnabled = false;
@@ -152,7 +154,6 @@ class frmEntry : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private slots:
     void msfgClass_EnterCell();
@@ -175,13 +176,14 @@ class frmEntry : public QMainWindow {
     // Colours the current row's three frozen cells.
     void colourIdentityCells(const QColor& back, const QColor& text);
     void buildEditing();
-    void txtDataEntry_KeyUp(int key);
     // A right click on a comment cell picks its code up.
     void pickUp(int row, int col);
     void cancelPickedCode();
     // The comments view (favourites beside the grid) or the skills view.
     void showView(bool skills);
     void readChosenFavourites();
+    // Where a class file dialog starts ("" keeps its own folder).
+    QString classFolder() const;
 
     Workspace& ws_;
     Prompts& prompts_;

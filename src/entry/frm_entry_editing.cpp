@@ -14,7 +14,9 @@
 #include <QPushButton>
 
 #include "core/editing_rules.h"
+#include "core/messages.h"
 #include "core/workspace.h"
+#include "entry/entry_widgets.h"
 #include "entry/frm_entry.h"
 #include "entry/frm_free_form_comment_entry.h"
 #include "entry/grid_columns.h"
@@ -32,11 +34,8 @@ const QColor kPickedColour(110, 150, 210);
 }  // namespace
 
 void frmEntry::buildEditing() {
-    txtDataEntry = new QLineEdit(msfgClass);
-    txtDataEntry->setObjectName("txtDataEntry");
-    txtDataEntry->setFrame(false);
-    txtDataEntry->hide();
-    txtDataEntry->installEventFilter(this);
+    txtDataEntry = new MarkEditor(msfgClass);
+    connect(txtDataEntry, &MarkEditor::committed, this, &frmEntry::commitMarkEntry);
 
     connect(msfgClass, &FlexGrid::keyPress, this, &frmEntry::msfgClass_KeyPress);
     connect(msfgClass, &FlexGrid::mouseUp, this, &frmEntry::msfgClass_MouseUp);
@@ -49,37 +48,9 @@ void frmEntry::buildEditing() {
     });
     cmdSwitch->setEnabled(true);
 
-    // The transparent label over the detail panel takes its clicks.
-    lblFreeFormComment->setCursor(Qt::PointingHandCursor);
-    lblFreeFormComment->setToolTip("Click to write a free-form comment for this student");
-    lblFreeFormComment->installEventFilter(this);
-    Shape1->installEventFilter(this);
-
     QFont listFont = lstLearningSkills->font();
     listFont.setPointSize(8);
     lstLearningSkills->setFont(listFont);
-}
-
-bool frmEntry::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == txtDataEntry) {
-        if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                commitMarkEntry();
-                return true;
-            }
-        } else if (event->type() == QEvent::KeyRelease) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (!key->isAutoRepeat()) txtDataEntry_KeyUp(key->key());
-        }
-    } else if (watched == Shape1 && event->type() == QEvent::Resize) {
-        lblFreeFormComment->setGeometry(Shape1->rect());
-        lblFreeFormComment->raise();
-    } else if (watched == lblFreeFormComment && event->type() == QEvent::MouseButtonRelease) {
-        freeFormCommand();
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 bool frmEntry::commentsView() const {
@@ -93,26 +64,7 @@ void frmEntry::msfgClass_KeyPress(int charCode) {
         text.clear();
         if (leaveCellEnabled) msfgClass_LeaveCell();
     }
-    txtDataEntry->setGeometry(msfgClass->cellGeometry(msfgClass->row(), grid::kMark));
-    txtDataEntry->show();
-    txtDataEntry->raise();
-    txtDataEntry->setFocus();
-    txtDataEntry->setText(text);
-    txtDataEntry->setCursorPosition(static_cast<int>(text.size()));
-}
-
-void frmEntry::txtDataEntry_KeyUp(int key) {
-    MarkKey group = MarkKey::Other;
-    if (key == Qt::Key_I) {
-        group = MarkKey::LetterI;
-    } else if ((key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Shift) {
-        group = MarkKey::Digit;
-    }
-    const std::string before = fromQString(txtDataEntry->text());
-    const std::string after = markEditorAfterKey(before, group);
-    if (after == before) return;
-    txtDataEntry->setText(toQString(after));
-    txtDataEntry->setCursorPosition(static_cast<int>(after.size()));
+    txtDataEntry->open(msfgClass->cellGeometry(msfgClass->row(), grid::kMark), text);
 }
 
 void frmEntry::commitMarkEntry() {
@@ -287,9 +239,7 @@ void frmEntry::freeFormCommand() {
         dialog.exec();
     }
     if (applyFreeFormDraft(student, ws_.freeFormDraft, original) == FreeFormOutcome::Unchanged) {
-        prompts_.message(Notice{
-            "There was no change to the coded comment, therefore free form comments NOT used.",
-            kProgramName, NoticeIcon::None});
+        prompts_.message(msg::freeFormUnchanged());
         return;
     }
     writeRow(s);

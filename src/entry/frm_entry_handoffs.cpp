@@ -7,6 +7,7 @@
 #include "core/limits.h"
 #include "core/sorting.h"
 #include "core/workspace.h"
+#include "entry/entry_widgets.h"
 #include "entry/frm_entry.h"
 #include "export/frm_export.h"
 #include "import/frm_get_trilliumfile.h"
@@ -25,9 +26,7 @@ void frmEntry::classBuilt() {
     refreshUndo();
     fillflexGrid();
     if (ws_.studentCount() > 0) enableClassCommands(true);
-    for (QLabel* line : {lblDetail1, lblDetail2, lblDetail3, lblDetail4, lblDetail5}) {
-        line->clear();
-    }
+    Shape1->clearLines();
 }
 
 void frmEntry::mnuUpdate_Click() {

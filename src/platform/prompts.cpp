@@ -85,6 +85,14 @@ QString CommonDialog::remember(const QString& chosen) {
     return chosen;
 }
 
+void CommonDialog::prepare(const QString& folder, const QString& name, const QString& fileFilter,
+                           bool confirm) {
+    if (!folder.isEmpty()) initDir = folder;
+    fileName = name;
+    filter = fileFilter;
+    confirmOverwrite = confirm;
+}
+
 QString CommonDialog::showOpen() {
     return remember(prompts_.openFile(FileRequest{initDir, fileName, filter, false}));
 }

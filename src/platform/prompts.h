@@ -70,6 +70,9 @@ class CommonDialog {
     QString filter;
     bool confirmOverwrite = false;
 
+    // Sets the dialog up for its next use; an empty folder keeps the last one.
+    void prepare(const QString& folder, const QString& name, const QString& fileFilter,
+                 bool confirm);
     // The chosen path, or "" when cancelled.
     QString showOpen();
     // As showOpen; a name typed without an extension gets the filter's one.

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 namespace tl {
 
@@ -49,6 +51,18 @@ QLabel* namedLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     return label;
+}
+
+void placeBeside(QWidget* window, const QWidget* owner) {
+    window->adjustSize();
+    QRect place(QPoint(owner->frameGeometry().right() - window->width() - 24, owner->y() + 90),
+                window->size());
+    if (const QScreen* screen = owner->screen()) {
+        const QRect free = screen->availableGeometry();
+        place.moveRight(std::min(place.right(), free.right() - 8));
+        place.moveLeft(std::max(place.left(), free.left()));
+    }
+    window->move(place.topLeft());
 }
 
 QColor buttonFace(const QWidget* widget) {

@@ -30,6 +30,9 @@ QPushButton* textButton(QWidget* parent, const char* name, const QString& captio
 
 QLabel* namedLabel(QWidget* parent, const char* name, const QString& text = {});
 
+// Places a window beside its owner, over the owner's right edge, within the screen.
+void placeBeside(QWidget* window, const QWidget* owner);
+
 // The system button-face colour, in which grids draw their header and frozen cells.
 QColor buttonFace(const QWidget* widget);
 

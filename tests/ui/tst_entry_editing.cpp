@@ -39,7 +39,7 @@ struct EditDesk : Desk {
             "SCI3U1-01,Fairweather,Ivy,301000001,F,1,0,,Y,58,,,G,0,G,G,G,G,,0005,,,,,0,False,"
             "\r\n"));
     }
-    QLineEdit* editor() const { return entry.txtDataEntry; }
+    QLineEdit* editor() const { return entry.findChild<QLineEdit*>("txtDataEntry"); }
     QListWidget* list() const { return entry.lstFavourites; }
     // Selects a favourites entry and stamps it into a cell.
     void stamp(int item, int row, int col) {

@@ -136,8 +136,9 @@ inline void clickCell(FlexGrid* grid, int row, int col, Qt::MouseButton button =
 inline void typeMark(Desk& desk, int row, const QString& mark) {
     clickCell(desk.grid(), row, 3);
     QTest::keyClicks(desk.grid(), mark.left(1));
-    QTest::keyClicks(desk.entry.txtDataEntry, mark.mid(1));
-    QTest::keyClick(desk.entry.txtDataEntry, Qt::Key_Return);
+    auto* editor = desk.entry.findChild<QLineEdit*>("txtDataEntry");
+    QTest::keyClicks(editor, mark.mid(1));
+    QTest::keyClick(editor, Qt::Key_Return);
     settle();
 }
 

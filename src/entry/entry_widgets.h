@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QFrame>
+#include <QLineEdit>
+#include <array>
+
+#include "entry/detail_lines.h"
+
+class QLabel;
+
+namespace tl {
+
+// The mark editor laid over a MRK cell: it holds a mark up to 100 or "I" as
+// the teacher types, and Enter commits it.
+class MarkEditor : public QLineEdit {
+    Q_OBJECT
+  public:
+    explicit MarkEditor(QWidget* parent);
+    // Opens the editor over the cell with the text a key on the grid gives.
+    void open(const QRect& cell, const QString& text);
+
+  signals:
+    void committed();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+};
+
+// The detail panel below the grid (Shape1): five lines of the current student
+// in a fixed-pitch font, and a transparent label over them that takes the
+// click for a free-form comment.
+class DetailPanel : public QFrame {
+    Q_OBJECT
+  public:
+    explicit DetailPanel(QWidget* parent);
+    void showDetails(const DetailLines& details);
+    void clearLines();
+    std::array<QLabel*, 5> lines{};   // lblDetail1 to lblDetail5
+    QLabel* freeFormLabel = nullptr;  // lblFreeFormComment
+
+  signals:
+    void clicked();
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+}  // namespace tl
