@@ -2,9 +2,12 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "entry/grid_rules.h"
+#include "entry/learning_skills_text.h"
 #include "platform/encoding.h"
 #include "platform/widgets.h"
 
@@ -99,6 +102,49 @@ bool DetailPanel::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QFrame::eventFilter(watched, event);
+}
+
+ListPanel::ListPanel(QWidget* parent) : QWidget(parent) {
+    fileLabel = namedLabel(this, "lblFavouriteFile", "Favourite List: ");
+    // A long path must not widen the list beside the grid.
+    fileLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    favourites = new QListWidget(this);
+    favourites->setObjectName("lstFavourites");
+    favourites->setMinimumWidth(280);
+    QFont listFont = favourites->font();
+    listFont.setPointSize(10);
+    favourites->setFont(listFont);
+    learningSkills = new QListWidget(this);
+    learningSkills->setObjectName("lstLearningSkills");
+    listFont.setPointSize(8);
+    learningSkills->setFont(listFont);
+    learningSkills->hide();
+    switchButton = textButton(this, "cmdSwitchCommentSelection",
+                              "Add a Comment: Switch to Comment Selection Mode ", {});
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(fileLabel);
+    layout->addWidget(favourites, 1);
+    layout->addWidget(learningSkills, 1);
+    layout->addWidget(switchButton);
+}
+
+void ListPanel::showFavourites(const QString& file, const std::vector<std::string>& items) {
+    fileLabel->setText("Favourite List: " + file);
+    learningSkills->hide();
+    favourites->show();
+    favourites->clear();
+    for (const std::string& item : items)
+        favourites->addItem(toQString(item));
+}
+
+void ListPanel::showLearningSkills() {
+    fileLabel->setText("Learning Skills");
+    favourites->hide();
+    learningSkills->show();
+    learningSkills->clear();
+    for (const char* item : kLearningSkills)
+        learningSkills->addItem(item);
 }
 
 }  // namespace tl

@@ -7,6 +7,8 @@
 #include "entry/detail_lines.h"
 
 class QLabel;
+class QListWidget;
+class QPushButton;
 
 namespace tl {
 
@@ -45,6 +47,21 @@ class DetailPanel : public QFrame {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// The list beside the grid (favourites, or the learning skills reference in
+// the skills view) under its label, and the switch to Comment Selection.
+class ListPanel : public QWidget {
+    Q_OBJECT
+  public:
+    explicit ListPanel(QWidget* parent);
+    // The favourites list items under "Favourite List: " and the file's path.
+    void showFavourites(const QString& file, const std::vector<std::string>& items);
+    void showLearningSkills();
+    QLabel* fileLabel;            // lblFavouriteFile
+    QListWidget* favourites;      // lstFavourites
+    QListWidget* learningSkills;  // lstLearningSkills
+    QPushButton* switchButton;    // cmdSwitchCommentSelection
 };
 
 }  // namespace tl

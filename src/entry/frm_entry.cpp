@@ -164,10 +164,7 @@ void frmEntry::buildControls() {
     msfgClass = new FlexGrid(central);
     msfgClass->setObjectName("msfgClass");
     msfgClass->setCols(grid::kColumnCount);
-    QStringList headers;
-    for (const char* h : grid::kHeaders)
-        headers << h;
-    msfgClass->addItem(headers.join('\t'));
+    msfgClass->addItem(tabbedRow(grid::kHeaders));
     setGridLayout();
     msfgClass->setBackColorBkg(buttonFace(msfgClass));
     connect(msfgClass, &FlexGrid::enterCell, this, &frmEntry::msfgClass_EnterCell);
@@ -187,27 +184,15 @@ void frmEntry::buildControls() {
     left->addWidget(msfgClass, 1);
     left->addWidget(Shape1);
 
-    lblFavouriteFile = namedLabel(central, "lblFavouriteFile", "Favourite List: ");
-    // A long path must not widen the list beside the grid.
-    lblFavouriteFile->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    lstFavourites = new QListWidget(central);
-    lstFavourites->setObjectName("lstFavourites");
-    lstFavourites->setMinimumWidth(280);
-    lstLearningSkills = new QListWidget(central);
-    lstLearningSkills->setObjectName("lstLearningSkills");
-    lstLearningSkills->hide();
-    cmdSwitchCommentSelection = textButton(central, "cmdSwitchCommentSelection",
-                                           "Add a Comment: Switch to Comment Selection Mode ", {});
+    listPanel_ = new ListPanel(central);
+    lblFavouriteFile = listPanel_->fileLabel;
+    lstFavourites = listPanel_->favourites;
+    lstLearningSkills = listPanel_->learningSkills;
+    cmdSwitchCommentSelection = listPanel_->switchButton;
     cmdSwitchCommentSelection->setEnabled(false);
-
-    auto* right = new QVBoxLayout;
-    right->addWidget(lblFavouriteFile);
-    right->addWidget(lstFavourites, 1);
-    right->addWidget(lstLearningSkills, 1);
-    right->addWidget(cmdSwitchCommentSelection);
     auto* body = new QHBoxLayout;
     body->addLayout(left, 1);
-    body->addLayout(right, 0);
+    body->addWidget(listPanel_, 0);
     auto* outer = new QVBoxLayout(central);
     outer->addLayout(buttons);
     outer->addLayout(body, 1);
@@ -225,9 +210,7 @@ bool frmEntry::Form_Load() {
     ws_.firstDialog = true;
     enterCellEnabled = true;
     leaveCellEnabled = true;
-    pickedCode.clear();
-    pickedRow = -1;
-    pickedCol = -1;
+    cancelPickedCode();
     ws_.undo.clear();
     refreshUndo();
 
@@ -277,15 +260,8 @@ void frmEntry::readChosenFavourites() {
 
 void frmEntry::showFavourites() {
     cmdOpenFavourites->setEnabled(true);
-    lblFavouriteFile->setText("Favourite List: " + fromPath(ws_.favouritesFile));
-    lstLearningSkills->hide();
-    lstFavourites->show();
-    lstFavourites->clear();
-    QFont listFont = lstFavourites->font();
-    listFont.setPointSize(10);
-    lstFavourites->setFont(listFont);
-    for (const std::string& item : favouritesListItems(ws_.favourites, ws_.phrases))
-        lstFavourites->addItem(toQString(item));
+    listPanel_->showFavourites(fromPath(ws_.favouritesFile),
+                               favouritesListItems(ws_.favourites, ws_.phrases));
 }
 
 QString frmEntry::classFolder() const {
@@ -351,18 +327,11 @@ void frmEntry::fillflexGrid() {
     msfgClass->setUpdatesEnabled(false);
     msfgClass->clearGrid();
     msfgClass->setBackColorBkg(buttonFace(msfgClass));
-    QStringList headers;
-    for (const char* h : grid::kHeaders)
-        headers << h;
-    msfgClass->addItem(headers.join('\t'));
+    msfgClass->addItem(tabbedRow(grid::kHeaders));
     showView(false);
     const bool course = showingCourse();
-    for (const StudentRecord& s : ws_.students) {
-        QStringList cells;
-        for (const std::string& text : gridRowTexts(s, course))
-            cells << toQString(text);
-        msfgClass->addItem(cells.join('\t'));
-    }
+    for (const StudentRecord& s : ws_.students)
+        msfgClass->addItem(tabbedRow(gridRowTexts(s, course)));
     setGridBackground();
     lblCourse->setText(toQString(ws_.students[0].classCode));
     lblClassSize->setText(QString::number(ws_.studentCount()) + " Students");

@@ -27,6 +27,7 @@ class frmGetTrilliumfile;
 class frmExport;
 class MarkEditor;
 class DetailPanel;
+class ListPanel;
 
 // The main window, "Mark / Phrase Entry": the class grid, the detail panel,
 // the favourites list and every class command.
@@ -191,6 +192,7 @@ class frmEntry : public QMainWindow {
     CommonDialog* cdlgGetFile_;
     bool leaving_ = false;
     bool skillsView_ = false;
+    ListPanel* listPanel_;
 };
 
 }  // namespace tl

@@ -3,12 +3,7 @@
 // free-form comments.
 #include <QCheckBox>
 #include <QCursor>
-#include <QEvent>
-#include <QFrame>
 #include <QHeaderView>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -21,7 +16,6 @@
 #include "entry/frm_free_form_comment_entry.h"
 #include "entry/grid_columns.h"
 #include "entry/grid_rules.h"
-#include "entry/learning_skills_text.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/prompts.h"
@@ -47,10 +41,6 @@ void frmEntry::buildEditing() {
         if (row >= 0) lstFavourites_Click();
     });
     cmdSwitch->setEnabled(true);
-
-    QFont listFont = lstLearningSkills->font();
-    listFont.setPointSize(8);
-    lstLearningSkills->setFont(listFont);
 }
 
 bool frmEntry::commentsView() const {
@@ -206,12 +196,7 @@ void frmEntry::lstFavourites_Click() {
 
 void frmEntry::showLearningSkills() {
     cmdOpenFavourites->setEnabled(false);
-    lblFavouriteFile->setText("Learning Skills");
-    lstFavourites->hide();
-    lstLearningSkills->show();
-    lstLearningSkills->clear();
-    for (const char* item : kLearningSkills)
-        lstLearningSkills->addItem(item);
+    listPanel_->showLearningSkills();
 }
 
 void frmEntry::showView(bool skills) {

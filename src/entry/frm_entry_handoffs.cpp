@@ -17,10 +17,6 @@
 
 namespace tl {
 
-namespace {
-constexpr std::size_t kUpdateListSize = 101;
-}
-
 void frmEntry::classBuilt() {
     lblCourse->setText(toQString(ws_.students[0].classCode));
     refreshUndo();
@@ -39,7 +35,7 @@ void frmEntry::mnuUpdate_Click() {
     }
     reorderClass(ws_, sortByName);
     const ReconcileResult result =
-        reconcileClass(ws_, locations_.masterFile(), std::time(nullptr), kUpdateListSize);
+        reconcileClass(ws_, locations_.masterFile(), std::time(nullptr), kUpdateListCapacity);
     if (result.refused && result.notice) prompts_.message(*result.notice);
     reorderClass(ws_, sortByName);
     refreshUndo();

@@ -131,19 +131,12 @@ void frmExport::fillPreview() {
     msfgClass->clearGrid();
     // The system button-face colour, as the main window's grid uses.
     msfgClass->setBackColorBkg(msfgClass->palette().color(QPalette::Button));
-    QStringList headers;
-    for (const char* h : kHeaders)
-        headers << h;
-    msfgClass->addItem(headers.join('\t'));
+    msfgClass->addItem(tabbedRow(kHeaders));
     for (int c = 0; c < preview::kColumnCount; ++c)
         msfgClass->setColWidth(c, kWidths[c]);
     for (const StudentRecord& s : ws_.students) {
-        for (const auto& row : previewRows(s, ws_.phrases)) {
-            QStringList cells;
-            for (const std::string& cell : row)
-                cells << toQString(cell);
-            msfgClass->addItem(cells.join('\t'));
-        }
+        for (const auto& row : previewRows(s, ws_.phrases))
+            msfgClass->addItem(tabbedRow(row));
     }
     if (ws_.studentCount() > 35) msfgClass->setBackColorBkg(Qt::white);
     msfgClass->mergeColumns(preview::kIdentityColumns);
