@@ -19,7 +19,7 @@
 #include "export/frm_export.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
-#include "platform/scripted_prompts.h"
+#include "doubles/scripted_prompts.h"
 
 namespace {
 

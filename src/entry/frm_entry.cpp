@@ -502,7 +502,7 @@ void frmEntry::printClassReport() {
     printer->printLine("");
     printer->setFont("Courier New", 12);
     printer->printLine("");
-    const std::time_t now = std::time(nullptr);
+    const std::time_t now = locations_.now();
     std::tm local{};
     localtime_r(&now, &local);
     printer->printLine(toQString(classReportHeading(local)));

@@ -35,7 +35,7 @@ void frmEntry::mnuUpdate_Click() {
     }
     reorderClass(ws_, sortByName);
     const ReconcileResult result =
-        reconcileClass(ws_, locations_.masterFile(), std::time(nullptr), kUpdateListCapacity);
+        reconcileClass(ws_, locations_.masterFile(), locations_.now(), kUpdateListCapacity);
     if (result.refused && result.notice) prompts_.message(*result.notice);
     reorderClass(ws_, sortByName);
     refreshUndo();

@@ -97,8 +97,8 @@ frmExport::~frmExport() {
 void frmExport::Form_Load() {
     if (ws_.smallScreen) resize(width(), kDesignedHeight - kSmallScreenCut);
     show();
-    const std::time_t today = now != 0 ? now : std::time(nullptr);
-    ReconcileResult result = reconcileClass(ws_, locations_.masterFile(), today, kMaxStudents);
+    ReconcileResult result =
+        reconcileClass(ws_, locations_.masterFile(), locations_.now(), kMaxStudents);
     if (result.refused) {
         if (result.notice) prompts_.message(*result.notice);
         return;

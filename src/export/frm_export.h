@@ -33,8 +33,6 @@ class frmExport : public QWidget {
     QCheckBox* chkConfirm;
     QPushButton* cmdExport;
 
-    // The time the age test counts to; now unless a test sets it.
-    std::time_t now = 0;
 
     void chkConfirm_Click();
     void cmdExport_Click();

@@ -86,7 +86,7 @@ bool frmGetTrilliumfile::Form_Load() {
 
 bool frmGetTrilliumfile::fillClassListCombo() {
     const std::string path = locations_.masterFile();
-    const std::time_t today = now != 0 ? now : std::time(nullptr);
+    const std::time_t today = locations_.now();
     if (const std::optional<int> age = masterFileAgeDays(path, today);
         age && masterFileTooOld(*age)) {
         prompts_.message(msg::tl9MasterTooOld(*age));

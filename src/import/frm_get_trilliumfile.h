@@ -38,8 +38,6 @@ class frmGetTrilliumfile : public QWidget {
 
     // True after the master file could not be read: the picker stays hidden.
     bool readFailed = false;
-    // The time the age test counts to; now unless a test sets it.
-    std::time_t now = 0;
 
     bool fillClassListCombo();
     void chkMultiCourse_Click();

@@ -1,15 +1,21 @@
 #pragma once
 
 #include <QString>
+#include <ctime>
+#include <functional>
 #include <string>
 
 namespace tl {
 
-// Where the program finds its files. The teacher's home folder stands for the
-// home drive "h:" of the school network.
+// Where the program finds its files, and when it runs. The teacher's home
+// folder stands for the home drive "h:" of the school network.
 struct Locations {
     QString programFolder;  // folder of the running executable
     QString homeFolder;     // the teacher's home folder
+    // The current time (the enrolment file's age, the report's heading); tests
+    // may set another.
+    std::function<std::time_t()> clock = [] { return std::time(nullptr); };
+    std::time_t now() const { return clock(); }
 
     static Locations forRunningProgram();
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <memory>
 
 #include "core/notice.h"
 #include "platform/text_printer.h"
-
-class QWidget;
 
 namespace tl {
 
@@ -40,7 +40,8 @@ class Prompts {
     void setParentWindow(QWidget* parent) { parent_ = parent; }
 
   protected:
-    QWidget* parent_ = nullptr;
+    // A window may be gone by the time the next question is asked.
+    QPointer<QWidget> parent_;
 };
 
 // The "Description (*.ext)" part of a filter, for Qt's file dialogs.

@@ -10,7 +10,7 @@
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
-#include "platform/scripted_prompts.h"
+#include "doubles/scripted_prompts.h"
 
 namespace tl::test {
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "doubles/recording_printer.h"
 #include "platform/prompts.h"
 
 namespace tl {

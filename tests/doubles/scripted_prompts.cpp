@@ -1,4 +1,4 @@
-#include "platform/scripted_prompts.h"
+#include "doubles/scripted_prompts.h"
 
 #include "platform/encoding.h"
 
