@@ -42,6 +42,25 @@ class frmEntry : public QMainWindow {
     // False when the program must end (the phrase library is missing or corrupt).
     bool Form_Load();
 
+    // The grid redrawn from the class; the detail panel shows the first student.
+    void fillflexGrid();
+    // Shows a student in the detail panel, with the length warning when due.
+    DetailLines displayDetails(int studentIndex);
+    // The favourites list beside the grid redrawn from the favourites.
+    void showFavourites();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private slots:
+    void msfgClass_EnterCell();
+    void msfgClass_LeaveCell();
+    void msfgClass_KeyPress(int charCode);
+    void msfgClass_MouseUp(Qt::MouseButton button, int x, int y);
+    void msfgClass_Click();
+    void msfgClass_MouseMove(int x, int y);
+
+  private:
     // Menus and their items.
     QMenu* mnuFile;
     QAction* mnuOpenFavourites;
@@ -99,11 +118,8 @@ class frmEntry : public QMainWindow {
     int pickedCol = -1;
 
     // Grid and detail panel.
-    void fillflexGrid();
-    DetailLines displayDetails(int studentIndex);
     void Highlight();
     void unHighlight();
-    void showFavourites();
 
     // Class commands.
     void newTrillium();
@@ -153,18 +169,6 @@ class frmEntry : public QMainWindow {
     void classBuilt();
     void exportReturned();
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
-  private slots:
-    void msfgClass_EnterCell();
-    void msfgClass_LeaveCell();
-    void msfgClass_KeyPress(int charCode);
-    void msfgClass_MouseUp(Qt::MouseButton button, int x, int y);
-    void msfgClass_Click();
-    void msfgClass_MouseMove(int x, int y);
-
-  private:
     void buildMenus();
     void buildControls();
     void applySmallScreen();

@@ -40,7 +40,7 @@ struct EditDesk : Desk {
             "\r\n"));
     }
     QLineEdit* editor() const { return entry.findChild<QLineEdit*>("txtDataEntry"); }
-    QListWidget* list() const { return entry.lstFavourites; }
+    QListWidget* list() const { return ctl<QListWidget>("lstFavourites"); }
     // Selects a favourites entry and stamps it into a cell.
     void stamp(int item, int row, int col) {
         clickItem(list(), item);
@@ -65,7 +65,7 @@ void onPanel(Desk& desk, std::function<void(frmFreeFormCommentEntry*)> answer) {
             answer(dialog);
         }
     });
-    QTest::mouseClick(desk.entry.lblFreeFormComment, Qt::LeftButton);
+    QTest::mouseClick(desk.ctl("lblFreeFormComment"), Qt::LeftButton);
     settle();
     QVERIFY(*answered);
 }
@@ -88,7 +88,7 @@ class EntryEditingTest : public QObject {
         QVERIFY(desk.loaded && QTest::qWaitForWindowExposed(&desk.entry));
         FlexGrid* grid = desk.grid();
         QLineEdit* editor = desk.editor();
-        click(desk.entry.optAutoFill);
+        click(desk.btn("optAutoFill"));
 
         // 1, 0, 0 gives 100 in the cell and the record; the next MRK cell is current.
         clickCell(grid, 1, 3);
@@ -142,7 +142,7 @@ class EntryEditingTest : public QObject {
     void autoFillConditionsAndUndo() {
         EditDesk desk;
         FlexGrid* grid = desk.grid();
-        QVERIFY(desk.entry.optAutoFill->isChecked());
+        QVERIFY(desk.btn("optAutoFill")->isChecked());
         // The row, the mark typed, and CM1 to CM3 and the six skills afterwards.
         const std::tuple<int, QString, QString> cases[] = {
             // Empty comments and all skills 3: both from 80-100, not the later 85-95.
@@ -173,12 +173,12 @@ class EntryEditingTest : public QObject {
             }
             // Undo takes back the mark and what the auto fill put in, in one step.
             QCOMPARE(desk.undos(), 1);
-            click(desk.entry.cmdUndo);
+            click(desk.btn("cmdUndo"));
             QVERIFY(desk.ws.students == before);
             QCOMPARE(cells(grid, row), shown);
         }
         // Unticked: the mark alone is stored.
-        click(desk.entry.optAutoFill);
+        click(desk.btn("optAutoFill"));
         typeMark(desk, 1, "85");
         QCOMPARE(desk.ws.students[0].mark, std::string("85"));
         QCOMPARE(cells(grid, 1, 4, 14).join(""), QString("333333"));
@@ -187,7 +187,7 @@ class EntryEditingTest : public QObject {
     void skillsAndFlags() {
         EditDesk desk;
         FlexGrid* grid = desk.grid();
-        click(desk.entry.cmdSwitch);
+        click(desk.btn("cmdSwitch"));
         auto cycle = [&](int col, Qt::MouseButton button) {
             QString seen;
             for (int i = 0; i < 4; ++i) {
@@ -263,8 +263,8 @@ class EntryEditingTest : public QObject {
         QVERIFY(list->selectedItems().isEmpty());
         clickCell(grid, 1, 5);
         // It survives a switch to the skills view and back.
-        click(desk.entry.cmdSwitch);
-        click(desk.entry.cmdSwitch);
+        click(desk.btn("cmdSwitch"));
+        click(desk.btn("cmdSwitch"));
         QCOMPARE(grid->cellBackColor(6, 4), kPicked);
         clickCell(grid, 4, 8);
         QCOMPARE(grid->textMatrix(1, 5) + desk.ws.students[3].comments[4].c_str(),
@@ -278,7 +278,7 @@ class EntryEditingTest : public QObject {
         }
         QCOMPARE(cells(grid, 5, 4, 8), kWordsShown);
         QVERIFY(desk.ws.students[4] == everly);
-        QCOMPARE(desk.entry.pickedCode, QString("0005"));
+        QCOMPARE(grid->cellBackColor(6, 4), kPicked);
 
         // A click on the list ends it: the cell is white again.
         desk.stamp(4, 1, 6);
@@ -286,10 +286,9 @@ class EntryEditingTest : public QObject {
         QCOMPARE(desk.ws.students[0].comments[2], std::string("0010"));
         // A right click on another cell also ends it.
         clickCell(grid, 6, 4, Qt::RightButton);
-        QCOMPARE(desk.entry.pickedCode, QString("0005"));
+        QCOMPARE(grid->cellBackColor(6, 4), kPicked);
         clickCell(grid, 1, 6, Qt::RightButton);
         QCOMPARE(grid->cellBackColor(6, 4), QColor(Qt::white));
-        QCOMPARE(desk.entry.pickedCode, QString());
         QCOMPARE(list->currentRow(), 4);
     }
 
@@ -302,16 +301,16 @@ class EntryEditingTest : public QObject {
             [&] { desk.stamp(3, 2, 6); }, [&] { clickCell(grid, 3, 11, Qt::RightButton); },
             [&] { clickCell(grid, 6, 16); }, [&] { clickCell(grid, 5, 15); }};
         for (int i = 0; i < edits.size(); ++i) {
-            if (i == 1) click(desk.entry.cmdSwitch);
+            if (i == 1) click(desk.btn("cmdSwitch"));
             const std::vector<StudentRecord> before = desk.ws.students;
             const QStringList shown = allCells(grid);
             edits[i]();
             QVERIFY(desk.ws.students != before);
             QCOMPARE(desk.undos(), 1);
-            click(desk.entry.cmdUndo);
+            click(desk.btn("cmdUndo"));
             QVERIFY(desk.ws.students == before);
             QCOMPARE(allCells(grid), shown);
-            QVERIFY(!desk.entry.cmdUndo->isEnabled());
+            QVERIFY(!desk.btn("cmdUndo")->isEnabled());
         }
 
         // Two students changed: the later is taken back first, and its row becomes current.
@@ -320,34 +319,34 @@ class EntryEditingTest : public QObject {
         clickCell(grid, 2, 15);
         clickCell(grid, 4, 9);
         clickCell(grid, 6, 3);
-        click(desk.entry.cmdUndo);
+        click(desk.btn("cmdUndo"));
         QVERIFY(desk.ws.students[3] == before[3] && desk.ws.students[1] != before[1]);
         QCOMPARE(QPoint(grid->row(), grid->col()), QPoint(4, 3));
         QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, 3, false));
         QCOMPARE(grid->cellBackColor(4, 0), desk.entry.palette().color(QPalette::Highlight));
-        desk.entry.mnuUndo->trigger();
+        desk.act("mnuUndo")->trigger();
         QCOMPARE(grid->row(), 2);
         QVERIFY(desk.ws.students == before);
         QCOMPARE(allCells(grid), shown);
-        QVERIFY(!desk.entry.cmdUndo->isEnabled() && !desk.entry.mnuUndo->isEnabled());
+        QVERIFY(!desk.btn("cmdUndo")->isEnabled() && !desk.act("mnuUndo")->isEnabled());
     }
 
     void switchShowsTheLearningSkillsReference() {
         EditDesk desk;
-        QListWidget* skills = desk.entry.lstLearningSkills;
+        QListWidget* skills = desk.ctl<QListWidget>("lstLearningSkills");
         auto widths = [&desk]() {
             const FlexGrid* g = desk.grid();
             return QList<int>{g->colWidth(4), g->colWidth(8), g->colWidth(9), g->colWidth(18)};
         };
-        click(desk.entry.cmdSwitch);
+        click(desk.btn("cmdSwitch"));
         QCOMPARE(widths(), (QList<int>{0, 0, 19, 19}));
         QVERIFY(skills->isVisible() && !desk.list()->isVisible());
-        QCOMPARE(desk.entry.lblFavouriteFile->text(), QString("Learning Skills"));
+        QCOMPARE(desk.ctl("lblFavouriteFile")->text(), QString("Learning Skills"));
         QCOMPARE(skills->count(), 39);
         QVERIFY(skills->item(0)->text().startsWith("1 (Needs Improvement)   2 (Satisfactory)"));
         QVERIFY(skills->item(38)->text().startsWith("T    Teacher Interview Requested"));
 
-        click(desk.entry.cmdSwitch);
+        click(desk.btn("cmdSwitch"));
         QCOMPARE(widths(), (QList<int>{35, 35, 0, 0}));
         QVERIFY(!skills->isVisible() && desk.list()->isVisible());
         QCOMPARE(desk.list()->count(), 6);
@@ -438,7 +437,7 @@ class EntryEditingTest : public QObject {
         QCOMPARE(pointerOver(1, 5), Qt::BitmapCursor);  // the stamp
         QCOMPARE(pointerOver(5, 5), Qt::ArrowCursor);   // a free-form student
         QCOMPARE(pointerOver(1, 1), Qt::ArrowCursor);   // outside the comment columns
-        click(desk.entry.cmdSwitch);
+        click(desk.btn("cmdSwitch"));
         QCOMPARE(pointerOver(1, 10), Qt::SizeBDiagCursor);
     }
 
@@ -449,7 +448,7 @@ class EntryEditingTest : public QObject {
         QTimer::singleShot(200, &desk.entry, [] {
             if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
         });
-        QTest::mouseClick(desk.entry.lblFreeFormComment, Qt::LeftButton);
+        QTest::mouseClick(desk.ctl("lblFreeFormComment"), Qt::LeftButton);
         QCOMPARE(desk.ws.freeFormDraft, std::string("untouched"));
     }
 };

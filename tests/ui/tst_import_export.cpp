@@ -96,9 +96,9 @@ struct SchoolDesk : Desk {
     }
     frmGetTrilliumfile* openPicker() {
         if (ws.studentCount() > 0) prompts.yesNoAnswers << false;
-        entry.mnuNewTrillium->trigger();
+        act("mnuNewTrillium")->trigger();
         settle();
-        return entry.classPicker.data();
+        return entry.findChild<frmGetTrilliumfile*>();
     }
     // Builds a class from the sections with the picker, as the teacher does.
     void build(const QStringList& sections) {
@@ -122,9 +122,9 @@ struct SchoolDesk : Desk {
         }
     }
     frmExport* openExport() {
-        entry.mnuExport->trigger();
+        act("mnuExport")->trigger();
         settle();
-        return entry.exportWindow.data();
+        return openWindow<frmExport>("frmExport");
     }
 };
 
@@ -187,10 +187,11 @@ class ImportExportTest : public QObject {
             for (const StudentRecord& s : desk.ws.students)
                 QCOMPARE(toQString(s.classCode), section);
             QCOMPARE(column(desk.grid(), 1), names);
-            QCOMPARE(desk.entry.lblCourse->text(), section);
-            QVERIFY(desk.entry.classPicker.isNull() && desk.prompts.asked.isEmpty());
+            QCOMPARE(desk.ctl("lblCourse")->text(), section);
+            QVERIFY(desk.entry.findChild<frmGetTrilliumfile*>() == nullptr &&
+                    desk.prompts.asked.isEmpty());
             QCOMPARE(panel(desk.entry).join(""), QString());
-            QVERIFY(desk.entry.mnuSave->isEnabled() && desk.entry.mnuExport->isEnabled());
+            QVERIFY(desk.act("mnuSave")->isEnabled() && desk.act("mnuExport")->isEnabled());
         }
     }
 
@@ -248,15 +249,15 @@ class ImportExportTest : public QObject {
         // Holm has left the section; Kestrel has joined it. No changes nothing.
         desk.writeMaster(masterBytes({4}));
         desk.prompts.yesNoAnswers << false << true;
-        desk.entry.mnuUpdate->trigger();
+        desk.act("mnuUpdate")->trigger();
         QCOMPARE(desk.prompts.asked.size(), 1);
         QCOMPARE(desk.prompts.asked[0].title, QString("Update Class List"));
         QVERIFY(desk.ws.students == before);
 
-        desk.entry.mnuUpdate->trigger();
+        desk.act("mnuUpdate")->trigger();
         const QStringList byName{"Ashgrove, Jr.", "Calder", "Gantry", "Kestrel", "Velde"};
         QCOMPARE(column(desk.grid(), 1), byName);
-        QCOMPARE(desk.entry.lblClassSize->text(), QString("5 Students"));
+        QCOMPARE(desk.ctl("lblClassSize")->text(), QString("5 Students"));
         QVERIFY(desk.ws.students[4] == velde);
         QCOMPARE(toQString(desk.ws.students[3].trilliumField8), QString("N13"));
 
@@ -265,7 +266,7 @@ class ImportExportTest : public QObject {
         desk.writeMaster(masterBytes({}));
         ageFile(desk.masterPath(), 31);
         desk.prompts.yesNoAnswers << true;
-        desk.entry.mnuUpdate->trigger();
+        desk.act("mnuUpdate")->trigger();
         QCOMPARE(desk.prompts.messages().size(), 1);
         QVERIFY(desk.prompts.messages()[0].startsWith("TL4: The Trillium class data file is 31"));
         QVERIFY(desk.ws.students == updated);
@@ -273,13 +274,13 @@ class ImportExportTest : public QObject {
         // A file whose lines lack the timetable would empty the class: TL21, the class stays.
         desk.writeMaster(kHeader + "Velde,Pia,F,302000003,2025,10,ON,N3\r\n");
         desk.prompts.yesNoAnswers << true;
-        desk.entry.mnuUpdate->trigger();
+        desk.act("mnuUpdate")->trigger();
         QCOMPARE(desk.prompts.messages().last(),
                  QString("TL21: None of this class's students are in the enrolment file. The "
                          "class was not changed."));
         QVERIFY(desk.ws.students == updated);
         QCOMPARE(column(desk.grid(), 1), byName);
-        QVERIFY(desk.entry.cmdSave->isEnabled());
+        QVERIFY(desk.btn("cmdSave")->isEnabled());
     }
 
     void exportRefusedOrReported() {
@@ -317,7 +318,7 @@ class ImportExportTest : public QObject {
             QCOMPARE(desk.prompts.messages().size(), pad.isEmpty() ? 1 : 0);
 
             click(w->cmdReturn);
-            QVERIFY(desk.entry.exportWindow.isNull() && desk.entry.isVisible());
+            QVERIFY(openWindow<frmExport>("frmExport") == nullptr && desk.entry.isVisible());
             QCOMPARE(column(desk.grid(), 1), names);
         }
     }
@@ -359,7 +360,7 @@ class ImportExportTest : public QObject {
         QCOMPARE(desk.prompts.asked[1].request.initialFolder, QString());
         QCOMPARE(QDir(desk.school.homeFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
-        QVERIFY(desk.entry.exportWindow.isNull() && desk.entry.isVisible());
+        QVERIFY(openWindow<frmExport>("frmExport") == nullptr && desk.entry.isVisible());
     }
 
     void backgroundTurnsWhiteAbove35Students() {
@@ -388,13 +389,13 @@ class ImportExportTest : public QObject {
         desk.build({"SCI2D1-03"});
         FlexGrid* grid = desk.grid();
         QCOMPARE(column(grid, 1), kScienceInFileOrder);
-        QListWidget* favourites = desk.entry.lstFavourites;  // 0101, 0106
+        QListWidget* favourites = desk.ctl<QListWidget>("lstFavourites");  // 0101, 0106
         // Auto fill from the ranges for Ashgrove and Velde.
         typeMark(desk, 1, "85");
         typeMark(desk, 2, "72");
         // Holm and Calder by hand: a mark, then codes stamped from the list,
         // Holm's in CM1 and CM3.
-        click(desk.entry.optAutoFill);
+        click(desk.btn("optAutoFill"));
         typeMark(desk, 3, "58");
         clickItem(favourites, 1);
         clickCell(grid, 3, 4);
@@ -402,10 +403,10 @@ class ImportExportTest : public QObject {
         clickCell(grid, 3, 6);
         typeMark(desk, 4, "I");
         clickCell(grid, 4, 4);
-        click(desk.entry.optAutoFill);
+        click(desk.btn("optAutoFill"));
         typeMark(desk, 5, "100");
         // Flags and a skill in the skills view.
-        click(desk.entry.cmdSwitch);
+        click(desk.btn("cmdSwitch"));
         clickCell(grid, 2, 15);  // Velde IEP
         clickCell(grid, 4, 16);  // Calder ESL
         clickCell(grid, 3, 10);  // Holm OR 3 -> 2
@@ -414,7 +415,7 @@ class ImportExportTest : public QObject {
 
         // Save sorts by name and writes the class file.
         desk.prompts.fileAnswers << desk.home("sci") << desk.home("sci-efile");
-        desk.entry.cmdSave->click();
+        desk.btn("cmdSave")->click();
         QVERIFY(QFile::exists(desk.home("sci.tlc")));
         QCOMPARE(column(grid, 1), kScienceByName);
 
@@ -451,7 +452,7 @@ class ImportExportTest : public QObject {
                        "\"Her written work is clear and organised. Regular review of notes "
                        "will help her. Attendance, punctuality and effort were strong. \","
                        "S,S,S,0,0\r\n"));
-        QVERIFY(desk.entry.exportWindow.isNull() && desk.entry.isVisible());
+        QVERIFY(openWindow<frmExport>("frmExport") == nullptr && desk.entry.isVisible());
         QCOMPARE(column(grid, 1), kScienceByName);
     }
 };

@@ -58,20 +58,26 @@ class StartupTest : public QObject {
         QCOMPARE(prompts.messages(), shown.isEmpty() ? QStringList() : QStringList{shown});
         // A refused file does not stay the current file.
         QCOMPARE(fromPath(ws.favouritesFile), shown.isEmpty() ? path : QString());
-        QCOMPARE(entry.optAutoFill->isEnabled(), !path.isEmpty());
-        QCOMPARE(entry.optAutoFill->isChecked(), !path.isEmpty());
-        for (QAction* off : {entry.mnuSave, entry.mnuPrint, entry.mnuSortNames, entry.mnuSortMarks,
-                             entry.mnuUpdate, entry.mnuExport, entry.mnuUndo})
+        QCOMPARE(control<QAbstractButton>(&entry, "optAutoFill")->isEnabled(), !path.isEmpty());
+        QCOMPARE(control<QAbstractButton>(&entry, "optAutoFill")->isChecked(), !path.isEmpty());
+        for (QAction* off :
+             {control<QAction>(&entry, "mnuSave"), control<QAction>(&entry, "mnuPrint"),
+              control<QAction>(&entry, "mnuSortNames"), control<QAction>(&entry, "mnuSortMarks"),
+              control<QAction>(&entry, "mnuUpdate"), control<QAction>(&entry, "mnuExport"),
+              control<QAction>(&entry, "mnuUndo")})
             QVERIFY2(!off->isEnabled(), qPrintable(off->objectName()));
-        QVERIFY(!entry.cmdSave->isEnabled() && !entry.cmdPrint->isEnabled());
-        QVERIFY(!entry.cmdUndo->isEnabled() && !entry.mnuSortCourse->isVisible());
-        QVERIFY(entry.mnuOpenFavourites->isEnabled() && entry.mnuNewTrillium->isEnabled());
+        QVERIFY(!control<QAbstractButton>(&entry, "cmdSave")->isEnabled() &&
+                !control<QAbstractButton>(&entry, "cmdPrint")->isEnabled());
+        QVERIFY(!control<QAbstractButton>(&entry, "cmdUndo")->isEnabled() &&
+                !control<QAction>(&entry, "mnuSortCourse")->isVisible());
+        QVERIFY(control<QAction>(&entry, "mnuOpenFavourites")->isEnabled() &&
+                control<QAction>(&entry, "mnuNewTrillium")->isEnabled());
 
-        QListWidget* list = entry.lstFavourites;
+        QListWidget* list = control<QListWidget>(&entry, "lstFavourites");
         QCOMPARE(list->count(), path.isEmpty() ? 0 : (shown.isEmpty() ? 4 : 1));
         if (list->count() < 4) return;
         QCOMPARE(ws.rangeCount(), 1);
-        QCOMPARE(entry.lblFavouriteFile->text(), "Favourite List: " + path);
+        QCOMPARE(control<QLabel>(&entry, "lblFavouriteFile")->text(), "Favourite List: " + path);
         QCOMPARE(list->item(0)->text(), "0101 " + toQString(lookupPhrase(ws.phrases, "0101")));
         QCOMPARE(list->item(1)->text(), QString("           ---------------"));
         QCOMPARE(list->item(3)->text(), QString("           no comment (delete existing comment)"));

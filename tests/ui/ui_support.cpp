@@ -67,7 +67,7 @@ Desk::Desk(const QByteArray& library, const QByteArray& favourites) {
 
 // An export window left open by a failed check goes with the desk.
 Desk::~Desk() {
-    delete entry.exportWindow.data();
+    delete openWindow<frmExport>("frmExport");
 }
 
 }  // namespace tl::test

@@ -5,12 +5,12 @@
 #include <functional>
 
 #include "core/workspace.h"
+#include "doubles/scripted_prompts.h"
 #include "entry/detail_lines.h"
 #include "entry/frm_entry.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
-#include "doubles/scripted_prompts.h"
 
 namespace tl::test {
 
@@ -36,6 +36,23 @@ class TempSchool {
     QTemporaryDir dir_;
     Locations locations_;
 };
+
+// A control of a window, found by its name as a screen reader or a test finds it.
+template <typename T = QWidget>
+T* control(const QObject* window, const QString& name) {
+    T* found = window->findChild<T*>(name);
+    if (found == nullptr) qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+// The open top-level window of that name, or nothing.
+template <typename T>
+T* openWindow(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == name) return qobject_cast<T*>(w);
+    }
+    return nullptr;
+}
 
 // Runs action on the next modal window that appears (the start-up window
 // shown by the main window's load step, for example).
@@ -78,7 +95,13 @@ struct Desk {
 
     explicit Desk(const QByteArray& library = {}, const QByteArray& favourites = {});
     ~Desk();
-    FlexGrid* grid() const { return entry.msfgClass; }
+    FlexGrid* grid() const { return control<FlexGrid>(&entry, "msfgClass"); }
+    QAction* act(const char* name) const { return control<QAction>(&entry, name); }
+    QAbstractButton* btn(const char* name) const { return control<QAbstractButton>(&entry, name); }
+    template <typename T = QLabel>
+    T* ctl(const char* name) const {
+        return control<T>(&entry, name);
+    }
     QString home(const QString& name) const { return school.homeFolder() + "/" + name; }
     QString file(const QString& name, const QByteArray& bytes) const {
         return school.write("home/" + name, bytes);
@@ -87,7 +110,7 @@ struct Desk {
     void open(const QString& path) {
         if (ws.studentCount() > 0) prompts.yesNoAnswers << false;
         prompts.fileAnswers << path;
-        entry.mnuOpenClass->trigger();
+        act("mnuOpenClass")->trigger();
         settle();
     }
     int undos() const { return ws.undo.count(); }
@@ -175,8 +198,10 @@ QStringList listOf(const auto& texts) {
 
 // The detail panel's five lines, and the lines buildDetailLines gives the student.
 inline QStringList panel(const frmEntry& e) {
-    return {e.lblDetail1->text(), e.lblDetail2->text(), e.lblDetail3->text(), e.lblDetail4->text(),
-            e.lblDetail5->text()};
+    QStringList lines;
+    for (int i = 1; i <= 5; ++i)
+        lines << control<QLabel>(&e, QString("lblDetail%1").arg(i))->text();
+    return lines;
 }
 inline QStringList expectedPanel(const Workspace& ws, int student, bool course) {
     return listOf(buildDetailLines(ws.students[student], ws.phrases, course).lines);
