@@ -13,11 +13,12 @@ class frmHelp : public QDialog {
   public:
     explicit frmHelp(QWidget* parent = nullptr);
 
-    QPlainTextEdit* Text1;
-    QPushButton* Command1;
-
     // The twelve lines of the window, each ended by CR LF.
     static QString printstuff();
+
+  private:
+    QPlainTextEdit* Text1;
+    QPushButton* Command1;
 };
 
 }  // namespace tl

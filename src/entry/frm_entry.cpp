@@ -397,7 +397,7 @@ void frmEntry::newTrillium() {
     }
     // A picker still loaded is not loaded again; after a read failure it stays hidden.
     if (!classPicker.isNull()) {
-        if (!classPicker->readFailed) {
+        if (!classPicker->readFailed()) {
             classPicker->raise();
             classPicker->activateWindow();
         }

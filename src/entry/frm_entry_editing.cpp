@@ -220,7 +220,7 @@ void frmEntry::freeFormCommand() {
     const std::string original = freeFormOriginal(student, ws_.phrases);
     {
         frmFreeFormCommentEntry dialog(ws_, prompts_, this);
-        dialog.txtComment->setPlainText(toQString(original));
+        dialog.setComment(toQString(original));
         dialog.exec();
     }
     if (applyFreeFormDraft(student, ws_.freeFormDraft, original) == FreeFormOutcome::Unchanged) {

@@ -117,4 +117,8 @@ void frmFreeFormCommentEntry::cmdCancel_Click() {
     reject();
 }
 
+void frmFreeFormCommentEntry::setComment(const QString& text) {
+    txtComment->setPlainText(text);
+}
+
 }  // namespace tl

@@ -18,6 +18,13 @@ class frmFreeFormCommentEntry : public QDialog {
   public:
     frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts, QWidget* parent = nullptr);
 
+    // The text the dialog starts with.
+    void setComment(const QString& text);
+
+  private:
+    void txtComment_Change();
+    void cmdOkay_Click();
+    void cmdCancel_Click();
     QLabel* Label1;
     QPlainTextEdit* txtComment;
     QLabel* lblLength;
@@ -29,12 +36,6 @@ class frmFreeFormCommentEntry : public QDialog {
     QLabel* Label5;
     QLabel* Label6;
 
-  public slots:
-    void txtComment_Change();
-    void cmdOkay_Click();
-    void cmdCancel_Click();
-
-  private:
     Workspace& ws_;
     Prompts& prompts_;
 };

@@ -20,6 +20,13 @@ class frmSplash : public QDialog {
               QWidget* parent = nullptr);
     ~frmSplash() override;
 
+  protected:
+    void reject() override;
+
+  private:
+    void cmdOpenFavourites_Click();
+    void cmdCancel_Click();
+
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;
@@ -27,15 +34,6 @@ class frmSplash : public QDialog {
     QLabel* picStamp;
     QPushButton* cmdOpenFavourites;
     QPushButton* cmdCancel;
-
-  public slots:
-    void cmdOpenFavourites_Click();
-    void cmdCancel_Click();
-
-  protected:
-    void reject() override;
-
-  private:
     Workspace& ws_;
     const Locations& locations_;
     CommonDialog* cdlgFavourites_;

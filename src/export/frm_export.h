@@ -27,18 +27,6 @@ class frmExport : public QWidget {
     // The opening sequence: reconcile, check, preview.
     void Form_Load();
 
-    QPlainTextEdit* picOut;
-    FlexGrid* msfgClass;
-    QPushButton* cmdReturn;
-    QCheckBox* chkConfirm;
-    QPushButton* cmdExport;
-
-
-    void chkConfirm_Click();
-    void cmdExport_Click();
-    void cmdReturn_Click();
-    void exportFile();
-
   signals:
     // The window has closed; the main window redraws and shows itself.
     void returned();
@@ -47,6 +35,17 @@ class frmExport : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    QPlainTextEdit* picOut;
+    FlexGrid* msfgClass;
+    QPushButton* cmdReturn;
+    QCheckBox* chkConfirm;
+    QPushButton* cmdExport;
+
+    void chkConfirm_Click();
+    void cmdExport_Click();
+    void cmdReturn_Click();
+    void exportFile();
+
     void printLines(const std::vector<std::string>& lines);
     void fillPreview();
 

@@ -97,7 +97,7 @@ bool frmGetTrilliumfile::fillClassListCombo() {
     if (!sections) {
         // The file cannot be read: the picker hides and is not offered again.
         prompts_.message(msg::tl10bMasterUnavailable());
-        readFailed = true;
+        readFailed_ = true;
         hide();
         return true;
     }

@@ -28,6 +28,15 @@ class frmGetTrilliumfile : public QWidget {
     // Shows the window and fills the lists; false when the program must end.
     bool Form_Load();
 
+    // True after the master file could not be read: the picker stays hidden.
+    bool readFailed() const { return readFailed_; }
+
+  signals:
+    // A new class is in the workspace's table.
+    void classBuilt();
+
+  private:
+    bool readFailed_ = false;
     QLabel* lblSelect;
     QComboBox* cboClasses;
     QListWidget* lstMultiSelect;
@@ -36,18 +45,10 @@ class frmGetTrilliumfile : public QWidget {
     QLabel* lblWarning;
     QListWidget* lsttest;  // diagnostic lines, never shown
 
-    // True after the master file could not be read: the picker stays hidden.
-    bool readFailed = false;
-
     bool fillClassListCombo();
     void chkMultiCourse_Click();
     void cmdGetClass_Click();
 
-  signals:
-    // A new class is in the workspace's table.
-    void classBuilt();
-
-  private:
     std::vector<std::string> chosenSections() const;
 
     Workspace& ws_;

@@ -392,7 +392,7 @@ class EntryClassTest : public QObject {
         desk.act("mnuhelp")->trigger();
         QPointer<frmHelp> help = desk.entry.findChild<frmHelp*>();
         QVERIFY(help && help->isVisible() && QApplication::activeModalWidget() == nullptr);
-        const QStringList lines = help->Text1->toPlainText().split('\n');
+        const QStringList lines = control<QPlainTextEdit>(help, "Text1")->toPlainText().split('\n');
         QCOMPARE(lines.size() - (lines.last().isEmpty() ? 1 : 0), 12);
         QCOMPARE(lines.mid(0, 2), (QStringList{"Tallyleaf", "Version 3.3 Growing Success"}));
         help->findChild<QPushButton*>("Command1")->click();

@@ -73,8 +73,8 @@ void onPanel(Desk& desk, std::function<void(frmFreeFormCommentEntry*)> answer) {
 // Answers the free-form dialog with a text and Okay.
 void writeFreeForm(Desk& desk, const QString& text) {
     onPanel(desk, [text](frmFreeFormCommentEntry* dialog) {
-        dialog->txtComment->setPlainText(text);
-        dialog->cmdOkay->click();
+        control<QPlainTextEdit>(dialog, "txtComment")->setPlainText(text);
+        control<QPushButton>(dialog, "cmdOkay")->click();
     });
 }
 
@@ -361,11 +361,12 @@ class EntryEditingTest : public QObject {
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         // Typing stops at 460 characters.
-        dialog.txtComment->setPlainText(QString(458, 'a'));
-        dialog.txtComment->moveCursor(QTextCursor::End);
-        QTest::keyClicks(dialog.txtComment, "bcdef");
-        QCOMPARE(dialog.txtComment->toPlainText(), QString(458, 'a') + "bc");
-        QCOMPARE(dialog.lblLength->text(), QString("Length: 460/460"));
+        auto* text = control<QPlainTextEdit>(&dialog, "txtComment");
+        text->setPlainText(QString(458, 'a'));
+        text->moveCursor(QTextCursor::End);
+        QTest::keyClicks(text, "bcdef");
+        QCOMPARE(text->toPlainText(), QString(458, 'a') + "bc");
+        QCOMPARE(control<QLabel>(&dialog, "lblLength")->text(), QString("Length: 460/460"));
     }
 
     void freeFormCommand() {
@@ -376,8 +377,8 @@ class EntryEditingTest : public QObject {
         clickCell(grid, 2, 3);
         QString shown;
         onPanel(desk, [&shown](frmFreeFormCommentEntry* dialog) {
-            shown = dialog->txtComment->toPlainText();
-            dialog->cmdOkay->click();
+            shown = control<QPlainTextEdit>(dialog, "txtComment")->toPlainText();
+            control<QPushButton>(dialog, "cmdOkay")->click();
         });
         QVERIFY(shown.startsWith("Ivy has made steady progress this term. "));
         QCOMPARE(desk.prompts.messages(), QStringList{"There was no change to the coded comment, "
@@ -394,11 +395,13 @@ class EntryEditingTest : public QObject {
         // Blank text: No keeps the dialog open with its text, Yes returns to the codes.
         desk.prompts.yesNoAnswers << false << true;
         onPanel(desk, [&](frmFreeFormCommentEntry* dialog) {
-            shown = dialog->txtComment->toPlainText() + "|";
-            dialog->txtComment->setPlainText("   ");
-            dialog->cmdOkay->click();
-            shown += dialog->isVisible() ? dialog->txtComment->toPlainText() : "closed";
-            dialog->cmdOkay->click();
+            shown = control<QPlainTextEdit>(dialog, "txtComment")->toPlainText() + "|";
+            control<QPlainTextEdit>(dialog, "txtComment")->setPlainText("   ");
+            control<QPushButton>(dialog, "cmdOkay")->click();
+            shown += dialog->isVisible()
+                         ? control<QPlainTextEdit>(dialog, "txtComment")->toPlainText()
+                         : "closed";
+            control<QPushButton>(dialog, "cmdOkay")->click();
         });
         QCOMPARE(shown, QString("Great work  Yes|   "));
         QCOMPARE(desk.prompts.asked.last().text,
@@ -411,8 +414,12 @@ class EntryEditingTest : public QObject {
             QCOMPARE(cells(grid, 2, 4, 8), kWordsShown);
             if (how == 0) desk.prompts.yesNoAnswers << true;
             onPanel(desk, [how](frmFreeFormCommentEntry* d) {
-                d->txtComment->setPlainText(how == 0 ? "\n\t \n" : "Other.");
-                how == 2 ? void(d->close()) : (how ? d->cmdCancel : d->cmdOkay)->click();
+                control<QPlainTextEdit>(d, "txtComment")
+                    ->setPlainText(how == 0 ? "\n\t \n" : "Other.");
+                how == 2 ? void(d->close())
+                         : (how ? control<QPushButton>(d, "cmdCancel")
+                                : control<QPushButton>(d, "cmdOkay"))
+                               ->click();
             });
             QVERIFY(!brennick.freeFormUsed && brennick.freeFormText.empty());
             QCOMPARE(cells(grid, 2, 4, 5), (QStringList{"0002", "0007"}));

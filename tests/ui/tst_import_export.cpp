@@ -105,13 +105,16 @@ struct SchoolDesk : Desk {
         frmGetTrilliumfile* picker = openPicker();
         QVERIFY(picker != nullptr);
         if (sections.size() == 1) {
-            picker->cboClasses->setCurrentIndex(picker->cboClasses->findText(sections.first()));
+            control<QComboBox>(picker, "cboClasses")
+                ->setCurrentIndex(
+                    control<QComboBox>(picker, "cboClasses")->findText(sections.first()));
         } else {
-            click(picker->chkMultiCourse);
+            click(control<QCheckBox>(picker, "chkMultiCourse"));
             for (const QString& section : sections)
-                clickItem(picker->lstMultiSelect, kSections.indexOf(section));
+                clickItem(control<QListWidget>(picker, "lstMultiSelect"),
+                          kSections.indexOf(section));
         }
-        click(picker->cmdGetClass);
+        click(control<QPushButton>(picker, "cmdGetClass"));
     }
     // Builds a section's class and gives everyone a mark and a comment.
     void buildComplete(const QString& section = "SCI2D1-03") {
@@ -137,19 +140,22 @@ class ImportExportTest : public QObject {
         SchoolDesk desk;
         frmGetTrilliumfile* picker = desk.openPicker();
         QVERIFY(picker != nullptr && picker->isVisible() && desk.prompts.asked.isEmpty());
-        QCOMPARE(picker->cboClasses->currentText() + QString::number(picker->cboClasses->count()),
+        QCOMPARE(control<QComboBox>(picker, "cboClasses")->currentText() +
+                     QString::number(control<QComboBox>(picker, "cboClasses")->count()),
                  kSections[0] + "5");
-        QCOMPARE(itemsOf(picker->lstMultiSelect), kSections);
-        QVERIFY(picker->cmdGetClass->isVisible() && picker->lsttest->isHidden());
+        QCOMPARE(itemsOf(control<QListWidget>(picker, "lstMultiSelect")), kSections);
+        QVERIFY(control<QPushButton>(picker, "cmdGetClass")->isVisible() &&
+                control<QListWidget>(picker, "lsttest")->isHidden());
         // Captions and controls follow the mode, also after switching back.
         for (bool multiple : {true, false}) {
-            click(picker->chkMultiCourse);
+            click(control<QCheckBox>(picker, "chkMultiCourse"));
             QCOMPARE(
-                picker->lblSelect->text() + "|" + picker->cmdGetClass->text(),
+                control<QLabel>(picker, "lblSelect")->text() + "|" +
+                    control<QPushButton>(picker, "cmdGetClass")->text(),
                 QString(multiple ? "Select ALL Classes|Get Classes" : "Select a Class|Get Class"));
-            QCOMPARE(picker->lblWarning->isVisible(), multiple);
-            QCOMPARE(picker->lstMultiSelect->isVisible(), multiple);
-            QCOMPARE(picker->cboClasses->isVisible(), !multiple);
+            QCOMPARE(control<QLabel>(picker, "lblWarning")->isVisible(), multiple);
+            QCOMPARE(control<QListWidget>(picker, "lstMultiSelect")->isVisible(), multiple);
+            QCOMPARE(control<QComboBox>(picker, "cboClasses")->isVisible(), !multiple);
         }
 
         // Several sections: grouped by master line; a student in two of them comes twice.
@@ -167,10 +173,10 @@ class ImportExportTest : public QObject {
         const auto before = desk.ws.students;
         picker = desk.openPicker();
         QVERIFY(picker != nullptr);
-        picker->cboClasses->setCurrentIndex(-1);
-        click(picker->cmdGetClass);
-        click(picker->chkMultiCourse);
-        click(picker->cmdGetClass);
+        control<QComboBox>(picker, "cboClasses")->setCurrentIndex(-1);
+        click(control<QPushButton>(picker, "cmdGetClass"));
+        click(control<QCheckBox>(picker, "chkMultiCourse"));
+        click(control<QPushButton>(picker, "cmdGetClass"));
         QVERIFY(desk.ws.students == before && picker->isVisible());
         QCOMPARE(desk.grid()->rows(), 15);
         QCOMPARE(desk.prompts.messages(), QStringList());
@@ -202,8 +208,10 @@ class ImportExportTest : public QObject {
             frmGetTrilliumfile* picker = desk.openPicker();
             QVERIFY(picker != nullptr && picker->isVisible());
             const int offered = days == 30 ? 5 : 0;
-            QCOMPARE(picker->cboClasses->count() + picker->lstMultiSelect->count(), 2 * offered);
-            QCOMPARE(picker->cmdGetClass->isVisible(), offered > 0);
+            QCOMPARE(control<QComboBox>(picker, "cboClasses")->count() +
+                         control<QListWidget>(picker, "lstMultiSelect")->count(),
+                     2 * offered);
+            QCOMPARE(control<QPushButton>(picker, "cmdGetClass")->isVisible(), offered > 0);
             QCOMPARE(desk.prompts.messages().join("").left(4), QString(offered ? "" : "TL9:"));
         }
     }
@@ -222,7 +230,7 @@ class ImportExportTest : public QObject {
         // Later New commands do not load it again, even with the file back.
         desk.writeMaster(masterBytes());
         QCOMPARE(desk.openPicker(), picker);
-        QVERIFY(picker->isHidden() && picker->cboClasses->count() == 0);
+        QVERIFY(picker->isHidden() && control<QComboBox>(picker, "cboClasses")->count() == 0);
         QCOMPARE(desk.prompts.messages().size(), 1);
     }
 
@@ -233,7 +241,7 @@ class ImportExportTest : public QObject {
         QVERIFY(picker != nullptr && desk.prompts.endedWith != 0);
         QCOMPARE(desk.prompts.messages().size(), 1);
         QVERIFY(desk.prompts.messages()[0].startsWith("TL10a: Class File Read Error:"));
-        QCOMPARE(itemsOf(picker->lsttest),
+        QCOMPARE(itemsOf(control<QListWidget>(picker, "lsttest")),
                  (QStringList{"1 LUNCH-A ZHOME", "2 SH1-01", "number of courses = 0"}));
         QCOMPARE(desk.ws.studentCount(), 0);
     }
@@ -303,8 +311,9 @@ class ImportExportTest : public QObject {
             }
             frmExport* w = desk.openExport();
             QVERIFY(w != nullptr && w->isVisible() && !desk.entry.isVisible());
-            QVERIFY(w->chkConfirm->isHidden() && w->cmdExport->isHidden());
-            QCOMPARE(w->msfgClass->rows(), 1);
+            QVERIFY(control<QCheckBox>(w, "chkConfirm")->isHidden() &&
+                    control<QPushButton>(w, "cmdExport")->isHidden());
+            QCOMPARE(control<FlexGrid>(w, "msfgClass")->rows(), 1);
             // Sorted by name on the way; a master file that is read gives its order back.
             QStringList names = shown.startsWith("TL") ? kScienceByName : kScienceInFileOrder;
             if (shown == "discrepancy") names = {"Ashgrove, Jr.", "Velde", "Gantry", "Kestrel"};
@@ -312,12 +321,13 @@ class ImportExportTest : public QObject {
             if (shown == "discrepancy")
                 pad = listOf(discrepancyReport({before[3], before[2]}, {s[3]}));
             if (shown == "problems") pad = listOf(problemReport(s, desk.ws.phrases));
-            QCOMPARE(w->picOut->isVisible(), !pad.isEmpty());
+            QCOMPARE(control<QPlainTextEdit>(w, "picOut")->isVisible(), !pad.isEmpty());
             if (pad.isEmpty()) QCOMPARE(desk.prompts.messages().join("|").left(4), shown);
-            if (!pad.isEmpty()) QCOMPARE(w->picOut->toPlainText(), pad.join('\n'));
+            if (!pad.isEmpty())
+                QCOMPARE(control<QPlainTextEdit>(w, "picOut")->toPlainText(), pad.join('\n'));
             QCOMPARE(desk.prompts.messages().size(), pad.isEmpty() ? 1 : 0);
 
-            click(w->cmdReturn);
+            click(control<QPushButton>(w, "cmdReturn"));
             QVERIFY(openWindow<frmExport>("frmExport") == nullptr && desk.entry.isVisible());
             QCOMPARE(column(desk.grid(), 1), names);
         }
@@ -330,11 +340,13 @@ class ImportExportTest : public QObject {
         desk.ws.students[2].comments = {"0201", "0201", "", "", ""};
         desk.ws.students[1].esl = "Y";
         frmExport* w = desk.openExport();
-        QVERIFY(w != nullptr && w->picOut->isHidden() && w->cmdExport->isHidden());
-        QVERIFY(w->chkConfirm->isVisible() && !w->chkConfirm->isChecked());
+        QVERIFY(w != nullptr && control<QPlainTextEdit>(w, "picOut")->isHidden() &&
+                control<QPushButton>(w, "cmdExport")->isHidden());
+        QVERIFY(control<QCheckBox>(w, "chkConfirm")->isVisible() &&
+                !control<QCheckBox>(w, "chkConfirm")->isChecked());
         QCOMPARE(desk.prompts.messages(), QStringList());
         // The students' preview rows in name order.
-        QStringList byName = column(w->msfgClass, 2);
+        QStringList byName = column(control<FlexGrid>(w, "msfgClass"), 2);
         byName.removeDuplicates();
         QCOMPARE(byName, kScienceByName);
         QStringList expected;
@@ -342,17 +354,17 @@ class ImportExportTest : public QObject {
             for (const auto& row : previewRows(s, desk.ws.phrases))
                 expected << listOf(row);
         }
-        QCOMPARE(allCells(w->msfgClass).mid(16), expected);
+        QCOMPARE(allCells(control<FlexGrid>(w, "msfgClass")).mid(16), expected);
 
         // The confirmation shows and hides Create eFile.
-        click(w->chkConfirm);
-        QVERIFY(w->cmdExport->isVisible());
-        click(w->chkConfirm);
-        QVERIFY(w->cmdExport->isHidden());
+        click(control<QCheckBox>(w, "chkConfirm"));
+        QVERIFY(control<QPushButton>(w, "cmdExport")->isVisible());
+        click(control<QCheckBox>(w, "chkConfirm"));
+        QVERIFY(control<QPushButton>(w, "cmdExport")->isHidden());
         // An eFile that cannot be written is reported, and no success follows.
-        click(w->chkConfirm);
+        click(control<QCheckBox>(w, "chkConfirm"));
         desk.prompts.fileAnswers << desk.home("gone/sci");
-        click(w->cmdExport);
+        click(control<QPushButton>(w, "cmdExport"));
         QCOMPARE(desk.prompts.messages(),
                  (QStringList{toQString(tl15AboutToSave().text),
                               "TL20: The eFile could not be saved. No .trc file was created."}));
@@ -377,9 +389,9 @@ class ImportExportTest : public QObject {
                 size > 35 ? QColor(Qt::white) : desk.grid()->palette().color(QPalette::Button);
             QCOMPARE(desk.grid()->backColorBkg(), back);
             frmExport* w = desk.openExport();
-            QVERIFY(w != nullptr && w->chkConfirm->isVisible());
-            QCOMPARE(w->msfgClass->rows(), 1 + 3 * size);
-            QCOMPARE(w->msfgClass->backColorBkg(), back);
+            QVERIFY(w != nullptr && control<QCheckBox>(w, "chkConfirm")->isVisible());
+            QCOMPARE(control<FlexGrid>(w, "msfgClass")->rows(), 1 + 3 * size);
+            QCOMPARE(control<FlexGrid>(w, "msfgClass")->backColorBkg(), back);
         }
     }
 
@@ -420,10 +432,10 @@ class ImportExportTest : public QObject {
         QCOMPARE(column(grid, 1), kScienceByName);
 
         frmExport* w = desk.openExport();
-        QVERIFY(w != nullptr && w->chkConfirm->isVisible());
-        click(w->chkConfirm);
+        QVERIFY(w != nullptr && control<QCheckBox>(w, "chkConfirm")->isVisible());
+        click(control<QCheckBox>(w, "chkConfirm"));
         desk.prompts.asked.clear();
-        click(w->cmdExport);
+        click(control<QPushButton>(w, "cmdExport"));
         QCOMPARE(desk.prompts.messages(),
                  (QStringList{toQString(tl15AboutToSave().text), toQString(eFileSaved().text)}));
         const FileRequest& request = desk.prompts.asked[1].request;
