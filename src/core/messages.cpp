@@ -85,7 +85,8 @@ Notice tl10bMasterUnavailable() {
 }
 
 Notice tl10cTooManyStudents() {
-    return plain("TL10c: The chosen classes have more than 501 students. Choose fewer classes.");
+    return plain("TL10c: The chosen classes have more than " + std::to_string(kMaxStudents) +
+                 " students. Choose fewer classes.");
 }
 
 Notice tl16FavouritesType() {
@@ -125,6 +126,27 @@ Notice tlTempPhraseFileNotSaved() {
                  "window.");
 }
 
+Notice tl15AboutToSave() {
+    return Notice{
+        "TL15: You are now about to be prompted for a folder and file name for this eFile.\r\n"
+        "Depending on your school's established procedures:\r\n"
+        "-  select a special 'submit' folder OR \r\n"
+        "-  save it so you can email it to your designated secretary OR \r\n"
+        "-  save it to a disc or Flash Drive so you can take it to your designated secretary.",
+        kProgramName, NoticeIcon::None};
+}
+
+Notice eFileSaved() {
+    return Notice{
+        "CONGRATULATIONS!!! You have saved your .trc file.\r\n"
+        "Depending on your school's established procedures:\r\n"
+        "-  you're done :-) YIPPEE!   OR \r\n"
+        "-  you must now email your Trillium secretary with the .trc file as an attachment OR \r\n"
+        "-  you must now take your disc or Flash Drive with the .trc file to your Trillium "
+        "secretary.",
+        kProgramName, NoticeIcon::None};
+}
+
 Notice tl8aCommentTooLong() {
     return Notice{
         "The length of your comments for this student exceeds the allowable length for "
@@ -140,7 +162,8 @@ Notice freeFormUnchanged() {
 }
 
 Notice favouritesFull() {
-    return plain("The favourites list is full: it holds at most 1000 entries.");
+    return plain("The favourites list is full: it holds at most " + std::to_string(kMaxFavourites) +
+                 " entries.");
 }
 
 }  // namespace tl::msg

@@ -23,6 +23,9 @@ Notice tl17FavouritesInvalid();
 Notice tl18FavouritesNotSaved();
 Notice tl19ClassNotSaved();
 Notice tl20EFileNotSaved();
+// The notices before and after the eFile is saved.
+Notice tl15AboutToSave();
+Notice eFileSaved();
 Notice tl21NoneEnrolled();
 Notice tlTempPhraseFileNotSaved();
 Notice favouritesFull();

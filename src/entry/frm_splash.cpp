@@ -25,7 +25,7 @@ frmSplash::frmSplash(Workspace& ws, Prompts& prompts, const Locations& locations
     : QDialog(parent), ws_(ws), locations_(locations), cdlgFavourites_(new CommonDialog(prompts)) {
     setObjectName("frmSplash");
     setModal(true);
-    // S1: no favourites file until one is chosen here.
+    // No favourites file until one is chosen here.
     ws_.favouritesFile.clear();
     setWindowTitle(QString("Tallyleaf v") + kVersion);
     ws_.smallScreen = screenIsSmall();

@@ -170,25 +170,4 @@ std::vector<PreviewRow> previewRows(const StudentRecord& s, const std::vector<Ph
     return rows;
 }
 
-Notice tl15AboutToSave() {
-    return Notice{
-        "TL15: You are now about to be prompted for a folder and file name for this eFile.\r\n"
-        "Depending on your school's established procedures:\r\n"
-        "-  select a special 'submit' folder OR \r\n"
-        "-  save it so you can email it to your designated secretary OR \r\n"
-        "-  save it to a disc or Flash Drive so you can take it to your designated secretary.",
-        kProgramName, NoticeIcon::None};
-}
-
-Notice eFileSaved() {
-    return Notice{
-        "CONGRATULATIONS!!! You have saved your .trc file.\r\n"
-        "Depending on your school's established procedures:\r\n"
-        "-  you're done :-) YIPPEE!   OR \r\n"
-        "-  you must now email your Trillium secretary with the .trc file as an attachment OR \r\n"
-        "-  you must now take your disc or Flash Drive with the .trc file to your Trillium "
-        "secretary.",
-        kProgramName, NoticeIcon::None};
-}
-
 }  // namespace tl

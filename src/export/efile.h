@@ -93,8 +93,4 @@ std::vector<std::string> discrepancyReport(const std::vector<StudentRecord>& dro
 std::vector<PreviewRow> previewRows(const StudentRecord& student,
                                     const std::vector<Phrase>& phrases);
 
-// The notices before and after the eFile is saved.
-Notice tl15AboutToSave();
-Notice eFileSaved();
-
 }  // namespace tl

@@ -12,6 +12,7 @@
 #include "core/class_document.h"
 #include "core/limits.h"
 #include "core/master_file.h"
+#include "core/messages.h"
 #include "core/sorting.h"
 #include "core/text.h"
 #include "core/workspace.h"
@@ -153,7 +154,7 @@ void frmExport::cmdExport_Click() {
 }
 
 void frmExport::exportFile() {
-    prompts_.message(tl15AboutToSave());
+    prompts_.message(msg::tl15AboutToSave());
     if (locations_.homeHoldsFile()) cdlgGetFile_->initDir = locations_.homeFolder;
     cdlgGetFile_->fileName =
         ws_.students.empty() ? QString() : toQString(alphanumericOnly(ws_.students[0].classCode));
@@ -165,7 +166,7 @@ void frmExport::exportFile() {
         prompts_.message(*failure);
         return;
     }
-    prompts_.message(eFileSaved());
+    prompts_.message(msg::eFileSaved());
 }
 
 void frmExport::cmdReturn_Click() {

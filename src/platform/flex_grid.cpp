@@ -62,10 +62,6 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent), frozen_(new QTableVi
             &QScrollBar::setValue);
 }
 
-void FlexGrid::setRows(int rows) {
-    setRowCount(std::max(0, rows - 1));
-}
-
 void FlexGrid::setCols(int cols) {
     setColumnCount(cols);
     while (widths_.size() < cols)
@@ -266,7 +262,6 @@ QRect FlexGrid::cellGeometry(int row, int col) const {
 
 void FlexGrid::trackMouse(const QPoint& widgetPos) {
     hitTest(widgetPos, mouseRow_, mouseCol_);
-    mouseX_ = widgetPos.x();
 }
 
 void FlexGrid::pressAt(const QPoint& widgetPos, Qt::MouseButton button) {

@@ -21,11 +21,9 @@ class FlexGrid : public QTableWidget {
 
     // Rows in the program's count: the header row plus the data rows.
     int rows() const { return rowCount() + 1; }
-    void setRows(int rows);
     void setCols(int cols);
     int cols() const { return columnCount(); }
     void setFixedCols(int cols);
-    int fixedCols() const { return fixedCols_; }
 
     // Removes every row and the header texts.
     void clearGrid();
@@ -66,7 +64,6 @@ class FlexGrid : public QTableWidget {
 
     // The x coordinate of a point relative to the grid's left edge, as the
     // pointer rules measure it.
-    int mouseX() const { return mouseX_; }
 
   signals:
     void enterCell();
@@ -102,7 +99,6 @@ class FlexGrid : public QTableWidget {
     int col_ = 0;
     int mouseRow_ = -1;
     int mouseCol_ = -1;
-    int mouseX_ = 0;
     QList<int> widths_;
     bool headerSet_ = false;
 };

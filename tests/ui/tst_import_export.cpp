@@ -2,6 +2,7 @@
 // update, the export window in each of its states and the whole path through
 // the main window.
 
+#include "core/messages.h"
 #include "export/efile.h"
 #include "export/frm_export.h"
 #include "import/frm_get_trilliumfile.h"
@@ -366,7 +367,7 @@ class ImportExportTest : public QObject {
         desk.prompts.fileAnswers << desk.home("gone/sci");
         click(control<QPushButton>(w, "cmdExport"));
         QCOMPARE(desk.prompts.messages(),
-                 (QStringList{toQString(tl15AboutToSave().text),
+                 (QStringList{toQString(msg::tl15AboutToSave().text),
                               "TL20: The eFile could not be saved. No .trc file was created."}));
         // The home folder holds no file, so the dialog keeps its own folder.
         QCOMPARE(desk.prompts.asked[1].request.initialFolder, QString());
@@ -436,8 +437,8 @@ class ImportExportTest : public QObject {
         click(control<QCheckBox>(w, "chkConfirm"));
         desk.prompts.asked.clear();
         click(control<QPushButton>(w, "cmdExport"));
-        QCOMPARE(desk.prompts.messages(),
-                 (QStringList{toQString(tl15AboutToSave().text), toQString(eFileSaved().text)}));
+        QCOMPARE(desk.prompts.messages(), (QStringList{toQString(msg::tl15AboutToSave().text),
+                                                       toQString(msg::eFileSaved().text)}));
         const FileRequest& request = desk.prompts.asked[1].request;
         QCOMPARE(request.fileName + "|" + request.filter,
                  QString("SCI2D103|Trillium Export (*.trc)|*.trc"));
