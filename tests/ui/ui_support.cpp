@@ -22,10 +22,10 @@ QString TempSchool::write(const QString& relative, const QByteArray& bytes) cons
     return path;
 }
 
-void TempSchool::installDemoLibrary() const {
-    QFile demo(QString(TL_DEMO_DIR) + "/TLPhraseLibrary.csv");
+void TempSchool::installTestLibrary() const {
+    QFile library(QString(TL_TEST_DATA) + "/ui_library.csv");
     write("Tallyleaf/TLPhraseLibrary.csv",
-          demo.open(QIODevice::ReadOnly) ? demo.readAll() : QByteArray());
+          library.open(QIODevice::ReadOnly) ? library.readAll() : QByteArray());
 }
 
 void onNextModal(std::function<void(QWidget*)> action) {
@@ -56,7 +56,7 @@ bool loadWith(frmEntry& entry, const QString& button) {
 
 Desk::Desk(const QByteArray& library, const QByteArray& favourites) {
     if (library.isEmpty()) {
-        school.installDemoLibrary();
+        school.installTestLibrary();
     } else {
         school.write("Tallyleaf/TLPhraseLibrary.csv", library);
     }
@@ -65,8 +65,10 @@ Desk::Desk(const QByteArray& library, const QByteArray& favourites) {
     settle();
 }
 
-// An export window left open by a failed check goes with the desk.
+// An export window left open by a failed check goes with the desk. A question
+// the test did not answer fails it.
 Desk::~Desk() {
+    QVERIFY2(prompts.unexpected == 0, "a question was asked that the test did not expect");
     delete openWindow<frmExport>("frmExport");
 }
 

@@ -28,8 +28,8 @@ class TempSchool {
     const Locations& locations() const { return locations_; }
     // Writes bytes to a file under the root; returns its full path.
     QString write(const QString& relative, const QByteArray& bytes) const;
-    // Copies the demo phrase library into the program folder.
-    void installDemoLibrary() const;
+    // Puts the tests' small phrase library into the program folder.
+    void installTestLibrary() const;
     void removeHome() { QDir(homeFolder()).removeRecursively(); }
 
   private:
