@@ -1,4 +1,6 @@
-// The main window's grid at capacity, offscreen.
+// The main window's grid and the export window at capacity, offscreen. The
+// windows are reached through their controls' objectNames and through mouse
+// events, as a teacher reaches them.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -6,87 +8,150 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
+#include <array>
 #include <filesystem>
 #include <memory>
 
+#include "core/editing_rules.h"
 #include "core/file_io.h"
-#include "core/master_file.h"
+#include "core/limits.h"
 #include "core/phrase_library.h"
+#include "core/sorting.h"
 #include "core/workspace.h"
+#include "doubles/scripted_prompts.h"
+#include "entry/detail_lines.h"
 #include "entry/frm_entry.h"
+#include "export/efile.h"
 #include "export/frm_export.h"
+#include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
-#include "doubles/scripted_prompts.h"
+#include "school_generator.h"
 
 namespace {
+
+// A school of 5000 students; the class is the three sections of MPM2D1,
+// 501 records, every student with a mark, comments of the demo library and
+// six learning skills.
+struct BenchSchool {
+    tl::demo::School school;
+    std::vector<tl::Phrase> phrases;
+    std::vector<tl::StudentRecord> cls;  // sorted by name
+    std::string error;
+};
+
+const BenchSchool& benchSchool() {
+    static const BenchSchool data = [] {
+        BenchSchool b;
+        if (tl::loadPhraseLibrary(TL_DEMO_DIR, b.phrases).status != tl::LibraryStatus::Loaded) {
+            b.error = "the demo phrase library did not load";
+            return b;
+        }
+        const tl::demo::CommentBands bands = tl::demo::demoLibraryBands();
+        for (const auto* band : {&bands.high, &bands.middle, &bands.low})
+            for (const std::string& code : *band)
+                if (tl::findPhrase(b.phrases, code) < 0) b.error = "no phrase " + code;
+        tl::demo::SchoolPlan plan;
+        plan.seed = 5150;
+        plan.studentsPerGrade = 1250;
+        plan.fixedCourse = tl::demo::FixedCourse{
+            .course = "MPM2D1", .sections = 3, .records = tl::kMaxStudents, .doubleEnrolments = 1};
+        b.school = tl::demo::makeSchool(plan);
+        auto cls = tl::demo::classOfSections(b.school, b.school.fixedSections());
+        if (!cls || cls->size() != static_cast<std::size_t>(tl::kMaxStudents)) {
+            b.error = "the class does not have 501 students";
+            return b;
+        }
+        tl::demo::Random rnd(5151);
+        tl::demo::EntryPlan entries;
+        entries.comments = bands;
+        entries.minComments = 2;
+        entries.maxComments = 3;
+        entries.flagPercent = 10;
+        tl::demo::fillEntries(rnd, *cls, entries);
+        tl::sortByName(*cls);
+        b.cls = std::move(*cls);
+        return b;
+    }();
+    return data;
+}
 
 struct Window {
     tl::Workspace ws;
     tl::ScriptedPrompts prompts;
     tl::Locations locations;
     std::unique_ptr<tl::frmEntry> entry;
+    tl::FlexGrid* grid = nullptr;
 };
 
-std::unique_ptr<Window> classOf501() {
-    auto w = std::make_unique<Window>();
-    const tl::LibraryLoad load = tl::loadPhraseLibrary(TL_DEMO_DIR, w->ws.phrases);
-    if (load.status != tl::LibraryStatus::Loaded) return nullptr;
-    const char* codes[] = {"0001", "0004", "0100", "2101", "2103", "0138", "0145", "2117"};
-    for (int i = 0; i < 501; ++i) {
-        tl::StudentRecord s;
-        s.classCode = i % 2 ? "MPM2D1-01" : "MPM2D1-02";
-        s.studentNumber = std::to_string(300000000 + i * 7);
-        s.lastName = "Family" + std::to_string(i % 97);
-        s.firstName = "Given" + std::to_string(i % 53);
-        s.gender = i % 3 ? "F" : "M";
-        s.mark = std::to_string(40 + i % 61);
-        for (int c = 0; c < 3; ++c)
-            s.comments[c] = codes[(i + c * 3) % 8];
-        s.skills.fill(std::to_string(1 + i % 4));
-        s.interview = "0";
-        w->ws.students.push_back(s);
+// The main window with the class, shown; nothing when the data or a control is missing.
+std::unique_ptr<Window> classWindow(benchmark::State& state) {
+    const BenchSchool& data = benchSchool();
+    if (!data.error.empty()) {
+        state.SkipWithError(data.error.c_str());
+        return nullptr;
     }
+    auto w = std::make_unique<Window>();
+    w->ws.phrases = data.phrases;
+    w->ws.students = data.cls;
     w->entry = std::make_unique<tl::frmEntry>(w->ws, w->prompts, w->locations);
     w->entry->show();
+    w->grid = w->entry->findChild<tl::FlexGrid*>("msfgClass");
+    if (w->grid == nullptr) {
+        state.SkipWithError("no msfgClass");
+        return nullptr;
+    }
     return w;
 }
 
-void BM_FillGrid(benchmark::State& state) {
-    auto w = classOf501();
-    if (!w) {
-        state.SkipWithError("demo phrase library not loaded");
-        return;
+// The grid holds the texts of every student's row.
+bool gridShows(const tl::FlexGrid& grid, const std::vector<tl::StudentRecord>& students) {
+    if (grid.rows() != static_cast<int>(students.size()) + 1) return false;
+    for (std::size_t i = 0; i < students.size(); ++i) {
+        const auto texts = tl::gridRowTexts(students[i], false);
+        for (int c = 0; c < tl::grid::kColumnCount; ++c)
+            if (grid.textMatrix(static_cast<int>(i) + 1, c) !=
+                tl::toQString(texts[static_cast<std::size_t>(c)])) {
+                return false;
+            }
     }
+    return true;
+}
+
+void BM_FillGrid(benchmark::State& state) {
+    auto w = classWindow(state);
+    if (!w) return;
     for (auto _ : state) {
         w->entry->fillflexGrid();
         QApplication::processEvents();
     }
-    if (w->entry->msfgClass->rows() != 502 || !w->prompts.messages().isEmpty()) {
+    if (!gridShows(*w->grid, w->ws.students) || !w->prompts.messages().isEmpty())
         state.SkipWithError("the grid does not show the class");
-    }
 }
 BENCHMARK(BM_FillGrid)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_MoveCurrentRow(benchmark::State& state) {
-    auto w = classOf501();
-    if (!w) {
-        state.SkipWithError("demo phrase library not loaded");
+    auto w = classWindow(state);
+    if (!w) return;
+    w->entry->fillflexGrid();
+    const auto* detail = w->entry->findChild<QLabel*>("lblDetail2");
+    if (detail == nullptr) {
+        state.SkipWithError("no lblDetail2");
         return;
     }
-    w->entry->fillflexGrid();
-    tl::FlexGrid* grid = w->entry->msfgClass;
     int row = 1;
     for (auto _ : state) {
         row = row % 500 + 1;
-        grid->setCurrentCell(row + 1, 3);
+        w->grid->setCurrentCell(row + 1, tl::grid::kMark);
     }
-    const QString shown = w->entry->lblDetail2->text();
-    if (!shown.startsWith(QString::fromStdString(w->ws.students[grid->row() - 1].lastName))) {
+    const tl::DetailLines expected =
+        tl::buildDetailLines(w->ws.students[w->grid->row() - 1], w->ws.phrases, false);
+    if (w->grid->row() != row + 1 || detail->text() != tl::toQString(expected.lines[1]))
         state.SkipWithError("the details do not follow the current row");
-    }
 }
 BENCHMARK(BM_MoveCurrentRow)
     ->Unit(benchmark::kMicrosecond)
@@ -101,112 +166,135 @@ void clickCell(tl::FlexGrid* grid, int row, int col, Qt::MouseButton button) {
 }
 
 void BM_StampClick(benchmark::State& state) {
-    auto w = classOf501();
-    if (!w) {
-        state.SkipWithError("demo phrase library not loaded");
-        return;
-    }
+    auto w = classWindow(state);
+    if (!w) return;
+    constexpr int kCM4 = tl::grid::kFirstComment + 3;
     w->ws.favourites = {"0004", "0100"};
     w->entry->fillflexGrid();
-    w->entry->lstFavourites->setCurrentRow(0);
-    tl::FlexGrid* grid = w->entry->msfgClass;
+    w->entry->showFavourites();
+    auto* favourites = w->entry->findChild<QListWidget*>("lstFavourites");
+    if (favourites == nullptr || favourites->count() < 1) {
+        state.SkipWithError("no favourites in lstFavourites");
+        return;
+    }
+    // The first favourite is the code to stamp.
+    QTest::mouseClick(favourites->viewport(), Qt::LeftButton, {},
+                      favourites->visualItemRect(favourites->item(0)).center());
+    const std::vector<tl::StudentRecord> before = w->ws.students;
     int row = 0;
+    int clicked = 0;
     for (auto _ : state) {
-        row = row % 501 + 1;
-        clickCell(grid, row, 7, Qt::LeftButton);
+        row = row % tl::kMaxStudents + 1;
+        clicked = std::min(clicked + 1, tl::kMaxStudents);
+        clickCell(w->grid, row, kCM4, Qt::LeftButton);
     }
-    if (w->ws.students[row - 1].comments[3] != "0004") {
-        state.SkipWithError("the click did not stamp the code");
+    // Each clicked row holds the code in CM4 as the stamp rule puts it there.
+    bool stamped = clicked > 0;
+    for (int i = 0; stamped && i < clicked; ++i) {
+        std::array<std::string, 5> expected = before[static_cast<std::size_t>(i)].comments;
+        tl::stampCode(expected, tl::grid::commentSlot(kCM4), "0004");
+        stamped = expected != before[static_cast<std::size_t>(i)].comments &&
+                  w->ws.students[static_cast<std::size_t>(i)].comments == expected;
     }
+    if (!stamped) state.SkipWithError("the click did not stamp the code");
 }
 BENCHMARK(BM_StampClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_SkillClick(benchmark::State& state) {
-    auto w = classOf501();
-    if (!w) {
-        state.SkipWithError("demo phrase library not loaded");
+    auto w = classWindow(state);
+    if (!w) return;
+    constexpr int kRow = 251;
+    constexpr int kIW = tl::grid::kFirstSkill + tl::kIW;
+    w->entry->fillflexGrid();
+    auto* toSkills = w->entry->findChild<QPushButton*>("cmdSwitch");
+    if (toSkills == nullptr) {
+        state.SkipWithError("no cmdSwitch");
         return;
     }
-    w->entry->fillflexGrid();
-    w->entry->cmdSwitch->click();
-    tl::FlexGrid* grid = w->entry->msfgClass;
-    const std::string before = w->ws.students[250].skills[2];
+    QTest::mouseClick(toSkills, Qt::LeftButton);
+    // One click steps the skill as the rule says; four bring it back.
+    std::array<std::string, 6> expected = w->ws.students[kRow - 1].skills;
+    tl::cycleSkill(expected, tl::kIW, true);
+    clickCell(w->grid, kRow, kIW, Qt::LeftButton);
+    if (w->ws.students[kRow - 1].skills != expected) {
+        state.SkipWithError("a click did not step the skill");
+        return;
+    }
     for (auto _ : state)
-        clickCell(grid, 251, 11, Qt::LeftButton);
-    if (w->ws.students[250].skills[2] == before && state.iterations() % 4 != 0) {
-        state.SkipWithError("the click did not change the skill");
+        clickCell(w->grid, kRow, kIW, Qt::LeftButton);
+    for (benchmark::IterationCount i = 0; i < state.iterations(); ++i)
+        tl::cycleSkill(expected, tl::kIW, true);
+    if (state.iterations() < 1 || w->ws.students[kRow - 1].skills != expected ||
+        w->grid->textMatrix(kRow, kIW) !=
+            tl::toQString(tl::gridRowTexts(w->ws.students[kRow - 1], false)[kIW])) {
+        state.SkipWithError("the clicks did not cycle the skill");
     }
 }
 BENCHMARK(BM_SkillClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// A school of 5000 students; the first 501 take the class MPM2D1-01.
+// The school's enrolment file in a program's data folder.
 struct ExportSchool {
     std::filesystem::path root;
     tl::Workspace ws;
     tl::ScriptedPrompts prompts;
     tl::Locations locations;
-    std::vector<tl::StudentRecord> completeClass;
     ~ExportSchool() {
         std::error_code ec;
-        std::filesystem::remove_all(root, ec);
+        if (!root.empty()) std::filesystem::remove_all(root, ec);
     }
 };
 
-std::unique_ptr<ExportSchool> exportSchool() {
+std::unique_ptr<ExportSchool> exportSchool(const BenchSchool& data) {
     namespace fs = std::filesystem;
     auto s = std::make_unique<ExportSchool>();
     std::error_code ec;
     const fs::path base =
         fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
     s->root = base / ("tl_ui_bench_" + std::to_string(::getpid()));
-    fs::create_directories(s->root / "Tallyleaf");
-    fs::create_directories(s->root / "data");
+    fs::create_directories(s->root / "Tallyleaf", ec);
+    fs::create_directories(s->root / tl::kDataFolderName, ec);
     s->locations = tl::Locations{QString::fromStdString((s->root / "Tallyleaf").string()),
                                  QString::fromStdString(s->root.string())};
-    std::string master = "Last,First,Gender,Number,G,H,B,Field8,a,b,c,d,e,Field14,Timetable\r\n";
-    for (int i = 0; i < 5000; ++i) {
-        const std::string section = i < 501 ? "MPM2D1-01" : "SEC" + std::to_string(i % 160) + "-01";
-        master += "Family" + std::to_string(i % 211) + ",Given" + std::to_string(i % 97) + "," +
-                  (i % 2 ? "M" : "F") + "," + std::to_string(400000000 + i) + ",10,A,2009-01-01,K" +
-                  std::to_string(i % 9) + ",,,,,,2026-09-01," + section + " ENG2D1-0" +
-                  std::to_string(i % 7) + " LUNCH-A SH1-STUDY ZHOME\r\n";
-    }
-    if (!tl::writeFileAtomically((s->root / "data" / "TLStudentInfo.txt").string(), master)) {
+    if (!tl::writeFileAtomically((s->root / tl::kDataFolderName / tl::kMasterFileName).string(),
+                                 data.school.enrolmentText())) {
         return nullptr;
     }
-    if (tl::loadPhraseLibrary(TL_DEMO_DIR, s->ws.phrases).status != tl::LibraryStatus::Loaded) {
-        return nullptr;
-    }
-    auto lines = tl::readMasterStudentLines((s->root / "data" / "TLStudentInfo.txt").string());
-    auto cls = lines ? tl::matchStudentsToSections(*lines, {"MPM2D1-01"}, 501) : std::nullopt;
-    if (!cls || cls->size() != 501) return nullptr;
-    const char* codes[] = {"0001", "0004", "0100", "2101", "2103", "0138"};
-    for (std::size_t i = 0; i < cls->size(); ++i) {
-        tl::StudentRecord& st = (*cls)[i];
-        st.mark = std::to_string(50 + i % 51);
-        st.comments = {codes[i % 6], codes[(i + 1) % 6], codes[(i + 3) % 6], "", ""};
-    }
-    s->completeClass = *cls;
+    s->ws.phrases = data.phrases;
     return s;
 }
 
 void BM_OpenExportWindow(benchmark::State& state) {
-    auto school = exportSchool();
+    const BenchSchool& data = benchSchool();
+    if (!data.error.empty()) {
+        state.SkipWithError(data.error.c_str());
+        return;
+    }
+    auto school = exportSchool(data);
     if (!school) {
         state.SkipWithError("the school could not be written");
         return;
     }
+    // The preview shows each student's rows below the header row.
+    int previewRows = 1;
+    for (const tl::StudentRecord& s : data.cls)
+        previewRows += static_cast<int>(tl::previewRows(s, data.phrases).size());
     bool ready = true;
     for (auto _ : state) {
         state.PauseTiming();
-        school->ws.students = school->completeClass;
+        school->ws.students = data.cls;
         state.ResumeTiming();
         tl::frmExport window(school->ws, school->prompts, school->locations);
         window.Form_Load();
         QApplication::processEvents();
-        ready = ready && window.chkConfirm->isVisible();
+        const auto* confirm = window.findChild<QCheckBox*>("chkConfirm");
+        const auto* preview = window.findChild<tl::FlexGrid*>("msfgClass");
+        const auto* report = window.findChild<QPlainTextEdit*>("picOut");
+        ready = ready && confirm != nullptr && confirm->isVisible() && preview != nullptr &&
+                preview->rows() == previewRows && report != nullptr &&
+                report->toPlainText().isEmpty();
     }
-    if (!ready || !school->prompts.messages().isEmpty() || school->ws.studentCount() != 501) {
+    if (!ready || !school->prompts.messages().isEmpty() ||
+        school->ws.studentCount() != tl::kMaxStudents) {
         state.SkipWithError("the export window did not reach its preview");
     }
 }
