@@ -165,6 +165,12 @@ void checkReconciliation(std::vector<StudentRecord>& students, std::string_view 
         });
         CHECK(known);
     }
+    // A second update against the same file finds nothing new and changes nothing.
+    std::vector<StudentRecord> again = students;
+    const tl::ReconcileResult second =
+        tl::reconcileWithMasterText(again, enrolment, tl::kMaxStudents, tl::kMaxStudents);
+    CHECK(students.empty() ||
+          (!second.refused && second.added.empty() && second.dropped.empty() && again == students));
 }
 
 }  // namespace
