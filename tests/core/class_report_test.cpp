@@ -16,18 +16,11 @@ DetailLines detailsWithRemainder(std::size_t remainder, bool course) {
     return buildDetailLines(s, {}, course);
 }
 
-TEST(ClassReport, HeadingCarriesDateAndTime) {
+TEST(ClassReport, HeadingAndAStudentBlockWithFlagsAndBlankLine) {
     std::tm when{};
-    when.tm_year = 2026 - 1900;
-    when.tm_mday = 5;
-    when.tm_hour = 7;
-    when.tm_min = 4;
-    when.tm_sec = 9;
+    strptime("2026-01-05 07:04:09", "%Y-%m-%d %H:%M:%S", &when);
     EXPECT_EQ(classReportHeading(when),
               "Tallyleaf v3.3 Growing Success ~ Class Report ~ 01-05-2026 ~ 07:04:09");
-}
-
-TEST(ClassReport, StudentBlockAddsFlagsAndBlankLine) {
     StudentRecord s = makeStudent("SCH3U1-02", "Okonkwo", "Ada", "111222333");
     s.iep = s.eld = "Y";
     const DetailLines d = buildDetailLines(s, {}, false);
@@ -41,36 +34,30 @@ TEST(ClassReport, StudentBlockAddsFlagsAndBlankLine) {
 }
 
 TEST(ClassReport, RemainderLinesSplitAt72And145) {
-    struct Case {
-        std::size_t remainder;
-        std::vector<std::size_t> pieces;
-    };
-    for (const Case& c :
-         {Case{72, {72, 0}}, Case{100, {72, 28}}, Case{144, {72, 72}}, Case{145, {72, 72, 1}}}) {
+    const std::pair<std::size_t, std::vector<std::size_t>> cases[] = {
+        {72, {72, 0}}, {100, {72, 28}}, {144, {72, 72}}, {145, {72, 72, 1}}};
+    for (const auto& [remainder, pieces] : cases) {
         for (const bool course : {false, true}) {
-            SCOPED_TRACE(std::to_string(c.remainder) + (course ? " course" : ""));
+            SCOPED_TRACE(std::to_string(remainder) + (course ? " course" : ""));
             const std::string indent(course ? 32 : 25, ' ');
-            const auto lines = studentReportLines(
-                StudentRecord{}, detailsWithRemainder(c.remainder, course), course);
-            ASSERT_EQ(lines.size(), 4 + c.pieces.size() + 1);
-            for (std::size_t i = 0; i < c.pieces.size(); ++i)
-                EXPECT_EQ(lines[4 + i], indent + std::string(c.pieces[i], 'r'));
+            const auto lines = studentReportLines(StudentRecord{},
+                                                  detailsWithRemainder(remainder, course), course);
+            ASSERT_EQ(lines.size(), 4 + pieces.size() + 1);
+            for (std::size_t i = 0; i < pieces.size(); ++i)
+                EXPECT_EQ(lines[4 + i], indent + std::string(pieces[i], 'r'));
         }
     }
 }
 
 TEST(ClassReport, PagesBreakOnlyBetweenStudentsAndFitTheLandscapePage) {
     // The longest blocks: a new class code for each student and a remainder of three lines.
+    // Short blocks of six lines in between make the counter land on every value.
     std::vector<StudentRecord> students;
     for (int i = 0; i < 40; ++i) {
-        StudentRecord s = makeStudent("SCH3U1-" + std::to_string(i), "Okonkwo", "Ada");
-        s.freeFormUsed = true;
-        s.freeFormText = repeated("abcd ", 60) + std::string(150, 'r');
-        students.push_back(s);
+        students.push_back(makeStudent("SCH3U1-" + std::to_string(i), "Okonkwo", "Ada"));
+        students.back().freeFormUsed = i % 3 != 0;
+        students.back().freeFormText = repeated("abcd ", 60) + std::string(150, 'r');
     }
-    // Short blocks of six lines in between make the counter land on every value.
-    for (int i = 0; i < 40; i += 3)
-        students[i].freeFormUsed = false;
     const auto pages = classReportPages(students, {}, true);
     ASSERT_GT(pages.size(), 3u);
     int next = 0;

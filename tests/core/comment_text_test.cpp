@@ -8,18 +8,16 @@ namespace {
 
 using Texts = std::array<std::string, 5>;
 
-const std::vector<Phrase> kPhrases = phraseTable({
-    {"0001", "Completes every task.", "A"},
-    {"0002", "@ reads with care.", "A"},
-    {"0003", "\"@ writes clearly.\"", "A"},
-    {"0004", "We value % effort.", "A"},
-    {"0005", "% notebook is tidy.", "A"},
-    {"0006", "# work shows care.", "A"},
-    {"0007", "Ask * about # project and ~ goals.", "A"},
-    {"0008", "* peers trust her.", "A"},
-    {"0009", "~ of the month: $!", "A"},
-    {"0010", "$ leads the group.", "A"},
-});
+const std::vector<Phrase> kPhrases = {{"0001", "Completes every task.", "A"},
+                                      {"0002", "@ reads with care.", "A"},
+                                      {"0003", "\"@ writes clearly.\"", "A"},
+                                      {"0004", "We value % effort.", "A"},
+                                      {"0005", "% notebook is tidy.", "A"},
+                                      {"0006", "# work shows care.", "A"},
+                                      {"0007", "Ask * about # project and ~ goals.", "A"},
+                                      {"0008", "* peers trust her.", "A"},
+                                      {"0009", "~ of the month: $!", "A"},
+                                      {"0010", "$ leads the group.", "A"}};
 
 StudentRecord student(const std::string& gender, Texts codes) {
     StudentRecord s = makeStudent("ENG3U-01", "Nguyen", "Ada");
@@ -28,7 +26,7 @@ StudentRecord student(const std::string& gender, Texts codes) {
     return s;
 }
 
-TEST(CleanPhrase, TrimsUnquotesAndEndsWithOneFullStop) {
+TEST(DisplayText, CleanPhrasesBracketedCodesAndFreeFormCharacters) {
     const std::pair<const char*, const char*> cases[] = {
         {"  \"Sets goals and meets them.\"  ", "Sets goals and meets them. "},
         {"Great work!", "Great work!. "},
@@ -36,11 +34,17 @@ TEST(CleanPhrase, TrimsUnquotesAndEndsWithOneFullStop) {
         {"\"Opens a quote", "Opens a quote. "}};
     for (const auto& [raw, clean] : cases)
         EXPECT_EQ(cleanPhrase(raw), clean) << raw;
+    EXPECT_EQ(bracketCode("0012"), "[0012] ");
+    for (const char* empty : {"", " ", "  ", "   ", "    "})
+        EXPECT_EQ(bracketCode(empty), "") << '"' << empty << '"';
+    EXPECT_EQ(sanitizeFreeForm("Ada's \"work\" - 10/10!\r\nGood; fine: yes, ok."),
+              "Ada's  work    10 10!  Good; fine: yes, ok.");
+    EXPECT_EQ(sanitizeFreeForm("caf\xE9\t(x)"), "caf   x ");
 }
 
-TEST(CommentComposition, PlaceholdersNameRuleCapitalsAndGender) {
+TEST(CommentComposition, PlaceholdersNameRuleCapitalsGenderAndLength) {
     // Gender, the codes joined by ",", and the five composed texts joined by "|".
-    const std::tuple<const char*, std::string, const char*> cases[] = {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         // @ gives the name in the first comment that may use it, a pronoun after it.
         {"F", "0001,0002,0002",
          "Completes every task. |Ada reads with care. |She reads with care. ||"},
@@ -60,32 +64,25 @@ TEST(CommentComposition, PlaceholdersNameRuleCapitalsAndGender) {
          "Her peers trust her. |Ada reads with care. |Daughter of the month: Ada!. "},
         {"M", "0006,0007,0008",
          "His work shows care. |Ask him about his project and son goals. |Him peers trust her. ||"},
-        // Only an upper-case M is male.
-        {"", "0010,0002,0006",
-         "Ada leads the group. |She reads with care. |Her work shows care. ||"},
-        {"m", "0010,0002,0006",
-         "Ada leads the group. |She reads with care. |Her work shows care. ||"},
-        {"X", "0010,0002,0006",
-         "Ada leads the group. |She reads with care. |Her work shows care. ||"},
         // Empty slots, separators and unknown codes give nothing.
         {"F", ",    ,,9999,", "||||"}};
-    for (auto [gender, codes, expected] : cases) {
+    auto composed = [](const char* gender, std::string codes) {
         Texts slots;
         for (auto& slot : slots)
             slot = nextCsvField(codes);
-        const ComposedComments composed = composeComments(student(gender, slots), kPhrases);
-        std::string joined = composed.texts[0];
-        for (int i = 1; i < 5; ++i)
-            joined += "|" + composed.texts[i];
-        EXPECT_EQ(joined, expected) << gender;
-    }
-}
-
-TEST(CommentLength, LimitIsFourHundredSixtyComposedCharacters) {
+        const auto t = composeComments(student(gender, slots), kPhrases).texts;
+        return t[0] + "|" + t[1] + "|" + t[2] + "|" + t[3] + "|" + t[4];
+    };
+    for (const auto& [gender, codes, expected] : cases)
+        EXPECT_EQ(composed(gender, codes), expected) << gender;
+    // Only an upper-case M is male.
+    for (const char* gender : {"", "m", "X"})
+        EXPECT_EQ(composed(gender, "0010,0002,0006"),
+                  "Ada leads the group. |She reads with care. |Her work shows care. ||");
     // Four comments of 100 characters and one holding the name ("$" gives 3 characters).
-    const auto phrases = phraseTable({{"0100", std::string(98, 'w') + ".", "A"},
-                                      {"0200", "$" + std::string(55, 'v'), "A"},
-                                      {"0201", "$" + std::string(56, 'v'), "A"}});
+    const std::vector<Phrase> phrases = {{"0100", std::string(98, 'w') + ".", "A"},
+                                         {"0200", "$" + std::string(55, 'v'), "A"},
+                                         {"0201", "$" + std::string(56, 'v'), "A"}};
     for (const auto& [fifth, total] : {std::pair{"0200", 460}, std::pair{"0201", 461}}) {
         const int length =
             composeComments(student("F", {"0100", "0100", "0100", "0100", fifth}), phrases)
@@ -98,39 +95,23 @@ TEST(CommentLength, LimitIsFourHundredSixtyComposedCharacters) {
 TEST(WrapText, BoundariesAtTheWidth) {
     const std::string a39(39, 'a'), a70(70, 'a'), a75(75, 'a'), b10(10, 'b'), z75(75, 'z');
     const std::string words = repeated("abcd ", 15);  // 75 characters, the last a blank
-    struct Case {
-        const char* name;
-        std::string text;
-        std::array<std::string, 4> lines;
-        std::string remainder;
-    };
-    const Case cases[] = {{"75 with a blank", a70 + " bbbb", {a70 + " bbbb"}, ""},
-                          {"76, blank at 40",
-                           a39 + " " + std::string(36, 'b'),
-                           {a39 + " ", std::string(36, 'b')},
-                           ""},
-                          {"blank at 75", "aaa " + a70 + " " + b10, {"aaa " + a70 + " ", b10}, ""},
-                          {"blank at 76", a75 + " " + b10, {a75, " " + b10}, ""},
-                          {"no blank", std::string(200, 'z'), {z75, z75, std::string(50, 'z')}, ""},
-                          {"400 characters",
-                           repeated("abcd ", 80),
-                           {words, words, words, words},
-                           repeated("abcd ", 20)}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const WrappedText w = wrapText(c.text, 75);
-        EXPECT_EQ(w.lines, c.lines);
-        EXPECT_EQ(w.remainder, c.remainder);
+    // Name, text, and the four lines and the remainder joined by "|".
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        {"75 with a blank", a70 + " bbbb", a70 + " bbbb||||"},
+        {"76, blank at 40", a39 + " " + std::string(36, 'b'),
+         a39 + " |" + std::string(36, 'b') + "|||"},
+        {"blank at 75", "aaa " + a70 + " " + b10, "aaa " + a70 + " |" + b10 + "|||"},
+        {"blank at 76", a75 + " " + b10, a75 + "| " + b10 + "|||"},
+        {"no blank", std::string(200, 'z'), z75 + "|" + z75 + "|" + std::string(50, 'z') + "||"},
+        {"400 characters", repeated("abcd ", 80),
+         repeated(words + "|", 4) + repeated("abcd ", 20)}};
+    for (const auto& [name, text, joined] : cases) {
+        const WrappedText w = wrapText(text, 75);
+        EXPECT_EQ(
+            w.lines[0] + "|" + w.lines[1] + "|" + w.lines[2] + "|" + w.lines[3] + "|" + w.remainder,
+            joined)
+            << name;
     }
-}
-
-TEST(DisplayText, BracketCodesAndFreeFormCharacters) {
-    EXPECT_EQ(bracketCode("0012"), "[0012] ");
-    for (const char* empty : {"", " ", "  ", "   ", "    "})
-        EXPECT_EQ(bracketCode(empty), "") << '"' << empty << '"';
-    EXPECT_EQ(sanitizeFreeForm("Ada's \"work\" - 10/10!\r\nGood; fine: yes, ok."),
-              "Ada's  work    10 10!  Good; fine: yes, ok.");
-    EXPECT_EQ(sanitizeFreeForm("caf\xE9\t(x)"), "caf   x ");
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ StudentRecord panelStudent() {
 }
 
 TEST(DetailPanel, LinesFollowTheLayoutOfBothWidths) {
-    const auto phrases = phraseTable({{"0001", "@ reads widely.", "1"}});
+    const std::vector<Phrase> phrases = {{"0001", "@ reads widely.", "1"}};
     const std::string text = "[0001] Mara reads widely. ";
     const std::string comment = text + std::string(75 - text.size(), ' ');
     DetailLines d = buildDetailLines(panelStudent(), phrases, false);
@@ -41,28 +41,24 @@ TEST(DetailPanel, LinesFollowTheLayoutOfBothWidths) {
             std::string(29, ' ') + kBlank75 + " Interview : Y", std::string(29, ' ') + kBlank75}));
 }
 
-TEST(DetailPanel, RemainderOf72IsShortenedAnd71IsNot) {
+TEST(DetailPanel, RemainderOf72IsShortenedAndLengthWarnedAbove460ButNotForFreeForm) {
     StudentRecord s = panelStudent();
     s.freeFormUsed = true;
-    const std::string four = repeated("abcd ", 60);  // four full lines of 75 characters
     for (const bool course : {false, true}) {
-        const std::string indent(course ? 29 : 22, ' ');
-        s.freeFormText = four + std::string(71, 'r');
-        EXPECT_EQ(buildDetailLines(s, {}, course).lines[4], indent + std::string(71, 'r') + "    ");
-        s.freeFormText = four + std::string(72, 'r');
-        const DetailLines d = buildDetailLines(s, {}, course);
-        EXPECT_EQ(d.remainder, std::string(72, 'r'));
-        EXPECT_EQ(d.lines[4], indent + std::string(72, 'r') + " ...");
+        for (const std::size_t rest : {71, 72}) {
+            // Four full lines of 75 characters, then the rest.
+            s.freeFormText = repeated("abcd ", 60) + std::string(rest, 'r');
+            const DetailLines d = buildDetailLines(s, {}, course);
+            EXPECT_EQ(d.remainder, std::string(rest, 'r'));
+            EXPECT_EQ(d.lines[4], std::string(course ? 29 : 22, ' ') + std::string(rest, 'r') +
+                                      (rest == 72 ? " ..." : "    "));
+        }
     }
-}
-
-TEST(DetailPanel, LengthWarningAbove460ButNeverForFreeForm) {
-    StudentRecord s = panelStudent();
     s.comments = {"0001", "0002", "", "", ""};
     for (const std::size_t second : {200, 201}) {
         // 260 and 200 or 201 characters once cleaned.
-        const auto phrases = phraseTable(
-            {{"0001", std::string(258, 'x'), "1"}, {"0002", std::string(second - 2, 'x'), "1"}});
+        const std::vector<Phrase> phrases = {{"0001", std::string(258, 'x'), "1"},
+                                             {"0002", std::string(second - 2, 'x'), "1"}};
         s.freeFormUsed = false;
         EXPECT_EQ(buildDetailLines(s, phrases, false).tooLong, second == 201) << second;
         s.freeFormUsed = true;

@@ -1,11 +1,32 @@
 #include "core/file_io.h"
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include "core/test_support.h"
 
 namespace tl::test {
 namespace {
 
-class FileIoTest : public TempDirTest {};
+// Runs write while files of this process cannot grow beyond the given size: a write
+// fails even for root, for whom a read-only file is no obstacle.
+void withFileSizeLimit(unsigned long bytes, const std::function<void()>& write) {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit previous = limit;
+    auto* previousHandler = signal(SIGXFSZ, SIG_IGN);  // a too-long write fails with EFBIG instead
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    write();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    signal(SIGXFSZ, previousHandler);
+}
+
+class FileIoTest : public TempDirTest {
+  protected:
+    // How many entries the folder holds: a left-behind temporary file shows here.
+    long entries() const { return std::distance(fs::directory_iterator(dir()), {}); }
+};
 
 TEST_F(FileIoTest, ReadsEveryByte) {
     const std::string bytes("a\r\nb\0c\xE9\r", 8);
@@ -31,7 +52,7 @@ TEST_F(FileIoTest, AtomicWriteReplacesTheFileAndKeepsItsPermissions) {
     ASSERT_TRUE(writeFileAtomically(file("f.txt"), "later"));
     EXPECT_EQ(readBytes(dir() / "f.txt"), "later");
     EXPECT_EQ(fs::status(dir() / "f.txt").permissions() & fs::perms::all, ownerOnly);
-    EXPECT_EQ(entries(), 1u) << "a temporary file was left behind";
+    EXPECT_EQ(entries(), 1) << "a temporary file was left behind";
 }
 
 TEST_F(FileIoTest, FailedWriteChangesNothing) {
@@ -48,7 +69,7 @@ TEST_F(FileIoTest, FailedWriteChangesNothing) {
         64, [&] { written = writeFileAtomically(file("f.txt"), std::string(4096, 'n')); });
     EXPECT_FALSE(written);
     EXPECT_EQ(readBytes(dir() / "f.txt"), "earlier");
-    EXPECT_EQ(entries(), 3u) << "a temporary file was left behind";
+    EXPECT_EQ(entries(), 3) << "a temporary file was left behind";
 
     // A disk that takes nothing must not hang the program.
     const WriteCall real = writeCall;
@@ -57,7 +78,7 @@ TEST_F(FileIoTest, FailedWriteChangesNothing) {
     writeCall = real;
     EXPECT_FALSE(written);
     EXPECT_EQ(readBytes(dir() / "f.txt"), "earlier");
-    EXPECT_EQ(entries(), 3u) << "a temporary file was left behind";
+    EXPECT_EQ(entries(), 3) << "a temporary file was left behind";
 }
 
 }  // namespace

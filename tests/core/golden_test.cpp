@@ -14,13 +14,6 @@
 namespace tl::test {
 namespace {
 
-std::string joinedLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 class GoldenCases : public TempDirTest {
   protected:
     // What the program writes for the case, by expected file name.
@@ -37,16 +30,16 @@ class GoldenCases : public TempDirTest {
         sortByName(students);
         EXPECT_EQ(saveClass(file("saved.tlc"), students), std::nullopt);
         out["saved.tlc"] = readBytes(dir() / "saved.tlc");
-        out["problems.txt"] = joinedLines(problemReport(students, phrases));
+        out["problems.txt"] = crlfLines(problemReport(students, phrases));
         out["efile.trc"] = eFileText(students, phrases);
 
         const auto master = readWholeFile((folder / "TLStudentInfo.txt").string());
         if (master) {
             const ReconcileResult r =
                 reconcileWithMasterText(students, *master, kMaxStudents, kMaxStudents);
-            std::string report = r.refused ? r.notice.value_or(Notice{}).text + "\r\n"
-                                           : joinedLines(discrepancyReport(r.dropped, r.added));
-            out["reconciled.txt"] = report;
+            out["reconciled.txt"] = r.refused ? r.notice.value_or(Notice{}).text + "\r\n"
+                                              : crlfLines(discrepancyReport(r.dropped, r.added));
+            EXPECT_TRUE(!r.refused || (r.added.empty() && r.dropped.empty()));
             EXPECT_EQ(saveClass(file("reconciled.tlc"), students), std::nullopt);
             out["reconciled.tlc"] = readBytes(dir() / "reconciled.tlc");
         }

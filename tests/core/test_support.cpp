@@ -1,15 +1,12 @@
 #include "core/test_support.h"
 
-#include <algorithm>
-#include <chrono>
-#include <ctime>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/resource.h>
+
+#include "core/class_file.h"
+#include "core/file_io.h"
 
 namespace tl {
 
@@ -17,19 +14,9 @@ void PrintTo(const Notice& notice, std::ostream* out) {
     *out << "Notice{\"" << notice.text << "\", title \"" << notice.title << "\"}";
 }
 
+// The class-file line, and field 14, which the file leaves out.
 void PrintTo(const StudentRecord& s, std::ostream* out) {
-    *out << "{";
-    for (const std::string& field : {s.classCode, s.studentNumber, s.lastName, s.firstName, s.mark})
-        *out << field << "|";
-    for (const auto& field : s.comments)
-        *out << "[" << field << "]";
-    for (const auto& field : s.skills)
-        *out << "(" << field << ")";
-    for (const std::string& field :
-         {s.iep, s.esl, s.eld, s.gender, s.trilliumField8, s.trilliumField14,
-          std::string(s.freeFormUsed ? "used" : "-"), s.freeFormText, s.interview})
-        *out << "|" << field;
-    *out << "}";
+    *out << classFileLine(s) << " (field 14 \"" << s.trilliumField14 << "\")";
 }
 
 }  // namespace tl
@@ -42,20 +29,10 @@ void TempDirTest::SetUp() {
     dir_ = pattern;
 }
 
-void TempDirTest::TearDown() {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-}
-
-std::size_t TempDirTest::entries() const {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
-}
-
 void writeBytes(const fs::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot write " + path.string());
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        throw std::runtime_error("cannot write " + path.string());
 }
 
 std::string readBytes(const fs::path& path) {
@@ -64,32 +41,17 @@ std::string readBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void setFileAgeDays(const fs::path& path, int days) {
-    // Counted back in local calendar days, so that a change of daylight saving time
-    // in between does not move the file onto another day.
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    local.tm_mday -= days;
-    local.tm_isdst = -1;
-    const auto sys = std::chrono::system_clock::from_time_t(std::mktime(&local));
-    fs::last_write_time(path, std::chrono::file_clock::from_sys(sys));
+Failure saveWhileWritesFail(const fs::path& path, const std::function<Failure()>& save) {
+    writeBytes(path, "earlier\r\n");
+    const WriteCall real = writeCall;
+    writeCall = [](int, const void*, std::size_t) -> long { return 0; };
+    const Failure failure = save();
+    writeCall = real;
+    EXPECT_EQ(readBytes(path), "earlier\r\n");
+    return failure;
 }
 
-void withFileSizeLimit(unsigned long bytes, const std::function<void()>& write) {
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const rlim_t previous = limit.rlim_cur;
-    auto* previousHandler = signal(SIGXFSZ, SIG_IGN);  // a too-long write fails with EFBIG instead
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    write();
-    limit.rlim_cur = previous;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    signal(SIGXFSZ, previousHandler);
-}
-
-std::string crlfLines(std::initializer_list<std::string> lines) {
+std::string crlfLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines)
         text += line + "\r\n";
@@ -98,16 +60,9 @@ std::string crlfLines(std::initializer_list<std::string> lines) {
 
 std::string repeated(const std::string& text, int count) {
     std::string result;
-    for (int i = 0; i < count; ++i)
+    while (count-- > 0)
         result += text;
     return result;
-}
-
-std::vector<Phrase> phraseTable(std::initializer_list<Phrase> phrases) {
-    std::vector<Phrase> table(phrases);
-    std::stable_sort(table.begin(), table.end(),
-                     [](const Phrase& a, const Phrase& b) { return a.code < b.code; });
-    return table;
 }
 
 StudentRecord makeStudent(const std::string& classCode, const std::string& lastName,
