@@ -4,6 +4,7 @@
 
 #include "core/class_file.h"
 #include "core/comment_text.h"
+#include "core/editing_rules.h"
 #include "core/file_io.h"
 #include "core/limits.h"
 #include "core/messages.h"
@@ -26,11 +27,8 @@ bool hasComment(const StudentRecord& s, const std::vector<Phrase>& phrases) {
 }  // namespace
 
 std::string exportComment(const StudentRecord& s, const std::vector<Phrase>& phrases) {
-    if (s.freeFormUsed) return s.freeFormText;
-    std::string text;
-    for (const std::string& part : composeComments(s, phrases).texts)
-        text += part;
-    return text;
+    // The same text the free-form dialog starts with.
+    return freeFormOriginal(s, phrases);
 }
 
 std::string eFileLine(const StudentRecord& s, const std::vector<Phrase>& phrases) {
