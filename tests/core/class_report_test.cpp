@@ -67,6 +67,8 @@ TEST(ClassReport, PagesBreakOnlyBetweenStudentsAndFitTheLandscapePage) {
         double height =
             p == 0 ? PageFill::advance(10) + 2 * PageFill::advance(12) + PageFill::advance(9) : 0;
         int counted = p == 0 ? 3 : 0;
+        // A later page opens with the two empty lines.
+        EXPECT_EQ(p > 0, pages[p].front().student == -1);
         for (const ReportBlock& block : pages[p]) {
             if (block.student < 0) {
                 EXPECT_TRUE(p > 0 && &block == &pages[p].front());

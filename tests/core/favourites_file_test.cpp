@@ -33,11 +33,11 @@ TEST_F(FavouritesTest, NewListIsWrittenByteExactAndReadsBackAndTL18WhenItCannot)
     newFavourites(ws_);
     EXPECT_EQ(ws_.favouritesFile, "");
     EXPECT_TRUE(ws_.favourites.empty());
-    // After the seven default ranges: the extreme marks, codes and a separator, skill
-    // texts as a file may bring them (a comma, a double quote, a Windows-1252 byte)
-    // and an empty SR.
+    // After the seven default ranges: negative marks down to the lowest, codes and a separator,
+    // skill texts as a file may bring them (a comma, a double quote, a Windows-1252 byte) and an
+    // empty SR.
     ws_.initialValues.push_back(
-        {-32768, 32767, {"0012", "    ", ""}, {"a,b", "", "\"x", "\xE9", "1", ""}});
+        {-32768, -5, {"0012", "    ", ""}, {"a,b", "", "\"x", "\xE9", "1", ""}});
     ws_.favourites = {"0012", "    ", "0034"};
     ws_.favouritesFile = file("new.tlf");
     ASSERT_FALSE(writeFavouritesFile(ws_).has_value());
@@ -45,7 +45,7 @@ TEST_F(FavouritesTest, NewListIsWrittenByteExactAndReadsBackAndTL18WhenItCannot)
     EXPECT_EQ(readBytes(dir() / "new.tlf"),
               " 8 \r\n80,100,,,,4,4,4,4,4,4\r\n70,79,,,,3,3,3,3,3,3\r\n60,69,,,,3,3,3,3,3,3\r\n"
               "50,59,,,,2,2,2,2,2,2\r\n40,49,,,,1,1,1,1,1,1\r\n20,39,,,,1,1,1,1,1,1\r\n"
-              "0,19,,,,1,1,1,1,1,1\r\n-32768,32767,0012,    ,,\"a,b\",,'x,\xE9,1,\r\n"
+              "0,19,,,,1,1,1,1,1,1\r\n-32768,-5,0012,    ,,\"a,b\",,'x,\xE9,1,\r\n"
               "0012\r\n    \r\n0034\r\n");
     auto expected = ws_.initialValues;
     expected.back().skills = {"a,b", "", "'x", "\xE9", "1", "1"};  // an empty SR reads as IN
