@@ -30,6 +30,7 @@
 #include "core/text.h"
 #include "export/efile.h"
 #include "school_generator.h"
+#include "selection/phrase_search.h"
 
 namespace {
 
@@ -455,6 +456,62 @@ void BM_WriteEFile(benchmark::State& state) {
     }
 }
 
+// The Search button with every list on "All" and no words: the whole library,
+// with the item texts of the result list.
+void BM_SearchListEveryPhrase(benchmark::State& state) {
+    const BenchData* found = benchData(state);
+    if (!found) return;
+    const BenchData& data = *found;
+    for (auto _ : state) {
+        const std::vector<int> results = tl::search(data.phrases, tl::SearchCriteria{});
+        std::vector<std::string> items;
+        items.reserve(results.size());
+        for (const int position : results)
+            items.push_back(tl::searchResultItemText(data.phrases[position - 1]));
+        if (results.size() != data.phrases.size() || results.back() != tl::kMaxPhrases) {
+            state.SkipWithError("the search did not list every phrase");
+            break;
+        }
+        benchmark::DoNotOptimize(items.data());
+    }
+}
+
+// (A1 AND A2) OR O and NOT, in mixed letter case, against the whole library.
+void BM_SearchByWords(benchmark::State& state) {
+    const BenchData* found = benchData(state);
+    if (!found) return;
+    const BenchData& data = *found;
+    tl::SearchCriteria criteria;
+    criteria.and1 = "REASON";
+    criteria.and2 = "steadily";
+    criteria.orText = "Real Perseverance";
+    criteria.notText = "lab";
+    // The same phrases as findIgnoreCase finds one by one.
+    std::vector<int> expected;
+    for (std::size_t i = 0; i < data.phrases.size(); ++i) {
+        const std::string& text = data.phrases[i].text;
+        const auto has = [&text](const std::string& word) {
+            return tl::findIgnoreCase(text, word) > 0;
+        };
+        if (!has(criteria.notText) &&
+            ((has(criteria.and1) && has(criteria.and2)) || has(criteria.orText))) {
+            expected.push_back(static_cast<int>(i) + 1);
+        }
+    }
+    if (expected.size() < 400) {
+        state.SkipWithError("the words find too few phrases to time");
+        return;
+    }
+    for (auto _ : state) {
+        const std::vector<int> results = tl::search(data.phrases, criteria);
+        if (results != expected) {
+            state.SkipWithError("the search found other phrases");
+            break;
+        }
+    }
+    state.counters["found"] = static_cast<double>(expected.size());
+}
+
 // Wall-clock time, since the writer waits for the disk and the readers for the file system.
 #define TL_BENCH(name)                  \
     BENCHMARK(name)                     \
@@ -470,5 +527,7 @@ TL_BENCH(BM_ComposeAllComments);
 TL_BENCH(BM_ReconcileWithMaster);
 TL_BENCH(BM_CollectClassSections);
 TL_BENCH(BM_WriteEFile);
+TL_BENCH(BM_SearchListEveryPhrase);
+TL_BENCH(BM_SearchByWords);
 
 }  // namespace
