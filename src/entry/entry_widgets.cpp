@@ -5,6 +5,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "entry/grid_rules.h"
 #include "entry/learning_skills_text.h"
@@ -24,11 +26,13 @@ void MarkEditor::open(const QRect& cell, const QString& text) {
     QLineEdit::show();
     raise();
     setFocus();
+    keyPressedHere_ = false;
     setText(text);
     setCursorPosition(static_cast<int>(text.size()));
 }
 
 void MarkEditor::keyPressEvent(QKeyEvent* event) {
+    keyPressedHere_ = true;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         emit committed();
         return;
@@ -38,7 +42,8 @@ void MarkEditor::keyPressEvent(QKeyEvent* event) {
 
 void MarkEditor::keyReleaseEvent(QKeyEvent* event) {
     QLineEdit::keyReleaseEvent(event);
-    if (event->isAutoRepeat()) return;
+    // The release of the key that opened the editor on the grid is not typed here.
+    if (event->isAutoRepeat() || !keyPressedHere_) return;
     const int key = event->key();
     MarkKey group = MarkKey::Other;
     if (key == Qt::Key_I) {
@@ -59,25 +64,31 @@ DetailPanel::DetailPanel(QWidget* parent) : QFrame(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(0);
     layout->setContentsMargins(6, 4, 6, 4);
-    QFont fixed("Courier New");
-    fixed.setPointSizeF(9.75);
-    fixed.setStyleHint(QFont::Monospace);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const QByteArray name = "lblDetail" + QByteArray::number(static_cast<int>(i + 1));
         lines[i] = namedLabel(this, name.constData());
-        lines[i]->setFont(fixed);
-        lines[i]->setFixedHeight(16);  // 240 twips apart
         lines[i]->setTextFormat(Qt::PlainText);
         lines[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         layout->addWidget(lines[i]);
     }
-    // Room for the wider lines shown with course codes.
-    setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(123, 'x')) + 16);
+    fitFont(kLargestPointSize);
     freeFormLabel = namedLabel(this, "lblFreeFormComment");
     freeFormLabel->setAttribute(Qt::WA_TranslucentBackground);
     freeFormLabel->setCursor(Qt::PointingHandCursor);
     freeFormLabel->setToolTip("Click to write a free-form comment for this student");
     freeFormLabel->installEventFilter(this);
+}
+
+void DetailPanel::fitFont(double pointSize) {
+    QFont fixed("Courier New");
+    fixed.setStyleHint(QFont::Monospace);
+    fixed.setPointSizeF(pointSize);
+    if (fixed == lines[0]->font()) return;
+    const int lineHeight = QFontMetrics(fixed).lineSpacing();
+    for (QLabel* line : lines) {
+        line->setFont(fixed);
+        line->setFixedHeight(lineHeight);
+    }
 }
 
 void DetailPanel::showDetails(const DetailLines& details) {
@@ -92,6 +103,14 @@ void DetailPanel::clearLines() {
 
 void DetailPanel::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
+    // The widest line (with course codes) stays whole: a narrow window gets a
+    // smaller font, down to a size still easy to read.
+    QFont probe = lines[0]->font();
+    probe.setPointSizeF(kLargestPointSize);
+    const int wanted = QFontMetrics(probe).horizontalAdvance(QString(kWidestLine, 'x'));
+    const int room = contentsRect().width() - 12;
+    const double fitted = kLargestPointSize * room / std::max(1, wanted);
+    fitFont(std::clamp(std::floor(fitted * 4) / 4, kSmallestPointSize, kLargestPointSize));
     freeFormLabel->setGeometry(rect());
     freeFormLabel->raise();
 }
@@ -105,15 +124,14 @@ bool DetailPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 ListPanel::ListPanel(QWidget* parent) : QWidget(parent) {
-    fileLabel = namedLabel(this, "lblFavouriteFile", "Favourite List: ");
-    // A long path must not widen the list beside the grid.
-    fileLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    fileLabel = new ElidedLabel("Favourite List: ", this);
+    fileLabel->setObjectName("lblFavouriteFile");
     favourites = new QListWidget(this);
     favourites->setObjectName("lstFavourites");
-    favourites->setMinimumWidth(280);
     QFont listFont = favourites->font();
     listFont.setPointSize(10);
     favourites->setFont(listFont);
+    favourites->setMinimumWidth(QFontMetrics(listFont).horizontalAdvance(QString(24, 'x')));
     learningSkills = new QListWidget(this);
     learningSkills->setObjectName("lstLearningSkills");
     listFont.setPointSize(8);

@@ -27,6 +27,9 @@ class MarkEditor : public QLineEdit {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+
+  private:
+    bool keyPressedHere_ = false;
 };
 
 // The detail panel below the grid (Shape1): five lines of the current student
@@ -47,6 +50,12 @@ class DetailPanel : public QFrame {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    static constexpr double kLargestPointSize = 9.75;
+    static constexpr double kSmallestPointSize = 6.5;
+    static constexpr int kWidestLine = 123;  // characters, with course codes
+    void fitFont(double pointSize);
 };
 
 // The list beside the grid (favourites, or the learning skills reference in

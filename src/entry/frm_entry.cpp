@@ -54,7 +54,7 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
     buildMenus();
     buildControls();
     buildEditing();
-    resize(kDesignedWidth, kDesignedHeight);
+    fitToScreen(this, QSize(kDesignedWidth, kDesignedHeight));
 }
 
 frmEntry::~frmEntry() {
@@ -182,7 +182,6 @@ void frmEntry::buildControls() {
     auto* left = new QVBoxLayout;
     left->addLayout(captions);
     left->addWidget(msfgClass, 1);
-    left->addWidget(Shape1);
 
     listPanel_ = new ListPanel(central);
     lblFavouriteFile = listPanel_->fileLabel;
@@ -190,12 +189,15 @@ void frmEntry::buildControls() {
     lstLearningSkills = listPanel_->learningSkills;
     cmdSwitchCommentSelection = listPanel_->switchButton;
     cmdSwitchCommentSelection->setEnabled(false);
+    // The grid and the list share the width; the detail lines run below both,
+    // so that they stay whole on a narrow screen.
     auto* body = new QHBoxLayout;
-    body->addLayout(left, 1);
-    body->addWidget(listPanel_, 0);
+    body->addLayout(left, 3);
+    body->addWidget(listPanel_, 2);
     auto* outer = new QVBoxLayout(central);
     outer->addLayout(buttons);
     outer->addLayout(body, 1);
+    outer->addWidget(Shape1);
 }
 
 bool frmEntry::Form_Load() {
@@ -240,7 +242,7 @@ void frmEntry::setGridLayout() {
 
 void frmEntry::applySmallScreen() {
     // A screen 600 pixels high: the window and its grid and list are shorter.
-    resize(width(), kDesignedHeight - kSmallScreenCut);
+    fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
 }
 
 void frmEntry::enableClassCommands(bool enabled) {
@@ -351,6 +353,14 @@ DetailLines frmEntry::displayDetails(int studentIndex) {
     return details;
 }
 
+void frmEntry::startTyping() {
+    // A class just opened or built takes marks at once: the first student's
+    // mark cell is current and the grid has the keyboard.
+    msfgClass->setCurrentCell(1, grid::kMark);
+    activateWindow();
+    msfgClass->setFocus(Qt::OtherFocusReason);
+}
+
 void frmEntry::colourIdentityCells(const QColor& back, const QColor& text) {
     const int remembered = msfgClass->col();
     leaveCellEnabled = false;
@@ -427,6 +437,7 @@ void frmEntry::OpenClassFile() {
             replaceClass(ws_, std::move(opened));
             refreshUndo();
             fillflexGrid();
+            startTyping();
         }
     }
     if (ws_.studentCount() > 0) enableClassCommands(true);

@@ -150,6 +150,8 @@ class frmEntry : public QMainWindow {
     void freeFormCommand();
     // True while the grid shows the comment columns.
     bool commentsView() const;
+    bool inPointerZone(int x) const;
+    void startTyping();
     // The code a left click on a comment cell puts there, or "" when none.
     QString codeToStamp() const;
 

@@ -171,17 +171,27 @@ void frmEntry::msfgClass_Click() {
     displayDetails(r - 1);
 }
 
+bool frmEntry::inPointerZone(int x) const {
+    // From just inside the first comment (or skill) column to a little past the
+    // last one, wherever the layout puts the columns.
+    const bool comments = commentsView();
+    const int first = comments ? grid::kFirstComment : grid::kFirstSkill;
+    const int last = first + (comments ? grid::kCommentCount : grid::kSkillCount) - 1;
+    const int left = msfgClass->colLeft(first) + 2;
+    const int right = msfgClass->colLeft(last) + msfgClass->columnWidth(last) + (comments ? 10 : 6);
+    return x >= left && x <= right;
+}
+
 void frmEntry::msfgClass_MouseMove(int x, int y) {
     Q_UNUSED(y);
-    const int twips = x * 15;
     const int r = msfgClass->mouseRow();
     const int c = msfgClass->mouseCol();
     QCursor pointer(Qt::ArrowCursor);
-    if (commentsView() && !codeToStamp().isEmpty() && twips >= 5000 && twips <= 7735) {
+    if (commentsView() && !codeToStamp().isEmpty() && inPointerZone(x)) {
         const bool freeFormCell = r >= 1 && r <= ws_.studentCount() && grid::isComment(c) &&
                                   ws_.students[r - 1].freeFormUsed;
         if (!freeFormCell) pointer = QCursor(QPixmap(":/stamp.png"), 16, 31);
-    } else if (!commentsView() && twips >= 5000 && twips <= 6800) {
+    } else if (!commentsView() && inPointerZone(x)) {
         pointer = QCursor(Qt::SizeBDiagCursor);
     }
     msfgClass->viewport()->setCursor(pointer);

@@ -22,6 +22,7 @@ void frmEntry::classBuilt() {
     refreshUndo();
     fillflexGrid();
     if (ws_.studentCount() > 0) enableClassCommands(true);
+    startTyping();
     Shape1->clearLines();
 }
 

@@ -21,6 +21,7 @@
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
+#include "platform/widgets.h"
 
 namespace tl {
 
@@ -84,7 +85,7 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(area, 1);
     layout->addLayout(buttons);
-    resize(980, kDesignedHeight);
+    fitToScreen(this, QSize(980, kDesignedHeight));
 
     connect(cmdReturn, &QPushButton::clicked, this, &frmExport::cmdReturn_Click);
     connect(chkConfirm, &QCheckBox::clicked, this, &frmExport::chkConfirm_Click);
@@ -96,7 +97,7 @@ frmExport::~frmExport() {
 }
 
 void frmExport::Form_Load() {
-    if (ws_.smallScreen) resize(width(), kDesignedHeight - kSmallScreenCut);
+    if (ws_.smallScreen) fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
     show();
     ReconcileResult result =
         reconcileClass(ws_, locations_.masterFile(), locations_.now(), kMaxStudents);
@@ -140,6 +141,8 @@ void frmExport::fillPreview() {
             msfgClass->addItem(tabbedRow(row));
     }
     if (ws_.studentCount() > 35) msfgClass->setBackColorBkg(Qt::white);
+    // The teacher confirms these lines: every character of them shows.
+    msfgClass->fitColWidthToText(preview::kComments, kWidths[preview::kComments]);
     msfgClass->mergeColumns(preview::kIdentityColumns);
     msfgClass->setUpdatesEnabled(true);
 }

@@ -15,6 +15,7 @@
 #include "platform/encoding.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
+#include "platform/widgets.h"
 
 namespace tl {
 
@@ -33,7 +34,7 @@ frmGetTrilliumfile::frmGetTrilliumfile(Workspace& ws, Prompts& prompts, const Lo
     lblSelect->setFont(bold);
     cboClasses = new QComboBox(this);
     cboClasses->setObjectName("cboClasses");
-    cboClasses->setMinimumWidth(220);
+    cboClasses->setMinimumWidth(cboClasses->fontMetrics().horizontalAdvance(QString(30, 'x')));
     cboClasses->setMaxVisibleItems(20);
     lstMultiSelect = new QListWidget(this);
     lstMultiSelect->setObjectName("lstMultiSelect");
@@ -53,7 +54,7 @@ frmGetTrilliumfile::frmGetTrilliumfile(Workspace& ws, Prompts& prompts, const Lo
         this);
     lblWarning->setObjectName("lblWarning");
     lblWarning->setWordWrap(true);
-    lblWarning->setMinimumWidth(260);
+    lblWarning->setMinimumWidth(lblWarning->fontMetrics().horizontalAdvance(QString(40, 'x')));
     QPalette warn = lblWarning->palette();
     warn.setColor(QPalette::WindowText, QColor(160, 0, 0));
     lblWarning->setPalette(warn);
@@ -62,7 +63,8 @@ frmGetTrilliumfile::frmGetTrilliumfile(Workspace& ws, Prompts& prompts, const Lo
     lsttest->setObjectName("lsttest");
     lsttest->hide();
 
-    lstMultiSelect->setMinimumSize(220, 300);
+    lstMultiSelect->setMinimumSize(cboClasses->minimumWidth(),
+                                   16 * lstMultiSelect->fontMetrics().lineSpacing());
     auto* left = new QVBoxLayout;
     left->addWidget(lblSelect);
     left->addWidget(cboClasses);
@@ -117,6 +119,7 @@ bool frmGetTrilliumfile::fillClassListCombo() {
         cboClasses->addItem(toQString(section));
         lstMultiSelect->addItem(toQString(section));
     }
+    cboClasses->setCurrentIndex(-1);  // no section until the teacher picks one
     cmdGetClass->show();
     return true;
 }
@@ -128,6 +131,9 @@ void frmGetTrilliumfile::chkMultiCourse_Click() {
     lblWarning->setVisible(multiple);
     cboClasses->setVisible(!multiple);
     lstMultiSelect->setVisible(multiple);
+    // The window grows with the warning; it must stay on the screen.
+    adjustSize();
+    keepOnScreen(this);
 }
 
 std::vector<std::string> frmGetTrilliumfile::chosenSections() const {

@@ -4,12 +4,15 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
+#include <algorithm>
+#include <cmath>
 
 namespace tl {
 
 namespace {
-constexpr int kRowHeight = 18;
+constexpr int kRowHeight = 18;  // 270 twips, for the 8-point grid font at 96 dots per inch
 }
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent), frozen_(new QTableView(this)) {
@@ -22,9 +25,11 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent), frozen_(new QTableVi
     QFont gridFont("MS Sans Serif");
     gridFont.setPointSize(8);
     setFont(gridFont);
+    // Rows grow with a larger font so that brackets and descenders are not cut.
+    const int rowHeight = std::max(kRowHeight, QFontMetrics(gridFont).height() + 5);
     verticalHeader()->hide();
     verticalHeader()->setMinimumSectionSize(8);
-    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionsClickable(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -44,7 +49,7 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent), frozen_(new QTableVi
     frozen_->setAttribute(Qt::WA_TransparentForMouseEvents);
     frozen_->verticalHeader()->hide();
     frozen_->verticalHeader()->setMinimumSectionSize(8);
-    frozen_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    frozen_->verticalHeader()->setDefaultSectionSize(rowHeight);
     frozen_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     frozen_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     frozen_->horizontalHeader()->setMinimumSectionSize(0);
@@ -128,6 +133,9 @@ void FlexGrid::mergeColumns(int cols) {
             if (end - r > 1) {
                 setSpan(r, c, end - r, 1);
                 frozen_->setSpan(r, c, end - r, 1);
+                // At the top, where it is in view when the block begins.
+                if (QTableWidgetItem* item = cell(r + 1, c))
+                    item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
             }
             r = end;
         }
@@ -175,8 +183,33 @@ void FlexGrid::setColWidth(int col, int width) {
     if (col < 0 || col >= columnCount()) return;
     widths_[col] = width;
     setColumnHidden(col, width == 0);
-    if (width > 0) setColumnWidth(col, width);
+    if (width > 0) setColumnWidth(col, pixels(width));
     updateFrozen();
+}
+
+int FlexGrid::pixels(int designWidth) const {
+    // Widths are given for 96 dots per inch; a screen set to more widens them
+    // with the font.
+    return qRound(designWidth * std::max(1.0, logicalDpiX() / 96.0));
+}
+
+void FlexGrid::fitColWidthToText(int col, int minimum) {
+    if (col < 0 || col >= columnCount()) return;
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (int r = 1; r <= rowCount(); ++r) {
+        if (const QTableWidgetItem* item = cell(r, col))
+            widest = std::max(widest, metrics.horizontalAdvance(item->text()));
+    }
+    // The cell's text margin on both sides, and a pixel to spare.
+    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    const double scale = pixels(1000) / 1000.0;
+    const int needed = static_cast<int>(std::ceil((widest + margin + 1) / scale));
+    setColWidth(col, std::max(minimum, needed));
+}
+
+int FlexGrid::colLeft(int col) const {
+    return viewport()->mapTo(this, QPoint(columnViewportPosition(col), 0)).x();
 }
 
 int FlexGrid::colWidth(int col) const {
@@ -228,7 +261,7 @@ void FlexGrid::setCurrentCell(int row, int col) {
         QSignalBlocker block(this);
         QTableWidget::setCurrentCell(row - 1, col);
     }
-    scrollTo(model()->index(row - 1, std::max(col, fixedCols_)));
+    scrollTo(model()->index(row - 1, col));
     emit enterCell();
 }
 
@@ -244,11 +277,12 @@ void FlexGrid::hitTest(const QPoint& widgetPos, int& row, int& col) const {
     }
     int frozenRight = 0;
     for (int c = 0; c < fixedCols_ && c < widths_.size(); ++c) {
-        if (vp.x() >= frozenRight && vp.x() < frozenRight + widths_[c]) {
+        const int w = widths_[c] > 0 ? pixels(widths_[c]) : 0;
+        if (vp.x() >= frozenRight && vp.x() < frozenRight + w) {
             col = c;
             return;
         }
-        frozenRight += widths_[c];
+        frozenRight += w;
     }
     if (vp.x() < frozenRight) return;
     col = columnAt(vp.x());
@@ -362,6 +396,10 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
             const QString text = event->text();
             if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
                 emit keyPress(13);
+            } else if (event->key() == Qt::Key_Backspace) {
+                emit keyPress(8);
+            } else if (event->key() == Qt::Key_Escape) {
+                emit keyPress(27);
             } else if (!text.isEmpty() && text.at(0).unicode() >= 32) {
                 emit keyPress(text.at(0).unicode());
             } else {
@@ -371,6 +409,25 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
         }
     }
     if (rowCount() > 0) setCurrentCell(r, c);
+}
+
+void FlexGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (!index.isValid()) return;
+    if (index.column() < fixedCols_) {
+        // A frozen cell is always in view across: only the rows scroll.
+        const int across = horizontalScrollBar()->value();
+        QTableWidget::scrollTo(index, hint);
+        horizontalScrollBar()->setValue(across);
+        return;
+    }
+    QTableWidget::scrollTo(index, hint);
+    // A column scrolled in at the left edge must come out from under the frozen ones.
+    int frozenWidth = 0;
+    for (int c = 0; c < fixedCols_ && c < widths_.size(); ++c)
+        frozenWidth += widths_[c] > 0 ? pixels(widths_[c]) : 0;
+    const int left = columnViewportPosition(index.column());
+    if (left < frozenWidth)
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - (frozenWidth - left));
 }
 
 void FlexGrid::resizeEvent(QResizeEvent* event) {
@@ -393,8 +450,8 @@ void FlexGrid::updateFrozen() {
         const bool frozenCol = c < fixedCols_;
         frozen_->setColumnHidden(c, !frozenCol || colWidth(c) == 0);
         if (frozenCol && colWidth(c) > 0) {
-            frozen_->setColumnWidth(c, colWidth(c));
-            width += colWidth(c);
+            frozen_->setColumnWidth(c, pixels(colWidth(c)));
+            width += pixels(colWidth(c));
         }
     }
     frozen_->horizontalHeader()->setFixedHeight(horizontalHeader()->height());

@@ -33,8 +33,11 @@ class FlexGrid : public QTableWidget {
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
 
+    // Widths in pixels at 96 dots per inch (twips / 15).
     void setColWidth(int col, int width);
     int colWidth(int col) const;
+    // Widens a column, to no less than minimum, until its widest text fits whole.
+    void fitColWidthToText(int col, int minimum);
 
     QColor cellBackColor(int row, int col) const;
     void setCellBackColor(int row, int col, const QColor& color);
@@ -62,8 +65,11 @@ class FlexGrid : public QTableWidget {
     // a cell merges only where the cells to its left merge too.
     void mergeColumns(int cols);
 
-    // The x coordinate of a point relative to the grid's left edge, as the
-    // pointer rules measure it.
+    // The left edge of a column, in the grid widget's coordinates as the mouse
+    // events give them (scrolling included).
+    int colLeft(int col) const;
+    // Scrolls a cell into view, clear of the frozen columns.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
   signals:
     void enterCell();
@@ -90,6 +96,7 @@ class FlexGrid : public QTableWidget {
     QColor defaultBack(int row, int col) const;
     void trackMouse(const QPoint& viewportPos);
     void updateFrozen();
+    int pixels(int designWidth) const;
     void pressAt(const QPoint& widgetPos, Qt::MouseButton button);
     void releaseAt(const QPoint& widgetPos, Qt::MouseButton button);
 

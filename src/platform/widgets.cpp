@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
@@ -63,6 +64,46 @@ void placeBeside(QWidget* window, const QWidget* owner) {
         place.moveLeft(std::max(place.left(), free.left()));
     }
     window->move(place.topLeft());
+}
+
+void fitToScreen(QWidget* window, QSize designed) {
+    if (const QScreen* screen = window->screen()) {
+        // Room for the frame and title bar the window manager adds.
+        const QSize free = screen->availableGeometry().size() - QSize(16, 40);
+        designed = designed.boundedTo(free);
+    }
+    window->resize(designed.expandedTo(window->minimumSizeHint()));
+    keepOnScreen(window);
+}
+
+void keepOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (screen == nullptr) return;
+    const QRect free = screen->availableGeometry();
+    QRect frame = window->frameGeometry();
+    if (frame.right() > free.right()) frame.moveRight(free.right());
+    if (frame.bottom() > free.bottom()) frame.moveBottom(free.bottom());
+    if (frame.left() < free.left()) frame.moveLeft(free.left());
+    if (frame.top() < free.top()) frame.moveTop(free.top());
+    window->move(frame.topLeft());
+}
+
+QSize ElidedLabel::minimumSizeHint() const {
+    const QFontMetrics metrics(font());
+    return {metrics.horizontalAdvance(QString(12, 'x')), QLabel::minimumSizeHint().height()};
+}
+
+QSize ElidedLabel::sizeHint() const {
+    return {minimumSizeHint().width(), QLabel::sizeHint().height()};
+}
+
+void ElidedLabel::paintEvent(QPaintEvent* event) {
+    Q_UNUSED(event);
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
+    painter.setPen(palette().color(foregroundRole()));
+    painter.drawText(area, static_cast<int>(alignment()), shown);
 }
 
 QColor buttonFace(const QWidget* widget) {

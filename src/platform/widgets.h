@@ -4,9 +4,10 @@
 #include <QString>
 #include <functional>
 
+#include <QLabel>
+
 class QAction;
 class QColor;
-class QLabel;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -32,6 +33,26 @@ QLabel* namedLabel(QWidget* parent, const char* name, const QString& text = {});
 
 // Places a window beside its owner, over the owner's right edge, within the screen.
 void placeBeside(QWidget* window, const QWidget* owner);
+
+// Gives a window its designed size, or less where the screen is smaller, and
+// keeps it within the screen.
+void fitToScreen(QWidget* window, QSize designed);
+
+// Moves a window that has grown so that it lies within its screen again.
+void keepOnScreen(QWidget* window);
+
+// A label that shows its text elided in the middle when it is too narrow, so
+// that both ends of a path stay in view; text() and screen readers get the
+// whole text.
+class ElidedLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 // The system button-face colour, in which grids draw their header and frozen cells.
 QColor buttonFace(const QWidget* widget);

@@ -69,6 +69,8 @@ class EntryClassTest : public QObject {
                  QString("10 StudentsENG2D1-01"));
         QVERIFY(desk.act("mnuSortMarks")->isEnabled() && desk.act("mnuExport")->isEnabled());
         QVERIFY(desk.btn("cmdSave")->isEnabled() && !desk.btn("cmdUndo")->isEnabled());
+        // Ready for the first mark: the grid has the keyboard at the first MRK cell.
+        QVERIFY(grid->hasFocus() && grid->row() == 1 && grid->col() == 3);
 
         // The panel shows the student's detail lines; course codes widen the name column.
         for (int width : {18, 25, 18}) {

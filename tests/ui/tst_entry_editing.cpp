@@ -92,29 +92,41 @@ class EntryEditingTest : public QObject {
 
         // 1, 0, 0 gives 100 in the cell and the record; the next MRK cell is current.
         clickCell(grid, 1, 3);
-        QTest::keyClicks(grid, "1");
+        typeKeys("1");
         QVERIFY(editor->isVisible() && editor->hasFocus());
         QCOMPARE(editor->geometry(), grid->cellGeometry(1, 3));
-        QTest::keyClicks(editor, "00");
-        QTest::keyClick(editor, Qt::Key_Return);
-        QVERIFY(!editor->isVisible());
+        typeKeys("00");
+        pressKey(Qt::Key_Return);
+        QVERIFY(!editor->isVisible() && grid->hasFocus());
         QCOMPARE(grid->textMatrix(1, 3) + desk.ws.students[0].mark.c_str(), QString("100100"));
         QCOMPARE(QPoint(grid->row(), grid->col()), QPoint(2, 3));
         QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, 1, false));
 
         // 1, 0, 1: the third digit empties the editor, and Enter stores nothing.
-        QTest::keyClicks(grid, "1");
-        QTest::keyClicks(editor, "01");
+        typeKeys("101");
         QCOMPARE(editor->text(), QString());
-        QTest::keyClick(editor, Qt::Key_Return);
+        pressKey(Qt::Key_Return);
         QCOMPARE(grid->textMatrix(2, 3) + desk.ws.students[1].mark.c_str(), QString());
+
+        // A small i opens the editor empty (its release is not typed into it);
+        // the second gives "I". Backspace and Escape open it empty too.
+        clickCell(grid, 4, 3);
+        typeKeys("i");
+        QCOMPARE(editor->isVisible() ? editor->text() : QString("closed"), QString());
+        typeKeys("i");
+        QCOMPARE(editor->text(), QString("I"));
+        for (const Qt::Key key : {Qt::Key_Backspace, Qt::Key_Escape}) {
+            clickCell(grid, 4, 3);
+            pressKey(key);
+            QCOMPARE(editor->isVisible() ? editor->text() : QString("closed"), QString());
+        }
 
         // Enter on the grid opens an empty editor; Enter in it keeps the mark,
         // and on the last student moves to the first.
         clickCell(grid, 6, 3);
-        QTest::keyClick(grid, Qt::Key_Return);
+        pressKey(Qt::Key_Return);
         QVERIFY(editor->isVisible() && editor->text().isEmpty());
-        QTest::keyClick(editor, Qt::Key_Return);
+        pressKey(Qt::Key_Return);
         QCOMPARE(desk.ws.students[5].mark, std::string("58"));
         QCOMPARE(QPoint(grid->row(), grid->col()), QPoint(1, 3));
         typeMark(desk, 6, "61");
@@ -123,7 +135,7 @@ class EntryEditingTest : public QObject {
 
         // Moving away discards what was typed.
         clickCell(grid, 2, 3);
-        QTest::keyClicks(grid, "9");
+        typeKeys("9");
         clickCell(grid, 3, 3);
         QVERIFY(!editor->isVisible());
         QCOMPARE(grid->textMatrix(2, 3) + desk.ws.students[1].mark.c_str(), QString());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QtTest>
 #include <QtWidgets>
 #include <functional>
@@ -142,27 +143,49 @@ inline void click(QAbstractButton* button) {
 }
 
 inline void clickItem(QListWidget* list, int row) {
+    list->scrollToItem(list->item(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(row)).center());
     settle();
 }
 
 inline void clickCell(FlexGrid* grid, int row, int col, Qt::MouseButton button = Qt::LeftButton) {
+    // Scrolled into view first, as a teacher would on a small screen.
+    if (row >= 1) grid->scrollTo(grid->model()->index(row - 1, col));
     const QRect rect = grid->cellGeometry(row, col);
     QVERIFY2(rect.width() > 0, "the cell is not shown");
     QTest::mouseClick(grid->viewport(), button, {}, grid->viewport()->mapFrom(grid, rect.center()));
     settle();
 }
 
-// Types a mark into a row's MRK cell: the first key on the grid opens the
-// editor, the rest go into it, Enter stores it.
+// Types as a keyboard does: each key's press and its release go to whichever
+// widget has the focus at that moment.
+inline void pressKey(Qt::Key key, char text = 0) {
+    QWidget* pressed = QApplication::focusWidget();
+    QVERIFY2(pressed != nullptr, "no widget has the keyboard focus");
+    if (text != 0) {
+        QTest::keyPress(pressed, text);
+    } else {
+        QTest::keyPress(pressed, key);
+    }
+    QWidget* released = QApplication::focusWidget();
+    if (text != 0) {
+        QTest::keyRelease(released, text);
+    } else {
+        QTest::keyRelease(released, key);
+    }
+    settle();
+}
+inline void typeKeys(const QString& keys) {
+    for (const QChar ch : keys)
+        pressKey(Qt::Key_unknown, ch.toLatin1());
+}
+
+// Types a mark into a row's MRK cell and Enter.
 inline void typeMark(Desk& desk, int row, const QString& mark) {
     clickCell(desk.grid(), row, 3);
-    QTest::keyClicks(desk.grid(), mark.left(1));
-    auto* editor = desk.entry.findChild<QLineEdit*>("txtDataEntry");
-    QTest::keyClicks(editor, mark.mid(1));
-    QTest::keyClick(editor, Qt::Key_Return);
-    settle();
+    typeKeys(mark);
+    pressKey(Qt::Key_Return);
 }
 
 // Cell texts of a grid row, columns from to to (-1: the last).
