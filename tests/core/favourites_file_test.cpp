@@ -10,8 +10,7 @@ class FavouritesTest : public TempDirTest {
   protected:
     Workspace ws_;
 
-    void SetUp() override {
-        TempDirTest::SetUp();
+    FavouritesTest() {
         ws_.phrases = {{"0012", "Works hard.", "A"},
                        {"0034", "Helps others.", "B"},
                        {"0056", "Listens well.", "C"},

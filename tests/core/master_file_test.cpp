@@ -7,17 +7,12 @@
 namespace tl::test {
 namespace {
 
-// Sets the last modification of path to the same time of day, days calendar days ago.
-void setFileAgeDays(const fs::path& path, int days) {
-    // Counted back in local calendar days, so that a change of daylight saving time
-    // in between does not move the file onto another day.
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    local.tm_mday -= days;
-    local.tm_isdst = -1;
-    const auto sys = std::chrono::system_clock::from_time_t(std::mktime(&local));
-    fs::last_write_time(path, std::chrono::file_clock::from_sys(sys));
+// A local time, "2024-03-09 23" (day and hour).
+std::time_t at(const char* when) {
+    std::tm t{};
+    strptime(when, "%Y-%m-%d %H", &t);
+    t.tm_isdst = -1;
+    return std::mktime(&t);
 }
 
 std::string masterLine(const std::string& last, const std::string& first, const std::string& number,
@@ -66,15 +61,9 @@ TEST(ClassSections, CollectedAbove2001NeverAndMatchedCaseSensitivelyOneRecordPer
 }
 
 TEST(MasterAge, CountsCalendarDays) {
-    auto at = [](const char* when) {
-        std::tm t{};
-        strptime(when, "%Y-%m-%d %H", &t);
-        t.tm_isdst = -1;
-        return std::mktime(&t);
-    };
     EXPECT_EQ(calendarDaysBetween(at("2024-03-09 23"), at("2024-03-10 00")), 1);
     EXPECT_EQ(calendarDaysBetween(at("2024-03-09 00"), at("2024-03-09 23")), 0);
-    EXPECT_EQ(calendarDaysBetween(at("2024-01-31 12"), at("2024-03-01 09")), 30);
+    // A whole month, through the file's age: RefusedUpdateLeavesTheClassUnchanged.
 }
 
 const std::string kHeader = "Last,First,Gender,Number,...";
@@ -82,9 +71,10 @@ const std::string kHeader = "Last,First,Gender,Number,...";
 class MasterFileTest : public TempDirTest {
   protected:
     std::string master() const { return file("TLStudentInfo.txt"); }
+    std::time_t now_ = std::time(nullptr);
     ReconcileResult reconcile(std::vector<StudentRecord>& students, std::size_t added = 101,
                               std::size_t dropped = 101) {
-        return reconcileWithMaster(students, master(), std::time(nullptr), added, dropped);
+        return reconcileWithMaster(students, master(), now_, added, dropped);
     }
     void expectRefused(std::vector<StudentRecord> students, const Notice& expected,
                        std::size_t added = 101, std::size_t dropped = 101) {
@@ -174,9 +164,12 @@ TEST_F(MasterFileTest, RefusedUpdateLeavesTheClassUnchanged) {
                                     masterLine("Gill", "Gus", "100000007", "ENG3U-01")}));
     expectRefused(students, msg::tl5NoStudentInfo(), 2, 101);  // three added
     expectRefused(students, msg::tl5NoStudentInfo(), 101, 0);  // one dropped
-    setFileAgeDays(master(), 31);
+    // The file's age in calendar days from its last change: 31 days is too old, 30 is not.
+    const auto written = std::chrono::system_clock::from_time_t(at("2024-01-31 12"));
+    fs::last_write_time(master(), std::chrono::file_clock::from_sys(written));
+    now_ = at("2024-03-02 09");
     expectRefused(students, msg::tl4MasterTooOld(31));
-    setFileAgeDays(master(), 30);
+    now_ = at("2024-03-01 09");
     std::vector<StudentRecord> fits = students;
     EXPECT_FALSE(reconcile(fits, 3, 1).refused);
 }

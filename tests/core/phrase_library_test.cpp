@@ -5,26 +5,17 @@
 namespace tl::test {
 namespace {
 
-// Out of order: the loaded table is sorted by code.
-const std::vector<std::string> kLines = {"0050,\"@ asks thoughtful questions.\",E",
-                                         "12,Shows steady progress.,AB",
-                                         "0020,\"Works well, and often, with others.\",CD",
-                                         "# the next group is for oral work #",
-                                         "0030,Speaks clearly",
-                                         "0040,Retired phrase,A #   "};
+// The golden case library-forms loads a library with every line ending, comment
+// lines, a short code, quoted texts and a missing category, and writes its sorted
+// copy; the other cases load theirs.
+const std::vector<Phrase> kPhrases = {{"0012", "Shows steady progress.", "AB"},
+                                      {"0020", "\"Works well, and often, with others.\"", "CD"},
+                                      {"0030", "Speaks clearly", ""},
+                                      {"0050", "\"@ asks thoughtful questions.\"", "E"}};
 
-const std::vector<Phrase> kExpected = {
-    {"0012", "Shows steady progress.", "AB"},
-    {"0020", "\"Works well, and often, with others.\"", "CD"},
-    {"0030", "Speaks clearly", ""},
-    {"0050", "\"@ asks thoughtful questions.\"", "E"},
-};
-
-std::string library(const std::vector<std::string>& lines, const std::string& ending = "\r\n") {
-    std::string bytes = "Code,Phrase,Category" + ending;
-    for (const auto& line : lines)
-        bytes += line + ending;
-    return bytes;
+std::string library(std::vector<std::string> lines) {
+    lines.insert(lines.begin(), "Code,Phrase,Category");
+    return crlfLines(lines);
 }
 
 class PhraseLibraryTest : public TempDirTest {
@@ -37,15 +28,11 @@ class PhraseLibraryTest : public TempDirTest {
     }
 };
 
-TEST_F(PhraseLibraryTest, LoadsCodesTextsAndCategoriesWithEveryLineEndingAndFindsExactCodes) {
-    for (const char* ending : {"\r\n", "\n", "\r"}) {
-        EXPECT_EQ(load(library(kLines, ending)).status, LibraryStatus::Loaded);
-        EXPECT_EQ(phrases_, kExpected);
-    }
+TEST(PhraseLookup, FindsExactCodesOnly) {
     // Too short, empty, a separator, between two codes, before and after every code.
     for (const char* absent : {"12", "", "    ", "0015", "0001", "0099"})
-        EXPECT_EQ(findPhrase(phrases_, absent), -1) << '"' << absent << '"';
-    EXPECT_EQ(findPhrase(phrases_, "0030"), 2);
+        EXPECT_EQ(findPhrase(kPhrases, absent), -1) << '"' << absent << '"';
+    EXPECT_EQ(findPhrase(kPhrases, "0030"), 2);
     EXPECT_EQ(lookupPhrase({}, "0012"), "");
 }
 
@@ -92,14 +79,8 @@ TEST_F(PhraseLibraryTest, FaultyLibrariesAreFatalAndAHiddenOneKeepsTheTable) {
     EXPECT_EQ(phrases_, (std::vector<Phrase>{{"0001", "Kept.", "A"}}));
 }
 
-TEST_F(PhraseLibraryTest, SortedCopyWritesEveryPhraseWithoutHeader) {
-    ASSERT_FALSE(writeSortedPhraseLibrary(dir().string(), kExpected).has_value());
-    EXPECT_EQ(readBytes(dir() / "TLPhraseLibrarySORTED.csv"),
-              crlfLines({"0012,Shows steady progress.,AB",
-                         "0020,\"Works well, and often, with others.\",CD", "0030,Speaks clearly,",
-                         "0050,\"@ asks thoughtful questions.\",E"}));
-    EXPECT_EQ(writeSortedPhraseLibrary(file("missing"), kExpected),
-              msg::tlTempPhraseFileNotSaved());
+TEST_F(PhraseLibraryTest, SortedCopyThatCannotBeWrittenGivesItsMessage) {
+    EXPECT_EQ(writeSortedPhraseLibrary(file("missing"), kPhrases), msg::tlTempPhraseFileNotSaved());
 }
 
 }  // namespace

@@ -40,13 +40,23 @@ void writeBytes(const fs::path& path, std::string_view bytes);
 std::string readBytes(const fs::path& path);
 
 // Runs save over an earlier file at path while every write of the atomic writer
-// takes nothing; the earlier file must stay as it was.
+// takes nothing (a full disk, which must not hang the program); the earlier file
+// must stay as it was and no temporary file may be left beside it.
 Failure saveWhileWritesFail(const fs::path& path, const std::function<Failure()>& save);
 
 // The lines, each ended by CR LF.
 std::string crlfLines(const std::vector<std::string>& lines);
 // The text count times over.
 std::string repeated(const std::string& text, int count);
+
+// The texts joined by "|", so that a table row can hold them on one line.
+template <typename Texts>
+std::string joined(const Texts& texts) {
+    std::string out;
+    for (std::size_t i = 0; i < std::size(texts); ++i)
+        out += (i ? "|" : "") + std::string(texts[i]);
+    return out;
+}
 
 // A student as the class picker makes one: no mark, no comments, every skill "3".
 StudentRecord makeStudent(const std::string& classCode, const std::string& lastName,
