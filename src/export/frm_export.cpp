@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "core/class_document.h"
@@ -143,8 +144,17 @@ void frmExport::fillPreview() {
     if (ws_.studentCount() > 35) msfgClass->setBackColorBkg(Qt::white);
     // The teacher confirms these lines: every character of them shows.
     msfgClass->fitColWidthToText(preview::kComments, kWidths[preview::kComments]);
+    msfgClass->fitColWidthToText(preview::kCourse, kWidths[preview::kCourse]);
     msfgClass->mergeColumns(preview::kIdentityColumns);
     msfgClass->setUpdatesEnabled(true);
+    // Wider columns widen the window as far as the screen allows.
+    int columns = 0;
+    for (int c = 0; c < preview::kColumnCount; ++c)
+        columns += msfgClass->columnWidth(c);
+    const int margins = layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    const int needed = columns + margins + 2 * msfgClass->frameWidth() +
+                       msfgClass->verticalScrollBar()->sizeHint().width();
+    if (needed > width()) fitToScreen(this, QSize(needed, height()));
 }
 
 void frmExport::chkConfirm_Click() {
