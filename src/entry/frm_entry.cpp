@@ -99,11 +99,11 @@ void frmEntry::buildMenus() {
                                 [this] { sortCommand(sortByClass); });
 
     mnuMode = addMenu(bar, "mnuMode", "&Mode");
-    // Commands whose windows are not part of the program yet stay unavailable.
+    // Initial Values Setup is not part of the program yet and stays unavailable.
     mnuAutoFill = addMenuItem(mnuMode, "mnuAutoFill", "Initial Values Setup", {}, {});
     mnuAutoFill->setEnabled(false);
-    mnuSelection = addMenuItem(mnuMode, "mnuSelection", "Comment S&election", ctrl(Qt::Key_E), {});
-    mnuSelection->setEnabled(false);
+    mnuSelection = addMenuItem(mnuMode, "mnuSelection", "Comment S&election", ctrl(Qt::Key_E),
+                               [this] { mnuSelection_Click(); });
     mnuMark = addMenuItem(mnuMode, "mnuMark", "Mark / Comment Entry", {}, {});
 
     mnueFile = addMenu(bar, "mnueFile", "&eFile");
@@ -188,7 +188,7 @@ void frmEntry::buildControls() {
     lstFavourites = listPanel_->favourites;
     lstLearningSkills = listPanel_->learningSkills;
     cmdSwitchCommentSelection = listPanel_->switchButton;
-    cmdSwitchCommentSelection->setEnabled(false);
+    connect(cmdSwitchCommentSelection, &QPushButton::clicked, this, &frmEntry::mnuSelection_Click);
     // The grid and the list share the width; the detail lines run below both,
     // so that they stay whole on a narrow screen.
     auto* body = new QHBoxLayout;

@@ -25,6 +25,7 @@ class FlexGrid;
 class frmHelp;
 class frmGetTrilliumfile;
 class frmExport;
+class frmSelection;
 class MarkEditor;
 class DetailPanel;
 class ListPanel;
@@ -164,12 +165,16 @@ class frmEntry : public QMainWindow {
     QPointer<frmGetTrilliumfile> classPicker;
     // The export window while it is open.
     QPointer<frmExport> exportWindow;
+    // Comment Selection while it is open.
+    QPointer<frmSelection> selectionWindow;
 
     // Class list update, export and the class picker's result.
     void mnuUpdate_Click();
     void mnuExport_Click();
     void classBuilt();
     void exportReturned();
+    void mnuSelection_Click();
+    void selectionLeft();
 
     void buildMenus();
     void buildControls();

@@ -1,5 +1,6 @@
 // The main window's hand-offs: the class picker's new class, the class list
-// update and the export window.
+// update, the export window and Comment Selection.
+#include <QCheckBox>
 #include <QLabel>
 #include <ctime>
 
@@ -14,6 +15,7 @@
 #include "platform/encoding.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
+#include "selection/frm_selection.h"
 
 namespace tl {
 
@@ -60,6 +62,25 @@ void frmEntry::exportReturned() {
     refreshUndo();
     fillflexGrid();
     show();
+}
+
+void frmEntry::mnuSelection_Click() {
+    if (!selectionWindow.isNull()) return;
+    hide();
+    selectionWindow = new frmSelection(ws_, prompts_, locations_);
+    connect(selectionWindow, &frmSelection::left, this, &frmEntry::selectionLeft);
+    prompts_.setParentWindow(selectionWindow);
+    selectionWindow->Form_Load();
+}
+
+void frmEntry::selectionLeft() {
+    prompts_.setParentWindow(this);
+    showFavourites();
+    show();
+    if (!ws_.favouritesFile.empty()) {
+        optAutoFill->setEnabled(true);
+        optAutoFill->setChecked(true);
+    }
 }
 
 }  // namespace tl
