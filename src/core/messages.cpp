@@ -89,6 +89,22 @@ Notice tl10cTooManyStudents() {
                  " students. Choose fewer classes.");
 }
 
+Notice tl11MissingDash() {
+    return plain("TL11: Invalid format: missing '-'");
+}
+
+Notice tl12InvalidFormat() {
+    return plain("TL12: Invalid format");
+}
+
+Notice tl13MarkOutOfRange() {
+    return plain("TL13: Invalid format: number not in range 0 to 100");
+}
+
+Notice tl14OverlappingRanges() {
+    return plain("TL14: Invalid input: overlapping ranges");
+}
+
 Notice tl16FavouritesType() {
     return plain("TL16: Invalid Favourites file type.");
 }

@@ -18,6 +18,11 @@ Notice tl9MasterTooOld(int days);
 Notice tl10aMasterCorrupt();
 Notice tl10bMasterUnavailable();
 Notice tl10cTooManyStudents();
+// Enter Ranges in the Initial Values Setup window.
+Notice tl11MissingDash();
+Notice tl12InvalidFormat();
+Notice tl13MarkOutOfRange();
+Notice tl14OverlappingRanges();
 Notice tl16FavouritesType();
 Notice tl17FavouritesInvalid();
 Notice tl18FavouritesNotSaved();

@@ -35,6 +35,10 @@ TEST(Messages, TextsAndTitles) {
           "-  you must now email your Trillium secretary with the .trc file as an attachment "
           "OR \r\n-  you must now take your disc or Flash Drive with the .trc file to your "
           "Trillium secretary."}},
+        {msg::tl11MissingDash(), {"TL11: Invalid format: missing '-'"}},
+        {msg::tl12InvalidFormat(), {"TL12: Invalid format"}},
+        {msg::tl13MarkOutOfRange(), {"TL13: Invalid format: number not in range 0 to 100"}},
+        {msg::tl14OverlappingRanges(), {"TL14: Invalid input: overlapping ranges"}},
         {msg::tl16FavouritesType(), {"TL16: Invalid Favourites file type."}},
         {msg::tl17FavouritesInvalid(), {"TL17: Invalid Favourites file."}},
         {msg::tl18FavouritesNotSaved(),

@@ -1,0 +1,192 @@
+#include "autofill/mark_ranges.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "core/editing_rules.h"
+#include "core/limits.h"
+#include "core/messages.h"
+#include "core/text.h"
+
+namespace tl {
+
+namespace {
+
+constexpr int kCodeColumn = 75;  // width of a code with its phrase in the details
+
+bool validRow(const std::vector<InitialValueRange>& ranges, int row) {
+    return row >= 1 && row <= static_cast<int>(ranges.size());
+}
+
+// The leading number of the text (an optional sign, digits and one decimal
+// point) rounded half to even, exactly as written; 0 when there is none.
+// Magnitudes beyond every mark are held at a million.
+int roundedNumber(std::string_view text) {
+    constexpr long kCap = 1'000'000;
+    auto isDigit = [&text](std::size_t i) {
+        return i < text.size() && text[i] >= '0' && text[i] <= '9';
+    };
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long whole = 0;
+    for (; isDigit(i); ++i)
+        whole = std::min(whole * 10 + (text[i] - '0'), kCap);
+    if (i < text.size() && text[i] == '.' && isDigit(i + 1)) {
+        const char first = text[++i];
+        bool beyondHalf = false;
+        for (++i; isDigit(i); ++i)
+            beyondHalf = beyondHalf || text[i] != '0';
+        if (first > '5' || (first == '5' && (beyondHalf || whole % 2 != 0))) ++whole;
+    }
+    return static_cast<int>(negative ? -whole : whole);
+}
+
+std::string defaultSkill(int low, int high) {
+    if (low >= 81) return "4";
+    if (high <= 50) return "1";
+    if (high <= 60) return "2";
+    return "3";
+}
+
+bool holds(const std::pair<int, int>& range, int mark) {
+    return range.first <= mark && mark <= range.second;
+}
+
+RangesParse refused(Notice notice) {
+    return RangesParse{{}, std::move(notice)};
+}
+
+// A code with its phrase text, as wide as the code column or wider.
+std::string codeColumn(const std::vector<Phrase>& phrases, const std::string& code) {
+    return padRight(code + " " + lookupPhrase(phrases, code), kCodeColumn);
+}
+
+}  // namespace
+
+std::array<std::string, rangegrid::kColumnCount> rangeRowTexts(const InitialValueRange& range) {
+    std::array<std::string, rangegrid::kColumnCount> cells;
+    cells[rangegrid::kLow] = std::to_string(range.lowMark);
+    cells[rangegrid::kHigh] = std::to_string(range.highMark);
+    std::copy(range.codes.begin(), range.codes.end(), cells.begin() + rangegrid::kFirstCode);
+    std::copy(range.skills.begin(), range.skills.end(), cells.begin() + rangegrid::kFirstSkill);
+    return cells;
+}
+
+std::array<std::string, 3> rangeDetailLines(const InitialValueRange& range,
+                                            const std::vector<Phrase>& phrases) {
+    const std::string marks = std::to_string(range.lowMark) + "-" + std::to_string(range.highMark);
+    std::string skills;
+    for (const std::string& skill : range.skills)
+        skills += "  " + skill;  // under the second letter of its heading
+    return {padRight("Range", 8) + codeColumn(phrases, range.codes[0]) + "Learning Skills",
+            padRight(marks, 8) + codeColumn(phrases, range.codes[1]) + " RE OR IW CO IN SR",
+            std::string(8, ' ') + codeColumn(phrases, range.codes[2]) + skills};
+}
+
+RangesParse parseMarkRanges(std::string_view answer) {
+    std::vector<std::pair<int, int>> pairs;
+    std::string_view rest = answer;
+    while (!rest.empty()) {
+        const std::string_view text = trimBlanks(rest);
+        const std::size_t dash = text.find('-');
+        if (dash == std::string_view::npos) return refused(msg::tl11MissingDash());
+        const std::size_t blank = std::min(text.find(' '), text.size());
+        if (blank < dash) return refused(msg::tl12InvalidFormat());
+        const int low = roundedNumber(text.substr(0, dash));
+        const int high = roundedNumber(text.substr(dash + 1, blank - dash - 1));
+        if (low < 0 || high > 100 || low >= high) return refused(msg::tl13MarkOutOfRange());
+        if (pairs.size() == kMaxEnteredRanges) return refused(msg::tl12InvalidFormat());
+        pairs.emplace_back(low, high);
+        rest = text.substr(std::min(blank + 1, text.size()));
+    }
+    std::stable_sort(pairs.begin(), pairs.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        for (std::size_t j = 0; j < pairs.size(); ++j) {
+            if (i != j && (holds(pairs[j], pairs[i].first) || holds(pairs[j], pairs[i].second)))
+                return refused(msg::tl14OverlappingRanges());
+        }
+    }
+    RangesParse result;
+    for (const auto& [low, high] : pairs) {
+        InitialValueRange range;
+        range.lowMark = low;
+        range.highMark = high;
+        range.skills.fill(defaultSkill(low, high));
+        result.ranges.push_back(std::move(range));
+    }
+    return result;
+}
+
+RangeEdit splitRange(std::vector<InitialValueRange>& ranges, int row) {
+    if (!validRow(ranges, row)) return {};
+    InitialValueRange& range = ranges[row - 1];
+    if (range.lowMark >= range.highMark || ranges.size() >= static_cast<std::size_t>(kMaxRanges))
+        return {false, row};
+    // Half of low + high + 1, rounded down also for the negative marks a file may hold.
+    const int sum = range.lowMark + range.highMark + 1;
+    const int middle = sum / 2 - (sum < 0 && sum % 2 != 0 ? 1 : 0);
+    InitialValueRange lower = range;
+    lower.highMark = middle - 1;
+    range.lowMark = middle;
+    ranges.insert(ranges.begin() + row, std::move(lower));
+    return {true, row};
+}
+
+RangeEdit deleteRange(std::vector<InitialValueRange>& ranges, int row) {
+    // The last row has no range below it; the only range is also the last.
+    if (row < 1 || row >= static_cast<int>(ranges.size())) return {};
+    const int high = ranges[row - 1].highMark;
+    ranges.erase(ranges.begin() + (row - 1));
+    ranges[row - 1].highMark = high;
+    return {true, row};
+}
+
+void RangeUndoStack::push(int row, const InitialValueRange& range) {
+    if (entries_.size() >= static_cast<std::size_t>(kMaxUndo)) entries_.pop_front();
+    entries_.push_back(RangeUndoEntry{range, row});
+}
+
+RangeUndoEntry RangeUndoStack::pop() {
+    RangeUndoEntry entry = std::move(entries_.back());
+    entries_.pop_back();
+    return entry;
+}
+
+bool stampRangeCode(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
+                    const std::string& code) {
+    if (!validRow(ranges, row) || !rangegrid::isCode(col) || code.empty()) return false;
+    InitialValueRange& range = ranges[row - 1];
+    undo.push(row, range);
+    stampCode(range.codes, static_cast<std::size_t>(col - rangegrid::kFirstCode), code);
+    return true;
+}
+
+bool clickRangeSkill(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
+                     SkillClick button) {
+    if (!validRow(ranges, row) || !rangegrid::isSkill(col)) return false;
+    InitialValueRange& range = ranges[row - 1];
+    undo.push(row, range);
+    const auto index = static_cast<std::size_t>(col - rangegrid::kFirstSkill);
+    if (button == SkillClick::Other) {
+        std::string& skill = range.skills[index];
+        if (skill.size() != 1 || skill[0] < '1' || skill[0] > '4') skill = "3";
+    } else {
+        cycleSkill(range.skills, index, button == SkillClick::Left);
+    }
+    return true;
+}
+
+int undoRangeEdit(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo) {
+    if (undo.empty()) return 0;
+    const RangeUndoEntry entry = undo.pop();
+    if (!validRow(ranges, entry.row)) return 0;
+    // Every change of the marks empties the stack, so only codes and skills differ.
+    InitialValueRange& range = ranges[entry.row - 1];
+    range.codes = entry.range.codes;
+    range.skills = entry.range.skills;
+    return entry.row;
+}
+
+}  // namespace tl
