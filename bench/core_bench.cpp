@@ -19,6 +19,7 @@
 
 #include <unistd.h>
 
+#include "autofill/mark_ranges.h"
 #include "core/class_file.h"
 #include "core/comment_text.h"
 #include "core/file_io.h"
@@ -512,6 +513,129 @@ void BM_SearchByWords(benchmark::State& state) {
     state.counters["found"] = static_cast<double>(expected.size());
 }
 
+// ---- the initial-values ranges ----
+
+// A full table of 100 ranges, each with three codes of the library.
+std::vector<tl::InitialValueRange> fullRangeTable(const BenchData& data, int count) {
+    std::vector<tl::InitialValueRange> ranges;
+    for (int k = 0; k < count; ++k) {
+        tl::InitialValueRange r;
+        r.lowMark = (count - 1 - k) * 10;
+        r.highMark = r.lowMark + 9;
+        for (std::size_t c = 0; c < r.codes.size(); ++c)
+            r.codes[c] = data.phrases[(k * 97 + static_cast<int>(c) * 31) % tl::kMaxPhrases].code;
+        r.skills.fill(std::to_string(1 + k % 4));
+        ranges.push_back(r);
+    }
+    return ranges;
+}
+
+// The grid rows and the three detail lines of every range, as the window
+// fills its grid and prints the table.
+void BM_RangeGridAndDetails(benchmark::State& state) {
+    const BenchData* found = benchData(state);
+    if (!found) return;
+    const BenchData& data = *found;
+    const auto ranges = fullRangeTable(data, tl::kMaxRanges);
+    for (const tl::InitialValueRange& r : ranges) {
+        const auto lines = tl::rangeDetailLines(r, data.phrases);
+        for (std::size_t c = 0; c < r.codes.size(); ++c) {
+            if (lines[c].find(tl::lookupPhrase(data.phrases, r.codes[c])) == std::string::npos ||
+                tl::lookupPhrase(data.phrases, r.codes[c]).empty()) {
+                state.SkipWithError("a detail line lacks its phrase");
+                return;
+            }
+        }
+    }
+    for (auto _ : state) {
+        std::size_t characters = 0;
+        for (const tl::InitialValueRange& r : ranges) {
+            const auto cells = tl::rangeRowTexts(r);
+            const auto lines = tl::rangeDetailLines(r, data.phrases);
+            characters += cells[tl::rangegrid::kFirstCode].size() + lines[0].size();
+            benchmark::DoNotOptimize(lines.data());
+        }
+        if (characters < ranges.size() * (4 + 8 + 75 + 15)) {
+            state.SkipWithError("the lines are too short");
+            break;
+        }
+    }
+}
+
+// A code stamped into a range while the undo stack is full, so that each push
+// also drops the oldest entry.
+void BM_RangeStamp(benchmark::State& state) {
+    const BenchData* found = benchData(state);
+    if (!found) return;
+    const BenchData& data = *found;
+    auto ranges = fullRangeTable(data, tl::kMaxRanges);
+    tl::RangeUndoStack undo;
+    for (int i = 0; i < tl::kMaxUndo; ++i)
+        undo.push(1, ranges[0]);
+    const std::string code = ranges[49].codes[0];
+    int col = tl::rangegrid::kFirstCode;
+    for (auto _ : state) {
+        col = col + 1 < tl::rangegrid::kFirstCode + tl::rangegrid::kCodeCount
+                  ? col + 1
+                  : tl::rangegrid::kFirstCode;
+        if (!tl::stampRangeCode(ranges, undo, 50, col, code)) {
+            state.SkipWithError("stampRangeCode refused the cell");
+            break;
+        }
+    }
+    // The code moved from cell to cell and stands once, in the last cell stamped.
+    const auto& codes = ranges[49].codes;
+    if (!state.error_occurred() &&
+        (std::count(codes.begin(), codes.end(), code) != 1 ||
+         codes[col - tl::rangegrid::kFirstCode] != code || undo.count() != tl::kMaxUndo)) {
+        state.SkipWithError("the stamped code did not move within the range");
+    }
+}
+
+// Split Range in a table of 99, which makes it full, and Delete Range on the
+// upper half, which makes the table what it was.
+void BM_RangeSplitAndDelete(benchmark::State& state) {
+    const BenchData* found = benchData(state);
+    if (!found) return;
+    const BenchData& data = *found;
+    const auto original = fullRangeTable(data, tl::kMaxRanges - 1);
+    auto ranges = original;
+    for (auto _ : state) {
+        const tl::RangeEdit split = tl::splitRange(ranges, 50);
+        if (!split.changed || ranges.size() != static_cast<std::size_t>(tl::kMaxRanges)) {
+            state.SkipWithError("splitRange refused the range");
+            break;
+        }
+        if (!tl::deleteRange(ranges, 50).changed) {
+            state.SkipWithError("deleteRange refused the range");
+            break;
+        }
+    }
+    if (!state.error_occurred() && ranges != original)
+        state.SkipWithError("split and delete did not give the table back");
+}
+
+// A skill click and its undo, with 499 older entries on the stack.
+void BM_RangeSkillClickAndUndo(benchmark::State& state) {
+    const BenchData* found = benchData(state);
+    if (!found) return;
+    const BenchData& data = *found;
+    const auto original = fullRangeTable(data, tl::kMaxRanges);
+    auto ranges = original;
+    tl::RangeUndoStack undo;
+    for (int i = 0; i < tl::kMaxUndo - 1; ++i)
+        undo.push(100, ranges[99]);
+    for (auto _ : state) {
+        tl::clickRangeSkill(ranges, undo, 50, tl::rangegrid::kFirstSkill + 2, tl::SkillClick::Left);
+        if (tl::undoRangeEdit(ranges, undo) != 50) {
+            state.SkipWithError("undoRangeEdit restored another row");
+            break;
+        }
+    }
+    if (!state.error_occurred() && (ranges != original || undo.count() != tl::kMaxUndo - 1))
+        state.SkipWithError("the undo did not restore the range");
+}
+
 // Wall-clock time, since the writer waits for the disk and the readers for the file system.
 #define TL_BENCH(name)                  \
     BENCHMARK(name)                     \
@@ -529,5 +653,13 @@ TL_BENCH(BM_CollectClassSections);
 TL_BENCH(BM_WriteEFile);
 TL_BENCH(BM_SearchListEveryPhrase);
 TL_BENCH(BM_SearchByWords);
+
+// The ranges' edits take microseconds.
+#define TL_BENCH_US(name) TL_BENCH(name)->Unit(benchmark::kMicrosecond)
+
+TL_BENCH_US(BM_RangeGridAndDetails);
+TL_BENCH_US(BM_RangeStamp);
+TL_BENCH_US(BM_RangeSplitAndDelete);
+TL_BENCH_US(BM_RangeSkillClickAndUndo);
 
 }  // namespace
