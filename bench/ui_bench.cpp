@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -31,6 +33,7 @@
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
 #include "school_generator.h"
+#include "selection/frm_selection.h"
 
 namespace {
 
@@ -299,6 +302,100 @@ void BM_OpenExportWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OpenExportWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// A full phrase library of 10000 phrases: the demo phrases again and again,
+// each copy with its own number so that no two texts are equal.
+const std::vector<tl::Phrase>& fullLibrary() {
+    static const std::vector<tl::Phrase> phrases = [] {
+        std::vector<tl::Phrase> demo;
+        tl::loadPhraseLibrary(TL_DEMO_DIR, demo);
+        std::vector<tl::Phrase> all;
+        for (int i = 0; !demo.empty() && i < tl::kMaxPhrases; ++i) {
+            tl::Phrase p = demo[static_cast<std::size_t>(i) % demo.size()];
+            p.code = std::to_string(10000 + i).substr(1);
+            p.text += " (" + std::to_string(i) + ")";
+            all.push_back(std::move(p));
+        }
+        return all;
+    }();
+    return phrases;
+}
+
+struct SelectionDesk {
+    tl::Workspace ws;
+    tl::ScriptedPrompts prompts;
+    tl::Locations locations;
+};
+
+std::unique_ptr<SelectionDesk> selectionDesk(benchmark::State& state) {
+    auto desk = std::make_unique<SelectionDesk>();
+    desk->ws.phrases = fullLibrary();
+    if (desk->ws.phraseCount() != tl::kMaxPhrases) {
+        state.SkipWithError("the phrase library was not built");
+        return nullptr;
+    }
+    return desk;
+}
+
+// The Search button in the Comment Selection window, the result list drawn.
+void searchBench(benchmark::State& state, const char* and1, int expectedRows) {
+    auto desk = selectionDesk(state);
+    if (!desk) return;
+    auto* window = new tl::frmSelection(desk->ws, desk->prompts, desk->locations);
+    window->Form_Load();
+    window->findChild<QLineEdit*>("txtAnd1")->setText(and1);
+    auto* search = window->findChild<QPushButton*>("cmdSearch");
+    auto* results = window->findChild<QListView*>("lstComments");
+    for (auto _ : state) {
+        search->click();
+        results->repaint();
+    }
+    const int rows = results->model()->rowCount();
+    if ((expectedRows >= 0 && rows != expectedRows) || rows == 0)
+        state.SkipWithError("the search did not list what it should");
+    delete window;
+}
+
+void BM_SelectionSearchEveryPhrase(benchmark::State& state) {
+    searchBench(state, "", tl::kMaxPhrases);
+}
+BENCHMARK(BM_SelectionSearchEveryPhrase)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_SelectionSearchByWords(benchmark::State& state) {
+    searchBench(state, "UNDERSTANDING OF", -1);
+}
+BENCHMARK(BM_SelectionSearchByWords)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Opening Comment Selection with a full favourites list of 1000 entries.
+void BM_OpenSelectionWindow(benchmark::State& state) {
+    auto desk = selectionDesk(state);
+    if (!desk) return;
+    for (int i = 0; i < tl::kMaxFavourites; ++i)
+        desk->ws.favourites.push_back(
+            i % 10 == 9 ? tl::kSeparatorEntry : desk->ws.phrases[static_cast<std::size_t>(i)].code);
+    bool shown = true;
+    for (auto _ : state) {
+        auto* window = new tl::frmSelection(desk->ws, desk->prompts, desk->locations);
+        window->Form_Load();
+        QApplication::processEvents();
+        shown = shown &&
+                window->findChild<QListWidget*>("lstFavourites")->count() == tl::kMaxFavourites;
+        state.PauseTiming();
+        delete window;
+        state.ResumeTiming();
+    }
+    if (!shown) state.SkipWithError("the favourites list was not shown");
+}
+BENCHMARK(BM_OpenSelectionWindow)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

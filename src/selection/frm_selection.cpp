@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <array>
 #include <cmath>
 #include <ctime>
 
@@ -42,17 +43,32 @@ constexpr int kDesignedHeight = 720;
 constexpr int kSmallScreenCut = 168;  // 2520 twips
 const char* const kFavouritesFilter = "Tallyleaf Favourites (*.tlf)|*.tlf";
 
-// An item's width as the lists measure it for their horizontal extent.
-int extentOf(const QFontMetrics& metrics, const QString& item) {
-    return static_cast<int>(std::lround(metrics.horizontalAdvance(item) * 1.3));
-}
-
 void fillCombo(QComboBox* combo, std::span<const SearchCategory> items) {
     for (const SearchCategory& category : items)
         combo->addItem(category.item);
 }
 
 }  // namespace
+
+// An item's width as the lists measure it for their horizontal extent: the
+// advances of its characters, each measured once, times 1.3.
+class ItemWidths {
+  public:
+    explicit ItemWidths(const QFontMetrics& metrics) : metrics_(metrics) { advances_.fill(-1); }
+    int extentOf(const std::string& item) {
+        int width = 0;
+        for (const char c : item) {
+            int& advance = advances_[static_cast<unsigned char>(c)];
+            if (advance < 0) advance = metrics_.horizontalAdvance(toQString(std::string(1, c)));
+            width += advance;
+        }
+        return static_cast<int>(std::lround(width * 1.3));
+    }
+
+  private:
+    QFontMetrics metrics_;
+    std::array<int, 256> advances_{};
+};
 
 // The result list's rows, made when shown: a search that lists the whole
 // library fills the list without building ten thousand items. Every row
@@ -65,9 +81,10 @@ class SearchResultsModel : public QAbstractListModel {
     void setResults(std::vector<int> positions, const QFontMetrics& metrics) {
         beginResetModel();
         positions_ = std::move(positions);
+        ItemWidths widths(metrics);
         extent_ = 0;
         for (const int position : positions_)
-            extent_ = std::max(extent_, width(position, metrics));
+            extent_ = std::max(extent_, width(position, widths));
         rowHeight_ = metrics.height() + 2;
         endResetModel();
     }
@@ -92,9 +109,11 @@ class SearchResultsModel : public QAbstractListModel {
         return toQString(searchResultItemText(phrases_[static_cast<std::size_t>(position - 1)]));
     }
     // Measured once per phrase and kept.
-    int width(int position, const QFontMetrics& metrics) {
+    int width(int position, ItemWidths& widths) {
         int& kept = widths_[static_cast<std::size_t>(position - 1)];
-        if (kept < 0) kept = extentOf(metrics, itemText(position));
+        if (kept < 0)
+            kept = widths.extentOf(
+                searchResultItemText(phrases_[static_cast<std::size_t>(position - 1)]));
         return kept;
     }
 
@@ -355,12 +374,12 @@ void frmSelection::showFavourites() {
 }
 
 void frmSelection::insertItem(int row, const std::string& entry) {
-    auto* item = new QListWidgetItem(toQString(favouriteItemText(ws_.phrases, entry)));
-    if (entry != kSeparatorEntry) {
-        // A long phrase widens the list's scroll extent.
-        const QFontMetrics metrics = lstFavourites->fontMetrics();
-        item->setSizeHint(QSize(extentOf(metrics, item->text()), metrics.height() + 2));
-    }
+    const std::string text = favouriteItemText(ws_.phrases, entry);
+    auto* item = new QListWidgetItem(toQString(text));
+    // Each item's width, so that a long phrase widens the scroll extent.
+    const QFontMetrics metrics = lstFavourites->fontMetrics();
+    if (!itemWidths_) itemWidths_ = std::make_unique<ItemWidths>(metrics);
+    item->setSizeHint(QSize(itemWidths_->extentOf(text), metrics.height() + 2));
     lstFavourites->insertItem(row, item);
 }
 

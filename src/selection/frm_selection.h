@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -20,6 +21,7 @@ class Prompts;
 struct Locations;
 class CommonDialog;
 class SearchResultsModel;
+class ItemWidths;
 
 // "Comment Selection": searches the phrase library (right half) and builds,
 // orders, saves and prints the favourites list (left half).
@@ -113,6 +115,7 @@ class frmSelection : public QMainWindow {
     Prompts& prompts_;
     const Locations& locations_;
     CommonDialog* cdlgFavourites_;
+    std::unique_ptr<ItemWidths> itemWidths_;
     bool dragging_ = false;
     int dragged_ = -1;
     bool left_ = false;
