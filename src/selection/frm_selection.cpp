@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -212,7 +213,7 @@ void frmSelection::buildSearch(QWidget* half) {
     const auto wordBox = [&](const char* name) {
         auto* box = new QLineEdit(keywords);
         box->setObjectName(name);
-        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(6, 'x')));
+        box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(10, 'x')));
         // Enter searches, as the Search button does.
         connect(box, &QLineEdit::returnPressed, this, [this] { cmdSearch->click(); });
         return box;
@@ -247,6 +248,8 @@ void frmSelection::buildSearch(QWidget* half) {
     lstComments->setModel(results_);
     connect(lstComments, &QListView::doubleClicked, this,
             [this](const QModelIndex& index) { lstComments_DblClick(index.row()); });
+    // Enter on a result adds it too, for a teacher at the keyboard.
+    lstComments->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(half);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -330,6 +333,7 @@ void frmSelection::Form_Load() {
         combo->setCurrentIndex(0);
     if (ws_.smallScreen) fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
     show();
+    txtAnd1->setFocus();  // ready to search by a word
     if (!ws_.favouritesFile.empty() || ws_.favouriteCount() > 0) {
         showFavourites();
     } else {
@@ -434,6 +438,14 @@ void frmSelection::dragTo(int row) {
 }
 
 bool frmSelection::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstComments && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            lstComments->currentIndex().isValid()) {
+            lstComments_DblClick(lstComments->currentIndex().row());
+            return true;
+        }
+    }
     if (watched != lstFavourites->viewport()) return QMainWindow::eventFilter(watched, event);
     // Dragging an entry: pressed on it, it follows the mouse while the button
     // is held, and stays where the button is let go.

@@ -20,8 +20,13 @@ const QByteArray kDefaultRanges =
 
 struct SelectionDesk : Desk {
     using Desk::Desk;
-    frmSelection* open() {
-        act("mnuSelection")->trigger();
+    // From the menu, or from the switch button below the favourites list.
+    frmSelection* open(bool byButton = false) {
+        if (byButton) {
+            click(btn("cmdSwitchCommentSelection"));
+        } else {
+            act("mnuSelection")->trigger();
+        }
         settle();
         return openWindow<frmSelection>("frmSelection");
     }
@@ -129,7 +134,7 @@ class SelectionTest : public QObject {
     void savePromptOpenCancelAndEmptyLeave() {
         SelectionDesk desk({}, kTwoCodes);
         const QString start = desk.home("start.tlf");
-        frmSelection* w = desk.open();
+        frmSelection* w = desk.open(true);
         QCOMPARE(itemsOf(control<QListWidget>(w, "lstFavourites")).size(), 2);
 
         // Open with a named list asks to save it first; No saves nothing, and
