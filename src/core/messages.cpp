@@ -45,6 +45,10 @@ Notice tl5NoStudentInfo() {
     return plain("TL5: You need to be at school to have access to the current student info.");
 }
 
+Notice tl6AutoFillNeedsFavourites() {
+    return plain("TL6: Auto Fill Setup requires that a valid favourite file be opened.");
+}
+
 Notice tl7ClassFileType() {
     return plain("TL7: Invalid Tallyleaf Class File Type");
 }

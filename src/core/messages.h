@@ -12,6 +12,7 @@ Notice tl2PhraseLibraryMissing();
 Notice tl3PhraseLibraryHidden();
 Notice tl4MasterTooOld(int days);
 Notice tl5NoStudentInfo();
+Notice tl6AutoFillNeedsFavourites();
 Notice tl7ClassFileType();
 Notice tl8ClassFileInvalid();
 Notice tl9MasterTooOld(int days);

@@ -99,9 +99,8 @@ void frmEntry::buildMenus() {
                                 [this] { sortCommand(sortByClass); });
 
     mnuMode = addMenu(bar, "mnuMode", "&Mode");
-    // Initial Values Setup is not part of the program yet and stays unavailable.
-    mnuAutoFill = addMenuItem(mnuMode, "mnuAutoFill", "Initial Values Setup", {}, {});
-    mnuAutoFill->setEnabled(false);
+    mnuAutoFill = addMenuItem(mnuMode, "mnuAutoFill", "Initial Values Setup", {},
+                              [this] { mnuAutoFill_Click(); });
     mnuSelection = addMenuItem(mnuMode, "mnuSelection", "Comment S&election", ctrl(Qt::Key_E),
                                [this] { mnuSelection_Click(); });
     mnuMark = addMenuItem(mnuMode, "mnuMark", "Mark / Comment Entry", {}, {});

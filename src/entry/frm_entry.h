@@ -26,6 +26,7 @@ class frmHelp;
 class frmGetTrilliumfile;
 class frmExport;
 class frmSelection;
+class frmAutoFill;
 class MarkEditor;
 class DetailPanel;
 class ListPanel;
@@ -165,8 +166,9 @@ class frmEntry : public QMainWindow {
     QPointer<frmGetTrilliumfile> classPicker;
     // The export window while it is open.
     QPointer<frmExport> exportWindow;
-    // Comment Selection while it is open.
+    // Comment Selection and Initial Values Setup while they are open.
     QPointer<frmSelection> selectionWindow;
+    QPointer<frmAutoFill> autoFillWindow;
 
     // Class list update, export and the class picker's result.
     void mnuUpdate_Click();
@@ -174,7 +176,10 @@ class frmEntry : public QMainWindow {
     void classBuilt();
     void exportReturned();
     void mnuSelection_Click();
-    void selectionLeft();
+    void mnuAutoFill_Click();
+    // Back from Comment Selection or Initial Values Setup: the favourites list
+    // is redrawn, and a current favourites file switches the auto fill on.
+    void favouritesWindowLeft();
 
     void buildMenus();
     void buildControls();

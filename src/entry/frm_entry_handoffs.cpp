@@ -1,11 +1,13 @@
 // The main window's hand-offs: the class picker's new class, the class list
-// update, the export window and Comment Selection.
+// update, the export window, Comment Selection and Initial Values Setup.
 #include <QCheckBox>
 #include <QLabel>
 #include <ctime>
 
+#include "autofill/frm_auto_fill.h"
 #include "core/class_document.h"
 #include "core/limits.h"
+#include "core/messages.h"
 #include "core/sorting.h"
 #include "core/workspace.h"
 #include "entry/entry_widgets.h"
@@ -68,12 +70,26 @@ void frmEntry::mnuSelection_Click() {
     if (!selectionWindow.isNull()) return;
     hide();
     selectionWindow = new frmSelection(ws_, prompts_, locations_);
-    connect(selectionWindow, &frmSelection::left, this, &frmEntry::selectionLeft);
+    connect(selectionWindow, &frmSelection::left, this, &frmEntry::favouritesWindowLeft);
     prompts_.setParentWindow(selectionWindow);
     selectionWindow->Form_Load();
 }
 
-void frmEntry::selectionLeft() {
+void frmEntry::mnuAutoFill_Click() {
+    if (!autoFillWindow.isNull()) return;
+    if (ws_.favouritesFile.empty() || ws_.initialValues.empty()) openFavourites();
+    if (ws_.favouritesFile.empty() || ws_.initialValues.empty()) {
+        prompts_.message(msg::tl6AutoFillNeedsFavourites());
+        return;
+    }
+    hide();
+    autoFillWindow = new frmAutoFill(ws_, prompts_, locations_);
+    connect(autoFillWindow, &frmAutoFill::left, this, &frmEntry::favouritesWindowLeft);
+    prompts_.setParentWindow(autoFillWindow);
+    autoFillWindow->Form_Load();
+}
+
+void frmEntry::favouritesWindowLeft() {
     prompts_.setParentWindow(this);
     showFavourites();
     show();

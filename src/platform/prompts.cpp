@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -45,6 +46,15 @@ void QtPrompts::message(const Notice& notice) {
 bool QtPrompts::askYesNo(const QString& text, const QString& title) {
     return QMessageBox::question(parent_, title, text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+QString QtPrompts::inputBox(const QString& prompt, const QString& title) {
+    QInputDialog dialog(parent_);
+    dialog.setObjectName("inputBox");
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(QString());
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QString QtPrompts::openFile(const FileRequest& request) {

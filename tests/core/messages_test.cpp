@@ -35,6 +35,8 @@ TEST(Messages, TextsAndTitles) {
           "-  you must now email your Trillium secretary with the .trc file as an attachment "
           "OR \r\n-  you must now take your disc or Flash Drive with the .trc file to your "
           "Trillium secretary."}},
+        {msg::tl6AutoFillNeedsFavourites(),
+         {"TL6: Auto Fill Setup requires that a valid favourite file be opened."}},
         {msg::tl11MissingDash(), {"TL11: Invalid format: missing '-'"}},
         {msg::tl12InvalidFormat(), {"TL12: Invalid format"}},
         {msg::tl13MarkOutOfRange(), {"TL13: Invalid format: number not in range 0 to 100"}},

@@ -35,6 +35,15 @@ QString ScriptedPrompts::saveFile(const FileRequest& request) {
     return fileAnswers.takeFirst();
 }
 
+QString ScriptedPrompts::inputBox(const QString& prompt, const QString& title) {
+    asked.append({Kind::Input, prompt, title, {}});
+    if (inputAnswers.isEmpty()) {
+        ++unexpected;
+        return QString();
+    }
+    return inputAnswers.takeFirst();
+}
+
 std::unique_ptr<TextPrinter> ScriptedPrompts::choosePrinter() {
     asked.append({Kind::Print, {}, {}, {}});
     if (printAnswers.isEmpty()) ++unexpected;

@@ -13,7 +13,7 @@ namespace tl {
 // empty queue answers No or Cancel and counts as an unexpected question.
 class ScriptedPrompts : public Prompts {
   public:
-    enum class Kind { Message, YesNo, Open, Save, Print };
+    enum class Kind { Message, YesNo, Open, Save, Input, Print };
     struct Asked {
         Kind kind;
         QString text;
@@ -23,6 +23,7 @@ class ScriptedPrompts : public Prompts {
 
     QList<bool> yesNoAnswers;
     QStringList fileAnswers;   // for Open and Save alike; "" cancels
+    QStringList inputAnswers;  // "" cancels
     QList<bool> printAnswers;  // true prints on a recording printer
     QList<Asked> asked;
     std::shared_ptr<PrintRecord> lastPrint;  // what the last accepted Print dialog printed
@@ -32,6 +33,7 @@ class ScriptedPrompts : public Prompts {
     bool askYesNo(const QString& text, const QString& title) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
+    QString inputBox(const QString& prompt, const QString& title) override;
     std::unique_ptr<TextPrinter> choosePrinter() override;
     void endProgram(int status) override { endedWith = status; }
     int endedWith = 0;  // the status the program was ended with, 0 while it runs

@@ -1,0 +1,394 @@
+#include "autofill/frm_auto_fill.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <ctime>
+
+#include "autofill/initial_values_printout.h"
+#include "core/editing_rules.h"
+#include "core/favourites_file.h"
+#include "core/limits.h"
+#include "core/messages.h"
+#include "core/workspace.h"
+#include "entry/detail_lines.h"
+#include "platform/encoding.h"
+#include "platform/flex_grid.h"
+#include "platform/locations.h"
+#include "platform/prompts.h"
+#include "platform/text_printer.h"
+#include "platform/widgets.h"
+#include "selection/favourites_printout.h"
+
+namespace tl {
+
+namespace {
+
+constexpr int kDesignedWidth = 1000;
+constexpr int kDesignedHeight = 640;
+constexpr int kSmallScreenCut = 168;  // 2520 twips
+const QColor kPickedColour(110, 150, 210);
+
+}  // namespace
+
+frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locations,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      ws_(ws),
+      prompts_(prompts),
+      locations_(locations),
+      cdlgGetFile_(new CommonDialog(prompts)) {
+    setObjectName("frmAutoFill");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(QIcon(":/tallyleaf.png"));
+
+    cmdEnterRanges =
+        textButton(this, "cmdEnterRanges", "Enter Ranges", [this] { cmdEnterRanges_Click(); });
+    cmdEnterRanges->setToolTip("enter all the ranges you want");
+    cmdSplit = textButton(this, "cmdSplit", "Split Range", [this] { rangeEdit(splitRange); });
+    cmdSplit->setToolTip("Splits current range into 2 ranges each half the original");
+    cmdDelete = textButton(this, "cmdDelete", "Delete Range", [this] { rangeEdit(deleteRange); });
+    cmdDelete->setToolTip("Deletes the current range and combines it with the one below");
+    cmdUndo = pictureButton(this, "cmdUndo", ":/undo.png", "Undo Comment/Learning Skill Changes",
+                            [this] { cmdUndo_Click(); });
+    cmdPrint = pictureButton(this, "cmdPrint", ":/print_class.png", "Print Autofill Settings",
+                             [this] { printInitialValues(); });
+    cmdOpenFavourites = pictureButton(this, "cmdOpenFavourites", ":/open_favourites.png",
+                                      "Open Favourites", [this] { cmdOpenFavourites_Click(); });
+    cmdBack = textButton(this, "cmdBack", "Back to Mark / Comment Entry", [this] { close(); });
+
+    msfgClass = new FlexGrid(this);
+    msfgClass->setObjectName("msfgClass");
+    msfgClass->setCols(rangegrid::kColumnCount);
+    int gridWidth =
+        2 * msfgClass->frameWidth() + msfgClass->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < rangegrid::kColumnCount; ++c) {
+        msfgClass->setColWidth(c, rangegrid::columnWidth(c));
+        gridWidth += msfgClass->columnWidth(c);
+    }
+    msfgClass->setMinimumWidth(gridWidth);
+    msfgClass->setBackColorBkg(buttonFace(msfgClass));
+    connect(msfgClass, &FlexGrid::mouseUp, this, &frmAutoFill::msfgClass_MouseUp);
+    connect(msfgClass, &FlexGrid::mouseMove, this, &frmAutoFill::msfgClass_MouseMove);
+
+    lblFavouriteFile = new ElidedLabel("Favourite List: ", this);
+    lblFavouriteFile->setObjectName("lblFavouriteFile");
+    lstFavourites = new QListWidget(this);
+    lstFavourites->setObjectName("lstFavourites");
+    lstFavourites->setMinimumWidth(
+        lstFavourites->fontMetrics().horizontalAdvance(QString(30, 'x')));
+    connect(lstFavourites, &QListWidget::itemClicked, this, &frmAutoFill::lstFavourites_Click);
+    Label1 = namedLabel(this, "Label1", "Learning Skill Values");
+    lstLearningSkills = new QListWidget(this);
+    lstLearningSkills->setObjectName("lstLearningSkills");
+    for (const char* item : kSkillValueItems)
+        lstLearningSkills->addItem(item);
+    lstLearningSkills->setFixedHeight(lstLearningSkills->sizeHintForRow(0) * 4 +
+                                      2 * lstLearningSkills->frameWidth() + 4);
+
+    auto* frame = new QFrame(this);
+    frame->setObjectName("Shape1");
+    frame->setFrameShape(QFrame::Box);
+    Shape1 = frame;
+    auto* details = new QVBoxLayout(frame);
+    details->setSpacing(0);
+    details->setContentsMargins(6, 4, 6, 4);
+    QFont fixed("Courier New");
+    fixed.setStyleHint(QFont::Monospace);
+    fixed.setPointSizeF(9.75);
+    for (std::size_t i = 0; i < lblDetail.size(); ++i) {
+        const QByteArray name = "lblDetail" + QByteArray::number(static_cast<int>(i + 1));
+        lblDetail[i] = namedLabel(frame, name.constData());
+        lblDetail[i]->setFont(fixed);
+        lblDetail[i]->setTextFormat(Qt::PlainText);
+        lblDetail[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        lblDetail[i]->setFixedHeight(QFontMetrics(fixed).lineSpacing());
+        details->addWidget(lblDetail[i]);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdEnterRanges, cmdSplit, cmdDelete, nullptr,
+                                                      cmdUndo, cmdPrint, cmdOpenFavourites}) {
+        if (w == nullptr) {
+            buttons->addSpacing(16);
+        } else {
+            buttons->addWidget(w);
+        }
+    }
+    buttons->addStretch(1);
+    buttons->addWidget(cmdBack);
+    auto* lists = new QVBoxLayout;
+    lists->addWidget(lblFavouriteFile);
+    lists->addWidget(lstFavourites, 1);
+    lists->addWidget(Label1);
+    lists->addWidget(lstLearningSkills);
+    auto* body = new QHBoxLayout;
+    body->addWidget(msfgClass);
+    body->addLayout(lists, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addLayout(body, 1);
+    layout->addWidget(Shape1);
+    fitToScreen(this, QSize(kDesignedWidth, kDesignedHeight));
+}
+
+frmAutoFill::~frmAutoFill() {
+    delete cdlgGetFile_;
+}
+
+void frmAutoFill::Form_Load() {
+    setWindowTitle(QString("Tallyleaf v") + kVersion + " ~ Initial Values Setup");
+    if (ws_.smallScreen) fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
+    show();
+    if (!ws_.favouritesFile.empty()) {
+        showFavourites();
+    } else {
+        openFavourites();
+        if (left_) return;
+    }
+    fillflexGrid();
+    displayDetails(1);
+    pickedCode.clear();
+    pickedRow = -1;
+    pickedCol = -1;
+    undo_.clear();
+    refreshUndo();
+}
+
+void frmAutoFill::fillflexGrid() {
+    msfgClass->setUpdatesEnabled(false);
+    msfgClass->clearGrid();
+    msfgClass->addItem(tabbedRow(rangegrid::kHeaders));
+    for (int c = 0; c < rangegrid::kColumnCount; ++c)
+        msfgClass->setColWidth(c, rangegrid::columnWidth(c));
+    for (const InitialValueRange& range : ws_.initialValues)
+        msfgClass->addItem(tabbedRow(rangeRowTexts(range)));
+    msfgClass->setFixedCols(rangegrid::kFixedColumns);
+    msfgClass->setUpdatesEnabled(true);
+}
+
+void frmAutoFill::writeRow(int row) {
+    if (row < 1 || row > ws_.rangeCount()) return;
+    const auto texts = rangeRowTexts(ws_.initialValues[static_cast<std::size_t>(row - 1)]);
+    for (int c = 0; c < rangegrid::kColumnCount; ++c)
+        msfgClass->setTextMatrix(row, c, toQString(texts[static_cast<std::size_t>(c)]));
+}
+
+void frmAutoFill::displayDetails(int range) {
+    // A table left empty by a refused file shows no details.
+    if (range < 1 || range > ws_.rangeCount()) {
+        for (QLabel* line : lblDetail)
+            line->clear();
+        return;
+    }
+    const auto lines =
+        rangeDetailLines(ws_.initialValues[static_cast<std::size_t>(range - 1)], ws_.phrases);
+    for (std::size_t i = 0; i < lblDetail.size(); ++i)
+        lblDetail[i]->setText(toQString(lines[i]));
+}
+
+void frmAutoFill::showFavourites() {
+    lblFavouriteFile->setText("Favourite List: " + fromPath(ws_.favouritesFile));
+    lstFavourites->clear();
+    for (const std::string& item : favouritesListItems(ws_.favourites, ws_.phrases))
+        lstFavourites->addItem(toQString(item));
+}
+
+void frmAutoFill::tableReplaced(int detailsRow) {
+    cancelPickedCode();
+    undo_.clear();
+    refreshUndo();
+    fillflexGrid();
+    displayDetails(detailsRow);
+}
+
+void frmAutoFill::openFavourites() {
+    cdlgGetFile_->prepare(locations_.homeHoldsFile() ? locations_.homeFolder : QString(), {},
+                          "Tallyleaf Favourites (*.tlf)|*.tlf", false);
+    const QString chosen = cdlgGetFile_->showOpen();
+    if (chosen.isEmpty()) {
+        if (ws_.favouritesFile.empty()) close();
+        return;
+    }
+    ws_.favouritesFile = toPath(chosen);
+    if (const Failure failure = readFavouritesFile(ws_)) prompts_.message(*failure);
+    showFavourites();
+    // Undo never writes a range of the previous file into the new table.
+    tableReplaced(1);
+}
+
+void frmAutoFill::cmdOpenFavourites_Click() {
+    // The ranges edited here are saved before another file replaces them.
+    if (!ws_.favouritesFile.empty()) {
+        if (const Failure failure = writeFavouritesFile(ws_)) {
+            prompts_.message(*failure);
+            return;
+        }
+    }
+    openFavourites();
+}
+
+void frmAutoFill::cmdEnterRanges_Click() {
+    const QString answer = prompts_.inputBox(toQString(kEnterRangesPrompt), kEnterRangesTitle);
+    if (answer.isEmpty()) return;
+    RangesParse parsed = parseMarkRanges(fromQString(answer));
+    if (parsed.failure) {
+        prompts_.message(*parsed.failure);
+        return;
+    }
+    if (parsed.ranges.empty()) return;
+    ws_.initialValues = std::move(parsed.ranges);
+    tableReplaced(1);
+}
+
+void frmAutoFill::rangeEdit(RangeEdit (*edit)(std::vector<InitialValueRange>&, int)) {
+    const int row = msfgClass->row();
+    if (row < 1 || row > ws_.rangeCount()) return;
+    const RangeEdit result = edit(ws_.initialValues, row);
+    if (result.changed) {
+        tableReplaced(result.detailsRow);
+        msfgClass->setCurrentCell(std::min(row, ws_.rangeCount()), rangegrid::kFirstCode);
+    } else if (result.detailsRow > 0) {
+        displayDetails(result.detailsRow);
+    }
+}
+
+void frmAutoFill::cmdUndo_Click() {
+    const int row = undoRangeEdit(ws_.initialValues, undo_);
+    if (row > 0) {
+        writeRow(row);
+        displayDetails(row);
+    }
+    refreshUndo();
+}
+
+void frmAutoFill::refreshUndo() {
+    cmdUndo->setEnabled(!undo_.empty());
+}
+
+QString frmAutoFill::codeToStamp() const {
+    if (!pickedCode.isEmpty()) return pickedCode;
+    const int row = lstFavourites->currentRow();
+    const QListWidgetItem* item = lstFavourites->currentItem();
+    if (item == nullptr || !item->isSelected()) return QString();
+    // The final entry, "no comment", and the separators stamp four blanks.
+    if (row >= ws_.favouriteCount()) return kSeparatorEntry;
+    return toQString(ws_.favourites[static_cast<std::size_t>(row)]);
+}
+
+void frmAutoFill::cancelPickedCode() {
+    if (pickedCode.isEmpty()) return;
+    if (pickedRow >= 1 && pickedRow < msfgClass->rows())
+        msfgClass->setCellBackColor(pickedRow, pickedCol, Qt::white);
+    pickedCode.clear();
+    pickedRow = -1;
+    pickedCol = -1;
+}
+
+void frmAutoFill::pickUp(int row, int col) {
+    cancelPickedCode();
+    const std::string& cell = ws_.initialValues[static_cast<std::size_t>(row - 1)]
+                                  .codes[static_cast<std::size_t>(col - rangegrid::kFirstCode)];
+    const PickUp picked = pickUpCode(cell, ws_.favourites);
+    switch (picked.kind) {
+        case PickUp::Kind::NoComment:
+            lstFavourites->setCurrentRow(lstFavourites->count() - 1);
+            break;
+        case PickUp::Kind::Favourite:
+            lstFavourites->setCurrentRow(picked.favouriteIndex);
+            break;
+        case PickUp::Kind::Picked:
+            lstFavourites->clearSelection();
+            msfgClass->setCurrentCell(row, col);
+            msfgClass->setCellBackColor(row, col, kPickedColour);
+            pickedCode = toQString(picked.code);
+            pickedRow = row;
+            pickedCol = col;
+            break;
+    }
+}
+
+void frmAutoFill::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
+    Q_UNUSED(x);
+    Q_UNUSED(y);
+    const int r = msfgClass->mouseRow();
+    const int c = msfgClass->mouseCol();
+    if (r < 1 || r > ws_.rangeCount()) return;
+    if (rangegrid::isCode(c) && button == Qt::RightButton) {
+        pickUp(r, c);
+    } else if (rangegrid::isCode(c) && button == Qt::LeftButton) {
+        const QString code = codeToStamp();
+        if (!code.isEmpty() && stampRangeCode(ws_.initialValues, undo_, r, c, fromQString(code))) {
+            writeRow(r);
+        }
+    } else if (rangegrid::isSkill(c)) {
+        const SkillClick click = button == Qt::LeftButton    ? SkillClick::Left
+                                 : button == Qt::RightButton ? SkillClick::Right
+                                                             : SkillClick::Other;
+        if (clickRangeSkill(ws_.initialValues, undo_, r, c, click)) writeRow(r);
+    }
+    refreshUndo();
+    displayDetails(r);
+}
+
+void frmAutoFill::msfgClass_MouseMove(int x, int y) {
+    Q_UNUSED(y);
+    // The comment columns take the stamp while there is a code to stamp; the
+    // skill columns show the sizing pointer. Both follow the columns' places.
+    const int codesLeft = msfgClass->colLeft(rangegrid::kFirstCode);
+    const int skillsLeft = msfgClass->colLeft(rangegrid::kFirstSkill);
+    const int last = rangegrid::kFirstSkill + rangegrid::kSkillCount - 1;
+    const int skillsRight = msfgClass->colLeft(last) + msfgClass->columnWidth(last);
+    QCursor pointer(Qt::ArrowCursor);
+    if (x >= codesLeft && x < skillsLeft && !codeToStamp().isEmpty()) {
+        pointer = QCursor(QPixmap(":/stamp.png"), 16, 31);
+    } else if (x >= skillsLeft && x < skillsRight) {
+        pointer = QCursor(Qt::SizeBDiagCursor);
+    }
+    msfgClass->viewport()->setCursor(pointer);
+    msfgClass->horizontalHeader()->viewport()->setCursor(pointer);
+}
+
+void frmAutoFill::lstFavourites_Click() {
+    cancelPickedCode();
+}
+
+void frmAutoFill::printInitialValues() {
+    std::unique_ptr<TextPrinter> printer = prompts_.choosePrinter();
+    if (!printer) return;
+    const std::time_t now = locations_.now();
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::optional<PrintFont> font;
+    for (const PrintedLine& line : initialValuesPrintout(ws_, local)) {
+        if (font != line.font) {
+            font = line.font;
+            printer->setFont(toQString(std::string(line.font.name)), line.font.points);
+        }
+        printer->printLine(toQString(line.text));
+        if (!printer->ok()) return;
+    }
+    printer->endDoc();
+    displayDetails(1);
+}
+
+void frmAutoFill::leave() {
+    if (left_) return;
+    left_ = true;
+    if (!ws_.favouritesFile.empty()) {
+        if (const Failure failure = writeFavouritesFile(ws_)) prompts_.message(*failure);
+    }
+    emit left();
+}
+
+void frmAutoFill::closeEvent(QCloseEvent* event) {
+    leave();
+    event->accept();
+}
+
+}  // namespace tl

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "autofill/mark_ranges.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace tl {
+
+struct Workspace;
+class Prompts;
+struct Locations;
+class CommonDialog;
+class FlexGrid;
+
+// "Initial Values Setup": the mark ranges of the favourites file with their
+// comment codes and learning skills, entered, split, merged, stamped, undone
+// and printed.
+class frmAutoFill : public QWidget {
+    Q_OBJECT
+  public:
+    frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locations,
+                QWidget* parent = nullptr);
+    ~frmAutoFill() override;
+
+    // The opening sequence: caption, the favourites list, the grid, range 1.
+    void Form_Load();
+
+  signals:
+    // The window has been left; the main window takes the favourites back.
+    void left();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void fillflexGrid();
+    void writeRow(int row);
+    void displayDetails(int range);
+    void showFavourites();
+    void openFavourites();
+    void printInitialValues();
+    void leave();
+    // After a change of the whole table: the undo history and a picked code go.
+    void tableReplaced(int detailsRow);
+
+    void cmdEnterRanges_Click();
+    void rangeEdit(RangeEdit (*edit)(std::vector<InitialValueRange>&, int));
+    void cmdUndo_Click();
+    void cmdOpenFavourites_Click();
+    void msfgClass_MouseUp(Qt::MouseButton button, int x, int y);
+    void msfgClass_MouseMove(int x, int y);
+    void lstFavourites_Click();
+    QString codeToStamp() const;
+    void pickUp(int row, int col);
+    void cancelPickedCode();
+    void refreshUndo();
+
+    FlexGrid* msfgClass;
+    QPushButton* cmdEnterRanges;
+    QPushButton* cmdSplit;
+    QPushButton* cmdDelete;
+    QPushButton* cmdUndo;
+    QPushButton* cmdPrint;
+    QPushButton* cmdOpenFavourites;
+    QPushButton* cmdBack;
+    QListWidget* lstFavourites;
+    QLabel* lblFavouriteFile;
+    QListWidget* lstLearningSkills;
+    QLabel* Label1;
+    QWidget* Shape1;
+    std::array<QLabel*, 3> lblDetail{};
+
+    Workspace& ws_;
+    Prompts& prompts_;
+    const Locations& locations_;
+    CommonDialog* cdlgGetFile_;
+    RangeUndoStack undo_;
+    QString pickedCode;
+    int pickedRow = -1;
+    int pickedCol = -1;
+    bool left_ = false;
+};
+
+}  // namespace tl
