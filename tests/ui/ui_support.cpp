@@ -1,7 +1,6 @@
 #include "ui/ui_support.h"
 
 #include <QFile>
-#include <QTimer>
 
 #include "entry/frm_splash.h"
 #include "export/frm_export.h"
@@ -28,23 +27,8 @@ void TempSchool::installTestLibrary() const {
           library.open(QIODevice::ReadOnly) ? library.readAll() : QByteArray());
 }
 
-void onNextModal(std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, action]() {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        action(modal);
-    });
-    timer->start();
-}
-
 bool loadWith(frmEntry& entry, const QString& button) {
-    onNextModal([button](QWidget* modal) {
-        auto* splash = qobject_cast<frmSplash*>(modal);
-        if (splash == nullptr) return;
+    whenModal<frmSplash>([button](frmSplash* splash) {
         if (button.isEmpty()) {
             splash->close();
         } else {

@@ -55,10 +55,6 @@ T* openWindow(const QString& name) {
     return nullptr;
 }
 
-// Runs action on the next modal window that appears (the start-up window
-// shown by the main window's load step, for example).
-void onNextModal(std::function<void(QWidget*)> action);
-
 // Runs action on the next modal window of type T, once it is the active one.
 template <typename T>
 void whenModal(std::function<void(T*)> action) {
@@ -158,6 +154,14 @@ inline void clickCell(FlexGrid* grid, int row, int col, Qt::MouseButton button =
     settle();
 }
 
+// The first word of each message shown: its numbered code ("TL8:").
+inline QStringList shownCodes(const ScriptedPrompts& prompts) {
+    QStringList codes;
+    for (const QString& text : prompts.messages())
+        codes << text.section(' ', 0, 0);
+    return codes;
+}
+
 // Types as a keyboard does: each key's press and its release go to whichever
 // widget has the focus at that moment.
 inline void pressKey(Qt::Key key, char text = 0) {
@@ -196,11 +200,19 @@ inline QStringList cells(const FlexGrid* grid, int row, int from = 0, int to = -
     return texts;
 }
 
-// Every cell text of a grid, row by row.
-inline QStringList allCells(const FlexGrid* grid) {
+// The item texts of a list.
+inline QStringList items(const QListWidget* list) {
     QStringList texts;
-    for (int r = 0; r < grid->rows(); ++r)
-        texts << cells(grid, r);
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+// The rows of a grid below the header, their cells joined by "|".
+inline QStringList shownRows(const FlexGrid* grid) {
+    QStringList texts;
+    for (int r = 1; r < grid->rows(); ++r)
+        texts << cells(grid, r).join('|');
     return texts;
 }
 
@@ -217,6 +229,14 @@ QStringList listOf(const auto& texts) {
     for (const auto& t : texts)
         list << toQString(t);
     return list;
+}
+
+// The main grid's rows as gridRowTexts makes them from the records.
+inline QStringList recordRows(const Workspace& ws, bool course) {
+    QStringList rows;
+    for (const StudentRecord& s : ws.students)
+        rows << listOf(gridRowTexts(s, course)).join('|');
+    return rows;
 }
 
 // The detail panel's five lines, and the lines buildDetailLines gives the student.
