@@ -18,6 +18,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "autofill/frm_auto_fill.h"
 #include "core/editing_rules.h"
 #include "core/file_io.h"
 #include "core/limits.h"
@@ -396,6 +397,136 @@ void BM_OpenSelectionWindow(benchmark::State& state) {
     if (!shown) state.SkipWithError("the favourites list was not shown");
 }
 BENCHMARK(BM_OpenSelectionWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Initial Values Setup with 99 ranges: one mark each from 0 to 97, then 98 to
+// 100 at the top, which Split can halve into the 100th range.
+struct AutoFillDesk {
+    tl::Workspace ws;
+    tl::ScriptedPrompts prompts;
+    tl::Locations locations;
+    tl::frmAutoFill* window = nullptr;
+    tl::FlexGrid* grid = nullptr;
+    ~AutoFillDesk() { delete window; }
+    QPushButton* button(const char* name) const { return window->findChild<QPushButton*>(name); }
+    void clickCell(int row, int col, Qt::MouseButton mouse = Qt::LeftButton) const {
+        const QRect cell = grid->cellGeometry(row, col);
+        QTest::mouseClick(grid->viewport(), mouse, {},
+                          grid->viewport()->mapFrom(grid, cell.center()));
+    }
+};
+
+std::unique_ptr<AutoFillDesk> autoFillDesk(benchmark::State& state, bool load = true) {
+    auto desk = std::make_unique<AutoFillDesk>();
+    tl::loadPhraseLibrary(TL_DEMO_DIR, desk->ws.phrases);
+    for (std::size_t i = 0; i < 20 && i < desk->ws.phrases.size(); ++i)
+        desk->ws.favourites.push_back(desk->ws.phrases[i].code);
+    desk->ws.favouritesFile = "/nonexistent/bench.tlf";  // never written: the window is not left
+    tl::InitialValueRange top{98, 100, {"", "", ""}, {"3", "3", "3", "3", "3", "3"}};
+    desk->ws.initialValues.push_back(top);
+    for (int mark = 97; mark >= 0; --mark) {
+        tl::InitialValueRange one = top;
+        one.lowMark = one.highMark = mark;
+        desk->ws.initialValues.push_back(one);
+    }
+    desk->window = new tl::frmAutoFill(desk->ws, desk->prompts, desk->locations);
+    if (load) {
+        desk->window->Form_Load();
+        QApplication::processEvents();
+    }
+    desk->grid = desk->window->findChild<tl::FlexGrid*>("msfgClass");
+    if (desk->grid == nullptr || (load && desk->grid->rows() != 100)) {
+        state.SkipWithError("the ranges are not shown");
+        return nullptr;
+    }
+    return desk;
+}
+
+// Opening the window: the favourites list, the grid of 99 ranges, range 1.
+void BM_AutoFillOpen(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto desk = autoFillDesk(state, false);
+        state.ResumeTiming();
+        if (!desk) break;
+        desk->window->Form_Load();
+        QApplication::processEvents();
+        if (desk->grid->rows() != 100) state.SkipWithError("the ranges are not shown");
+        state.PauseTiming();
+        desk.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AutoFillOpen)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// A code stamped from the list into CM1 of the top range.
+void BM_AutoFillStamp(benchmark::State& state) {
+    auto desk = autoFillDesk(state);
+    if (!desk) return;
+    auto* list = desk->window->findChild<QListWidget*>("lstFavourites");
+    int stamps = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        list->setCurrentRow(stamps++ % 2);  // another code each time
+        state.ResumeTiming();
+        desk->clickCell(1, 2);
+        QApplication::processEvents();
+    }
+    if (desk->ws.initialValues[0].codes[0] != desk->ws.favourites[(stamps - 1) % 2])
+        state.SkipWithError("the code was not stamped");
+}
+BENCHMARK(BM_AutoFillStamp)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// A skill click, and its Undo.
+void BM_AutoFillSkillAndUndo(benchmark::State& state) {
+    auto desk = autoFillDesk(state);
+    if (!desk) return;
+    QPushButton* undo = desk->button("cmdUndo");
+    for (auto _ : state) {
+        desk->clickCell(1, 5);
+        undo->click();
+        QApplication::processEvents();
+    }
+    if (desk->ws.initialValues[0].skills[0] != "3" || undo->isEnabled())
+        state.SkipWithError("the skill was not given back");
+}
+BENCHMARK(BM_AutoFillSkillAndUndo)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Split of the top range into the 100th, the grid redrawn (Delete, untimed,
+// merges it back).
+void BM_AutoFillSplit(benchmark::State& state) {
+    auto desk = autoFillDesk(state);
+    if (!desk) return;
+    QPushButton* split = desk->button("cmdSplit");
+    QPushButton* merge = desk->button("cmdDelete");
+    desk->grid->setCurrentCell(1, 2);
+    bool split100 = true;
+    for (auto _ : state) {
+        split->click();
+        desk->grid->repaint();  // the frame drawn at once, not when the platform next asks
+        state.PauseTiming();
+        split100 = split100 && desk->ws.rangeCount() == 100;
+        desk->grid->setCurrentCell(1, 2);
+        merge->click();
+        desk->grid->setCurrentCell(1, 2);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    if (!split100 || desk->ws.rangeCount() != 99) state.SkipWithError("the split did not happen");
+}
+BENCHMARK(BM_AutoFillSplit)
+    ->Iterations(100)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -249,13 +249,23 @@ void frmAutoFill::cmdEnterRanges_Click() {
 void frmAutoFill::rangeEdit(RangeEdit (*edit)(std::vector<InitialValueRange>&, int)) {
     const int row = msfgClass->row();
     if (row < 1 || row > ws_.rangeCount()) return;
+    const int before = ws_.rangeCount();
     const RangeEdit result = edit(ws_.initialValues, row);
     if (result.changed) {
-        tableReplaced(result.detailsRow);
-        msfgClass->setCurrentCell(std::min(row, ws_.rangeCount()), rangegrid::kFirstCode);
-    } else if (result.detailsRow > 0) {
-        displayDetails(result.detailsRow);
+        // Split adds the lower half below the row; Delete takes the row out and
+        // the range below moves up. Only those rows are redrawn.
+        cancelPickedCode();
+        if (ws_.rangeCount() > before) {
+            msfgClass->insertRow(row);
+        } else {
+            msfgClass->removeRow(row - 1);
+        }
+        writeRow(row);
+        writeRow(row + 1);
+        undo_.clear();
+        refreshUndo();
     }
+    if (result.detailsRow > 0) displayDetails(result.detailsRow);
 }
 
 void frmAutoFill::cmdUndo_Click() {
