@@ -464,6 +464,32 @@ BENCHMARK(BM_AutoFillOpen)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// Open Favourites in the window: the 99 ranges written, read back and the
+// grid refilled from them.
+void BM_AutoFillReopen(benchmark::State& state) {
+    auto desk = autoFillDesk(state);
+    if (!desk) return;
+    const std::string file =
+        (std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
+                                                   : std::filesystem::temp_directory_path()) /
+        ("tl_ui_bench_ranges_" + std::to_string(::getpid()) + ".tlf");
+    desk->ws.favouritesFile = file;
+    QPushButton* reopen = desk->button("cmdOpenFavourites");
+    for (auto _ : state) {
+        desk->prompts.fileAnswers << QString::fromStdString(file);
+        reopen->click();
+        desk->grid->repaint();
+    }
+    if (desk->grid->rows() != 100 || !desk->prompts.messages().isEmpty())
+        state.SkipWithError("the ranges did not come back");
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+}
+BENCHMARK(BM_AutoFillReopen)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
 // A code stamped from the list into CM1 of the top range.
 void BM_AutoFillStamp(benchmark::State& state) {
     auto desk = autoFillDesk(state);
