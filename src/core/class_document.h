@@ -31,4 +31,12 @@ void recordEdit(Workspace& ws, int studentIndex);
 // Takes back the newest edit: the index of the student restored, or -1.
 int undoEdit(Workspace& ws);
 
+// Each of the above counts as a change of the class; so does an edit that
+// cannot be undone (a free-form comment, a flag set for everyone).
+void noteChange(Workspace& ws);
+// The class as it is now has been saved.
+void markSaved(Workspace& ws);
+// A class is open with changes that no save holds.
+bool hasUnsavedChanges(const Workspace& ws);
+
 }  // namespace tl

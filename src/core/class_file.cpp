@@ -151,14 +151,18 @@ Failure openClass(const std::string& path, std::vector<StudentRecord>& students)
     return std::nullopt;
 }
 
-Failure saveClass(const std::string& path, const std::vector<StudentRecord>& students) {
+std::string classFileText(const std::vector<StudentRecord>& students) {
     std::string bytes;
     bytes.reserve(students.size() * 200);
     for (const StudentRecord& s : students) {
         bytes += classFileLine(s);
         bytes += "\r\n";
     }
-    if (!writeFileAtomically(path, bytes)) return msg::tl19ClassNotSaved();
+    return bytes;
+}
+
+Failure saveClass(const std::string& path, const std::vector<StudentRecord>& students) {
+    if (!writeFileAtomically(path, classFileText(students))) return msg::tl19ClassNotSaved();
     return std::nullopt;
 }
 

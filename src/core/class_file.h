@@ -25,4 +25,7 @@ Failure openClass(const std::string& path, std::vector<StudentRecord>& students)
 // Writes the table to path atomically; TL19 when it cannot be written.
 Failure saveClass(const std::string& path, const std::vector<StudentRecord>& students);
 
+// The bytes saveClass writes.
+std::string classFileText(const std::vector<StudentRecord>& students);
+
 }  // namespace tl

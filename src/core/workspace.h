@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ namespace tl {
 struct Workspace {
     std::vector<StudentRecord> students;
     UndoStack undo;  // edits of the open class (see class_document.h)
+    // Changes of the open class so far, and how many of them a save holds.
+    std::uint64_t classChanges = 0;
+    std::uint64_t savedChanges = 0;
     std::vector<Phrase> phrases;
     std::vector<std::string> favourites;
     std::vector<InitialValueRange> initialValues;

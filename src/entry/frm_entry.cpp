@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -30,6 +31,7 @@
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
+#include "platform/recovery.h"
 #include "platform/widgets.h"
 
 namespace tl {
@@ -48,7 +50,8 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
       ws_(ws),
       prompts_(prompts),
       locations_(locations),
-      cdlgGetFile_(new CommonDialog(prompts)) {
+      cdlgGetFile_(new CommonDialog(prompts)),
+      recovery_(std::make_unique<RecoveryKeeper>(ws, locations.recoveryFolder)) {
     setObjectName("frmEntry");
     setWindowIcon(QIcon(":/tallyleaf.png"));
     buildMenus();
@@ -230,7 +233,32 @@ bool frmEntry::Form_Load() {
     }
     enableClassCommands(false);
     mnuSortCourse->setVisible(false);
+    offerRecovery();
+    recovery_->start();
     return true;
+}
+
+void frmEntry::offerRecovery() {
+    for (const LeftCopy& copy : leftCopies(locations_.recoveryFolder)) {
+        std::vector<StudentRecord> students;
+        if (openClass(toPath(copy.path), students)) {
+            // Kept for a closer look, but never offered again.
+            QFile::rename(copy.path, copy.path + ".unreadable");
+            continue;
+        }
+        const bool restore = prompts_.askYesNo(
+            restoreQuestion(toQString(students[0].classCode), copy.written), "Tallyleaf");
+        QFile::remove(copy.path);
+        if (!restore) continue;
+        // The class comes back unsaved: this program keeps its own copy of it now.
+        replaceClass(ws_, std::move(students));
+        refreshUndo();
+        fillflexGrid();
+        startTyping();
+        enableClassCommands(true);
+        recovery_->keepUp();
+        return;
+    }
 }
 
 void frmEntry::setGridLayout() {
@@ -290,6 +318,8 @@ bool frmEntry::saveas() {
         prompts_.message(*failure);
         return false;
     }
+    markSaved(ws_);
+    recovery_->keepUp();
     return true;
 }
 
@@ -301,6 +331,7 @@ bool frmEntry::leave() {
         return false;
     }
     leaving_ = true;
+    recovery_->discard();
     QApplication::closeAllWindows();
     QCoreApplication::quit();
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QMainWindow>
 #include <QPointer>
 
@@ -27,6 +29,7 @@ class frmGetTrilliumfile;
 class frmExport;
 class frmSelection;
 class frmAutoFill;
+class RecoveryKeeper;
 class MarkEditor;
 class DetailPanel;
 class ListPanel;
@@ -154,6 +157,8 @@ class frmEntry : public QMainWindow {
     bool commentsView() const;
     bool inPointerZone(int x) const;
     void startTyping();
+    // After a crash: offers the classes left in the recovery folder.
+    void offerRecovery();
     // The code a left click on a comment cell puts there, or "" when none.
     QString codeToStamp() const;
 
@@ -206,6 +211,7 @@ class frmEntry : public QMainWindow {
     Prompts& prompts_;
     const Locations& locations_;
     CommonDialog* cdlgGetFile_;
+    std::unique_ptr<RecoveryKeeper> recovery_;
     bool leaving_ = false;
     bool skillsView_ = false;
     ListPanel* listPanel_;

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "core/class_document.h"
 #include "core/editing_rules.h"
 #include "core/messages.h"
 #include "core/workspace.h"
@@ -97,6 +98,7 @@ void frmEntry::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
         displayDetails(r - 1);
     } else if (r == 0 && grid::isFlag(c)) {
         setFlagForAll(ws_.students, grid::flagAt(c), button == Qt::RightButton);
+        noteChange(ws_);
         for (int i = 0; i < ws_.studentCount(); ++i)
             writeRow(i);
     } else if (student && grid::isComment(c) && button == Qt::RightButton &&
@@ -237,6 +239,7 @@ void frmEntry::freeFormCommand() {
         prompts_.message(msg::freeFormUnchanged());
         return;
     }
+    noteChange(ws_);
     writeRow(s);
     displayDetails(s);
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include "core/master_file.h"
 #include "platform/encoding.h"
@@ -10,7 +11,10 @@
 namespace tl {
 
 Locations Locations::forRunningProgram() {
-    return Locations{QCoreApplication::applicationDirPath(), QDir::homePath()};
+    Locations here{QCoreApplication::applicationDirPath(), QDir::homePath()};
+    here.recoveryFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/recovery";
+    return here;
 }
 
 std::string Locations::programFolderPath() const {

@@ -12,6 +12,8 @@ namespace tl {
 struct Locations {
     QString programFolder;  // folder of the running executable
     QString homeFolder;     // the teacher's home folder
+    // Where the open class's recovery copy is kept; "" keeps none.
+    QString recoveryFolder = {};
     // The current time (the enrolment file's age, the report's heading); tests
     // may set another.
     std::function<std::time_t()> clock = [] { return std::time(nullptr); };
