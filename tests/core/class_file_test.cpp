@@ -11,14 +11,6 @@ namespace {
 // A plain line of 27 fields: no flags, skills N S G E 0 G, no free-form text.
 const std::string kLine = "ENG3U-01,Okafor,Ben,987654321,M,,0,,,,,,N,S,G,E,0,G,,,,,,,0,False,";
 
-// The first count fields of the plain line.
-std::string fieldsLine(int count) {
-    std::size_t end = 0;
-    while (count-- > 0 && end != std::string::npos)
-        end = kLine.find(',', end + 1);
-    return kLine.substr(0, end);
-}
-
 class ClassFileTest : public TempDirTest {
   protected:
     // A class open before each refused file; it must survive the refusal.
@@ -35,35 +27,16 @@ class ClassFileTest : public TempDirTest {
 // and a file in UTF-8.
 
 TEST_F(ClassFileTest, RefusedFilesKeepTheOpenClass) {
-    const std::string good = fieldsLine(27);
-    std::string unclosed = good;
-    unclosed.replace(unclosed.find("Okafor"), 6, "\"Okafor");
-    const std::pair<const char*, std::string> shapes[] = {
-        {"empty file", ""},
-        {"22 commas after a good line", crlfLines({good, fieldsLine(23)})},
-        {"23 commas", crlfLines({fieldsLine(24)})},
-        {"24 commas", crlfLines({fieldsLine(25)})},
-        {"column 26 a word", crlfLines({fieldsLine(25) + ",yes,"})},
-        {"column 26 a letter", crlfLines({fieldsLine(25) + ",T,"})},
-        {"unclosed quote in a name", crlfLines({good, unclosed})},
-        {"unclosed quote in column 26", crlfLines({fieldsLine(25) + ",\"False"})},
-        {"502 lines", repeated(fieldsLine(27) + "\r\n", 502)},
-        {"NUL in a name",
-         crlfLines({good, std::string("A,B\0b", 5) + good.substr(good.find(",Ben"))})},
-        {"byte-order mark before bytes that are not UTF-8",
-         "\xEF\xBB\xBF" + crlfLines({"\xE9" + good})}};
-    for (const auto& [shape, bytes] : shapes) {
-        SCOPED_TRACE(shape);
-        writeBytes(dir() / "bad.tlc", bytes);
-        expectRefused("bad.tlc", msg::tl8ClassFileInvalid());
-    }
+    forEachRow("class_file_refused.tsv", [this](const TableRow& row) {
+        writeBytes(dir() / row["file"], row["bytes"]);
+        expectRefused(row["file"], row["file"].ends_with(".tlc") ? msg::tl8ClassFileInvalid()
+                                                                 : msg::tl7ClassFileType());
+    });
     expectRefused("missing.tlc", msg::tl8ClassFileInvalid());
-    writeBytes(dir() / "x.TLC", crlfLines({good}));
-    writeBytes(dir() / "x.txt", crlfLines({good}));
-    expectRefused("x.TLC", msg::tl7ClassFileType());
-    expectRefused("x.txt", msg::tl7ClassFileType());
+    writeBytes(dir() / "big.tlc", repeated(kLine + "\r\n", 502));
+    expectRefused("big.tlc", msg::tl8ClassFileInvalid());
 
-    writeBytes(dir() / "big.tlc", repeated(fieldsLine(27) + "\r\n", 501));
+    writeBytes(dir() / "big.tlc", repeated(kLine + "\r\n", 501));
     ASSERT_FALSE(openClass(file("big.tlc"), open_).has_value());
     EXPECT_EQ(open_.size(), 501u);
 }

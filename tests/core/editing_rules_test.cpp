@@ -1,103 +1,66 @@
 #include "core/editing_rules.h"
 
+#include <sstream>
+
 #include "core/test_support.h"
-#include "core/text.h"
 
 namespace tl::test {
 namespace {
 
-// "0012,,0034" as an array of its comma-separated fields.
+// "0012||0034" as an array of its fields, the missing ones empty.
 template <std::size_t N>
-std::array<std::string, N> fields(std::string csv) {
+std::array<std::string, N> fields(const std::string& text) {
     std::array<std::string, N> out;
+    std::istringstream in(text);
     for (auto& field : out)
-        field = nextCsvField(csv);
+        std::getline(in, field, '|');
     return out;
 }
 
-TEST(SkillCycle, LeftStepsDownRightStepsUpAndOtherCellsCountAsThree) {
-    // The cell, then the values a left click and a right click give it.
-    const std::pair<const char*, const char*> cases[] = {
-        {"4", "31"}, {"3", "24"}, {"2", "13"}, {"1", "42"},  {"", "24"},
-        {"0", "24"}, {"5", "24"}, {"x", "24"}, {"33", "24"}, {" ", "24"}};
-    for (const auto& [cell, leftRight] : cases)
-        EXPECT_EQ(nextSkillValue(cell, true) + nextSkillValue(cell, false), leftRight) << cell;
+// What the case's routine gives for its input, as text.
+std::string run(const TableRow& row) {
+    const std::string &routine = row["routine"], &in = row["input"];
+    if (routine == "nextSkillValue")
+        return nextSkillValue(in, true) + "|" + nextSkillValue(in, false);
+    auto range = [](int low, int high) { return InitialValueRange{low, high, {}, {}}; };
+    if (routine == "findAutoFillRange")
+        return std::to_string(
+            findAutoFillRange({range(70, 79), range(80, 100), range(85, 90), range(0, 49)}, in));
+    if (auto slots = fields<5>(in); routine == "stampCode") {
+        stampCode(slots, row.number("slot"), row["code"]);
+        return joined(slots);
+    }
+    EXPECT_EQ(routine, "pickUpCode");
+    const PickUp p = pickUpCode(in, {"0012", "    ", "12345", "0034"});
+    const char* kinds[] = {"NoComment", "Favourite", "Picked"};
+    return kinds[static_cast<int>(p.kind)] + (" " + std::to_string(p.favouriteIndex)) + " " +
+           p.code;
 }
 
-TEST(AutoFillRange, FirstRangeHoldingTheMarkWins) {
-    auto range = [](int low, int high) { return InitialValueRange{low, high, {}, {}}; };
-    const std::vector<InitialValueRange> ranges = {range(70, 79), range(80, 100), range(85, 90),
-                                                   range(0, 49)};
-    const std::pair<const char*, int> cases[] = {{"85", 1}, {"80", 1}, {"100", 1}, {"79", 0},
-                                                 {"07", 3}, {"I", 3},  {"", 3},    {"65", -1}};
-    for (const auto& [mark, index] : cases)
-        EXPECT_EQ(findAutoFillRange(ranges, mark), index) << '"' << mark << '"';
-    EXPECT_EQ(findAutoFillRange({range(80, 100)}, "I"), -1);
+// A stamp into a range's three slots: range_grid_edits.tsv.
+TEST(EditingRules, SkillCyclesAutoFillRangesStampsAndPickUps) {
+    forEachRow("editing_rules.tsv",
+               [](const TableRow& row) { EXPECT_EQ(run(row), row["expected"]); });
+    EXPECT_EQ(findAutoFillRange({{80, 100, {}, {}}}, "I"), -1);
     EXPECT_EQ(findAutoFillRange({}, "85"), -1);
 }
 
 TEST(AutoFill, CodesIntoVacantSlotsAndSkillsOverAllThrees) {
     const std::vector<InitialValueRange> ranges = {
-        {80, 100, {"0001", "0002", "0003"}, fields<6>("4,4,4,4,4,4")},
-        {50, 79, {"0004", "", "    "}, fields<6>("2,2,2,2,2,1")}};
-    const char* threes = "3,3,3,3,3,3";
-    struct Case {
-        const char *what, *mark, *codes, *skills, *codesAfter, *skillsAfter;
-        bool freeForm = false;
-    };
-    const Case cases[] = {
-        {"both", "85", "", threes, "0001,0002,0003", "4,4,4,4,4,4"},
-        {"CM4 and CM5 do not count", "60", ",,,0009,0008", threes, "0004,,    ,0009,0008",
-         "2,2,2,2,2,1"},
-        // Four blanks put there by the teacher count as filled in.
-        {"four blanks fill a slot", "85", ",    ", threes, ",    ", "4,4,4,4,4,4"},
-        {"a rated skill keeps all six", "85", "", "3,3,3,3,3,4", "0001,0002,0003", "3,3,3,3,3,4"},
-        {"an unrated skill is no 3", "85", "", "3,3,,3,3,3", "0001,0002,0003", "3,3,,3,3,3"},
-        {"free-form slots are not vacant", "85", "", threes, "", "4,4,4,4,4,4", true},
-        {"no range", "40", "", threes, "", threes},
-        {"no mark", "", "", threes, "", threes}};
-    for (const Case& c : cases) {
+        {80, 100, {"0001", "0002", "0003"}, fields<6>("4|4|4|4|4|4")},
+        {50, 79, {"0004", "", "    "}, fields<6>("2|2|2|2|2|1")}};
+    forEachRow("auto_fill.tsv", [&](const TableRow& row) {
         StudentRecord s = makeStudent("X", "Y", "Z");
-        s.mark = c.mark;
-        s.comments = fields<5>(c.codes);
-        s.skills = fields<6>(c.skills);
-        s.freeFormUsed = c.freeForm;
+        s.mark = row["mark"];
+        s.comments = fields<5>(row["codes"]);
+        s.skills = fields<6>(row["skills"]);
+        s.freeFormUsed = row["freeForm"] == "yes";
         const AutoFillChange change = autoFillStudent(s, ranges);
-        EXPECT_EQ(s.comments, fields<5>(c.codesAfter)) << c.what;
-        EXPECT_EQ(s.skills, fields<6>(c.skillsAfter)) << c.what;
-        EXPECT_EQ(change.comments, std::string_view(c.codes) != c.codesAfter) << c.what;
-        EXPECT_EQ(change.skills, std::string_view(c.skills) != c.skillsAfter) << c.what;
-    }
-}
-
-TEST(CommentCodes, AStampedCodeMovesWithinTheRowAndAPickedCodeIsFoundByEntry) {
-    const std::tuple<const char*, const char*, int, const char*, const char*> cases[] = {
-        {"into an empty slot", "", 2, "0012", ",,0012"},
-        {"moves from CM1", "0012,0034", 3, "0012", ",0034,,0012"},
-        {"onto itself", "0012", 0, "0012", "0012"},
-        {"over another code", "0012,0034", 1, "0056", "0012,0056"},
-        {"blanks stay elsewhere", "    ,    ", 4, "    ", "    ,    ,,,    "}};
-    for (auto [what, before, slot, code, after] : cases) {
-        auto slots = fields<5>(before);
-        stampCode(slots, slot, code);
-        EXPECT_EQ(slots, fields<5>(after)) << what;
-    }
-    // A range's three slots follow the same rule.
-    std::array<std::string, 3> range = {"0012", "", "0034"};
-    stampCode(range, 1, "0034");
-    EXPECT_EQ(range, (std::array<std::string, 3>{"0012", "0034", ""}));
-    // A right click picks up the favourite by its entry, not by its first characters.
-    const std::vector<std::string> favourites = {"0012", "    ", "12345", "0034"};
-    using Kind = PickUp::Kind;
-    const std::tuple<const char*, Kind, int> picks[] = {
-        {"", Kind::NoComment, -1},     {"    ", Kind::NoComment, -1}, {"0034", Kind::Favourite, 3},
-        {"12345", Kind::Favourite, 2}, {"1234", Kind::Picked, -1},    {"0099", Kind::Picked, -1}};
-    for (const auto& [code, kind, index] : picks) {
-        const PickUp p = pickUpCode(code, favourites);
-        EXPECT_EQ(std::tie(p.kind, p.favouriteIndex, p.code),
-                  std::tuple(kind, index, std::string(kind == Kind::NoComment ? "" : code)))
-            << code;
-    }
+        EXPECT_EQ(s.comments, fields<5>(row["codesAfter"]));
+        EXPECT_EQ(s.skills, fields<6>(row["skillsAfter"]));
+        EXPECT_EQ(change.comments, row["codes"] != row["codesAfter"]);
+        EXPECT_EQ(change.skills, row["skills"] != row["skillsAfter"]);
+    });
 }
 
 TEST(Flags, ToggleAndSetForAllKeepOneOfEslAndEld) {

@@ -69,44 +69,30 @@ TEST_F(FavouritesTest, ReadsWhatWritingDoesNotProduceAndDropsUnknownCodes) {
 }
 
 TEST_F(FavouritesTest, RefusedFilesLeaveEmptyTablesAndAddNothing) {
-    const std::string ranges = repeated("0,1,,,,1,1,1,1,1,1\r\n", 100);
-    const std::string entries = repeated("0012\r\n", 1000);
-    const std::pair<const char*, std::string> shapes[] = {
-        {"f.TLF", crlfLines({" 0 ", "0012"})},
-        {"f.txt", crlfLines({" 0 ", "0012"})},
-        {"empty line", crlfLines({" 0 ", "0012", "", "0034"})},
-        {"letters", crlfLines({" 0 ", "0012", "ABCD"})},
-        {"three digits", crlfLines({" 0 ", "000"})},
-        {"five digits", crlfLines({" 0 ", "99999"})},
-        {"negative count", crlfLines({" -1 ", "0012"})},
-        {"count not a number", crlfLines({"x", "0012"})},
-        {"count above 16 bits", crlfLines({"70000"})},
-        {"two signs in a mark", crlfLines({" 1 ", "+-5,59,,,,1,1,1,1,1,1"})},
-        {"NUL in an entry", std::string(" 0 \r\n0012\0\r\n", 12)},
-        {"mark then bytes that are not UTF-8", "\xEF\xBB\xBF 0 \r\n\xE9\r\n"},
-        {"low mark not a number", crlfLines({" 1 ", "abc,59,,,,1,1,1,1,1,1"})},
-        {"high mark above 16 bits", crlfLines({" 1 ", "50,40000,,,,1,1,1,1,1,1"})},
-        {"fewer ranges than counted", crlfLines({" 3 ", "50,59,,,,1,1,1,1,1,1"})},
-        {"101 ranges", " 101 \r\n" + ranges + "0,1,,,,1,1,1,1,1,1\r\n"},
-        {"1001 entries", " 0 \r\n" + entries + "0034\r\n"},
-        {"empty file", ""}};
-    for (const auto& [shape, bytes] : shapes) {
-        SCOPED_TRACE(shape);
+    auto expectRefused = [this](const std::string& name, const std::string& bytes,
+                                const char* what = "") {
+        SCOPED_TRACE(what);
         // A refused file is no longer the current file: no later save writes into it.
-        const bool wrongType = std::string_view(shape).starts_with("f.");
-        EXPECT_EQ(read(bytes, wrongType ? shape : "f.tlf"),
+        const bool wrongType = !name.ends_with(".tlf");
+        EXPECT_EQ(read(bytes, name),
                   wrongType ? msg::tl16FavouritesType() : msg::tl17FavouritesInvalid());
         EXPECT_EQ(ws_.favouritesFile, "");
         EXPECT_TRUE(ws_.favourites.empty());
         EXPECT_TRUE(ws_.initialValues.empty());
-        if (wrongType) continue;
+        if (wrongType) return;
         // Adding its entries checks every line as reading does: nothing is appended.
         ws_.favourites = {"0012"};
         ws_.favouritesFile = file("mine.tlf");
-        EXPECT_EQ(addFavouritesFromFile(ws_, file("f.tlf")), msg::tl17FavouritesInvalid());
+        EXPECT_EQ(addFavouritesFromFile(ws_, file(name)), msg::tl17FavouritesInvalid());
         EXPECT_EQ(ws_.favourites, std::vector<std::string>{"0012"});
         EXPECT_EQ(ws_.favouritesFile, file("mine.tlf"));
-    }
+    };
+    forEachRow("favourites_refused.tsv",
+               [&](const TableRow& row) { expectRefused(row["file"], row["bytes"]); });
+    const std::string ranges = repeated("0,1,,,,1,1,1,1,1,1\r\n", 100);
+    const std::string entries = repeated("0012\r\n", 1000);
+    expectRefused("f.tlf", " 101 \r\n" + ranges + "0,1,,,,1,1,1,1,1,1\r\n", "101 ranges");
+    expectRefused("f.tlf", " 0 \r\n" + entries + "0034\r\n", "1001 entries");
     fs::remove(dir() / "f.tlf");
     ws_.favouritesFile = file("f.tlf");
     EXPECT_EQ(readFavouritesFile(ws_), msg::tl17FavouritesInvalid());

@@ -48,22 +48,13 @@ TEST_F(PhraseLibraryTest, TenThousandPhrasesIsTheLimitAndCommentLinesDoNotCount)
 }
 
 TEST_F(PhraseLibraryTest, FaultyLibrariesAreFatalAndAHiddenOneKeepsTheTable) {
-    const std::string bom = "\xEF\xBB\xBF";
-    // A quoted code, an empty line, a line without a comma, no first line to
-    // discard, a NUL, a byte-order mark before bytes that are not UTF-8.
-    const std::pair<std::string, Notice> faulty[] = {
-        {library({"0010,Fine.,A", "\"0012\",Quoted code.,A"}), msg::tl1PhraseLibraryCorrupt()},
-        {library({"0010,Fine.,A", "", "0020,Fine.,A"}), msg::tl2PhraseLibraryMissing()},
-        {library({"0010,Fine.,A", "0020 no comma"}), msg::tl2PhraseLibraryMissing()},
-        {"", msg::tl2PhraseLibraryMissing()},
-        {library({std::string("0010,Fi\0ne.,A", 13)}), msg::tl2PhraseLibraryMissing()},
-        {bom + library({"0010,Caf\xE9.,A"}), msg::tl2PhraseLibraryMissing()}};
-    for (const auto& [bytes, notice] : faulty) {
-        SCOPED_TRACE(bytes);
-        const LibraryLoad result = load(bytes);
+    forEachRow("phrase_library_fatal.tsv", [this](const TableRow& row) {
+        const LibraryLoad result = load(row["bytes"]);
         EXPECT_EQ(result.status, LibraryStatus::Fatal);
-        EXPECT_EQ(result.notice, notice);
-    }
+        EXPECT_EQ(result.notice, row["message"] == "tl1" ? msg::tl1PhraseLibraryCorrupt()
+                                                         : msg::tl2PhraseLibraryMissing());
+    });
+    const std::string bom = "\xEF\xBB\xBF";
     ASSERT_EQ(load(bom + library({"0010,Caf\xC3\xA9.,A"})).status, LibraryStatus::Loaded);
     EXPECT_EQ(phrases_, (std::vector<Phrase>{{"0010", "Caf\xE9.", "A"}}));
     fs::remove(dir() / "TLPhraseLibrary.csv");

@@ -1,6 +1,9 @@
 #include "core/test_support.h"
 
+#include <algorithm>
+#include <charconv>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include <stdlib.h>
@@ -17,6 +20,10 @@ void PrintTo(const Notice& notice, std::ostream* out) {
 // The class-file line, and field 14, which the file leaves out.
 void PrintTo(const StudentRecord& s, std::ostream* out) {
     *out << classFileLine(s) << " (field 14 \"" << s.trilliumField14 << "\")";
+}
+
+void PrintTo(const PrintedLine& line, std::ostream* out) {
+    *out << line.font.name << " " << line.font.points << " \"" << line.text << "\"";
 }
 
 }  // namespace tl
@@ -66,6 +73,85 @@ std::string repeated(const std::string& text, int count) {
     while (count-- > 0)
         result += text;
     return result;
+}
+
+namespace {
+
+std::vector<std::string> cut(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::istringstream in(text + separator);
+    for (std::string part; std::getline(in, part, separator);)
+        parts.push_back(part);
+    return parts;
+}
+
+std::string decodeCell(const std::string& cell) {
+    std::string out;
+    for (std::size_t i = 0; i < cell.size(); ++i) {
+        if (cell[i] != '\\') {
+            out += cell[i];
+        } else if (cell.at(++i) == 'x') {
+            unsigned char byte = 0;
+            const char* digits = cell.data() + i + 1;
+            const auto [end, error] =
+                std::from_chars(digits, cell.data() + std::min(i + 3, cell.size()), byte, 16);
+            if (error != std::errc() || end != digits + 2)
+                throw std::runtime_error("bad \\x escape in " + cell);
+            out += static_cast<char>(byte);
+            i += 2;
+        } else {
+            const std::size_t k = std::string_view("rnt\\").find(cell[i]);
+            if (k == std::string_view::npos) throw std::runtime_error("bad escape in " + cell);
+            out += "\r\n\t\\"[k];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+const std::string& TableRow::operator[](const std::string& column) const {
+    const auto found = cells.find(column);
+    if (found == cells.end()) throw std::runtime_error("the table has no column " + column);
+    return found->second;
+}
+
+std::vector<std::string> TableRow::parts(const std::string& column, char separator) const {
+    return (*this)[column].empty() ? std::vector<std::string>{} : cut((*this)[column], separator);
+}
+
+void forEachRow(const std::string& name, const std::function<void(const TableRow&)>& check) {
+    const auto lines = cut(readBytes(fs::path(TL_TEST_DATA) / "tables" / name), '\n');
+    std::vector<std::string> columns;
+    int cases = 0;
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        if (lines[n].empty() || lines[n][0] == '#') continue;
+        const std::vector<std::string> cells = cut(lines[n], '\t');
+        const std::string where = name + ":" + std::to_string(n + 1) + ": ";
+        if (columns.empty()) {
+            columns = cells;
+            ASSERT_EQ(columns.back(), "comment") << where << "the last column names the case";
+            continue;
+        }
+        ASSERT_EQ(cells.size(), columns.size()) << where << lines[n];
+        TableRow row;
+        for (std::size_t i = 0; i < cells.size(); ++i)
+            row.cells[columns[i]] = decodeCell(cells[i]);
+        SCOPED_TRACE(where + row["comment"]);
+        ++cases;
+        check(row);
+    }
+    EXPECT_GT(cases, 0) << "no cases in " << name;
+}
+
+std::size_t expectPrintedLines(const std::string& name, const std::vector<PrintedLine>& lines) {
+    std::size_t i = 0;
+    forEachRow(name, [&](const TableRow& row) {
+        ASSERT_LT(i, lines.size());
+        const PrintFont font{row["font"], std::stod(row["points"])};
+        EXPECT_EQ(lines[i++], (PrintedLine{font, row["text"]}));
+    });
+    return i;
 }
 
 StudentRecord makeStudent(const std::string& classCode, const std::string& lastName,

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,11 +12,13 @@
 #include "core/messages.h"
 #include "core/phrase_library.h"
 #include "core/student_record.h"
+#include "selection/favourites_printout.h"
 
 namespace tl {
 // Readable failure output for the core's types.
 void PrintTo(const Notice& notice, std::ostream* out);
 void PrintTo(const StudentRecord& student, std::ostream* out);
+void PrintTo(const PrintedLine& line, std::ostream* out);
 }  // namespace tl
 
 namespace tl::test {
@@ -57,6 +60,25 @@ std::string joined(const Texts& texts) {
         out += (i ? "|" : "") + std::string(texts[i]);
     return out;
 }
+
+// A case of a table under data/tables (see README.md there), escapes decoded.
+struct TableRow {
+    std::map<std::string, std::string> cells;
+    // A column the table lacks throws, which fails the test.
+    const std::string& operator[](const std::string& column) const;
+    int number(const std::string& column) const { return std::stoi((*this)[column]); }
+    // The cell cut at each separator; an empty cell gives no parts.
+    std::vector<std::string> parts(const std::string& column, char separator = '|') const;
+};
+
+// Runs check on every case of data/tables/name, each traced by its line and
+// its comment. A missing or empty table, or a case with the wrong number of
+// cells, fails the test.
+void forEachRow(const std::string& name, const std::function<void(const TableRow&)>& check);
+
+// Expects the printed lines to begin with those of the table, in order: font,
+// points and text; returns how many the table holds.
+std::size_t expectPrintedLines(const std::string& name, const std::vector<PrintedLine>& lines);
 
 // A student as the class picker makes one: no mark, no comments, every skill "3".
 StudentRecord makeStudent(const std::string& classCode, const std::string& lastName,
