@@ -5,19 +5,19 @@
 #include <sys/resource.h>
 
 #include <QPrinter>
-#include <QRegularExpression>
-#include <QtTest>
 #include <memory>
 
 #include "platform/fonts.h"
 #include "platform/text_printer.h"
+#include "ui/ui_support.h"
 
 using namespace tl;
+using namespace tl::test;
 
 namespace {
 
-// Three pages begun by the report, the last with linesOnLastPage lines, into a PDF.
-std::unique_ptr<QtTextPrinter> printReport(const QString& path, int linesOnLastPage = 20) {
+// Three pages of twenty lines begun by the report, into a PDF.
+std::unique_ptr<QtTextPrinter> printReport(const QString& path) {
     auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
     pdf->setOutputFormat(QPrinter::PdfFormat);
     pdf->setOutputFileName(path);
@@ -26,21 +26,10 @@ std::unique_ptr<QtTextPrinter> printReport(const QString& path, int linesOnLastP
     printer->setFont("Courier New", 9);
     for (int page = 0; page < 3; ++page) {
         if (page > 0) printer->newPage();
-        for (int i = 0; i < (page == 2 ? linesOnLastPage : 20); ++i)
+        for (int i = 0; i < 20; ++i)
             printer->printLine(QString("Page %1 line %2 Abernathy Abigail 87").arg(page).arg(i));
     }
     return printer;
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The page count a PDF declares.
-int pdfPageCount(const QString& path) {
-    static const QRegularExpression count("/Type\\s*/Pages\\b[^>]*/Count\\s+(\\d+)");
-    return count.match(QString::fromLatin1(contents(path))).captured(1).toInt();
 }
 
 }  // namespace
@@ -62,15 +51,10 @@ class PrintingTest : public QObject {
         printer->endDoc();
         QVERIFY(printer->ok());
         const QByteArray pdf = contents(path);
-        QVERIFY(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
-        QCOMPARE(pdfPageCount(path), 3);
+        QVERIFY(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF") && pdf.size() > 4000);
+        static const QRegularExpression pages("/Type\\s*/Pages\\b[^>]*/Count\\s+(\\d+)");
+        QCOMPARE(pages.match(QString::fromLatin1(pdf)).captured(1), QString("3"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"report.pdf"});
-
-        // Lines beyond the bottom of a page continue on a new one.
-        auto longer = printReport(dir.filePath("long.pdf"), 400);
-        longer->endDoc();
-        QVERIFY(longer->ok() && pdfPageCount(dir.filePath("long.pdf")) > 4);
-        QVERIFY(QFile::remove(dir.filePath("long.pdf")) && pdf.size() > 4000);
 
         // A folder that is missing, and a disk that fills half-way through the
         // file: the earlier report stays as it was, and nothing else is left.

@@ -26,9 +26,7 @@ class StartupTest : public QObject {
         QTest::newRow("closed by its frame") << QString() << QString() << QByteArray() << QString();
         QTest::newRow("open dialog cancelled") << open << QString() << QByteArray() << QString();
         QTest::newRow("favourites read") << open << "mine.tlf" << kFavourites << QString();
-        QTest::newRow("wrong type") << open << "mine.txt" << kFavourites << "TL16:";
-        QTest::newRow("broken") << open << "broken.tlf" << QByteArray(" 1 \r\n80,100\r\nAB\r\n")
-                                << "TL17:";
+        QTest::newRow("refused") << open << "mine.txt" << kFavourites << "TL16:";
     }
 
     void startUpChoices() {
@@ -48,10 +46,8 @@ class StartupTest : public QObject {
         QVERIFY(entry.isVisible() && ws.phraseCount() == 13);
 
         QCOMPARE(prompts.count(Kind::Open), button == "cmdOpenFavourites" ? 1 : 0);
-        if (prompts.count(Kind::Open) == 1) {
-            QCOMPARE(prompts.asked[0].request.initialFolder + "|" + prompts.asked[0].request.filter,
-                     school.homeFolder() + "|Tallyleaf Favourites (*.tlf)|*.tlf");
-        }
+        if (!prompts.asked.isEmpty())
+            QCOMPARE(prompts.asked[0].request.initialFolder, school.homeFolder());
         QCOMPARE(shownCodes(prompts).join(""), shown);
         // A refused file does not stay the current file.
         QCOMPARE(fromPath(ws.favouritesFile), shown.isEmpty() ? path : QString());
@@ -64,18 +60,12 @@ class StartupTest : public QObject {
             QObject* command = entry.findChild<QObject*>(off);
             QVERIFY2(command && !command->property("enabled").toBool(), off);
         }
-        QVERIFY(!control<QAction>(&entry, "mnuSortCourse")->isVisible());
-        QVERIFY(control<QAction>(&entry, "mnuOpenFavourites")->isEnabled() &&
-                control<QAction>(&entry, "mnuNewTrillium")->isEnabled());
 
         // The list shows the favourites read; a refused file leaves the final entry alone.
         const auto expected = favouritesListItems(ws.favourites, ws.phrases);
         QCOMPARE(items(control<QListWidget>(&entry, "lstFavourites")),
                  path.isEmpty() ? QStringList() : listOf(expected));
         QCOMPARE(ws.favourites.size(), shown.isEmpty() && !path.isEmpty() ? 3u : 0u);
-        if (!path.isEmpty() && shown.isEmpty())
-            QCOMPARE(control<QLabel>(&entry, "lblFavouriteFile")->text(),
-                     "Favourite List: " + path);
     }
 
     void phraseLibraryFaults() {

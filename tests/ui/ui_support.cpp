@@ -21,6 +21,11 @@ QString TempSchool::write(const QString& relative, const QByteArray& bytes) cons
     return path;
 }
 
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void TempSchool::installTestLibrary() const {
     QFile library(QString(TL_TEST_DATA) + "/ui_library.csv");
     write("Tallyleaf/TLPhraseLibrary.csv",

@@ -31,7 +31,6 @@ class TempSchool {
     QString write(const QString& relative, const QByteArray& bytes) const;
     // Puts the tests' small phrase library into the program folder.
     void installTestLibrary() const;
-    void removeHome() { QDir(homeFolder()).removeRecursively(); }
 
   private:
     QTemporaryDir dir_;
@@ -107,10 +106,14 @@ struct Desk {
     void open(const QString& path) {
         if (ws.studentCount() > 0) prompts.yesNoAnswers << false;
         prompts.fileAnswers << path;
-        act("mnuOpenClass")->trigger();
-        settle();
+        run("mnuOpenClass");
     }
     int undos() const { return ws.undo.count(); }
+    // Runs a menu command of the main window and lets what it opens settle.
+    void run(const char* name) const {
+        act(name)->trigger();
+        settle();
+    }
 };
 
 // One class-file line. flags: IEP, ESL, ELD; comments: CM1 to CM5; tail:
@@ -137,6 +140,13 @@ inline void click(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
     settle();
 }
+// Clicks a window's button by its name.
+inline void press(const QObject* window, const QString& name) {
+    click(control<QAbstractButton>(window, name));
+}
+
+// The bytes of a file; none when it cannot be read.
+QByteArray contents(const QString& path);
 
 inline void clickItem(QListWidget* list, int row) {
     list->scrollToItem(list->item(row));
@@ -192,14 +202,6 @@ inline void typeMark(Desk& desk, int row, const QString& mark) {
     pressKey(Qt::Key_Return);
 }
 
-// Cell texts of a grid row, columns from to to (-1: the last).
-inline QStringList cells(const FlexGrid* grid, int row, int from = 0, int to = -1) {
-    QStringList texts;
-    for (int c = from; c <= (to < 0 ? grid->cols() - 1 : to); ++c)
-        texts << grid->textMatrix(row, c);
-    return texts;
-}
-
 // The item texts of a list.
 inline QStringList items(const QListWidget* list) {
     QStringList texts;
@@ -211,8 +213,12 @@ inline QStringList items(const QListWidget* list) {
 // The rows of a grid below the header, their cells joined by "|".
 inline QStringList shownRows(const FlexGrid* grid) {
     QStringList texts;
-    for (int r = 1; r < grid->rows(); ++r)
-        texts << cells(grid, r).join('|');
+    for (int r = 1; r < grid->rows(); ++r) {
+        QStringList row;
+        for (int c = 0; c < grid->cols(); ++c)
+            row << grid->textMatrix(r, c);
+        texts << row.join('|');
+    }
     return texts;
 }
 
