@@ -256,9 +256,9 @@ void frmAutoFill::rangeEdit(RangeEdit (*edit)(std::vector<InitialValueRange>&, i
         // the range below moves up. Only those rows are redrawn.
         cancelPickedCode();
         if (ws_.rangeCount() > before) {
-            msfgClass->insertRow(row);
+            msfgClass->insertRow(row + 1);
         } else {
-            msfgClass->removeRow(row - 1);
+            msfgClass->removeRow(row);
         }
         writeRow(row);
         writeRow(row + 1);

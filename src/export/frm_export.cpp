@@ -137,10 +137,23 @@ void frmExport::fillPreview() {
     msfgClass->addItem(tabbedRow(kHeaders));
     for (int c = 0; c < preview::kColumnCount; ++c)
         msfgClass->setColWidth(c, kWidths[c]);
+    QList<QStringList> shown;
+    shown.reserve(ws_.studentCount() * 4);
     for (const StudentRecord& s : ws_.students) {
-        for (const auto& row : previewRows(s, ws_.phrases))
-            msfgClass->addItem(tabbedRow(row));
+        const std::vector<PreviewRow> rows = previewRows(s, ws_.phrases);
+        QStringList cells(preview::kColumnCount);
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            // A student's rows repeat the identity: a text is converted only where it changes.
+            for (std::size_t c = 0; c < rows[r].size(); ++c) {
+                if (r == 0 || rows[r][c] != rows[r - 1][c]) {
+                    cells[static_cast<qsizetype>(c)] =
+                        rows[r][c].empty() ? QString() : toQString(rows[r][c]);
+                }
+            }
+            shown.append(cells);
+        }
     }
+    msfgClass->addItems(shown);
     if (ws_.studentCount() > 35) msfgClass->setBackColorBkg(Qt::white);
     // The teacher confirms these lines: every character of them shows.
     msfgClass->fitColWidthToText(preview::kComments, kWidths[preview::kComments]);

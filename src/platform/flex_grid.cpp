@@ -1,15 +1,21 @@
 #include "platform/flex_grid.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSet>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <functional>
+#include <utility>
+#include <vector>
 
 namespace tl {
 
@@ -22,9 +28,13 @@ constexpr int kRowHeight = 18;  // 270 twips, for the 8-point grid font at 96 do
 // on every change.
 class CellPainter : public QStyledItemDelegate {
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    // covered: whether a column lies under the frozen columns' view, which
+    // draws those cells instead.
+    explicit CellPainter(QObject* parent, std::function<bool(int)> covered = {})
+        : QStyledItemDelegate(parent), covered_(std::move(covered)) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
+        if (covered_ && covered_(index.column())) return;
         const QVariant back = index.data(Qt::BackgroundRole);
         if (back.canConvert<QBrush>()) painter->fillRect(option.rect, back.value<QBrush>());
         const QString text = index.data(Qt::DisplayRole).toString();
@@ -50,17 +60,181 @@ class CellPainter : public QStyledItemDelegate {
             painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
         }
     }
+
+  private:
+    std::function<bool(int)> covered_;
 };
 }  // namespace
 
-FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent), frozen_(new QTableView(this)) {
+// The cells of a grid in its own coordinates: row 0 holds the header texts,
+// rows 1 and on the data rows, which the views see as their rows 0 and on.
+class GridModel : public QAbstractTableModel {
+  public:
+    struct Cell {
+        QString text;
+        QRgb back = 0;  // with ownBack; otherwise the grid's default for the cell
+        QRgb fore = 0;  // with ownFore; otherwise black
+        bool ownBack = false;
+        bool ownFore = false;
+        bool top = false;  // the first cell of a merged block, aligned at the top
+    };
+
+    explicit GridModel(FlexGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : rows_;
+    }
+    int columnCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : cols_;
+    }
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!index.isValid()) return {};
+        const int row = index.row() + 1;
+        const Cell& cell = at(row, index.column());
+        switch (role) {
+            case Qt::DisplayRole:
+                return cell.text;
+            case Qt::BackgroundRole:
+                return QBrush(cell.ownBack ? QColor::fromRgba(cell.back)
+                                           : grid_->defaultBack(row, index.column()));
+            case Qt::ForegroundRole:
+                return QBrush(cell.ownFore ? QColor::fromRgba(cell.fore) : QColor(Qt::black));
+            case Qt::TextAlignmentRole:
+                return cell.top ? QVariant(int(Qt::AlignLeft | Qt::AlignTop)) : QVariant();
+            default:
+                return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || section < 0 || section >= cols_)
+            return QAbstractTableModel::headerData(section, orientation, role);
+        const Cell& cell = at(0, section);
+        switch (role) {
+            case Qt::DisplayRole:
+                return cell.text;
+            case Qt::BackgroundRole:
+                return cell.ownBack ? QVariant(QBrush(QColor::fromRgba(cell.back))) : QVariant();
+            case Qt::ForegroundRole:
+                return cell.ownFore ? QVariant(QBrush(QColor::fromRgba(cell.fore))) : QVariant();
+            default:
+                return {};
+        }
+    }
+
+    int rows() const { return rows_; }
+    int cols() const { return cols_; }
+    bool holds(int row, int col) const {
+        return row >= 0 && row <= rows_ && col >= 0 && col < cols_;
+    }
+    Cell& at(int row, int col) { return cells_[std::size_t(row) * cols_ + col]; }
+    const Cell& at(int row, int col) const { return cells_[std::size_t(row) * cols_ + col]; }
+
+    // Tells the views that a cell changed.
+    void changed(int row, int col) {
+        if (row == 0) {
+            emit headerDataChanged(Qt::Horizontal, col, col);
+        } else {
+            const QModelIndex i = index(row - 1, col);
+            emit dataChanged(i, i);
+        }
+    }
+
+    void setColumns(int cols) {
+        if (cols == cols_) return;
+        const bool wider = cols > cols_;
+        if (wider) {
+            beginInsertColumns({}, cols_, cols - 1);
+        } else {
+            beginRemoveColumns({}, cols, cols_ - 1);
+        }
+        std::vector<Cell> resized(std::size_t(rows_ + 1) * cols);
+        for (int r = 0; r <= rows_; ++r)
+            for (int c = 0; c < std::min(cols, cols_); ++c)
+                resized[std::size_t(r) * cols + c] = std::move(at(r, c));
+        cells_ = std::move(resized);
+        cols_ = cols;
+        if (wider) {
+            endInsertColumns();
+        } else {
+            endRemoveColumns();
+        }
+    }
+
+    void setRow(int row, const QStringList& texts) {
+        for (int c = 0; c < cols_; ++c)
+            at(row, c).text = c < texts.size() ? texts[c] : QString();
+    }
+
+    void setHeader(const QStringList& texts) {
+        setRow(0, texts);
+        if (cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+    }
+
+    void appendRows(const QList<QStringList>& texts, qsizetype first) {
+        const int count = static_cast<int>(texts.size() - first);
+        beginInsertRows({}, rows_, rows_ + count - 1);
+        cells_.resize(cells_.size() + std::size_t(count) * cols_);
+        for (qsizetype i = first; i < texts.size(); ++i)
+            setRow(++rows_, texts[i]);
+        endInsertRows();
+    }
+
+    // An empty row becomes grid row `row` (1 to rows_ + 1).
+    void insertRowAt(int row) {
+        beginInsertRows({}, row - 1, row - 1);
+        cells_.insert(cells_.begin() + std::ptrdiff_t(row) * cols_, std::size_t(cols_), Cell{});
+        ++rows_;
+        endInsertRows();
+    }
+
+    void removeRowAt(int row) {
+        beginRemoveRows({}, row - 1, row - 1);
+        const auto first = cells_.begin() + std::ptrdiff_t(row) * cols_;
+        cells_.erase(first, first + cols_);
+        --rows_;
+        endRemoveRows();
+    }
+
+    // No data rows, and a header without texts or colours.
+    void clear() {
+        if (rows_ > 0) {
+            beginRemoveRows({}, 0, rows_ - 1);
+            cells_.resize(std::size_t(cols_));
+            rows_ = 0;
+            endRemoveRows();
+        }
+        std::fill(cells_.begin(), cells_.end(), Cell{});
+        if (cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
+    }
+
+    void alignmentsChanged() {
+        if (rows_ > 0 && cols_ > 0)
+            emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1), {Qt::TextAlignmentRole});
+    }
+
+  private:
+    const FlexGrid* grid_;
+    int rows_ = 0;
+    int cols_ = 0;
+    std::vector<Cell> cells_;  // (rows_ + 1) * cols_, row by row
+};
+
+FlexGrid::FlexGrid(QWidget* parent)
+    : QTableView(parent), cells_(new GridModel(this)), frozen_(new QTableView(this)) {
+    setModel(cells_);
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
-    setItemDelegate(new CellPainter(this));
+    setItemDelegate(new CellPainter(
+        this, [this](int col) { return col < fixedCols_ && !frozen_->isHidden(); }));
     QFont gridFont("MS Sans Serif");
     gridFont.setPointSize(8);
     setFont(gridFont);
@@ -82,8 +256,10 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent), frozen_(new QTableVi
 
     // The frozen columns: a second view over the same cells, laid over the
     // left edge, which scrolls only vertically.
-    frozen_->setModel(model());
+    frozen_->setModel(cells_);
+    QItemSelectionModel* own = frozen_->selectionModel();
     frozen_->setSelectionModel(selectionModel());
+    delete own;
     frozen_->setFocusPolicy(Qt::NoFocus);
     frozen_->setAttribute(Qt::WA_TransparentForMouseEvents);
     frozen_->verticalHeader()->hide();
@@ -107,120 +283,127 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableWidget(parent), frozen_(new QTableVi
             &QScrollBar::setValue);
 }
 
+int FlexGrid::rows() const {
+    return cells_->rows() + 1;
+}
+
+int FlexGrid::cols() const {
+    return cells_->cols();
+}
+
 void FlexGrid::setCols(int cols) {
-    setColumnCount(cols);
-    while (widths_.size() < cols)
+    cells_->setColumns(std::max(0, cols));
+    while (widths_.size() < cells_->cols())
         widths_.append(horizontalHeader()->defaultSectionSize());
-    while (widths_.size() > cols)
+    while (widths_.size() > cells_->cols())
         widths_.removeLast();
     updateFrozen();
 }
 
 void FlexGrid::setFixedCols(int cols) {
+    const bool changed = cols != fixedCols_;
     fixedCols_ = cols;
+    // The merges of the frozen columns move to their own view.
+    if (changed && mergedCols_ > 0) mergeColumns(mergedCols_);
     updateFrozen();
+    // The frozen cells take their own default colour.
+    viewport()->update();
+    frozen_->viewport()->update();
 }
 
 void FlexGrid::clearGrid() {
     clearSpans();
     frozen_->clearSpans();
-    setRowCount(0);
-    for (int c = 0; c < columnCount(); ++c)
-        setHorizontalHeaderItem(c, new QTableWidgetItem());
+    mergedCols_ = 0;
+    cells_->clear();
     headerSet_ = false;
     row_ = 0;
     col_ = 0;
 }
 
 void FlexGrid::addItem(const QString& tabSeparated) {
-    const QStringList texts = tabSeparated.split('\t');
-    if (!headerSet_) {
-        for (int c = 0; c < columnCount(); ++c) {
-            setHorizontalHeaderItem(c, new QTableWidgetItem(c < texts.size() ? texts[c] : ""));
-        }
+    addItems({tabSeparated.split('\t')});
+}
+
+void FlexGrid::addItems(const QList<QStringList>& texts) {
+    qsizetype first = 0;
+    if (!headerSet_ && !texts.isEmpty()) {
+        cells_->setHeader(texts.front());
         headerSet_ = true;
-        return;
+        first = 1;
     }
-    const int r = rowCount();
-    setRowCount(r + 1);
-    for (int c = 0; c < columnCount(); ++c) {
-        QTableWidgetItem* item = ensureCell(r + 1, c);
-        item->setText(c < texts.size() ? texts[c] : QString());
-    }
-    if (r == 0) {
+    if (first == texts.size()) return;
+    const bool wasEmpty = cells_->rows() == 0;
+    cells_->appendRows(texts, first);
+    if (wasEmpty && cols() > 0) {
         // The first data row becomes current, as in a freshly filled grid.
         row_ = 1;
-        col_ = std::min(fixedCols_, columnCount() - 1);
+        col_ = std::min(fixedCols_, cols() - 1);
         QSignalBlocker block(this);
-        QTableWidget::setCurrentCell(0, col_);
+        setCurrentIndex(cells_->index(0, col_));
     }
+}
+
+void FlexGrid::insertRow(int row) {
+    if (row < 1 || row > rows()) return;
+    cells_->insertRowAt(row);
+}
+
+void FlexGrid::removeRow(int row) {
+    if (row < 1 || row >= rows()) return;
+    cells_->removeRowAt(row);
+    row_ = std::min(row_, cells_->rows());
 }
 
 void FlexGrid::mergeColumns(int cols) {
     clearSpans();
     frozen_->clearSpans();
-    std::vector<bool> startsRun(static_cast<std::size_t>(rowCount()), false);
+    mergedCols_ = cols;
+    const int rows = cells_->rows();
+    for (int r = 1; r <= rows; ++r)
+        for (int c = 0; c < this->cols(); ++c)
+            cells_->at(r, c).top = false;
+    std::vector<bool> startsRun(static_cast<std::size_t>(rows), false);
     if (!startsRun.empty()) startsRun[0] = true;
-    for (int c = 0; c < std::min(cols, columnCount()); ++c) {
+    for (int c = 0; c < std::min(cols, this->cols()); ++c) {
         std::vector<bool> starts(startsRun.size(), true);
-        for (int r = 1; r < rowCount(); ++r) {
-            starts[r] = startsRun[r] || textMatrix(r + 1, c) != textMatrix(r, c);
-        }
-        for (int r = 0; r < rowCount();) {
+        for (int r = 1; r < rows; ++r)
+            starts[r] = startsRun[r] || cells_->at(r + 1, c).text != cells_->at(r, c).text;
+        for (int r = 0; r < rows;) {
             int end = r + 1;
-            while (end < rowCount() && !starts[end])
+            while (end < rows && !starts[end])
                 ++end;
             if (end - r > 1) {
-                setSpan(r, c, end - r, 1);
-                frozen_->setSpan(r, c, end - r, 1);
+                // The frozen columns are seen through their own view, which alone
+                // holds their merges.
+                QTableView* view = c < fixedCols_ ? frozen_ : this;
+                view->setSpan(r, c, end - r, 1);
                 // At the top, where it is in view when the block begins.
-                if (QTableWidgetItem* item = cell(r + 1, c))
-                    item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+                cells_->at(r + 1, c).top = true;
             }
             r = end;
         }
         startsRun = starts;
     }
-}
-
-QTableWidgetItem* FlexGrid::cell(int row, int col) const {
-    if (col < 0 || col >= columnCount()) return nullptr;
-    if (row == 0) return horizontalHeaderItem(col);
-    return row >= 1 && row <= rowCount() ? item(row - 1, col) : nullptr;
+    cells_->alignmentsChanged();
 }
 
 QColor FlexGrid::defaultBack(int row, int col) const {
     return row == 0 || col < fixedCols_ ? palette().color(QPalette::Button) : QColor(Qt::white);
 }
 
-QTableWidgetItem* FlexGrid::ensureCell(int row, int col) {
-    QTableWidgetItem* existing = cell(row, col);
-    if (existing != nullptr) return existing;
-    auto* created = new QTableWidgetItem();
-    created->setBackground(defaultBack(row, col));
-    created->setForeground(QColor(Qt::black));
-    if (row == 0) {
-        setHorizontalHeaderItem(col, created);
-    } else if (row >= 1 && row <= rowCount() && col >= 0 && col < columnCount()) {
-        setItem(row - 1, col, created);
-    } else {
-        delete created;
-        return nullptr;
-    }
-    return created;
-}
-
 QString FlexGrid::textMatrix(int row, int col) const {
-    const QTableWidgetItem* item = cell(row, col);
-    return item != nullptr ? item->text() : QString();
+    return cells_->holds(row, col) ? cells_->at(row, col).text : QString();
 }
 
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
-    if (QTableWidgetItem* item = ensureCell(row, col)) item->setText(text);
+    if (!cells_->holds(row, col) || cells_->at(row, col).text == text) return;
+    cells_->at(row, col).text = text;
+    cells_->changed(row, col);
 }
 
 void FlexGrid::setColWidth(int col, int width) {
-    if (col < 0 || col >= columnCount()) return;
+    if (col < 0 || col >= cols()) return;
     widths_[col] = width;
     setColumnHidden(col, width == 0);
     if (width > 0) setColumnWidth(col, pixels(width));
@@ -234,18 +417,59 @@ int FlexGrid::pixels(int designWidth) const {
 }
 
 void FlexGrid::fitColWidthToText(int col, int minimum) {
-    if (col < 0 || col >= columnCount()) return;
-    const QFontMetrics metrics(font());
-    int widest = 0;
-    for (int r = 1; r <= rowCount(); ++r) {
-        if (const QTableWidgetItem* item = cell(r, col))
-            widest = std::max(widest, metrics.horizontalAdvance(item->text()));
-    }
+    if (col < 0 || col >= cols()) return;
+    const int widest = widestText(col);
     // The cell's text margin on both sides, and a pixel to spare.
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
     const double scale = pixels(1000) / 1000.0;
     const int needed = static_cast<int>(std::ceil((widest + margin + 1) / scale));
     setColWidth(col, std::max(minimum, needed));
+}
+
+int FlexGrid::widestText(int col) const {
+    // Measuring a text shapes it, which is slow for a column of a thousand
+    // lines. The sums of the characters' own advances rank the texts, and only
+    // those that could be the widest are measured.
+    const QFontMetrics metrics(font());
+    const QFontMetricsF advances(font());
+    std::array<qreal, 256> latin;
+    latin.fill(-1);
+    auto advance = [&](QChar ch) {
+        if (ch.unicode() >= latin.size()) return advances.horizontalAdvance(ch);
+        qreal& known = latin[ch.unicode()];
+        if (known < 0) known = advances.horizontalAdvance(ch);
+        return known;
+    };
+    struct Ranked {
+        qreal estimate;
+        int row;
+    };
+    const GridModel& cells = *cells_;
+    std::vector<Ranked> ranked;
+    for (int r = 1; r < rows(); ++r) {
+        qreal sum = 0;
+        for (const QChar ch : cells.at(r, col).text)
+            sum += advance(ch);
+        if (sum > 0) ranked.push_back({sum, r});
+    }
+    std::sort(ranked.begin(), ranked.end(),
+              [](const Ranked& a, const Ranked& b) { return a.estimate > b.estimate; });
+    // Kerning, ligatures and rounding move a text a few pixels from its estimate;
+    // should one move further, every text is measured.
+    const qreal slack = std::max(4, metrics.averageCharWidth());
+    bool measureAll = false;
+    int widest = 0;
+    QSet<QString> measured;
+    for (const Ranked& text : ranked) {
+        if (!measureAll && text.estimate + slack < widest) break;
+        const QString& shown = cells.at(text.row, col).text;
+        if (measured.contains(shown)) continue;
+        measured.insert(shown);
+        const int width = metrics.horizontalAdvance(shown);
+        if (std::abs(width - text.estimate) > slack) measureAll = true;
+        widest = std::max(widest, width);
+    }
+    return widest;
 }
 
 int FlexGrid::colLeft(int col) const {
@@ -257,23 +481,39 @@ int FlexGrid::colWidth(int col) const {
 }
 
 QColor FlexGrid::cellBackColor(int row, int col) const {
-    const QTableWidgetItem* item = cell(row, col);
-    if (item == nullptr || item->background().style() == Qt::NoBrush) return defaultBack(row, col);
-    return item->background().color();
+    if (!cells_->holds(row, col) || !cells_->at(row, col).ownBack) return defaultBack(row, col);
+    return QColor::fromRgba(cells_->at(row, col).back);
 }
 
 void FlexGrid::setCellBackColor(int row, int col, const QColor& color) {
-    if (QTableWidgetItem* item = ensureCell(row, col)) item->setBackground(color);
+    if (!cells_->holds(row, col)) return;
+    GridModel::Cell& cell = cells_->at(row, col);
+    cell.back = color.rgba();
+    cell.ownBack = color.isValid();
+    cells_->changed(row, col);
 }
 
 QColor FlexGrid::cellForeColor(int row, int col) const {
-    const QTableWidgetItem* item = cell(row, col);
-    if (item == nullptr || item->foreground().style() == Qt::NoBrush) return QColor(Qt::black);
-    return item->foreground().color();
+    if (!cells_->holds(row, col) || !cells_->at(row, col).ownFore) return QColor(Qt::black);
+    return QColor::fromRgba(cells_->at(row, col).fore);
 }
 
 void FlexGrid::setCellForeColor(int row, int col, const QColor& color) {
-    if (QTableWidgetItem* item = ensureCell(row, col)) item->setForeground(color);
+    if (!cells_->holds(row, col)) return;
+    GridModel::Cell& cell = cells_->at(row, col);
+    cell.fore = color.rgba();
+    cell.ownFore = color.isValid();
+    cells_->changed(row, col);
+}
+
+Qt::Alignment FlexGrid::cellAlignment(int row, int col) const {
+    const bool top = row >= 1 && cells_->holds(row, col) && cells_->at(row, col).top;
+    return Qt::AlignLeft | (top ? Qt::AlignTop : Qt::AlignVCenter);
+}
+
+std::optional<FlexGrid::Item> FlexGrid::item(int tableRow, int col) const {
+    if (tableRow < 0 || tableRow >= cells_->rows() || col < 0 || col >= cols()) return {};
+    return Item{int(cellAlignment(tableRow + 1, col))};
 }
 
 void FlexGrid::setBackColorBkg(const QColor& color) {
@@ -292,16 +532,16 @@ QColor FlexGrid::backColorBkg() const {
 }
 
 void FlexGrid::setCurrentCell(int row, int col) {
-    if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return;
+    if (row < 1 || row > cells_->rows() || col < 0 || col >= cols()) return;
     if (row == row_ && col == col_) return;
     emit leaveCell();
     row_ = row;
     col_ = col;
     {
         QSignalBlocker block(this);
-        QTableWidget::setCurrentCell(row - 1, col);
+        setCurrentIndex(cells_->index(row - 1, col));
     }
-    scrollTo(model()->index(row - 1, col));
+    scrollTo(cells_->index(row - 1, col));
     emit enterCell();
 }
 
@@ -329,8 +569,14 @@ void FlexGrid::hitTest(const QPoint& widgetPos, int& row, int& col) const {
 }
 
 QRect FlexGrid::cellGeometry(int row, int col) const {
-    if (row < 1 || row > rowCount() || col < 0 || col >= columnCount()) return {};
-    const QRect inViewport = visualRect(model()->index(row - 1, col));
+    if (row < 1 || row > cells_->rows() || col < 0 || col >= cols()) return {};
+    QRect inViewport = visualRect(cells_->index(row - 1, col));
+    if (col < fixedCols_) {
+        // A merged frozen cell takes the height of its block, which the frozen view knows.
+        const QRect merged = frozen_->visualRect(cells_->index(row - 1, col));
+        inViewport.setTop(merged.top());
+        inViewport.setBottom(merged.bottom());
+    }
     return QRect(viewport()->mapTo(this, inViewport.topLeft()), inViewport.size());
 }
 
@@ -378,7 +624,7 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
                 break;
         }
     }
-    return QTableWidget::eventFilter(watched, event);
+    return QTableView::eventFilter(watched, event);
 }
 
 void FlexGrid::mousePressEvent(QMouseEvent* event) {
@@ -408,13 +654,13 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
             r = std::max(1, r - 1);
             break;
         case Qt::Key_Down:
-            r = std::min(rowCount(), r + 1);
+            r = std::min(cells_->rows(), r + 1);
             break;
         case Qt::Key_PageUp:
             r = std::max(1, r - 20);
             break;
         case Qt::Key_PageDown:
-            r = std::min(rowCount(), r + 20);
+            r = std::min(cells_->rows(), r + 20);
             break;
         case Qt::Key_Left:
             for (int k = c - 1; k >= fixedCols_; --k) {
@@ -425,7 +671,7 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
             }
             break;
         case Qt::Key_Right:
-            for (int k = c + 1; k < columnCount(); ++k) {
+            for (int k = c + 1; k < cols(); ++k) {
                 if (visible(k)) {
                     c = k;
                     break;
@@ -443,12 +689,12 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
             } else if (!text.isEmpty() && text.at(0).unicode() >= 32) {
                 emit keyPress(text.at(0).unicode());
             } else {
-                QTableWidget::keyPressEvent(event);
+                QTableView::keyPressEvent(event);
             }
             return;
         }
     }
-    if (rowCount() > 0) setCurrentCell(r, c);
+    if (cells_->rows() > 0) setCurrentCell(r, c);
 }
 
 void FlexGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
@@ -456,11 +702,11 @@ void FlexGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
     if (index.column() < fixedCols_) {
         // A frozen cell is always in view across: only the rows scroll.
         const int across = horizontalScrollBar()->value();
-        QTableWidget::scrollTo(index, hint);
+        QTableView::scrollTo(index, hint);
         horizontalScrollBar()->setValue(across);
         return;
     }
-    QTableWidget::scrollTo(index, hint);
+    QTableView::scrollTo(index, hint);
     // A column scrolled in at the left edge must come out from under the frozen ones.
     int frozenWidth = 0;
     for (int c = 0; c < fixedCols_ && c < widths_.size(); ++c)
@@ -471,12 +717,12 @@ void FlexGrid::scrollTo(const QModelIndex& index, ScrollHint hint) {
 }
 
 void FlexGrid::resizeEvent(QResizeEvent* event) {
-    QTableWidget::resizeEvent(event);
+    QTableView::resizeEvent(event);
     updateFrozen();
 }
 
 void FlexGrid::scrollContentsBy(int dx, int dy) {
-    QTableWidget::scrollContentsBy(dx, dy);
+    QTableView::scrollContentsBy(dx, dy);
     frozen_->verticalScrollBar()->setValue(verticalScrollBar()->value());
 }
 
@@ -486,7 +732,7 @@ void FlexGrid::updateFrozen() {
         return;
     }
     int width = 0;
-    for (int c = 0; c < columnCount(); ++c) {
+    for (int c = 0; c < cols(); ++c) {
         const bool frozenCol = c < fixedCols_;
         frozen_->setColumnHidden(c, !frozenCol || colWidth(c) == 0);
         if (frozenCol && colWidth(c) > 0) {

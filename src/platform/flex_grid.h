@@ -3,32 +3,44 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
-#include <QTableWidget>
-
-class QTableView;
+#include <QTableView>
+#include <optional>
 
 namespace tl {
+
+class GridModel;
 
 // A grid in the program's own coordinates: row 0 is the fixed header row,
 // which stays in view while scrolling; the first fixedCols columns are frozen
 // at the left. Widths are in pixels, and a width of 0 hides a column. The
 // grid raises leaveCell and enterCell whenever the current cell changes, also
 // when the program moves it, before the call that moved it returns.
-class FlexGrid : public QTableWidget {
+//
+// The cells live in a model of the grid's own (texts and colours in one flat
+// table), so that a grid of thousands of cells fills without an object per cell.
+class FlexGrid : public QTableView {
     Q_OBJECT
   public:
     explicit FlexGrid(QWidget* parent = nullptr);
 
     // Rows in the program's count: the header row plus the data rows.
-    int rows() const { return rowCount() + 1; }
+    int rows() const;
     void setCols(int cols);
-    int cols() const { return columnCount(); }
+    int cols() const;
     void setFixedCols(int cols);
 
     // Removes every row and the header texts.
     void clearGrid();
     // Appends a row from tab-separated texts; the first row added is the header.
     void addItem(const QString& tabSeparated);
+    // Appends rows from their cell texts as addItem does one by one, telling
+    // the views once.
+    void addItems(const QList<QStringList>& texts);
+    // Inserts an empty data row that becomes row `row` (1 to rows()); the rows
+    // from there move down.
+    void insertRow(int row);
+    // Removes data row `row`; the rows below move up.
+    void removeRow(int row);
 
     QString textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, const QString& text);
@@ -43,6 +55,17 @@ class FlexGrid : public QTableWidget {
     void setCellBackColor(int row, int col, const QColor& color);
     QColor cellForeColor(int row, int col) const;
     void setCellForeColor(int row, int col, const QColor& color);
+    // Left and vertically centred, or left and at the top for the first cell
+    // of a merged block.
+    Qt::Alignment cellAlignment(int row, int col) const;
+
+    // For callers written against a table widget's items: a data cell's
+    // alignment, row 0 being the first data row.
+    struct Item {
+        int alignment;
+        int textAlignment() const { return alignment; }
+    };
+    std::optional<Item> item(int tableRow, int col) const;
 
     // Colour of the area outside the cells.
     void setBackColorBkg(const QColor& color);
@@ -91,17 +114,19 @@ class FlexGrid : public QTableWidget {
     void scrollContentsBy(int dx, int dy) override;
 
   private:
-    QTableWidgetItem* cell(int row, int col) const;
-    QTableWidgetItem* ensureCell(int row, int col);
+    friend class GridModel;
     QColor defaultBack(int row, int col) const;
+    int widestText(int col) const;
     void trackMouse(const QPoint& viewportPos);
     void updateFrozen();
     int pixels(int designWidth) const;
     void pressAt(const QPoint& widgetPos, Qt::MouseButton button);
     void releaseAt(const QPoint& widgetPos, Qt::MouseButton button);
 
+    GridModel* cells_;
     QTableView* frozen_;
     int fixedCols_ = 0;
+    int mergedCols_ = 0;
     int row_ = 0;
     int col_ = 0;
     int mouseRow_ = -1;
