@@ -1,5 +1,8 @@
 #include "core/comment_text.h"
 
+#include <array>
+#include <string_view>
+
 #include "core/limits.h"
 
 namespace tl {
@@ -17,6 +20,15 @@ std::string cleanPhrase(std::string_view text) {
     return out;
 }
 
+namespace {
+constexpr std::array<bool, 256> kPlaceholders = [] {
+    std::array<bool, 256> marks{};
+    for (const unsigned char ch : std::string_view("$@%#*~"))
+        marks[ch] = true;
+    return marks;
+}();
+}  // namespace
+
 bool substitutePlaceholders(std::string_view phrase, const StudentRecord& student, bool nameAllowed,
                             std::string& result) {
     const bool male = student.gender == "M";
@@ -31,8 +43,14 @@ bool substitutePlaceholders(std::string_view phrase, const StudentRecord& studen
             result += male ? lowerMale : lowerFemale;
         }
     };
-    for (char ch : phrase) {
-        switch (ch) {
+    for (std::size_t i = 0; i < phrase.size(); ++i) {
+        // The text up to the next placeholder is taken as it is.
+        const std::size_t plain = i;
+        while (i < phrase.size() && !kPlaceholders[static_cast<unsigned char>(phrase[i])])
+            ++i;
+        result.append(phrase.substr(plain, i - plain));
+        if (i == phrase.size()) break;
+        switch (phrase[i]) {
             case '$':
                 result += student.firstName;
                 nameUsed = true;
@@ -63,7 +81,7 @@ bool substitutePlaceholders(std::string_view phrase, const StudentRecord& studen
                 pick("son", "daughter", "Son", "Daughter");
                 break;
             default:
-                result += ch;
+                break;
         }
     }
     return nameUsed;

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <system_error>
 #include <unordered_set>
+#include <utility>
 
 #include "core/file_io.h"
 #include "core/file_text.h"
@@ -172,11 +174,30 @@ StudentRecord newStudentFromMaster(const MasterStudent& master, const std::strin
     return s;
 }
 
-std::optional<std::vector<StudentRecord>> matchStudentsToSections(
-    const std::vector<std::string>& studentLines, const std::vector<std::string>& codes,
-    std::size_t capacity) {
+namespace {
+
+// The students of the enrolment lines from `first` on in the sections of codes.
+template <typename Lines>
+std::optional<std::vector<StudentRecord>> matchLines(const Lines& lines, std::size_t first,
+                                                     const std::vector<std::string>& codes,
+                                                     std::size_t capacity) {
+    // The codes are looked for after the 14th field, part of the line: a line
+    // that holds none of them anywhere is not parsed. The sections of a course
+    // share the start of their codes, which rules most lines out at once.
+    std::string_view shared = codes.empty() ? std::string_view{} : std::string_view(codes[0]);
+    for (const std::string& code : codes) {
+        std::size_t n = 0;
+        while (n < shared.size() && n < code.size() && shared[n] == code[n])
+            ++n;
+        shared = shared.substr(0, n);
+    }
     std::vector<StudentRecord> matched;
-    for (const std::string& line : studentLines) {
+    for (std::size_t i = first; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        if (!shared.empty() && line.find(shared) == std::string_view::npos) continue;
+        if (std::none_of(codes.begin(), codes.end(),
+                         [line](const std::string& code) { return studentInSection(line, code); }))
+            continue;
         const MasterStudent master = parseMasterLine(line);
         for (const std::string& code : codes) {
             if (!studentInSection(master.rest, code)) continue;
@@ -185,6 +206,14 @@ std::optional<std::vector<StudentRecord>> matchStudentsToSections(
         }
     }
     return matched;
+}
+
+}  // namespace
+
+std::optional<std::vector<StudentRecord>> matchStudentsToSections(
+    const std::vector<std::string>& studentLines, const std::vector<std::string>& codes,
+    std::size_t capacity) {
+    return matchLines(studentLines, 0, codes, capacity);
 }
 
 namespace {
@@ -220,23 +249,27 @@ ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
     if (!codes) return refusal(msg::tl5NoStudentInfo());
     const std::optional<std::string> text = decodeDataFile(masterBytes);
     if (!text) return refusal(msg::tl5NoStudentInfo());
-    auto updated = matchStudentsToSections(masterStudentLines(*text), *codes, kMaxStudents);
+    // The student lines follow the heading line.
+    auto updated = matchLines(splitLines(*text), 1, *codes, kMaxStudents);
     if (!updated) return refusal(msg::tl5NoStudentInfo());
 
+    // The class's entries by section and student number, in class order.
+    struct Entries {
+        std::vector<std::size_t> indices;
+        std::size_t used = 0;
+    };
+    std::map<std::pair<std::string_view, std::string_view>, Entries> entries;
+    for (std::size_t i = 0; i < students.size(); ++i)
+        entries[{students[i].classCode, students[i].studentNumber}].indices.push_back(i);
     std::vector<bool> matched(students.size(), false);
     bool anyFound = false;
     for (StudentRecord& fresh : *updated) {
         // A class entry matches one new record only: a second enrolment line
         // for the same student and section matches a second entry, or is added.
         std::size_t found = students.size();
-        for (std::size_t i = 0; i < students.size(); ++i) {
-            const StudentRecord& old = students[i];
-            if (!matched[i] && old.classCode == fresh.classCode &&
-                old.studentNumber == fresh.studentNumber) {
-                found = i;
-                break;
-            }
-        }
+        const auto same = entries.find({fresh.classCode, fresh.studentNumber});
+        if (same != entries.end() && same->second.used < same->second.indices.size())
+            found = same->second.indices[same->second.used++];
         if (found == students.size()) {
             if (result.added.size() >= addedCapacity) return refusal(msg::tl5NoStudentInfo());
             result.added.push_back(fresh);

@@ -1,7 +1,9 @@
 #include "core/text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace tl {
 
@@ -148,14 +150,26 @@ std::string nextWord(std::string& text) {
 
 std::vector<std::string_view> splitLines(std::string_view bytes) {
     std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-        lines.push_back(bytes.substr(start, i - start));
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        start = i + 1;
+    if (bytes.empty()) return lines;
+    const char* const end = bytes.data() + bytes.size();
+    // The next CR and the next LF, each searched for afresh only once passed.
+    const auto next = [end](const char* from, char ch) {
+        const void* found = std::memchr(from, ch, static_cast<std::size_t>(end - from));
+        return found != nullptr ? static_cast<const char*>(found) : end;
+    };
+    const char* start = bytes.data();
+    const char* cr = next(start, '\r');
+    const char* lf = next(start, '\n');
+    while (start < end) {
+        const char* const stop = std::min(cr, lf);
+        if (stop == end) break;
+        lines.emplace_back(start, static_cast<std::size_t>(stop - start));
+        start = stop + 1;
+        if (*stop == '\r' && start < end && *start == '\n') ++start;
+        if (cr < start) cr = next(start, '\r');
+        if (lf < start) lf = next(start, '\n');
     }
-    if (start < bytes.size()) lines.push_back(bytes.substr(start));
+    if (start < end) lines.emplace_back(start, static_cast<std::size_t>(end - start));
     return lines;
 }
 

@@ -16,12 +16,12 @@ namespace {
 
 // A coded comment counts only when it composes to some text: codes the phrase
 // library lacks would give the eFile an empty comment.
-bool hasComment(const StudentRecord& s, const std::vector<Phrase>& phrases) {
+bool hasComment(const StudentRecord& s, const ComposedComments& composed) {
     if (s.freeFormUsed) return true;
-    for (const std::string& code : s.comments) {
-        if (!isEmptyCode(code)) return !exportComment(s, phrases).empty();
-    }
-    return false;
+    const auto coded = [](const std::string& code) { return !isEmptyCode(code); };
+    const auto some = [](const std::string& text) { return !text.empty(); };
+    return std::any_of(s.comments.begin(), s.comments.end(), coded) &&
+           std::any_of(composed.texts.begin(), composed.texts.end(), some);
 }
 
 }  // namespace
@@ -81,11 +81,13 @@ Failure exportTrilliumClass(const std::string& path, const std::vector<StudentRe
 }
 
 std::string firstProblem(const StudentRecord& s, const std::vector<Phrase>& phrases) {
-    if (!s.freeFormUsed && exceedsCommentLimit(composeComments(s, phrases).totalLength)) {
+    const ComposedComments composed =
+        s.freeFormUsed ? ComposedComments{} : composeComments(s, phrases);
+    if (!s.freeFormUsed && exceedsCommentLimit(composed.totalLength)) {
         return "  Comments exceed max Trillium length";
     }
     if (s.mark.empty()) return "  has no mark";
-    if (!hasComment(s, phrases)) return "  has no comment";
+    if (!hasComment(s, composed)) return "  has no comment";
     for (const std::string& skill : s.skills) {
         if (skill.empty()) return "  one or more missing Learning Skills";
     }

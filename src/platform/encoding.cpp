@@ -15,11 +15,12 @@ constexpr std::array<char16_t, 32> kHigh = {
 }  // namespace
 
 QString toQString(std::string_view cp1252) {
-    QString out;
-    out.reserve(static_cast<qsizetype>(cp1252.size()));
+    if (cp1252.empty()) return {};
+    QString out(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
+    QChar* to = out.data();
     for (char ch : cp1252) {
         const auto c = static_cast<unsigned char>(ch);
-        out.append(QChar(c >= 0x80 && c <= 0x9F ? kHigh[c - 0x80] : static_cast<char16_t>(c)));
+        *to++ = QChar(c >= 0x80 && c <= 0x9F ? kHigh[c - 0x80] : static_cast<char16_t>(c));
     }
     return out;
 }
