@@ -576,3 +576,64 @@ int main(int argc, char** argv) {
     return 0;
 }
 
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include "entry/frm_free_form_comment_entry.h"
+
+namespace {
+
+// The spelling check of a full free-form comment (460 characters, a student's
+// name and a few misspelt words) with the Canadian English dictionary, the
+// class's names and the demo library: what one keystroke waits for at most.
+void BM_FreeFormSpellingCheck(benchmark::State& state) {
+    const BenchSchool& b = benchSchool();
+    if (!b.error.empty()) {
+        state.SkipWithError(b.error.c_str());
+        return;
+    }
+    tl::Workspace ws;
+    ws.students = b.cls;
+    ws.phrases = b.phrases;
+    tl::ScriptedPrompts prompts;
+    QTemporaryDir words;
+    tl::SpellingFolders folders = tl::SpellingFolders::forRunningProgram();
+    folders.wordList = words.path();
+    QElapsedTimer opening;
+    opening.start();
+    tl::frmFreeFormCommentEntry dialog(ws, prompts, nullptr, folders);
+    state.counters["open_ms"] = static_cast<double>(opening.nsecsElapsed()) / 1e6;
+    auto* box = dialog.findChild<QPlainTextEdit*>("txtComment");
+    auto* highlighter = box->document()->findChild<tl::SpellingHighlighter*>();
+    if (highlighter == nullptr) {
+        state.SkipWithError("no en_CA dictionary in the Hunspell folder");
+        return;
+    }
+    const QString name = tl::toQString(b.cls.front().firstName);
+    QString comment;
+    while (comment.size() < tl::kCommentLimit)
+        comment += name +
+                   " has worked steadily this term and shows a growing confidence with "
+                   "quadratic relations. Her homwork is thorough, her questions are "
+                   "thoughtfull, and she explains her reasoning clearly to the grop. ";
+    comment.truncate(tl::kCommentLimit);
+    dialog.show();
+    dialog.setComment(comment);
+    for (auto _ : state)
+        highlighter->rehighlight();
+    int misspelt = 0;
+    for (const QTextLayout::FormatRange& r : box->document()->firstBlock().layout()->formats())
+        misspelt += r.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline;
+    state.counters["misspelt"] = misspelt;
+    if (misspelt == 0 || box->toPlainText().size() != tl::kCommentLimit)
+        state.SkipWithError("the comment was not checked whole");
+}
+BENCHMARK(BM_FreeFormSpellingCheck)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace

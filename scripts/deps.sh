@@ -1,7 +1,8 @@
 # Installs the Debian packages the project needs when any is missing.
 # Sourced by run.sh and test.sh.
 tl_packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-             libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales)
+             libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales
+             libhunspell-dev hunspell-en-ca)
 
 tl_install_deps() {
   local missing=()

@@ -1,12 +1,17 @@
 #include "entry/frm_free_form_comment_entry.h"
 
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "core/comment_text.h"
 #include "core/limits.h"
 #include "core/workspace.h"
 #include "platform/encoding.h"
@@ -15,6 +20,8 @@
 namespace tl {
 
 namespace {
+constexpr int kMostSuggestions = 5;
+
 QLabel* wrappedLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
@@ -24,7 +31,8 @@ QLabel* wrappedLabel(QWidget* parent, const char* name, const QString& text) {
 }
 }  // namespace
 
-frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts, QWidget* parent)
+frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts, QWidget* parent,
+                                                 const SpellingFolders& spelling)
     : QDialog(parent), ws_(ws), prompts_(prompts) {
     setObjectName("frmFreeFormCommentEntry");
     setWindowTitle("Free Form Comment Entry");
@@ -82,6 +90,13 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
         layout->addWidget(label);
     resize(640, 520);
 
+    if (auto checker = Spelling::open(spelling)) {
+        checker->addKnownWords(ws_.students, ws_.phrases);
+        highlighter_ = new SpellingHighlighter(txtComment->document(), std::move(checker));
+        txtComment->installEventFilter(this);
+        txtComment->viewport()->installEventFilter(this);
+    }
+
     // Opening leaves the draft as the empty box, so closing by the frame cancels.
     ws_.freeFormDraft.clear();
     connect(txtComment, &QPlainTextEdit::textChanged, this,
@@ -119,6 +134,88 @@ void frmFreeFormCommentEntry::cmdCancel_Click() {
 
 void frmFreeFormCommentEntry::setComment(const QString& text) {
     txtComment->setPlainText(text);
+}
+
+bool frmFreeFormCommentEntry::eventFilter(QObject* watched, QEvent* event) {
+    QWidget* viewport = txtComment->viewport();
+    if (highlighter_ == nullptr || (watched != txtComment && watched != viewport))
+        return QDialog::eventFilter(watched, event);
+    bool byKeyboard = false;
+    if (event->type() == QEvent::ContextMenu) {
+        const auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+        if (menuEvent->reason() == QContextMenuEvent::Mouse) {
+            const QPoint at = watched == viewport ? menuEvent->pos()
+                                                  : viewport->mapFrom(txtComment, menuEvent->pos());
+            QTextCursor cursor = txtComment->cursorForPosition(at);
+            const QRect line = txtComment->cursorRect(cursor);
+            if (at.y() < line.top() || at.y() > line.bottom()) cursor = {};  // below the text
+            showSpellingMenu(cursor, menuEvent->globalPos());
+            return true;
+        }
+        byKeyboard = true;
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        byKeyboard = key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+    }
+    if (!byKeyboard) return QDialog::eventFilter(watched, event);
+    // The menu key and Shift+F10 open the menu at the caret.
+    showSpellingMenu(txtComment->textCursor(),
+                     viewport->mapToGlobal(txtComment->cursorRect().bottomLeft()));
+    return true;
+}
+
+void frmFreeFormCommentEntry::showSpellingMenu(QTextCursor at, const QPoint& globalPos) {
+    std::unique_ptr<QMenu> menu(txtComment->createStandardContextMenu());
+    menu->setObjectName("mnuSpelling");
+    Spelling& spelling = highlighter_->spelling();
+    const QTextBlock block = at.block();
+    const QString text = block.text();
+    const qsizetype caret = at.positionInBlock();
+    const QList<WordSpan> words = Spelling::words(text);
+    const auto w = std::find_if(words.begin(), words.end(), [caret](const WordSpan& span) {
+        return caret >= span.start && caret <= span.start + span.length;
+    });
+    const QString word = w == words.end() ? QString() : text.mid(w->start, w->length);
+    if (!word.isEmpty() && !spelling.isKnown(word)) {
+        QTextCursor span(block);
+        span.setPosition(block.position() + static_cast<int>(w->start));
+        span.setPosition(span.position() + static_cast<int>(w->length), QTextCursor::KeepAnchor);
+        QAction* standard = menu->actions().value(0);
+        int offered = 0;
+        for (const QString& suggestion : spelling.suggestions(word)) {
+            if (offered == kMostSuggestions) break;
+            // Only what the stored comment keeps as it is: it blanks accents and hyphens.
+            const std::string stored = fromQString(suggestion);
+            if (sanitizeFreeForm(stored) != stored) continue;
+            auto* use = new QAction(suggestion, menu.get());
+            connect(use, &QAction::triggered, this, [this, span, suggestion]() mutable {
+                span.insertText(suggestion);
+                txtComment->setTextCursor(span);
+            });
+            menu->insertAction(standard, use);
+            ++offered;
+        }
+        if (offered == 0) {
+            auto* none = new QAction("No Suggestions", menu.get());
+            none->setEnabled(false);
+            menu->insertAction(standard, none);
+        }
+        auto* add = new QAction("&Add to Dictionary", menu.get());
+        connect(add, &QAction::triggered, this, [this, word]() {
+            Spelling& checker = highlighter_->spelling();
+            if (!checker.addToWordList(word)) {
+                prompts_.message({"The word \"" + fromQString(word) +
+                                  "\" could not be added to your word list " +
+                                  fromQString(QDir::toNativeSeparators(checker.wordListPath())) +
+                                  ", so it counts as spelt correctly only until this window "
+                                  "is closed."});
+            }
+            highlighter_->rehighlight();
+        });
+        menu->insertAction(standard, add);
+        menu->insertSeparator(standard);
+    }
+    menu->exec(globalPos);
 }
 
 }  // namespace tl

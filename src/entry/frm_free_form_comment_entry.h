@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
+#include <QTextCursor>
+
+#include "platform/spelling.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -12,17 +16,25 @@ struct Workspace;
 class Prompts;
 
 // The free-form comment editor. Its result is left in the workspace's
-// freeFormDraft: "" returns the student to the coded comments.
+// freeFormDraft: "" returns the student to the coded comments. With a
+// dictionary in the folders, misspelt words are underlined and a right click
+// (or the menu key, or Shift+F10) offers suggestions and Add to Dictionary.
 class frmFreeFormCommentEntry : public QDialog {
     Q_OBJECT
   public:
-    frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts, QWidget* parent = nullptr);
+    frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts, QWidget* parent = nullptr,
+                            const SpellingFolders& spelling = SpellingFolders::forRunningProgram());
 
     // The text the dialog starts with.
     void setComment(const QString& text);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void txtComment_Change();
+    // The text box's menu, with the spelling of the word at the cursor first.
+    void showSpellingMenu(QTextCursor at, const QPoint& globalPos);
     void cmdOkay_Click();
     void cmdCancel_Click();
     QLabel* Label1;
@@ -38,6 +50,7 @@ class frmFreeFormCommentEntry : public QDialog {
 
     Workspace& ws_;
     Prompts& prompts_;
+    QPointer<SpellingHighlighter> highlighter_;  // none without a dictionary
 };
 
 }  // namespace tl

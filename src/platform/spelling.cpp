@@ -1,0 +1,169 @@
+#include "platform/spelling.h"
+
+#include <hunspell.hxx>
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTextDocument>
+#include <string>
+
+#include "core/file_io.h"
+#include "core/phrase_library.h"
+#include "core/student_record.h"
+#include "platform/encoding.h"
+
+namespace tl {
+
+namespace {
+
+const char* const kDictionary = "en_CA";
+const char* const kWordListFile = "personal_words.txt";
+
+bool isApostrophe(QChar c) {
+    return c == u'\'' || c == u'\u2019';
+}
+
+bool isWordChar(QChar c) {
+    return c.isLetterOrNumber() || c.isMark();
+}
+
+std::string utf8(QStringView word) {
+    return word.toUtf8().toStdString();
+}
+
+// The words of the teacher's list: one a line, UTF-8.
+QStringList readWordList(const QString& path) {
+    const auto bytes = readWholeFile(toPath(path));
+    if (!bytes) return {};
+    QStringList words;
+    for (const QString& line : QString::fromUtf8(*bytes).split(QRegularExpression("[\r\n]"))) {
+        const QString word = line.trimmed();
+        if (!word.isEmpty()) words << word;
+    }
+    return words;
+}
+
+}  // namespace
+
+SpellingFolders SpellingFolders::forRunningProgram() {
+    return {"/usr/share/hunspell",
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
+}
+
+std::unique_ptr<Spelling> Spelling::open(const SpellingFolders& folders) {
+    const QString base = QDir(folders.dictionaries).filePath(kDictionary);
+    const QByteArray aff = QFile::encodeName(base + ".aff");
+    const QByteArray dic = QFile::encodeName(base + ".dic");
+    if (folders.dictionaries.isEmpty() || !isRegularFile(aff.toStdString()) ||
+        !isRegularFile(dic.toStdString()))
+        return nullptr;
+    auto hunspell = std::make_unique<Hunspell>(aff.constData(), dic.constData());
+    const QString encoding = QString::fromLatin1(hunspell->get_dic_encoding());
+    if (encoding.compare("UTF-8", Qt::CaseInsensitive) != 0) return nullptr;
+    std::unique_ptr<Spelling> spelling(new Spelling(std::move(hunspell), folders.wordList));
+    if (!folders.wordList.isEmpty()) {
+        for (const QString& word : readWordList(spelling->wordListPath()))
+            spelling->addKnown(word);
+    }
+    return spelling;
+}
+
+Spelling::Spelling(std::unique_ptr<Hunspell> hunspell, QString wordListFolder)
+    : hunspell_(std::move(hunspell)), wordListFolder_(std::move(wordListFolder)) {}
+
+Spelling::~Spelling() = default;
+
+QList<WordSpan> Spelling::words(QStringView text) {
+    QList<WordSpan> spans;
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    while (i < n) {
+        if (!isWordChar(text[i])) {
+            ++i;
+            continue;
+        }
+        const qsizetype start = i;
+        bool digit = false;
+        while (i < n) {
+            if (isWordChar(text[i])) {
+                digit = digit || text[i].isNumber();
+                ++i;
+            } else if (isApostrophe(text[i]) && i + 1 < n && isWordChar(text[i + 1])) {
+                ++i;
+            } else {
+                break;
+            }
+        }
+        if (!digit) spans.append({start, i - start});
+    }
+    return spans;
+}
+
+bool Spelling::isKnown(QStringView word) const {
+    return hunspell_->spell(utf8(word));
+}
+
+QStringList Spelling::suggestions(QStringView word) const {
+    QStringList offered;
+    for (const std::string& s : hunspell_->suggest(utf8(word))) {
+        const QString text = QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+        if (toQString(fromQString(text)) == text) offered << text;
+    }
+    return offered;
+}
+
+void Spelling::addKnown(const QString& word) {
+    if (added_.contains(word)) return;
+    added_.insert(word);
+    hunspell_->add(utf8(word));
+}
+
+void Spelling::addKnownWords(const std::vector<StudentRecord>& students,
+                             const std::vector<Phrase>& phrases) {
+    const auto addWordsOf = [this](const std::string& cp1252) {
+        const QString text = toQString(cp1252);
+        for (const WordSpan& w : words(text)) {
+            // A lone letter is left over from a placeholder such as "@'s".
+            if (w.length > 1) addKnown(text.mid(w.start, w.length));
+        }
+    };
+    for (const StudentRecord& s : students) {
+        addWordsOf(s.firstName);
+        addWordsOf(s.lastName);
+    }
+    for (const Phrase& p : phrases)
+        addWordsOf(p.text);
+}
+
+QString Spelling::wordListPath() const {
+    return QDir(wordListFolder_).filePath(kWordListFile);
+}
+
+bool Spelling::addToWordList(const QString& word) {
+    addKnown(word);
+    if (wordListFolder_.isEmpty() || !QDir().mkpath(wordListFolder_)) return false;
+    // Read again first: another Tallyleaf may have added words meanwhile.
+    QStringList list = readWordList(wordListPath());
+    if (list.contains(word)) return true;
+    list << word;
+    return writeFileAtomically(toPath(wordListPath()),
+                               (list.join("\r\n") + "\r\n").toUtf8().toStdString());
+}
+
+SpellingHighlighter::SpellingHighlighter(QTextDocument* document,
+                                         std::unique_ptr<Spelling> spelling)
+    : QSyntaxHighlighter(document), spelling_(std::move(spelling)) {
+    misspelt_.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
+    misspelt_.setUnderlineColor(Qt::red);
+}
+
+void SpellingHighlighter::highlightBlock(const QString& text) {
+    for (const WordSpan& w : Spelling::words(text)) {
+        if (!spelling_->isKnown(QStringView(text).mid(w.start, w.length)))
+            setFormat(static_cast<int>(w.start), static_cast<int>(w.length), misspelt_);
+    }
+}
+
+}  // namespace tl

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+#include <QSyntaxHighlighter>
+#include <QTextCharFormat>
+#include <memory>
+#include <vector>
+
+class Hunspell;
+
+namespace tl {
+
+struct StudentRecord;
+struct Phrase;
+
+// Where the spelling check finds its dictionary (en_CA.aff and en_CA.dic)
+// and keeps the words the teacher adds (personal_words.txt).
+struct SpellingFolders {
+    QString dictionaries;
+    QString wordList;
+
+    // Debian's Hunspell dictionaries and the user's data folder.
+    static SpellingFolders forRunningProgram();
+};
+
+// One word of a text: where it starts and how many characters it has.
+struct WordSpan {
+    qsizetype start = 0;
+    qsizetype length = 0;
+};
+
+// The Canadian English Hunspell dictionary with the words of the class, the
+// phrase library and the teacher's word list. The dictionary and the word
+// list are UTF-8; the class and the library are Windows-1252, and a
+// suggestion that Windows-1252 cannot hold is never given.
+class Spelling {
+  public:
+    // Nothing when the folder holds no dictionary (or one that is not UTF-8).
+    static std::unique_ptr<Spelling> open(const SpellingFolders& folders);
+    ~Spelling();
+    Spelling(const Spelling&) = delete;
+    Spelling& operator=(const Spelling&) = delete;
+
+    // The words of a text: letters and digits, with apostrophes between them;
+    // a word holding a digit ("10th", "Q3") is left out.
+    static QList<WordSpan> words(QStringView text);
+
+    bool isKnown(QStringView word) const;
+    // The dictionary's suggestions, best first.
+    QStringList suggestions(QStringView word) const;
+
+    // Every name of the class and every word of the library count as known.
+    void addKnownWords(const std::vector<StudentRecord>& students,
+                       const std::vector<Phrase>& phrases);
+    // Known from now on, and kept in the word list; false (the word then
+    // counts as known only while this object lives) when the list could not
+    // be written.
+    bool addToWordList(const QString& word);
+    QString wordListPath() const;
+
+  private:
+    Spelling(std::unique_ptr<Hunspell> hunspell, QString wordListFolder);
+    void addKnown(const QString& word);
+
+    std::unique_ptr<Hunspell> hunspell_;
+    QString wordListFolder_;
+    QSet<QString> added_;
+};
+
+// Underlines the words of a block that the spelling check does not know. Only
+// the blocks that change are checked, as the teacher types.
+class SpellingHighlighter : public QSyntaxHighlighter {
+    Q_OBJECT
+  public:
+    SpellingHighlighter(QTextDocument* document, std::unique_ptr<Spelling> spelling);
+    Spelling& spelling() { return *spelling_; }
+
+  protected:
+    void highlightBlock(const QString& text) override;
+
+  private:
+    std::unique_ptr<Spelling> spelling_;
+    QTextCharFormat misspelt_;
+};
+
+}  // namespace tl
