@@ -19,7 +19,9 @@
 #include "entry/grid_rules.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
+#include "platform/locations.h"
 #include "platform/prompts.h"
+#include "platform/spelling.h"
 
 namespace tl {
 
@@ -231,7 +233,9 @@ void frmEntry::freeFormCommand() {
     StudentRecord& student = ws_.students[s];
     const std::string original = freeFormOriginal(student, ws_.phrases);
     {
-        frmFreeFormCommentEntry dialog(ws_, prompts_, this);
+        frmFreeFormCommentEntry dialog(
+            ws_, prompts_, this,
+            SpellingFolders{locations_.dictionaryFolder, locations_.wordListFolder});
         dialog.setComment(toQString(original));
         dialog.exec();
     }

@@ -12,8 +12,10 @@ namespace tl {
 
 Locations Locations::forRunningProgram() {
     Locations here{QCoreApplication::applicationDirPath(), QDir::homePath()};
-    here.recoveryFolder =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/recovery";
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    here.recoveryFolder = data + "/recovery";
+    here.dictionaryFolder = "/usr/share/hunspell";
+    here.wordListFolder = data;
     return here;
 }
 

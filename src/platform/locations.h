@@ -14,6 +14,10 @@ struct Locations {
     QString homeFolder;     // the teacher's home folder
     // Where the open class's recovery copy is kept; "" keeps none.
     QString recoveryFolder = {};
+    // The spelling dictionary's folder and where the teacher's added words
+    // are kept; no dictionary folder, no spelling check.
+    QString dictionaryFolder = {};
+    QString wordListFolder = {};
     // The current time (the enrolment file's age, the report's heading); tests
     // may set another.
     std::function<std::time_t()> clock = [] { return std::time(nullptr); };

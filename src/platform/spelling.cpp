@@ -53,6 +53,7 @@ SpellingFolders SpellingFolders::forRunningProgram() {
 }
 
 std::unique_ptr<Spelling> Spelling::open(const SpellingFolders& folders) {
+    if (folders.dictionaries.isEmpty()) return nullptr;  // no spelling check wanted
     const QString base = QDir(folders.dictionaries).filePath(kDictionary);
     const QByteArray aff = QFile::encodeName(base + ".aff");
     const QByteArray dic = QFile::encodeName(base + ".dic");
