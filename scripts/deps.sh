@@ -3,6 +3,8 @@
 tl_packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
              libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales
              libhunspell-dev hunspell-en-ca)
+# Building, validating and starting the Debian package (scripts/package_check.sh).
+tl_packaging_packages=(dpkg-dev desktop-file-utils appstream xvfb xauth xdotool)
 
 tl_install_deps() {
   local missing=()

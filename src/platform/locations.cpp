@@ -11,6 +11,8 @@
 namespace tl {
 
 Locations Locations::forRunningProgram() {
+    // Qt takes the executable's path from /proc/self/exe, so a symbolic link
+    // such as /usr/bin/tallyleaf leads to the real program folder.
     Locations here{QCoreApplication::applicationDirPath(), QDir::homePath()};
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     here.recoveryFolder = data + "/recovery";
