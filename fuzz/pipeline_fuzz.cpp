@@ -30,6 +30,8 @@
 #include "entry/class_report.h"
 #include "entry/detail_lines.h"
 #include "export/efile.h"
+#include "export/efile_check.h"
+#include "export/name_check.h"
 #include "fuzz_support.h"
 
 namespace fs = std::filesystem;
@@ -45,48 +47,37 @@ namespace {
 }
 #define CHECK(holds) ((holds) ? void() : broken(#holds, __LINE__))
 
-// The fields of an eFile line: commas inside double quotes do not separate.
-// wellFormed is false when a quote opens or closes anywhere but at a field's edge.
-std::vector<std::string_view> splitEFileLine(std::string_view line, bool& wellFormed) {
-    std::vector<std::string_view> fields;
-    wellFormed = true;
-    std::size_t start = 0;
-    bool quoted = false;
-    for (std::size_t i = 0; i <= line.size(); ++i) {
-        const bool end = i == line.size();
-        if (!end && line[i] == '"') {
-            const bool opens = !quoted && i == start;
-            const bool closes = quoted && (i + 1 == line.size() || line[i + 1] == ',');
-            if (!opens && !closes) wellFormed = false;
-            quoted = !quoted;
-        } else if (end || (line[i] == ',' && !quoted)) {
-            fields.push_back(line.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    if (quoted) wellFormed = false;
-    return fields;
-}
-
+// The eFile reads back as the class through the same check the export
+// window runs on the written file; the name check names only other students.
 void checkEFile(const std::vector<StudentRecord>& students,
                 const std::vector<tl::Phrase>& phrases) {
-    const std::string text = tl::eFileText(students, phrases);
-    std::size_t lines = 0;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t crlf = text.find("\r\n", at);
-        CHECK(crlf != std::string::npos);
-        const std::string_view line(text.data() + at, crlf - at);
-        CHECK(line.find_first_of("\r\n") == std::string_view::npos);
-        bool wellFormed = false;
-        const auto fields = splitEFileLine(line, wellFormed);
-        CHECK(wellFormed && fields.size() == 24);
-        const std::string_view comment = fields[18];
-        CHECK(comment.size() >= 2 && comment.front() == '"' && comment.back() == '"');
-        ++lines;
-        at = crlf + 2;
+    const std::string difference =
+        tl::eFileDifference(tl::eFileText(students, phrases), students, phrases);
+    if (!difference.empty()) std::fprintf(stderr, "%s\n", difference.c_str());
+    CHECK(difference.empty());
+    const auto parts = [](const StudentRecord& s) {
+        std::vector<std::string> all = tl::namePartsOf(s.firstName);
+        for (std::string& part : tl::namePartsOf(s.lastName))
+            all.push_back(std::move(part));
+        return all;
+    };
+    std::vector<std::vector<std::string>> owned;
+    for (const StudentRecord& s : students)
+        owned.push_back(parts(s));
+    for (const tl::NameWarning& w : tl::nameWarnings(students, phrases)) {
+        const std::string found = tl::namePartsOf(w.name).at(0);
+        bool someoneElse = false;
+        bool notOwn = false;  // the comment's student, or one of the same label, lacks the part
+        for (std::size_t n = 0; n < students.size(); ++n) {
+            const StudentRecord& s = students[n];
+            const std::vector<std::string>& own = owned[n];
+            const bool holds = std::find(own.begin(), own.end(), found) != own.end();
+            notOwn = notOwn || (!holds && s.lastName + " " + s.firstName == w.student);
+            someoneElse = someoneElse || holds;
+        }
+        CHECK(notOwn);
+        CHECK(someoneElse);
     }
-    CHECK(lines == students.size());
 }
 
 std::vector<StudentRecord> sortedCopy(std::vector<StudentRecord> students,

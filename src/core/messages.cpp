@@ -167,6 +167,15 @@ Notice eFileSaved() {
         kProgramName, NoticeIcon::None};
 }
 
+Notice eFileReadBackDiffers(const std::string& difference) {
+    return plain("The eFile was written but does not read back as the class: " + difference);
+}
+
+std::string nameWarningsHeading() {
+    return "These comments hold the name of another student of the class. Check them before "
+           "you create the eFile:";
+}
+
 Notice tl8aCommentTooLong() {
     return Notice{
         "The length of your comments for this student exceeds the allowable length for "

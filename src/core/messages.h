@@ -32,6 +32,10 @@ Notice tl20EFileNotSaved();
 // The notices before and after the eFile is saved.
 Notice tl15AboutToSave();
 Notice eFileSaved();
+// In place of eFileSaved when the written eFile does not read back as the class.
+Notice eFileReadBackDiffers(const std::string& difference);
+// The heading of the export window's panel of comments that name another student.
+std::string nameWarningsHeading();
 Notice tl21NoneEnrolled();
 Notice tlTempPhraseFileNotSaved();
 Notice favouritesFull();

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -18,6 +20,8 @@
 #include "core/text.h"
 #include "core/workspace.h"
 #include "export/efile.h"
+#include "export/efile_check.h"
+#include "export/name_check.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
@@ -54,6 +58,18 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     msfgClass->clearGrid();
     for (int c = 0; c < preview::kColumnCount; ++c)
         msfgClass->setColWidth(c, kWidths[c]);
+    // Comments that name another student; hidden when there are none.
+    lblNameWarnings = new QLabel(toQString(msg::nameWarningsHeading()), this);
+    lblNameWarnings->setObjectName("lblNameWarnings");
+    lblNameWarnings->setWordWrap(true);
+    lstNameWarnings = new QListWidget(this);
+    lstNameWarnings->setObjectName("lstNameWarnings");
+    lstNameWarnings->setAccessibleName(lblNameWarnings->text());
+    lblNameWarnings->setBuddy(lstNameWarnings);
+    lstNameWarnings->setMaximumHeight(6 * lstNameWarnings->fontMetrics().height() +
+                                      2 * lstNameWarnings->frameWidth());
+    lblNameWarnings->hide();
+    lstNameWarnings->hide();
     picOut = new QPlainTextEdit(this);
     picOut->setObjectName("picOut");
     picOut->setReadOnly(true);
@@ -84,6 +100,8 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     buttons->addStretch(1);
     buttons->addWidget(cmdExport);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblNameWarnings);
+    layout->addWidget(lstNameWarnings);
     layout->addLayout(area, 1);
     layout->addLayout(buttons);
     fitToScreen(this, QSize(980, kDesignedHeight));
@@ -116,6 +134,7 @@ void frmExport::Form_Load() {
         return;
     }
     fillPreview();
+    showNameWarnings();
     chkConfirm->show();
 }
 
@@ -170,6 +189,15 @@ void frmExport::fillPreview() {
     if (needed > width()) fitToScreen(this, QSize(needed, height()));
 }
 
+void frmExport::showNameWarnings() {
+    const std::vector<NameWarning> warnings = nameWarnings(ws_.students, ws_.phrases);
+    lstNameWarnings->clear();
+    for (const NameWarning& w : warnings)
+        lstNameWarnings->addItem(toQString(nameWarningLine(w)));
+    lblNameWarnings->setVisible(!warnings.empty());
+    lstNameWarnings->setVisible(!warnings.empty());
+}
+
 void frmExport::chkConfirm_Click() {
     cmdExport->setVisible(chkConfirm->isChecked());
 }
@@ -188,11 +216,15 @@ void frmExport::exportFile() {
     cdlgGetFile_->filter = "Trillium Export (*.trc)|*.trc";
     const QString chosen = cdlgGetFile_->showSave();
     if (chosen.isEmpty()) return;
-    if (const Failure failure = exportTrilliumClass(toPath(chosen), ws_.students, ws_.phrases)) {
+    const std::string path = toPath(chosen);
+    if (const Failure failure = exportTrilliumClass(path, ws_.students, ws_.phrases)) {
         prompts_.message(*failure);
         return;
     }
-    prompts_.message(msg::eFileSaved());
+    // The file as the office will read it, not the text that was meant for it.
+    const std::string difference = writtenEFileDifference(path, ws_.students, ws_.phrases);
+    prompts_.message(difference.empty() ? msg::eFileSaved()
+                                        : msg::eFileReadBackDiffers(difference));
 }
 
 void frmExport::cmdReturn_Click() {

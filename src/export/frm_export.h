@@ -4,6 +4,8 @@
 #include <ctime>
 
 class QCheckBox;
+class QLabel;
+class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -35,6 +37,8 @@ class frmExport : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    QLabel* lblNameWarnings;
+    QListWidget* lstNameWarnings;
     QPlainTextEdit* picOut;
     FlexGrid* msfgClass;
     QPushButton* cmdReturn;
@@ -48,6 +52,7 @@ class frmExport : public QWidget {
 
     void printLines(const std::vector<std::string>& lines);
     void fillPreview();
+    void showNameWarnings();
 
     Workspace& ws_;
     Prompts& prompts_;

@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "export/efile.h"
 #include "export/frm_export.h"
+#include "export/name_check.h"
 #include "import/frm_get_trilliumfile.h"
 #include "ui/ui_support.h"
 
@@ -322,6 +323,34 @@ class ImportExportTest : public QObject {
                        "S,S,S,0,0\r\n"));
         QVERIFY(openWindow<frmExport>("frmExport") == nullptr && desk.entry.isVisible());
         QCOMPARE(column(grid, 1), kScienceByName);
+    }
+
+    void exportWindowWarnsOfAnotherStudentsNameAndStillCreatesTheEFile() {
+        SchoolDesk desk;
+        desk.build({"SCI2D1-03"});
+        for (StudentRecord& s : desk.ws.students) {
+            s.mark = "70";
+            s.skills.fill("3");
+            s.freeFormUsed = true;
+            s.freeFormText = "Works steadily in the lab.";
+        }
+        desk.ws.students[2].freeFormText = "Saga and calder led the lab.";  // Holm Saga
+        frmExport* w = desk.openExport();
+        QVERIFY(w != nullptr);
+        auto* list = control<QListWidget>(w, "lstNameWarnings");
+        const QString line =
+            toQString(nameWarningLine({"Holm Saga", "Calder", "Saga and calder led the lab."}));
+        QVERIFY(list->isVisible() && control<QLabel>(w, "lblNameWarnings")->isVisible());
+        QCOMPARE(list->count(), 1);
+        QCOMPARE(list->item(0)->text(), line);
+        QCOMPARE(list->accessibleName(), toQString(msg::nameWarningsHeading()));
+        press(w, "chkConfirm");
+        desk.prompts.fileAnswers << desk.home("sci-efile");
+        press(w, "cmdExport");
+        QCOMPARE(desk.prompts.messages(), (QStringList{toQString(msg::tl15AboutToSave().text),
+                                                       toQString(msg::eFileSaved().text)}));
+        QCOMPARE(contents(desk.home("sci-efile.trc")),
+                 QByteArray::fromStdString(eFileText(desk.ws.students, desk.ws.phrases)));
     }
 };
 
