@@ -663,3 +663,52 @@ TL_BENCH_US(BM_RangeSplitAndDelete);
 TL_BENCH_US(BM_RangeSkillClickAndUndo);
 
 }  // namespace
+
+// The export window's checks: the written eFile read back and compared with
+// the class, and the search of every comment for another student's name (a
+// few comments copied from a neighbour in the list).
+#include "export/efile_check.h"
+#include "export/name_check.h"
+
+namespace {
+
+void BM_ReadBackEFile(benchmark::State& state) {
+    const BenchData* data = benchData(state);
+    if (!data) return;
+    const std::string path = (data->root / "read-back.trc").string();
+    if (tl::exportTrilliumClass(path, data->classStudents, data->phrases)) {
+        state.SkipWithError("exportTrilliumClass failed");
+        return;
+    }
+    for (auto _ : state) {
+        if (!tl::writtenEFileDifference(path, data->classStudents, data->phrases).empty()) {
+            state.SkipWithError("the written eFile does not read back as the class");
+            break;
+        }
+    }
+}
+
+void BM_NameCheck(benchmark::State& state) {
+    const BenchData* data = benchData(state);
+    if (!data) return;
+    std::vector<tl::StudentRecord> students = data->classStudents;
+    constexpr std::size_t kCopied = 10;
+    for (std::size_t n = 1; n <= kCopied; ++n) {
+        students[n * 40].freeFormUsed = true;
+        students[n * 40].freeFormText = students[n * 40 + 1].firstName + " " +
+                                        students[n * 40 + 1].lastName + " works with care.";
+    }
+    for (auto _ : state) {
+        const std::vector<tl::NameWarning> warnings = tl::nameWarnings(students, data->phrases);
+        if (warnings.size() < kCopied) {
+            state.SkipWithError("the copied comments were not all found");
+            break;
+        }
+        benchmark::DoNotOptimize(warnings.data());
+    }
+}
+
+TL_BENCH(BM_ReadBackEFile);
+TL_BENCH(BM_NameCheck);
+
+}  // namespace
