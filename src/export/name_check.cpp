@@ -66,7 +66,8 @@ void forEachWord(const std::string& text, Found found) {
 std::string commentStart(const std::string& comment) {
     constexpr std::size_t kStart = 50;
     if (comment.size() <= kStart) return comment;
-    return comment.substr(0, kStart) + "...";
+    const std::size_t end = comment.find_last_not_of(' ', kStart - 1);
+    return comment.substr(0, end == std::string::npos ? 0 : end + 1) + "...";
 }
 
 }  // namespace
