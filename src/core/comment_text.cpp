@@ -7,15 +7,22 @@
 
 namespace tl {
 
-std::string cleanPhrase(std::string_view text) {
+namespace {
+// A phrase without its surrounding blanks, quotes and final full stop.
+std::string_view phraseBody(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
-    std::string out;
-    if (first != std::string_view::npos) {
-        out = std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-    }
-    if (!out.empty() && out.front() == '"') out.erase(0, 1);
-    if (!out.empty() && out.back() == '"') out.pop_back();
-    if (!out.empty() && out.back() == '.') out.pop_back();
+    text = first == std::string_view::npos
+               ? std::string_view{}
+               : text.substr(first, text.find_last_not_of(' ') - first + 1);
+    if (!text.empty() && text.front() == '"') text.remove_prefix(1);
+    if (!text.empty() && text.back() == '"') text.remove_suffix(1);
+    if (!text.empty() && text.back() == '.') text.remove_suffix(1);
+    return text;
+}
+}  // namespace
+
+std::string cleanPhrase(std::string_view text) {
+    std::string out(phraseBody(text));
     out += ". ";
     return out;
 }
@@ -91,11 +98,18 @@ ComposedComments composeComments(const StudentRecord& student, const std::vector
     ComposedComments out;
     bool nameAllowed = true;
     for (std::size_t slot = 0; slot < 5; ++slot) {
-        const std::string text = lookupPhrase(phrases, student.comments[slot]);
-        if (substitutePlaceholders(text, student, nameAllowed, out.texts[slot])) {
-            nameAllowed = false;
+        // The cleaned phrase (lookupPhrase) without a copy of it: the closing
+        // ". " holds no placeholder.
+        std::string& text = out.texts[slot];
+        const int position = findPhrase(phrases, student.comments[slot]);
+        if (position < 0) {
+            text.clear();
+        } else {
+            const std::string_view body = phraseBody(phrases[position].text);
+            if (substitutePlaceholders(body, student, nameAllowed, text)) nameAllowed = false;
+            text += ". ";
         }
-        out.totalLength += static_cast<int>(out.texts[slot].size());
+        out.totalLength += static_cast<int>(text.size());
     }
     return out;
 }
@@ -106,7 +120,8 @@ BracketedComments bracketedComments(const StudentRecord& student,
     BracketedComments out;
     out.length = composed.totalLength;
     for (std::size_t i = 0; i < 5; ++i) {
-        out.text += bracketCode(student.comments[i]) + composed.texts[i];
+        out.text += bracketCode(student.comments[i]);
+        out.text += composed.texts[i];
     }
     return out;
 }

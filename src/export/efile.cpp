@@ -1,6 +1,7 @@
 #include "export/efile.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/class_file.h"
 #include "core/comment_text.h"
@@ -144,10 +145,12 @@ std::vector<PreviewRow> previewRows(const StudentRecord& s, const std::vector<Ph
     using namespace preview;
     const std::string display =
         s.freeFormUsed ? "[FreeFormComment] " + s.freeFormText : bracketedComments(s, phrases).text;
-    const WrappedText wrapped = wrapText(display, kDetailWidth);
-    const std::string lines[5] = {wrapped.lines[0], wrapped.lines[1], wrapped.lines[2],
-                                  wrapped.lines[3], wrapped.remainder};
+    WrappedText wrapped = wrapText(display, kDetailWidth);
+    std::string lines[5] = {std::move(wrapped.lines[0]), std::move(wrapped.lines[1]),
+                            std::move(wrapped.lines[2]), std::move(wrapped.lines[3]),
+                            std::move(wrapped.remainder)};
     std::vector<PreviewRow> rows;
+    rows.reserve(5);
     for (int r = 0; r < 5; ++r) {
         if (r >= 3 && lines[r].empty()) continue;
         PreviewRow row;
@@ -156,7 +159,7 @@ std::vector<PreviewRow> previewRows(const StudentRecord& s, const std::vector<Ph
         row[kLastName] = s.lastName;
         row[kFirstName] = s.firstName;
         row[kMark] = s.mark;
-        row[kComments] = lines[r];
+        row[kComments] = std::move(lines[r]);
         // The second row carries the skills, flags and interview.
         if (r == 1) {
             std::copy(s.skills.begin(), s.skills.end(), row.begin() + kFirstSkill);
@@ -165,7 +168,7 @@ std::vector<PreviewRow> previewRows(const StudentRecord& s, const std::vector<Ph
             row[kEld] = s.eld;
             row[kInterview] = s.interview;
         }
-        rows.push_back(row);
+        rows.push_back(std::move(row));
     }
     return rows;
 }

@@ -1,6 +1,9 @@
 #include "export/name_check.h"
 
 #include <algorithm>
+#include <array>
+#include <bitset>
+#include <functional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -13,13 +16,13 @@ namespace {
 
 // Windows-1252 letters and digits: ASCII, the accented letters and the few
 // letters among 0x80 to 0x9F.
-bool isWordByte(unsigned char c) {
+constexpr bool isWordByte(unsigned char c) {
     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return true;
     if (c >= 0xC0) return c != 0xD7 && c != 0xF7;
     return c == 0x8A || c == 0x8C || c == 0x8E || c == 0x9A || c == 0x9C || c == 0x9E || c == 0x9F;
 }
 
-unsigned char lowered(unsigned char c) {
+constexpr unsigned char lowered(unsigned char c) {
     if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<unsigned char>(c + 32);
     if (c == 0x8A || c == 0x8C || c == 0x8E) return static_cast<unsigned char>(c + 16);
@@ -27,31 +30,50 @@ unsigned char lowered(unsigned char c) {
     return c;
 }
 
+constexpr std::array<unsigned char, 256> kLowered = [] {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] = lowered(static_cast<unsigned char>(c));
+    return table;
+}();
+
 std::string lowerText(std::string_view text) {
     std::string out(text);
     for (char& c : out)
-        c = static_cast<char>(lowered(static_cast<unsigned char>(c)));
+        c = static_cast<char>(kLowered[static_cast<unsigned char>(c)]);
     return out;
 }
 
-// Calls found(word, position) for every whole word of the lowered text: a run
+// Byte classes for finding words: 1 a word byte, 2 an apostrophe, 0 any other.
+constexpr std::array<unsigned char, 256> kWordClass = [] {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0; c < 256; ++c)
+        classes[static_cast<std::size_t>(c)] = isWordByte(static_cast<unsigned char>(c)) ? 1 : 0;
+    classes[static_cast<unsigned char>('\'')] = 2;
+    return classes;
+}();
+
+// Calls found(word, position) for every whole word of the text: a run
 // of letters and apostrophes, and each apostrophe-free piece of it, so that
 // both "o'neil" and the "jordan" of "jordan's" are words.
 template <typename Found>
-void forEachWord(const std::string& text, Found found) {
-    const auto wordOrApostrophe = [](unsigned char c) { return isWordByte(c) || c == '\''; };
+void forEachWord(std::string_view text, Found found) {
+    const auto classOf = [&text](std::size_t i) {
+        return kWordClass[static_cast<unsigned char>(text[i])];
+    };
     std::size_t i = 0;
     while (i < text.size()) {
-        if (!wordOrApostrophe(static_cast<unsigned char>(text[i]))) {
+        if (classOf(i) == 0) {
             ++i;
             continue;
         }
         std::size_t end = i;
-        while (end < text.size() && wordOrApostrophe(static_cast<unsigned char>(text[end])))
-            ++end;
+        bool apostrophe = false;
+        for (; end < text.size() && classOf(end) != 0; ++end)
+            apostrophe = apostrophe || classOf(end) == 2;
         const std::string_view run(text.data() + i, end - i);
         found(run, i);
-        if (run.find('\'') != std::string_view::npos) {
+        if (apostrophe) {
             std::size_t p = 0;
             while (p < run.size()) {
                 const std::size_t q = std::min(run.find('\'', p), run.size());
@@ -83,43 +105,122 @@ std::vector<std::string> namePartsOf(const std::string& name) {
     return parts;
 }
 
+namespace {
+
+// Name parts looked up by a word of a text without a copy of the word.
+struct WordHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view word) const {
+        return std::hash<std::string_view>{}(word);
+    }
+};
+using Parts = std::unordered_map<std::string, std::string, WordHash, std::equal_to<>>;
+using Words = std::unordered_set<std::string_view, WordHash, std::equal_to<>>;
+
+// The first letter, last letter and length of each part: most words of a
+// comment are ruled out by these without being looked up.
+class PartShapes {
+  public:
+    explicit PartShapes(const Parts& parts) {
+        for (const auto& entry : parts)
+            bits_.set(index(entry.first));
+    }
+    bool mayBePart(std::string_view word) const {
+        return word.size() >= 3 && bits_.test(index(word));
+    }
+
+  private:
+    static std::size_t index(std::string_view word) {
+        return (static_cast<unsigned char>(word.front()) * 251u +
+                static_cast<unsigned char>(word.back()) * 31u + word.size()) &
+               0xFFFFu;
+    }
+    std::bitset<0x10000> bits_;
+};
+
+// The words among wanted that are words of some phrase of the library. Only a
+// word that begins as one of them and is as long as one is lowered and looked up.
+Words libraryWordsAmong(const Words& wanted, const std::vector<Phrase>& phrases) {
+    std::array<bool, 256> firsts{};
+    std::size_t shortest = std::string_view::npos;
+    std::size_t longest = 0;
+    for (const std::string_view word : wanted) {
+        firsts[static_cast<unsigned char>(word.front())] = true;
+        shortest = std::min(shortest, word.size());
+        longest = std::max(longest, word.size());
+    }
+    Words found;
+    std::string lowerWord;
+    for (const Phrase& p : phrases) {
+        if (found.size() == wanted.size()) break;
+        forEachWord(p.text, [&](std::string_view word, std::size_t) {
+            if (word.size() < shortest || word.size() > longest ||
+                !firsts[lowered(static_cast<unsigned char>(word.front()))]) {
+                return;
+            }
+            lowerWord = lowerText(word);
+            if (const auto it = wanted.find(std::string_view(lowerWord)); it != wanted.end())
+                found.insert(*it);
+        });
+    }
+    return found;
+}
+
+}  // namespace
+
 std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students,
                                       const std::vector<Phrase>& phrases) {
-    // The words a phrase's placeholders put into a comment count as its words.
-    std::unordered_set<std::string> libraryWords = {"he",  "she", "his",     "her",
-                                                    "him", "son", "daughter"};
-    for (const Phrase& p : phrases)
-        forEachWord(lowerText(p.text),
-                    [&](std::string_view w, std::size_t) { libraryWords.emplace(w); });
     // Each name part of the class, with its spelling in the first name that holds it.
-    std::unordered_map<std::string, std::string> parts;
+    Parts parts;
     std::vector<std::vector<std::string>> ownParts(students.size());
     for (std::size_t n = 0; n < students.size(); ++n) {
         for (const std::string* name : {&students[n].firstName, &students[n].lastName}) {
             for (const std::string& part : namePartsOf(*name)) {
                 ownParts[n].push_back(part);
-                if (libraryWords.count(part)) continue;
                 if (parts.count(part)) continue;
                 parts.emplace(part, name->substr(lowerText(*name).find(part), part.size()));
             }
         }
     }
-    std::vector<NameWarning> warnings;
+    // The words the placeholders put into comments are no names.
+    for (const char* word : {"he", "she", "his", "her", "him", "son", "daughter"})
+        parts.erase(word);
+    // Comments that hold a part of another student's name, in class order and
+    // in the order each comment names them.
+    struct Named {
+        std::size_t student;
+        const Parts::value_type* part;
+    };
+    std::vector<Named> named;
+    Words namedParts;
+    const PartShapes shapes(parts);
+    std::vector<std::string> comments;
+    comments.reserve(students.size());
     for (std::size_t n = 0; n < students.size(); ++n) {
-        const StudentRecord& s = students[n];
-        const std::string comment = exportComment(s, phrases);
-        if (comment.empty()) continue;
+        comments.push_back(exportComment(students[n], phrases));
+        if (comments[n].empty()) continue;
         std::vector<std::string_view> found;
-        forEachWord(lowerText(comment), [&](std::string_view word, std::size_t) {
-            if (word.size() < 3) return;
-            const auto it = parts.find(std::string(word));
+        forEachWord(lowerText(comments[n]), [&](std::string_view word, std::size_t) {
+            if (!shapes.mayBePart(word)) return;
+            const auto it = parts.find(word);
             if (it == parts.end()) return;
             const std::vector<std::string>& own = ownParts[n];
             if (std::find(own.begin(), own.end(), it->first) != own.end()) return;
             if (std::find(found.begin(), found.end(), it->first) != found.end()) return;
             found.push_back(it->first);
-            warnings.push_back({s.lastName + " " + s.firstName, it->second, commentStart(comment)});
+            named.push_back({n, &*it});
+            namedParts.insert(it->first);
         });
+    }
+    // A part that is a word of the library is no name either; the library is
+    // read only for the parts that some comment holds.
+    const Words libraryWords = libraryWordsAmong(namedParts, phrases);
+    std::vector<NameWarning> warnings;
+    for (const Named& n : named) {
+        if (libraryWords.count(n.part->first)) continue;
+        const StudentRecord& s = students[n.student];
+        warnings.push_back(
+            {s.lastName + " " + s.firstName, n.part->second, commentStart(comments[n.student])});
     }
     return warnings;
 }

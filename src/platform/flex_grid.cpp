@@ -278,6 +278,8 @@ FlexGrid::FlexGrid(QWidget* parent)
     frozen_->setTextElideMode(Qt::ElideNone);
     frozen_->setFont(gridFont);
     frozen_->setFrameShape(QFrame::NoFrame);
+    // Its header and cells cover it whole, so that what lies beneath it is not drawn.
+    frozen_->setAttribute(Qt::WA_OpaquePaintEvent);
     frozen_->hide();
     connect(verticalScrollBar(), &QScrollBar::valueChanged, frozen_->verticalScrollBar(),
             &QScrollBar::setValue);
@@ -447,6 +449,8 @@ int FlexGrid::widestText(int col) const {
     const GridModel& cells = *cells_;
     std::vector<Ranked> ranked;
     for (int r = 1; r < rows(); ++r) {
+        // A text that repeats the row above (a merged block) is ranked once.
+        if (r > 1 && cells.at(r, col).text == cells.at(r - 1, col).text) continue;
         qreal sum = 0;
         for (const QChar ch : cells.at(r, col).text)
             sum += advance(ch);

@@ -9,6 +9,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
+#include <cmath>
+
+#include "platform/encoding.h"
 
 namespace tl {
 
@@ -108,6 +111,20 @@ void ElidedLabel::paintEvent(QPaintEvent* event) {
 
 QColor buttonFace(const QWidget* widget) {
     return widget->palette().color(QPalette::Button);
+}
+
+ItemWidths::ItemWidths(const QFontMetrics& metrics) : metrics_(metrics) {
+    advances_.fill(-1);
+}
+
+int ItemWidths::extentOf(const std::string& item) {
+    int width = 0;
+    for (const char c : item) {
+        int& advance = advances_[static_cast<unsigned char>(c)];
+        if (advance < 0) advance = metrics_.horizontalAdvance(toQString(std::string(1, c)));
+        width += advance;
+    }
+    return static_cast<int>(std::lround(width * 1.3));
 }
 
 }  // namespace tl

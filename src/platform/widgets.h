@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QKeySequence>
 #include <QString>
+#include <array>
 #include <functional>
+#include <string>
 
 #include <QLabel>
 
@@ -56,5 +59,17 @@ class ElidedLabel : public QLabel {
 
 // The system button-face colour, in which grids draw their header and frozen cells.
 QColor buttonFace(const QWidget* widget);
+
+// A list entry's width as the lists measure it for their horizontal extent:
+// the advances of its characters, each measured once, times 1.3.
+class ItemWidths {
+  public:
+    explicit ItemWidths(const QFontMetrics& metrics);
+    int extentOf(const std::string& item);
+
+  private:
+    QFontMetrics metrics_;
+    std::array<int, 256> advances_{};
+};
 
 }  // namespace tl

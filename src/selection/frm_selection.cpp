@@ -51,26 +51,6 @@ void fillCombo(QComboBox* combo, std::span<const SearchCategory> items) {
 
 }  // namespace
 
-// An item's width as the lists measure it for their horizontal extent: the
-// advances of its characters, each measured once, times 1.3.
-class ItemWidths {
-  public:
-    explicit ItemWidths(const QFontMetrics& metrics) : metrics_(metrics) { advances_.fill(-1); }
-    int extentOf(const std::string& item) {
-        int width = 0;
-        for (const char c : item) {
-            int& advance = advances_[static_cast<unsigned char>(c)];
-            if (advance < 0) advance = metrics_.horizontalAdvance(toQString(std::string(1, c)));
-            width += advance;
-        }
-        return static_cast<int>(std::lround(width * 1.3));
-    }
-
-  private:
-    QFontMetrics metrics_;
-    std::array<int, 256> advances_{};
-};
-
 // The result list's rows, made when shown: a search that lists the whole
 // library fills the list without building ten thousand items. Every row
 // reports the widest row measured, which the view takes as its scroll extent.
