@@ -194,9 +194,7 @@ void frmAutoFill::displayDetails(int range) {
 
 void frmAutoFill::showFavourites() {
     lblFavouriteFile->setText("Favourite List: " + fromPath(ws_.favouritesFile));
-    lstFavourites->clear();
-    for (const std::string& item : favouritesListItems(ws_.favourites, ws_.phrases))
-        lstFavourites->addItem(toQString(item));
+    setListItems(lstFavourites, favouritesListItems(ws_.favourites, ws_.phrases));
 }
 
 void frmAutoFill::tableReplaced(int detailsRow) {

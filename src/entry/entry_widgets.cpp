@@ -151,20 +151,7 @@ void ListPanel::showFavourites(const QString& file, const std::vector<std::strin
     fileLabel->setText("Favourite List: " + file);
     learningSkills->hide();
     favourites->show();
-    favourites->clear();
-    if (items.empty()) return;
-    // Each entry takes its width from its characters' advances (the list's
-    // horizontal extent) and its height from the first entry, so that a list
-    // of a thousand entries is not measured entry by entry.
-    favourites->addItem(toQString(items.front()));
-    const int height = favourites->sizeHintForRow(0);
-    ItemWidths widths(favourites->fontMetrics());
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        QListWidgetItem* entry =
-            i == 0 ? favourites->item(0) : new QListWidgetItem(toQString(items[i]));
-        entry->setSizeHint(QSize(widths.extentOf(items[i]), height));
-        if (i > 0) favourites->addItem(entry);
-    }
+    setListItems(favourites, items);
 }
 
 void ListPanel::showLearningSkills() {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QIcon>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -111,6 +112,19 @@ void ElidedLabel::paintEvent(QPaintEvent* event) {
 
 QColor buttonFace(const QWidget* widget) {
     return widget->palette().color(QPalette::Button);
+}
+
+void setListItems(QListWidget* list, const std::vector<std::string>& items) {
+    list->clear();
+    if (items.empty()) return;
+    list->addItem(toQString(items.front()));
+    const int height = list->sizeHintForRow(0);
+    ItemWidths widths(list->fontMetrics());
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QListWidgetItem* entry = i == 0 ? list->item(0) : new QListWidgetItem(toQString(items[i]));
+        entry->setSizeHint(QSize(widths.extentOf(items[i]), height));
+        if (i > 0) list->addItem(entry);
+    }
 }
 
 ItemWidths::ItemWidths(const QFontMetrics& metrics) : metrics_(metrics) {

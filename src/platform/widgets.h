@@ -6,11 +6,13 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <QLabel>
 
 class QAction;
 class QColor;
+class QListWidget;
 class QMenu;
 class QMenuBar;
 class QPushButton;
@@ -59,6 +61,12 @@ class ElidedLabel : public QLabel {
 
 // The system button-face colour, in which grids draw their header and frozen cells.
 QColor buttonFace(const QWidget* widget);
+
+// Replaces a list's entries. Each takes its width from its characters'
+// advances times 1.3 (the list's horizontal extent) and its height from the
+// first entry, so that a list of a thousand entries is not measured entry by
+// entry.
+void setListItems(QListWidget* list, const std::vector<std::string>& items);
 
 // A list entry's width as the lists measure it for their horizontal extent:
 // the advances of its characters, each measured once, times 1.3.
