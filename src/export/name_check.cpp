@@ -130,9 +130,10 @@ class PartShapes {
     }
 
   private:
+    // Of a word in any letter case.
     static std::size_t index(std::string_view word) {
-        return (static_cast<unsigned char>(word.front()) * 251u +
-                static_cast<unsigned char>(word.back()) * 31u + word.size()) &
+        return (kLowered[static_cast<unsigned char>(word.front())] * 251u +
+                kLowered[static_cast<unsigned char>(word.back())] * 31u + word.size()) &
                0xFFFFu;
     }
     std::bitset<0x10000> bits_;
@@ -194,15 +195,16 @@ std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students
     std::vector<Named> named;
     Words namedParts;
     const PartShapes shapes(parts);
+    std::string lowerWord;
     std::vector<std::string> comments;
     comments.reserve(students.size());
     for (std::size_t n = 0; n < students.size(); ++n) {
         comments.push_back(exportComment(students[n], phrases));
         if (comments[n].empty()) continue;
         std::vector<std::string_view> found;
-        forEachWord(lowerText(comments[n]), [&](std::string_view word, std::size_t) {
+        forEachWord(comments[n], [&](std::string_view word, std::size_t) {
             if (!shapes.mayBePart(word)) return;
-            const auto it = parts.find(word);
+            const auto it = parts.find(std::string_view(lowerWord = lowerText(word)));
             if (it == parts.end()) return;
             const std::vector<std::string>& own = ownParts[n];
             if (std::find(own.begin(), own.end(), it->first) != own.end()) return;

@@ -15,12 +15,11 @@ constexpr std::array<char16_t, 32> kHigh = {
 }  // namespace
 
 QString toQString(std::string_view cp1252) {
-    if (cp1252.empty()) return {};
-    QString out(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
-    QChar* to = out.data();
-    for (char ch : cp1252) {
-        const auto c = static_cast<unsigned char>(ch);
-        *to++ = QChar(c >= 0x80 && c <= 0x9F ? kHigh[c - 0x80] : static_cast<char16_t>(c));
+    // Latin-1 but for the bytes 0x80 to 0x9F, which are mended afterwards.
+    QString out = QString::fromLatin1(cp1252.data(), static_cast<qsizetype>(cp1252.size()));
+    for (std::size_t i = 0; i < cp1252.size(); ++i) {
+        const auto c = static_cast<unsigned char>(cp1252[i]);
+        if (c >= 0x80 && c <= 0x9F) out[static_cast<qsizetype>(i)] = QChar(kHigh[c - 0x80]);
     }
     return out;
 }
