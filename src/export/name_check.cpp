@@ -117,13 +117,17 @@ struct WordHash {
 using Parts = std::unordered_map<std::string, std::string, WordHash, std::equal_to<>>;
 using Words = std::unordered_set<std::string_view, WordHash, std::equal_to<>>;
 
-// The first letter, last letter and length of each part: most words of a
-// comment are ruled out by these without being looked up.
+// The first letter, last letter and length of each of some words: most words
+// of a text are ruled out by these without being lowered and looked up.
 class PartShapes {
   public:
     explicit PartShapes(const Parts& parts) {
         for (const auto& entry : parts)
             bits_.set(index(entry.first));
+    }
+    explicit PartShapes(const Words& words) {
+        for (const std::string_view word : words)
+            bits_.set(index(word));
     }
     bool mayBePart(std::string_view word) const {
         return word.size() >= 3 && bits_.test(index(word));
@@ -139,27 +143,23 @@ class PartShapes {
     std::bitset<0x10000> bits_;
 };
 
-// The words among wanted that are words of some phrase of the library. Only a
-// word that begins as one of them and is as long as one is lowered and looked up.
+// Lowers a word into out, whose storage is kept from word to word.
+void lowerInto(std::string& out, std::string_view word) {
+    out.assign(word);
+    for (char& c : out)
+        c = static_cast<char>(kLowered[static_cast<unsigned char>(c)]);
+}
+
+// The words among wanted that are words of some phrase of the library.
 Words libraryWordsAmong(const Words& wanted, const std::vector<Phrase>& phrases) {
-    std::array<bool, 256> firsts{};
-    std::size_t shortest = std::string_view::npos;
-    std::size_t longest = 0;
-    for (const std::string_view word : wanted) {
-        firsts[static_cast<unsigned char>(word.front())] = true;
-        shortest = std::min(shortest, word.size());
-        longest = std::max(longest, word.size());
-    }
+    const PartShapes shapes(wanted);
     Words found;
     std::string lowerWord;
     for (const Phrase& p : phrases) {
         if (found.size() == wanted.size()) break;
         forEachWord(p.text, [&](std::string_view word, std::size_t) {
-            if (word.size() < shortest || word.size() > longest ||
-                !firsts[lowered(static_cast<unsigned char>(word.front()))]) {
-                return;
-            }
-            lowerWord = lowerText(word);
+            if (!shapes.mayBePart(word)) return;
+            lowerInto(lowerWord, word);
             if (const auto it = wanted.find(std::string_view(lowerWord)); it != wanted.end())
                 found.insert(*it);
         });
@@ -204,7 +204,8 @@ std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students
         std::vector<std::string_view> found;
         forEachWord(comments[n], [&](std::string_view word, std::size_t) {
             if (!shapes.mayBePart(word)) return;
-            const auto it = parts.find(std::string_view(lowerWord = lowerText(word)));
+            lowerInto(lowerWord, word);
+            const auto it = parts.find(std::string_view(lowerWord));
             if (it == parts.end()) return;
             const std::vector<std::string>& own = ownParts[n];
             if (std::find(own.begin(), own.end(), it->first) != own.end()) return;
