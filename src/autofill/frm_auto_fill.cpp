@@ -372,16 +372,7 @@ void frmAutoFill::printInitialValues() {
     const std::time_t now = locations_.now();
     std::tm local{};
     localtime_r(&now, &local);
-    std::optional<PrintFont> font;
-    for (const PrintedLine& line : initialValuesPrintout(ws_, local)) {
-        if (font != line.font) {
-            font = line.font;
-            printer->setFont(toQString(std::string(line.font.name)), line.font.points);
-        }
-        printer->printLine(toQString(line.text));
-        if (!printer->ok()) return;
-    }
-    printer->endDoc();
+    if (!printLines(*printer, initialValuesPrintout(ws_, local))) return;
     displayDetails(1);
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 // The page of every printout, in points (1/72 inch). Lines advance by 0.95 of
 // their font size inside margins of 8 mm, so that a landscape A4 or Letter
 // page holds the fullest page of the class report: the heading, the report's
@@ -36,6 +39,25 @@ class PageFill {
   private:
     double height_;
     double used_ = 0;
+};
+
+// A printout's line and its font; an empty font name keeps the printer's
+// default font.
+struct PrintFont {
+    std::string_view name;
+    double points = 10;
+    bool operator==(const PrintFont&) const = default;
+};
+
+inline constexpr PrintFont kPrinterDefaultFont{"", 10};
+inline constexpr PrintFont kFavouritesHeadingFont{"Arial", 14};
+inline constexpr PrintFont kFavouritesEntryFont{"Times New Roman", 12};
+inline constexpr PrintFont kInitialValuesFont{"Courier New", 9};
+
+struct PrintedLine {
+    PrintFont font;
+    std::string text;
+    bool operator==(const PrintedLine&) const = default;
 };
 
 }  // namespace tl

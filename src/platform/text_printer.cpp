@@ -5,8 +5,25 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
+#include <optional>
+
+#include "platform/encoding.h"
 
 namespace tl {
+
+bool printLines(TextPrinter& printer, const std::vector<PrintedLine>& lines) {
+    std::optional<PrintFont> font;
+    for (const PrintedLine& line : lines) {
+        if (font != line.font) {
+            font = line.font;
+            printer.setFont(toQString(std::string(line.font.name)), line.font.points);
+        }
+        printer.printLine(toQString(line.text));
+        if (!printer.ok()) return false;
+    }
+    printer.endDoc();
+    return printer.ok();
+}
 
 QtTextPrinter::QtTextPrinter(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {
     printer_->setPageMargins(QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),

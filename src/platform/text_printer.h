@@ -29,6 +29,11 @@ class TextPrinter {
     virtual bool ok() const { return true; }
 };
 
+// Prints the lines, setting each font where it changes, and ends the
+// document; false when the printer failed part-way (the printout is then
+// abandoned).
+bool printLines(TextPrinter& printer, const std::vector<PrintedLine>& lines);
+
 // Prints on a QPrinter chosen in the Print dialog (a printer or a PDF file).
 // The pages are laid out in memory and drawn only by endDoc(), so a printout
 // abandoned part-way sends nothing. A PDF goes to a temporary file that

@@ -5,28 +5,12 @@
 #include <string_view>
 #include <vector>
 
+#include "core/printed_page.h"
+
 // The printed favourites list and initial values, without Qt.
 namespace tl {
 
 struct Workspace;
-
-// A printer font; an empty name keeps the printer's default font.
-struct PrintFont {
-    std::string_view name;
-    double points = 10;
-    bool operator==(const PrintFont&) const = default;
-};
-
-inline constexpr PrintFont kPrinterDefaultFont{"", 10};
-inline constexpr PrintFont kFavouritesHeadingFont{"Arial", 14};
-inline constexpr PrintFont kFavouritesEntryFont{"Times New Roman", 12};
-inline constexpr PrintFont kInitialValuesFont{"Courier New", 9};
-
-struct PrintedLine {
-    PrintFont font;
-    std::string text;
-    bool operator==(const PrintedLine&) const = default;
-};
 
 // "Tallyleaf ~ v3.3 Growing Success ~ 12-07-2026 ~ 14:05:09"
 std::string favouritesPrintoutHeading(const std::tm& when);

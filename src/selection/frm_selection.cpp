@@ -526,16 +526,7 @@ void frmSelection::PrintFavourites() {
     const std::time_t now = locations_.now();
     std::tm local{};
     localtime_r(&now, &local);
-    std::optional<PrintFont> font;
-    for (const PrintedLine& line : favouritesPrintout(ws_, local)) {
-        if (font != line.font) {
-            font = line.font;
-            printer->setFont(toQString(std::string(line.font.name)), line.font.points);
-        }
-        printer->printLine(toQString(line.text));
-        if (!printer->ok()) return;
-    }
-    printer->endDoc();
+    printLines(*printer, favouritesPrintout(ws_, local));
 }
 
 void frmSelection::cmdWrite_Click() {
