@@ -17,6 +17,7 @@
 #include "core/messages.h"
 #include "core/workspace.h"
 #include "entry/detail_lines.h"
+#include "entry/entry_widgets.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
@@ -32,7 +33,6 @@ namespace {
 constexpr int kDesignedWidth = 1000;
 constexpr int kDesignedHeight = 640;
 constexpr int kSmallScreenCut = 168;  // 2520 twips
-const QColor kPickedColour(110, 150, 210);
 
 }  // namespace
 
@@ -303,21 +303,10 @@ void frmAutoFill::pickUp(int row, int col) {
     const std::string& cell = ws_.initialValues[static_cast<std::size_t>(row - 1)]
                                   .codes[static_cast<std::size_t>(col - rangegrid::kFirstCode)];
     const PickUp picked = pickUpCode(cell, ws_.favourites);
-    switch (picked.kind) {
-        case PickUp::Kind::NoComment:
-            lstFavourites->setCurrentRow(lstFavourites->count() - 1);
-            break;
-        case PickUp::Kind::Favourite:
-            lstFavourites->setCurrentRow(picked.favouriteIndex);
-            break;
-        case PickUp::Kind::Picked:
-            lstFavourites->clearSelection();
-            msfgClass->setCurrentCell(row, col);
-            msfgClass->setCellBackColor(row, col, kPickedColour);
-            pickedCode = toQString(picked.code);
-            pickedRow = row;
-            pickedCol = col;
-            break;
+    if (showPickUp(picked, lstFavourites, msfgClass, row, col)) {
+        pickedCode = toQString(picked.code);
+        pickedRow = row;
+        pickedCol = col;
     }
 }
 

@@ -8,12 +8,31 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/editing_rules.h"
 #include "entry/grid_rules.h"
 #include "entry/learning_skills_text.h"
 #include "platform/encoding.h"
+#include "platform/flex_grid.h"
 #include "platform/widgets.h"
 
 namespace tl {
+
+bool showPickUp(const PickUp& picked, QListWidget* list, FlexGrid* grid, int row, int col) {
+    switch (picked.kind) {
+        case PickUp::Kind::NoComment:
+            list->setCurrentRow(list->count() - 1);
+            return false;
+        case PickUp::Kind::Favourite:
+            list->setCurrentRow(picked.favouriteIndex);
+            return false;
+        case PickUp::Kind::Picked:
+            list->clearSelection();
+            grid->setCurrentCell(row, col);
+            grid->setCellBackColor(row, col, QColor(110, 150, 210));
+            return true;
+    }
+    return false;
+}
 
 MarkEditor::MarkEditor(QWidget* parent) : QLineEdit(parent) {
     setObjectName("txtDataEntry");

@@ -25,11 +25,6 @@
 
 namespace tl {
 
-namespace {
-
-const QColor kPickedColour(110, 150, 210);
-}  // namespace
-
 void frmEntry::buildEditing() {
     txtDataEntry = new MarkEditor(msfgClass);
     connect(txtDataEntry, &MarkEditor::committed, this, &frmEntry::commitMarkEntry);
@@ -131,21 +126,10 @@ void frmEntry::pickUp(int r, int c) {
     cancelPickedCode();
     const PickUp picked =
         pickUpCode(ws_.students[r - 1].comments[grid::commentSlot(c)], ws_.favourites);
-    switch (picked.kind) {
-        case PickUp::Kind::NoComment:
-            lstFavourites->setCurrentRow(lstFavourites->count() - 1);
-            break;
-        case PickUp::Kind::Favourite:
-            lstFavourites->setCurrentRow(picked.favouriteIndex);
-            break;
-        case PickUp::Kind::Picked:
-            lstFavourites->clearSelection();
-            msfgClass->setCurrentCell(r, c);
-            msfgClass->setCellBackColor(r, c, kPickedColour);
-            pickedCode = toQString(picked.code);
-            pickedRow = r;
-            pickedCol = c;
-            break;
+    if (showPickUp(picked, lstFavourites, msfgClass, r, c)) {
+        pickedCode = toQString(picked.code);
+        pickedRow = r;
+        pickedCol = c;
     }
     msfgClass->setCurrentCell(r, c);
     msfgClass->setCellForeColor(r, c, Qt::black);
