@@ -330,21 +330,42 @@ void BM_OpenClass(benchmark::State& state) {
         state.SkipWithError("openClass gave another class");
 }
 
-void BM_SaveClass(benchmark::State& state) {
-    const BenchData* found = benchData(state);
-    if (!found) return;
-    const BenchData& data = *found;
+// A fresh folder on the disk of the system's temporary folder, where each
+// atomic write waits for its flush as a teacher's save does.
+struct DiskFolder {
+    fs::path path =
+        fs::temp_directory_path() / ("tl_core_bench_disk_" + std::to_string(::getpid()));
+    DiskFolder() {
+        std::error_code ec;
+        fs::create_directories(path, ec);
+    }
+    ~DiskFolder() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+};
+
+void saveClassBench(benchmark::State& state, const BenchData& data, const std::string& path) {
     for (auto _ : state) {
-        if (tl::saveClass(data.savePath, data.classStudents)) {
+        if (tl::saveClass(path, data.classStudents)) {
             state.SkipWithError("saveClass failed");
             break;
         }
     }
     std::vector<tl::StudentRecord> reread;
-    if (!state.error_occurred() &&
-        (tl::openClass(data.savePath, reread) || reread != data.openedClass)) {
+    if (!state.error_occurred() && (tl::openClass(path, reread) || reread != data.openedClass)) {
         state.SkipWithError("the saved class file does not read back as the class");
     }
+}
+
+void BM_SaveClass(benchmark::State& state) {
+    if (const BenchData* data = benchData(state)) saveClassBench(state, *data, data->savePath);
+}
+
+void BM_SaveClassOnDisk(benchmark::State& state) {
+    const DiskFolder disk;
+    if (const BenchData* data = benchData(state))
+        saveClassBench(state, *data, (disk.path / "MCR3U1saved.tlc").string());
 }
 
 void BM_ComposeAllComments(benchmark::State& state) {
@@ -438,11 +459,7 @@ void BM_CollectClassSections(benchmark::State& state) {
     }
 }
 
-void BM_WriteEFile(benchmark::State& state) {
-    const BenchData* found = benchData(state);
-    if (!found) return;
-    const BenchData& data = *found;
-    const std::string path = (data.root / "class.trc").string();
+void writeEFileBench(benchmark::State& state, const BenchData& data, const std::string& path) {
     for (auto _ : state) {
         if (tl::exportTrilliumClass(path, data.classStudents, data.phrases)) {
             state.SkipWithError("exportTrilliumClass failed");
@@ -455,6 +472,17 @@ void BM_WriteEFile(benchmark::State& state) {
          tl::splitLines(*written).size() != data.classStudents.size())) {
         state.SkipWithError("the eFile does not hold one line per student");
     }
+}
+
+void BM_WriteEFile(benchmark::State& state) {
+    if (const BenchData* data = benchData(state))
+        writeEFileBench(state, *data, (data->root / "class.trc").string());
+}
+
+void BM_WriteEFileOnDisk(benchmark::State& state) {
+    const DiskFolder disk;
+    if (const BenchData* data = benchData(state))
+        writeEFileBench(state, *data, (disk.path / "class.trc").string());
 }
 
 // The Search button with every list on "All" and no words: the whole library,
@@ -647,10 +675,12 @@ void BM_RangeSkillClickAndUndo(benchmark::State& state) {
 TL_BENCH(BM_LoadPhraseLibrary);
 TL_BENCH(BM_OpenClass);
 TL_BENCH(BM_SaveClass);
+TL_BENCH(BM_SaveClassOnDisk);
 TL_BENCH(BM_ComposeAllComments);
 TL_BENCH(BM_ReconcileWithMaster);
 TL_BENCH(BM_CollectClassSections);
 TL_BENCH(BM_WriteEFile);
+TL_BENCH(BM_WriteEFileOnDisk);
 TL_BENCH(BM_SearchListEveryPhrase);
 TL_BENCH(BM_SearchByWords);
 

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -13,21 +14,29 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <string_view>
+#include <tuple>
 
 #include "autofill/frm_auto_fill.h"
+#include "core/class_file.h"
 #include "core/editing_rules.h"
+#include "core/favourites_file.h"
 #include "core/file_io.h"
 #include "core/limits.h"
 #include "core/phrase_library.h"
 #include "core/sorting.h"
+#include "core/text.h"
 #include "core/workspace.h"
 #include "doubles/scripted_prompts.h"
 #include "entry/detail_lines.h"
 #include "entry/frm_entry.h"
+#include "entry/frm_splash.h"
+#include "entry/grid_columns.h"
 #include "export/efile.h"
 #include "export/frm_export.h"
 #include "platform/encoding.h"
@@ -38,12 +47,32 @@
 
 namespace {
 
+// A full phrase library of 10000 phrases: the demo phrases again and again,
+// each copy with its own number so that no two texts are equal.
+const std::vector<tl::Phrase>& fullLibrary() {
+    static const std::vector<tl::Phrase> phrases = [] {
+        std::vector<tl::Phrase> demo;
+        tl::loadPhraseLibrary(TL_DEMO_DIR, demo);
+        std::vector<tl::Phrase> all;
+        for (int i = 0; !demo.empty() && i < tl::kMaxPhrases; ++i) {
+            tl::Phrase p = demo[static_cast<std::size_t>(i) % demo.size()];
+            p.code = std::to_string(10000 + i).substr(1);
+            p.text += " (" + std::to_string(i) + ")";
+            all.push_back(std::move(p));
+        }
+        return all;
+    }();
+    return phrases;
+}
+
 // A school of 5000 students; the class is the three sections of MPM2D1,
-// 501 records, every student with a mark, comments of the demo library and
-// six learning skills.
+// 501 records, every student with a mark, comments of the demo library's codes
+// and six learning skills. The windows hold the full library of 10000 phrases
+// and a full favourites list of 1000 entries.
 struct BenchSchool {
     tl::demo::School school;
     std::vector<tl::Phrase> phrases;
+    std::vector<std::string> favourites;
     std::vector<tl::StudentRecord> cls;  // sorted by name
     std::string error;
 };
@@ -79,6 +108,10 @@ const BenchSchool& benchSchool() {
         tl::demo::fillEntries(rnd, *cls, entries);
         tl::sortByName(*cls);
         b.cls = std::move(*cls);
+        b.phrases = fullLibrary();
+        for (int i = 0; i < tl::kMaxFavourites; ++i)
+            b.favourites.push_back(i % 10 == 9 ? tl::kSeparatorEntry
+                                               : b.phrases[static_cast<std::size_t>(i)].code);
         return b;
     }();
     return data;
@@ -101,6 +134,7 @@ std::unique_ptr<Window> classWindow(benchmark::State& state) {
     }
     auto w = std::make_unique<Window>();
     w->ws.phrases = data.phrases;
+    w->ws.favourites = data.favourites;
     w->ws.students = data.cls;
     w->entry = std::make_unique<tl::frmEntry>(w->ws, w->prompts, w->locations);
     w->entry->show();
@@ -113,10 +147,11 @@ std::unique_ptr<Window> classWindow(benchmark::State& state) {
 }
 
 // The grid holds the texts of every student's row.
-bool gridShows(const tl::FlexGrid& grid, const std::vector<tl::StudentRecord>& students) {
+bool gridShows(const tl::FlexGrid& grid, const std::vector<tl::StudentRecord>& students,
+               bool course = false) {
     if (grid.rows() != static_cast<int>(students.size()) + 1) return false;
     for (std::size_t i = 0; i < students.size(); ++i) {
-        const auto texts = tl::gridRowTexts(students[i], false);
+        const auto texts = tl::gridRowTexts(students[i], course);
         for (int c = 0; c < tl::grid::kColumnCount; ++c)
             if (grid.textMatrix(static_cast<int>(i) + 1, c) !=
                 tl::toQString(texts[static_cast<std::size_t>(c)])) {
@@ -173,7 +208,6 @@ void BM_StampClick(benchmark::State& state) {
     auto w = classWindow(state);
     if (!w) return;
     constexpr int kCM4 = tl::grid::kFirstComment + 3;
-    w->ws.favourites = {"0004", "0100"};
     w->entry->fillflexGrid();
     w->entry->showFavourites();
     auto* favourites = w->entry->findChild<QListWidget*>("lstFavourites");
@@ -196,7 +230,7 @@ void BM_StampClick(benchmark::State& state) {
     bool stamped = clicked > 0;
     for (int i = 0; stamped && i < clicked; ++i) {
         std::array<std::string, 5> expected = before[static_cast<std::size_t>(i)].comments;
-        tl::stampCode(expected, tl::grid::commentSlot(kCM4), "0004");
+        tl::stampCode(expected, tl::grid::commentSlot(kCM4), w->ws.favourites.front());
         stamped = expected != before[static_cast<std::size_t>(i)].comments &&
                   w->ws.students[static_cast<std::size_t>(i)].comments == expected;
     }
@@ -235,6 +269,258 @@ void BM_SkillClick(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SkillClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A folder in memory where there is one, so that a file operation measures the
+// program's work rather than the disk's flush.
+std::filesystem::path memoryFolder() {
+    std::error_code ec;
+    return std::filesystem::is_directory("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
+                                                         : std::filesystem::temp_directory_path();
+}
+
+std::string benchFile(const char* name) {
+    return (memoryFolder() / ("tl_ui_bench_" + std::to_string(::getpid()) + "_" + name)).string();
+}
+
+QAction* action(const Window& w, const char* name) {
+    return w.entry->findChild<QAction*>(name);
+}
+
+// The grid shows the class as a sort command leaves it.
+bool showsSorted(const Window& w,
+                 bool (*before)(const tl::StudentRecord&, const tl::StudentRecord&)) {
+    const auto& s = w.ws.students;
+    const bool course = action(w, "mnuShowCourse")->isChecked();
+    return std::is_sorted(s.begin(), s.end(), before) && gridShows(*w.grid, s, course) &&
+           w.prompts.messages().isEmpty();
+}
+
+bool nameBefore(const tl::StudentRecord& a, const tl::StudentRecord& b) {
+    return std::tie(a.lastName, a.firstName) < std::tie(b.lastName, b.firstName);
+}
+
+// A sort command of the Sort menu on the class in another order, the grid redrawn.
+void sortBench(benchmark::State& state, const char* command,
+               void (*disorder)(std::vector<tl::StudentRecord>&),
+               bool (*before)(const tl::StudentRecord&, const tl::StudentRecord&)) {
+    auto w = classWindow(state);
+    if (!w) return;
+    // Sort Course is offered while the course codes are shown.
+    if (std::string_view(command) == "mnuSortCourse") action(*w, "mnuShowCourse")->trigger();
+    w->entry->fillflexGrid();
+    QAction* sort = action(*w, command);
+    for (auto _ : state) {
+        state.PauseTiming();
+        disorder(w->ws.students);
+        state.ResumeTiming();
+        sort->trigger();
+        QApplication::processEvents();
+    }
+    if (!showsSorted(*w, before)) state.SkipWithError("the class is not shown in sorted order");
+}
+
+void BM_SortByNameAndRedraw(benchmark::State& state) {
+    sortBench(state, "mnuSortNames", tl::sortByMark, nameBefore);
+}
+BENCHMARK(BM_SortByNameAndRedraw)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_SortByMarkAndRedraw(benchmark::State& state) {
+    sortBench(state, "mnuSortMarks", tl::sortByName,
+              [](const tl::StudentRecord& a, const tl::StudentRecord& b) {
+                  return tl::leadingNumber(a.mark) > tl::leadingNumber(b.mark);
+              });
+}
+BENCHMARK(BM_SortByMarkAndRedraw)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_SortByClassAndRedraw(benchmark::State& state) {
+    sortBench(state, "mnuSortCourse", tl::sortByName,
+              [](const tl::StudentRecord& a, const tl::StudentRecord& b) {
+                  return std::tie(a.classCode, a.lastName, a.firstName) <
+                         std::tie(b.classCode, b.lastName, b.firstName);
+              });
+}
+BENCHMARK(BM_SortByClassAndRedraw)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The Comments/Skills button, back and forth, the grid redrawn each time.
+void BM_SwitchView(benchmark::State& state) {
+    auto w = classWindow(state);
+    if (!w) return;
+    w->entry->fillflexGrid();
+    auto* button = w->entry->findChild<QPushButton*>("cmdSwitch");
+    if (button == nullptr) {
+        state.SkipWithError("no cmdSwitch");
+        return;
+    }
+    for (auto _ : state) {
+        button->click();
+        QApplication::processEvents();
+    }
+    // An odd number of clicks leaves the skills view: the comment columns hidden.
+    const bool skills = state.iterations() % 2 == 1;
+    if (w->grid->colWidth(tl::grid::kFirstComment) !=
+            tl::grid::columnWidth(tl::grid::kFirstComment, skills) ||
+        w->grid->colWidth(tl::grid::kFirstSkill) !=
+            tl::grid::columnWidth(tl::grid::kFirstSkill, skills)) {
+        state.SkipWithError("the view did not switch");
+    }
+}
+BENCHMARK(BM_SwitchView)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Open Existing Class File with a class open (its save question answered No):
+// the file read, the grid filled and drawn.
+void BM_OpenClassWindow(benchmark::State& state) {
+    auto w = classWindow(state);
+    if (!w) return;
+    w->entry->fillflexGrid();
+    const std::string file = benchFile("open.tlc");
+    std::vector<tl::StudentRecord> inFile;
+    if (tl::saveClass(file, benchSchool().cls) || tl::openClass(file, inFile)) {
+        state.SkipWithError("the class file could not be written");
+        return;
+    }
+    QAction* open = action(*w, "mnuOpenClass");
+    for (auto _ : state) {
+        w->prompts.yesNoAnswers << false;
+        w->prompts.fileAnswers << QString::fromStdString(file);
+        open->trigger();
+        QApplication::processEvents();
+    }
+    if (w->ws.students != inFile || !gridShows(*w->grid, w->ws.students) ||
+        w->prompts.unexpected != 0 || !w->prompts.messages().isEmpty()) {
+        state.SkipWithError("the class was not opened");
+    }
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+}
+BENCHMARK(BM_OpenClassWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Save: the class sorted by name, the grid redrawn and the class file written.
+void BM_SaveClassWindow(benchmark::State& state) {
+    auto w = classWindow(state);
+    if (!w) return;
+    w->entry->fillflexGrid();
+    const std::string file = benchFile("save.tlc");
+    QAction* save = action(*w, "mnuSave");
+    for (auto _ : state) {
+        w->prompts.fileAnswers << QString::fromStdString(file);
+        save->trigger();
+        QApplication::processEvents();
+    }
+    const auto saved = tl::readWholeFile(file);
+    if (!saved || *saved != tl::classFileText(w->ws.students) || !showsSorted(*w, nameBefore))
+        state.SkipWithError("the class was not saved");
+    std::error_code ec;
+    std::filesystem::remove(file, ec);
+}
+BENCHMARK(BM_SaveClassWindow)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Undo of a skill click (the click itself untimed), the row redrawn.
+void BM_UndoSkillClick(benchmark::State& state) {
+    auto w = classWindow(state);
+    if (!w) return;
+    constexpr int kRow = 251;
+    constexpr int kIW = tl::grid::kFirstSkill + tl::kIW;
+    w->entry->fillflexGrid();
+    w->entry->findChild<QPushButton*>("cmdSwitch")->click();
+    const auto before = w->ws.students[kRow - 1].skills;
+    QAction* undo = action(*w, "mnuUndo");
+    bool clicked = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        clickCell(w->grid, kRow, kIW, Qt::LeftButton);
+        clicked = clicked && w->ws.students[kRow - 1].skills != before && undo->isEnabled();
+        state.ResumeTiming();
+        undo->trigger();
+        QApplication::processEvents();
+    }
+    if (!clicked || w->ws.students[kRow - 1].skills != before || undo->isEnabled() ||
+        w->grid->textMatrix(kRow, kIW) !=
+            tl::toQString(tl::gridRowTexts(w->ws.students[kRow - 1], false)[kIW])) {
+        state.SkipWithError("the undo did not give the skill back");
+    }
+}
+BENCHMARK(BM_UndoSkillClick)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Answers the start-up window with Open Favourites as soon as it is shown.
+void openFavouritesOnStartUp() {
+    QTimer::singleShot(0, [] {
+        auto* splash = qobject_cast<tl::frmSplash*>(QApplication::activeModalWidget());
+        if (splash == nullptr) {
+            openFavouritesOnStartUp();
+            return;
+        }
+        splash->findChild<QPushButton*>("cmdOpenFavourites")->click();
+    });
+}
+
+// The main window's start with a full library and favourites file: the
+// start-up window answered with Open Favourites, the 10000 phrases and the
+// 1000 favourites read, the main window shown with its list and drawn.
+void BM_StartUp(benchmark::State& state) {
+    namespace fs = std::filesystem;
+    const fs::path root = memoryFolder() / ("tl_ui_bench_start_" + std::to_string(::getpid()));
+    std::error_code ec;
+    fs::create_directories(root / "Tallyleaf", ec);
+    std::vector<tl::Phrase> demo;
+    tl::loadPhraseLibrary(TL_DEMO_DIR, demo);
+    std::string library = "Code,Comment,Category\r\n";
+    tl::Workspace written;
+    for (int i = 0; !demo.empty() && i < tl::kMaxPhrases; ++i) {
+        const tl::Phrase& p = demo[static_cast<std::size_t>(i) % demo.size()];
+        const std::string code = std::to_string(10000 + i).substr(1);
+        library += code + "," + p.text + "," + p.category + "\r\n";
+        if (i < tl::kMaxFavourites)
+            written.favourites.push_back(i % 10 == 9 ? tl::kSeparatorEntry : code);
+    }
+    written.favouritesFile = (root / "full.tlf").string();
+    tl::Locations locations;
+    locations.programFolder = QString::fromStdString((root / "Tallyleaf").string());
+    locations.homeFolder = QString::fromStdString(root.string());
+    if (!tl::writeFileAtomically((root / "Tallyleaf" / tl::kPhraseLibraryName).string(), library) ||
+        tl::writeFavouritesFile(written)) {
+        state.SkipWithError("the library or the favourites file could not be written");
+        fs::remove_all(root, ec);
+        return;
+    }
+    bool started = true;
+    for (auto _ : state) {
+        tl::Workspace ws;
+        tl::ScriptedPrompts prompts;
+        prompts.fileAnswers << QString::fromStdString(written.favouritesFile);
+        auto entry = std::make_unique<tl::frmEntry>(ws, prompts, locations);
+        openFavouritesOnStartUp();
+        started = entry->Form_Load() && started;
+        QApplication::processEvents();
+        state.PauseTiming();
+        const auto* list = entry->findChild<QListWidget*>("lstFavourites");
+        started = started && entry->isVisible() && ws.phraseCount() == tl::kMaxPhrases &&
+                  ws.favourites == written.favourites && list != nullptr &&
+                  list->count() >= tl::kMaxFavourites && prompts.messages().isEmpty();
+        entry.reset();
+        state.ResumeTiming();
+    }
+    if (!started) state.SkipWithError("the main window did not start with the library and list");
+    fs::remove_all(root, ec);
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 // The school's enrolment file in a program's data folder.
 struct ExportSchool {
@@ -314,24 +600,6 @@ BENCHMARK(BM_OpenExportWindow)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-
-// A full phrase library of 10000 phrases: the demo phrases again and again,
-// each copy with its own number so that no two texts are equal.
-const std::vector<tl::Phrase>& fullLibrary() {
-    static const std::vector<tl::Phrase> phrases = [] {
-        std::vector<tl::Phrase> demo;
-        tl::loadPhraseLibrary(TL_DEMO_DIR, demo);
-        std::vector<tl::Phrase> all;
-        for (int i = 0; !demo.empty() && i < tl::kMaxPhrases; ++i) {
-            tl::Phrase p = demo[static_cast<std::size_t>(i) % demo.size()];
-            p.code = std::to_string(10000 + i).substr(1);
-            p.text += " (" + std::to_string(i) + ")";
-            all.push_back(std::move(p));
-        }
-        return all;
-    }();
-    return phrases;
-}
 
 struct SelectionDesk {
     tl::Workspace ws;
@@ -428,9 +696,8 @@ struct AutoFillDesk {
 
 std::unique_ptr<AutoFillDesk> autoFillDesk(benchmark::State& state, bool load = true) {
     auto desk = std::make_unique<AutoFillDesk>();
-    tl::loadPhraseLibrary(TL_DEMO_DIR, desk->ws.phrases);
-    for (std::size_t i = 0; i < 20 && i < desk->ws.phrases.size(); ++i)
-        desk->ws.favourites.push_back(desk->ws.phrases[i].code);
+    desk->ws.phrases = fullLibrary();
+    desk->ws.favourites = benchSchool().favourites;
     desk->ws.favouritesFile = "/nonexistent/bench.tlf";  // never written: the window is not left
     tl::InitialValueRange top{98, 100, {"", "", ""}, {"3", "3", "3", "3", "3", "3"}};
     desk->ws.initialValues.push_back(top);
