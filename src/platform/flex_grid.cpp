@@ -515,11 +515,6 @@ Qt::Alignment FlexGrid::cellAlignment(int row, int col) const {
     return Qt::AlignLeft | (top ? Qt::AlignTop : Qt::AlignVCenter);
 }
 
-std::optional<FlexGrid::Item> FlexGrid::item(int tableRow, int col) const {
-    if (tableRow < 0 || tableRow >= cells_->rows() || col < 0 || col >= cols()) return {};
-    return Item{int(cellAlignment(tableRow + 1, col))};
-}
-
 void FlexGrid::setBackColorBkg(const QColor& color) {
     QPalette p = viewport()->palette();
     p.setColor(QPalette::Base, color);

@@ -59,14 +59,6 @@ class FlexGrid : public QTableView {
     // of a merged block.
     Qt::Alignment cellAlignment(int row, int col) const;
 
-    // For callers written against a table widget's items: a data cell's
-    // alignment, row 0 being the first data row.
-    struct Item {
-        int alignment;
-        int textAlignment() const { return alignment; }
-    };
-    std::optional<Item> item(int tableRow, int col) const;
-
     // Colour of the area outside the cells.
     void setBackColorBkg(const QColor& color);
     QColor backColorBkg() const;

@@ -275,7 +275,7 @@ class ImportExportTest : public QObject {
             widest = std::max(widest, preview->fontMetrics().horizontalAdvance(line));
         QVERIFY2(widest > 360, "the lines should need more than the designed width");
         QVERIFY(widest + 6 <= preview->columnWidth(5));
-        QVERIFY(preview->item(0, 0)->textAlignment() & Qt::AlignTop);
+        QVERIFY(preview->cellAlignment(1, 0) & Qt::AlignTop);
         // The confirmation shows and hides Create eFile. An eFile that cannot be
         // written is reported, no success follows and nothing is left behind.
         for (const bool shown : {true, false, true}) {
