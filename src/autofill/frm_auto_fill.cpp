@@ -281,12 +281,7 @@ void frmAutoFill::refreshUndo() {
 
 QString frmAutoFill::codeToStamp() const {
     if (!pickedCode.isEmpty()) return pickedCode;
-    const int row = lstFavourites->currentRow();
-    const QListWidgetItem* item = lstFavourites->currentItem();
-    if (item == nullptr || !item->isSelected()) return QString();
-    // The final entry, "no comment", and the separators stamp four blanks.
-    if (row >= ws_.favouriteCount()) return kSeparatorEntry;
-    return toQString(ws_.favourites[static_cast<std::size_t>(row)]);
+    return selectedEntryCode(lstFavourites, ws_.favourites);
 }
 
 void frmAutoFill::cancelPickedCode() {

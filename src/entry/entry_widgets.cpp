@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "core/editing_rules.h"
+#include "core/limits.h"
 #include "entry/grid_rules.h"
 #include "entry/learning_skills_text.h"
 #include "platform/encoding.h"
@@ -16,6 +17,13 @@
 #include "platform/widgets.h"
 
 namespace tl {
+
+QString selectedEntryCode(const QListWidget* list, const std::vector<std::string>& favourites) {
+    const QListWidgetItem* item = list->currentItem();
+    if (item == nullptr || !item->isSelected() || list->isHidden()) return QString();
+    const auto row = static_cast<std::size_t>(list->currentRow());
+    return row >= favourites.size() ? QString(kSeparatorEntry) : toQString(favourites[row]);
+}
 
 bool showPickUp(const PickUp& picked, QListWidget* list, FlexGrid* grid, int row, int col) {
     switch (picked.kind) {

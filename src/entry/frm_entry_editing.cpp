@@ -106,12 +106,7 @@ void frmEntry::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
 
 QString frmEntry::codeToStamp() const {
     if (!pickedCode.isEmpty()) return pickedCode;
-    const int row = lstFavourites->currentRow();
-    const QListWidgetItem* item = lstFavourites->currentItem();
-    if (item == nullptr || !item->isSelected() || lstFavourites->isHidden()) return QString();
-    // The last entry, "no comment", and the separators stamp four blanks.
-    if (row >= ws_.favouriteCount()) return kSeparatorEntry;
-    return toQString(ws_.favourites[row]);
+    return selectedEntryCode(lstFavourites, ws_.favourites);
 }
 
 void frmEntry::cancelPickedCode() {
