@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTextDocument>
+#include <algorithm>
 #include <string>
 
 #include "core/file_io.h"
@@ -20,6 +21,7 @@ namespace {
 
 const char* const kDictionary = "en_CA";
 const char* const kWordListFile = "personal_words.txt";
+constexpr qsizetype kLongestWord = 100;
 
 bool isApostrophe(QChar c) {
     return c == u'\'' || c == u'\u2019';
@@ -39,8 +41,13 @@ QStringList readWordList(const QString& path) {
     if (!bytes) return {};
     QStringList words;
     for (const QString& line : QString::fromUtf8(*bytes).split(QRegularExpression("[\r\n]"))) {
-        const QString word = line.trimmed();
-        if (!word.isEmpty()) words << word;
+        // A byte-order mark is dropped; a line that cannot be a word (control
+        // characters, longer than any word) is passed over.
+        const QString word = QString(line).remove(QChar(0xFEFF)).trimmed();
+        const bool usable =
+            !word.isEmpty() && word.size() <= kLongestWord &&
+            std::none_of(word.begin(), word.end(), [](QChar c) { return c.unicode() < 32; });
+        if (usable) words << word;
     }
     return words;
 }

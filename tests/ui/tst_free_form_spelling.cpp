@@ -116,6 +116,16 @@ class FreeFormSpellingTest : public QObject {
         QCOMPARE(contents(d.words.filePath("personal_words.txt")), QByteArray("Blorptastic\r\n"));
         d.open("Blorptastic maps");
         QCOMPARE(d.underlined(), QStringList{});
+        // A list written elsewhere: a byte-order mark, a NUL byte and a line of
+        // a megabyte neither break it nor hide its good words.
+        QFile odd(d.words.filePath("personal_words.txt"));
+        QVERIFY(odd.open(QIODevice::WriteOnly));
+        odd.write(QByteArray("\xEF\xBB\xBF"
+                             "Blorptastic\r\nx") +
+                  '\0' + "y\r\n" + QByteArray(1 << 20, 'q') + "\r\nZorbish\r\n");
+        odd.close();
+        d.open("Blorptastic Zorbish maps");
+        QCOMPARE(d.underlined(), QStringList{});
 
         // A list that cannot be written: the teacher is told, and the word is
         // known while the dialog is open.
