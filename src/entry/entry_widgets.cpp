@@ -1,8 +1,11 @@
 #include "entry/entry_widgets.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -99,11 +102,8 @@ DetailPanel::DetailPanel(QWidget* parent) : QFrame(parent) {
         layout->addWidget(lines[i]);
     }
     fitFont(kLargestPointSize);
-    freeFormLabel = namedLabel(this, "lblFreeFormComment");
-    freeFormLabel->setAttribute(Qt::WA_TranslucentBackground);
-    freeFormLabel->setCursor(Qt::PointingHandCursor);
-    freeFormLabel->setToolTip("Click to write a free-form comment for this student");
-    freeFormLabel->installEventFilter(this);
+    freeFormLabel = new PanelButton(this);
+    connect(freeFormLabel, &PanelButton::clicked, this, &DetailPanel::clicked);
 }
 
 void DetailPanel::fitFont(double pointSize) {
@@ -142,12 +142,71 @@ void DetailPanel::resizeEvent(QResizeEvent* event) {
     freeFormLabel->raise();
 }
 
-bool DetailPanel::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == freeFormLabel && event->type() == QEvent::MouseButtonRelease) {
-        emit clicked();
-        return true;
+namespace {
+
+class PanelButtonAccessible : public QAccessibleWidget {
+  public:
+    explicit PanelButtonAccessible(PanelButton* button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
     }
-    return QFrame::eventFilter(watched, event);
+    void doAction(const QString& action) override {
+        if (action == pressAction()) {
+            static_cast<PanelButton*>(widget())->press();
+        } else {
+            QAccessibleWidget::doAction(action);
+        }
+    }
+};
+
+QAccessibleInterface* panelButtonAccessible(const QString& key, QObject* object) {
+    Q_UNUSED(key);
+    auto* button = qobject_cast<PanelButton*>(object);
+    return button == nullptr ? nullptr : new PanelButtonAccessible(button);
+}
+
+}  // namespace
+
+PanelButton::PanelButton(QWidget* parent) : QLabel(parent) {
+    static const bool installed = [] {
+        QAccessible::installFactory(panelButtonAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    setObjectName("lblFreeFormComment");
+    setAttribute(Qt::WA_TranslucentBackground);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
+    setToolTip("Click to write a free-form comment for this student");
+    setAccessibleName("Free-form comment");
+    setAccessibleDescription("Enter or F2 writes a free-form comment for the current student");
+}
+
+void PanelButton::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_F2) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        press();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void PanelButton::mouseReleaseEvent(QMouseEvent* event) {
+    Q_UNUSED(event);
+    press();
+}
+
+void PanelButton::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    // The panel's own frame shows where the keyboard is.
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::Highlight));
+    pen.setWidth(2);
+    painter.setPen(pen);
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 ListPanel::ListPanel(QWidget* parent) : QWidget(parent) {

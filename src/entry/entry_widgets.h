@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <array>
 
 #include "entry/detail_lines.h"
 
-class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -46,6 +46,24 @@ class MarkEditor : public QLineEdit {
     bool keyPressedHere_ = false;
 };
 
+// The transparent label laid over the detail panel (lblFreeFormComment): a
+// click, or Enter or F2 while it has the keyboard, asks for a free-form
+// comment. Screen readers see a button with a press action.
+class PanelButton : public QLabel {
+    Q_OBJECT
+  public:
+    explicit PanelButton(QWidget* parent);
+    void press() { emit clicked(); }
+
+  signals:
+    void clicked();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // The detail panel below the grid (Shape1): five lines of the current student
 // in a fixed-pitch font, and a transparent label over them that takes the
 // click for a free-form comment.
@@ -55,15 +73,14 @@ class DetailPanel : public QFrame {
     explicit DetailPanel(QWidget* parent);
     void showDetails(const DetailLines& details);
     void clearLines();
-    std::array<QLabel*, 5> lines{};   // lblDetail1 to lblDetail5
-    QLabel* freeFormLabel = nullptr;  // lblFreeFormComment
+    std::array<QLabel*, 5> lines{};        // lblDetail1 to lblDetail5
+    PanelButton* freeFormLabel = nullptr;  // lblFreeFormComment
 
   signals:
     void clicked();
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     static constexpr double kLargestPointSize = 9.75;

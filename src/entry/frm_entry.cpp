@@ -5,12 +5,16 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <ctime>
 
 #include "about/frm_help.h"
@@ -88,6 +92,7 @@ void frmEntry::buildMenus() {
 
     mnuEdit = addMenu(bar, "mnuEdit", "Edit");
     mnuUndo = addMenuItem(mnuEdit, "mnuUndo", "&Undo", ctrl(Qt::Key_U), [this] { doUndo(); });
+    mnuUndo->setShortcuts({ctrl(Qt::Key_U), ctrl(Qt::Key_Z)});
     nmuView = addMenu(bar, "nmuView", "View");
     mnuShowCourse = addMenuItem(nmuView, "mnuShowCourse", "Show Course Codes", {},
                                 [this] { mnuShowCourse_Click(); });
@@ -200,6 +205,20 @@ void frmEntry::buildControls() {
     outer->addLayout(buttons);
     outer->addLayout(body, 1);
     outer->addWidget(Shape1);
+
+    lblStatus = namedLabel(statusBar(), "lblStatus");
+    lblStatus->setTextFormat(Qt::PlainText);
+    statusBar()->addWidget(lblStatus, 1);
+    statusBar()->setSizeGripEnabled(false);
+}
+
+QString frmEntry::studentsCount(int n) {
+    return n == 1 ? QString("1 student") : QString("%1 students").arg(n);
+}
+
+void frmEntry::showStatus(const QString& text) {
+    lblStatus->setText(text);
+    lblStatus->setAccessibleName(text);
 }
 
 bool frmEntry::Form_Load() {
@@ -308,11 +327,11 @@ void frmEntry::openFavourites() {
 }
 
 bool frmEntry::saveas() {
-    if (ws_.students.empty()) return true;
+    if (ws_.students.empty()) return false;
     cdlgGetFile_->prepare(classFolder(), toQString(alphanumericOnly(ws_.students[0].classCode)),
                           kClassFilter, true);
     const QString chosen = cdlgGetFile_->showSave();
-    if (chosen.isEmpty()) return true;
+    if (chosen.isEmpty()) return false;
     ws_.firstDialog = false;
     if (const Failure failure = saveClass(toPath(chosen), ws_.students)) {
         prompts_.message(*failure);
@@ -320,21 +339,38 @@ bool frmEntry::saveas() {
     }
     markSaved(ws_);
     recovery_->keepUp();
+    std::tm local{};
+    const std::time_t now = locations_.now();
+    localtime_r(&now, &local);
+    showStatus(QString("Saved %1 at %2:%3 (%4).")
+                   .arg(QFileInfo(chosen).fileName())
+                   .arg(local.tm_hour, 2, 10, QChar('0'))
+                   .arg(local.tm_min, 2, 10, QChar('0'))
+                   .arg(studentsCount(ws_.studentCount())));
     return true;
+}
+
+bool frmEntry::offerSave(const char* question, const char* title) {
+    if (ws_.studentCount() < 1 || !prompts_.askYesNo(question, title)) return true;
+    // Yes and then a cancelled dialog or a failed write: the class stays.
+    return saveas();
 }
 
 bool frmEntry::leave() {
     if (leaving_) return true;
-    if (ws_.studentCount() > 0 &&
-        prompts_.askYesNo("Do you want to save the class?", "Exit Tallyleaf") && !saveas()) {
-        // The class could not be saved: the program stays open with it.
-        return false;
-    }
+    if (!offerSave("Do you want to save the class?", "Exit Tallyleaf")) return false;
     leaving_ = true;
     recovery_->discard();
     QApplication::closeAllWindows();
     QCoreApplication::quit();
     return true;
+}
+
+bool frmEntry::eventFilter(QObject* watched, QEvent* event) {
+    // The class picker closed, with or without a new class: back to the marks.
+    if (event->type() == QEvent::Close && watched == classPicker.data())
+        QTimer::singleShot(0, this, &frmEntry::focusMarkCell);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmEntry::closeEvent(QCloseEvent* event) {
@@ -384,9 +420,18 @@ DetailLines frmEntry::displayDetails(int studentIndex) {
 }
 
 void frmEntry::startTyping() {
-    // A class just opened or built takes marks at once: the first student's
-    // mark cell is current and the grid has the keyboard.
+    // A class just opened or built takes marks at once at its first student.
     msfgClass->setCurrentCell(1, grid::kMark);
+    focusMarkCell();
+}
+
+void frmEntry::focusMarkCell() {
+    if (leaving_ || isHidden()) return;
+    if (ws_.studentCount() > 0) {
+        const int r = std::clamp(msfgClass->row(), 1, ws_.studentCount());
+        if (r != msfgClass->row() || msfgClass->col() != grid::kMark)
+            msfgClass->setCurrentCell(r, grid::kMark);
+    }
     activateWindow();
     msfgClass->setFocus(Qt::OtherFocusReason);
 }
@@ -430,11 +475,7 @@ void frmEntry::msfgClass_LeaveCell() {
 }
 
 void frmEntry::newTrillium() {
-    if (ws_.studentCount() > 0 &&
-        prompts_.askYesNo("Do you want to save the current class?", "Load New Trillium Class") &&
-        !saveas()) {
-        return;  // the class could not be saved: it stays open
-    }
+    if (!offerSave("Do you want to save the current class?", "Load New Trillium Class")) return;
     // A picker still loaded is not loaded again; after a read failure it stays hidden.
     if (!classPicker.isNull()) {
         if (!classPicker->readFailed()) {
@@ -444,17 +485,14 @@ void frmEntry::newTrillium() {
         return;
     }
     classPicker = new frmGetTrilliumfile(ws_, prompts_, locations_, this);
+    classPicker->installEventFilter(this);
     connect(classPicker, &frmGetTrilliumfile::classBuilt, this, &frmEntry::classBuilt);
     placeBeside(classPicker, this);
     classPicker->Form_Load();
 }
 
 void frmEntry::OpenClassFile() {
-    if (ws_.studentCount() > 0 &&
-        prompts_.askYesNo("Do you want to save the current class?", "Open New Class") &&
-        !saveas()) {
-        return;  // the class could not be saved: it stays open
-    }
+    if (!offerSave("Do you want to save the current class?", "Open New Class")) return;
     cdlgGetFile_->prepare(classFolder(), {}, kClassFilter, false);
     const QString chosen = cdlgGetFile_->showOpen();
     if (!chosen.isEmpty()) {
@@ -468,6 +506,8 @@ void frmEntry::OpenClassFile() {
             refreshUndo();
             fillflexGrid();
             startTyping();
+            showStatus(QString("Opened %1 (%2).")
+                           .arg(QFileInfo(chosen).fileName(), studentsCount(ws_.studentCount())));
         }
     }
     if (ws_.studentCount() > 0) enableClassCommands(true);

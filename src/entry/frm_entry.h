@@ -56,6 +56,7 @@ class frmEntry : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private slots:
     void msfgClass_EnterCell();
@@ -114,6 +115,7 @@ class frmEntry : public QMainWindow {
     QLabel* lblDetail4;
     QLabel* lblDetail5;
     QLabel* lblFreeFormComment;
+    QLabel* lblStatus;         // the status line's text
     MarkEditor* txtDataEntry;  // the mark editor laid over the MRK cell
 
     bool enterCellEnabled = false;
@@ -130,11 +132,15 @@ class frmEntry : public QMainWindow {
     void newTrillium();
     void OpenClassFile();
     void cmdSave_Click();
-    // The Save dialog and the class file; false only when a chosen file could
-    // not be written (cancelling the dialog is no failure).
+    // The Save dialog and the class file; true when the class was saved,
+    // false when the dialog was cancelled or the file could not be written.
     bool saveas();
-    // Offers to save, then ends the program; false when the save failed and
-    // the program stays open so that the class is not lost.
+    // Asks whether to save an open class before a command replaces it or the
+    // program ends; false when the teacher said Yes and nothing was saved, so
+    // that the command stops and the class stays.
+    bool offerSave(const char* question, const char* title);
+    // Offers to save, then ends the program; false when the class was not
+    // saved after Yes and the program stays open so that the class is not lost.
     bool leave();
     void openFavourites();
     void mnuShowCourse_Click();
@@ -157,6 +163,13 @@ class frmEntry : public QMainWindow {
     bool commentsView() const;
     bool inPointerZone(int x) const;
     void startTyping();
+    // The keyboard back on the grid, at the current student's MRK cell, so
+    // that the next digits typed become a mark.
+    void focusMarkCell();
+    // A short message at the foot of the window that needs no answer.
+    void showStatus(const QString& text);
+    // "1 student", "29 students".
+    static QString studentsCount(int n);
     // After a crash: offers the classes left in the recovery folder.
     void offerRecovery();
     // The code a left click on a comment cell puts there, or "" when none.

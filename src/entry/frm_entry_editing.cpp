@@ -86,6 +86,12 @@ void frmEntry::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
     const int r = msfgClass->mouseRow();
     const int c = msfgClass->mouseCol();
     const bool student = r >= 1 && r <= ws_.studentCount();
+    if (student && c >= 0 && c < grid::kFrozenColumns) {
+        // A click on a student's name or number makes that student current,
+        // as a click on the MRK cell does, so the next mark goes to them.
+        msfgClass->setCurrentCell(r, grid::kMark);
+        return;
+    }
     if (student && grid::isSkill(c) && (button == Qt::LeftButton || button == Qt::RightButton)) {
         pushUndo(r - 1);
         cycleSkill(ws_.students[r - 1].skills, grid::skillIndex(c), button == Qt::LeftButton);
@@ -211,18 +217,34 @@ void frmEntry::freeFormCommand() {
     if (ws_.studentCount() < 1 || s < 0 || s >= ws_.studentCount()) return;
     StudentRecord& student = ws_.students[s];
     const std::string original = freeFormOriginal(student, ws_.phrases);
+    bool decided = false;
     {
         frmFreeFormCommentEntry dialog(
             ws_, prompts_, this,
             SpellingFolders{locations_.dictionaryFolder, locations_.wordListFolder});
+        dialog.setStudent(toQString(student.firstName + " " + student.lastName) + " (" +
+                          msfgClass->textMatrix(s + 1, grid::kStudentId) + ")");
         dialog.setComment(toQString(original));
-        dialog.exec();
+        decided = dialog.exec() == QDialog::Accepted;
     }
-    if (applyFreeFormDraft(student, ws_.freeFormDraft, original) == FreeFormOutcome::Unchanged) {
+    focusMarkCell();
+    // Escape and the close box leave the student as the dialog found them.
+    if (!decided) return;
+    StudentRecord after = student;
+    const FreeFormOutcome outcome = applyFreeFormDraft(after, ws_.freeFormDraft, original);
+    if (outcome == FreeFormOutcome::Unchanged) {
         prompts_.message(msg::freeFormUnchanged());
         return;
     }
-    noteChange(ws_);
+    if (after.freeFormUsed == student.freeFormUsed && after.freeFormText == student.freeFormText)
+        return;  // Cancel on coded comments: nothing to change
+    // Removing a free-form comment can be taken back; a new text cannot.
+    if (outcome == FreeFormOutcome::Restored) {
+        pushUndo(s);
+    } else {
+        noteChange(ws_);
+    }
+    student = std::move(after);
     writeRow(s);
     displayDetails(s);
 }

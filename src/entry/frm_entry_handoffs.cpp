@@ -28,6 +28,8 @@ void frmEntry::classBuilt() {
     if (ws_.studentCount() > 0) enableClassCommands(true);
     startTyping();
     Shape1->clearLines();
+    showStatus(QString("New class %1 from the enrolment file (%2).")
+                   .arg(toQString(ws_.students[0].classCode), studentsCount(ws_.studentCount())));
 }
 
 void frmEntry::mnuUpdate_Click() {
@@ -45,6 +47,9 @@ void frmEntry::mnuUpdate_Click() {
     reorderClass(ws_, sortByName);
     refreshUndo();
     fillflexGrid();
+    if (!result.refused)
+        showStatus(QString("Class updated from the enrolment file (%1).")
+                       .arg(studentsCount(ws_.studentCount())));
 }
 
 void frmEntry::mnuExport_Click() {
@@ -64,6 +69,7 @@ void frmEntry::exportReturned() {
     refreshUndo();
     fillflexGrid();
     show();
+    focusMarkCell();
 }
 
 void frmEntry::mnuSelection_Click() {
@@ -97,6 +103,7 @@ void frmEntry::favouritesWindowLeft() {
         optAutoFill->setEnabled(true);
         optAutoFill->setChecked(true);
     }
+    focusMarkCell();
 }
 
 }  // namespace tl

@@ -38,17 +38,19 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     setWindowTitle("Free Form Comment Entry");
     setModal(true);
 
+    lblStudent = wrappedLabel(this, "lblStudent", QString());
     Label1 = wrappedLabel(this, "Label1", "You can edit and change the comment here.");
     QFont heading = Label1->font();
     heading.setBold(true);
+    lblStudent->setFont(heading);
     Label1->setFont(heading);
     txtComment = new QPlainTextEdit(this);
     txtComment->setObjectName("txtComment");
     txtComment->setMinimumSize(560, 170);
     lblLength = wrappedLabel(this, "lblLength", "Length: 0/460");
-    cmdOkay = new QPushButton("Okay: Take the Above Text as the Free Form Comment", this);
+    cmdOkay = new QPushButton("&Okay: Take the Above Text as the Free Form Comment", this);
     cmdOkay->setObjectName("cmdOkay");
-    cmdCancel = new QPushButton("Cancel: Return to the Normal Coded Comment Mode", this);
+    cmdCancel = new QPushButton("&Cancel: Return to the Normal Coded Comment Mode", this);
     cmdCancel->setObjectName("cmdCancel");
     cmdOkay->setAutoDefault(false);
     cmdCancel->setAutoDefault(false);
@@ -82,6 +84,7 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     buttons->addWidget(cmdOkay);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblStudent);
     layout->addWidget(Label1);
     layout->addWidget(txtComment, 1);
     layout->addWidget(lblLength);
@@ -95,9 +98,15 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
         highlighter_ = new SpellingHighlighter(txtComment->document(), std::move(checker));
         txtComment->installEventFilter(this);
         txtComment->viewport()->installEventFilter(this);
+        Label2->setText(
+            "Note of caution: Using the codes is \"safe\" in the sense that the comments are "
+            "grammatically correct and spell checked (mostly). Here you can write ANYTHING. "
+            "Underlined words are not in the dictionary; there is no grammar check, no 'does it "
+            "make sense' check.  ");
     }
 
-    // Opening leaves the draft as the empty box, so closing by the frame cancels.
+    // The draft starts as the empty box. Escape and the close box reject the
+    // dialog, which leaves the student as it was; Okay and Cancel accept it.
     ws_.freeFormDraft.clear();
     connect(txtComment, &QPlainTextEdit::textChanged, this,
             &frmFreeFormCommentEntry::txtComment_Change);
@@ -128,12 +137,17 @@ void frmFreeFormCommentEntry::cmdOkay_Click() {
 }
 
 void frmFreeFormCommentEntry::cmdCancel_Click() {
+    // Back to the coded comments: a decision, unlike Escape.
     ws_.freeFormDraft.clear();
-    reject();
+    accept();
 }
 
 void frmFreeFormCommentEntry::setComment(const QString& text) {
     txtComment->setPlainText(text);
+}
+
+void frmFreeFormCommentEntry::setStudent(const QString& student) {
+    lblStudent->setText(student);
 }
 
 bool frmFreeFormCommentEntry::eventFilter(QObject* watched, QEvent* event) {

@@ -15,8 +15,9 @@ namespace tl {
 struct Workspace;
 class Prompts;
 
-// The free-form comment editor. Its result is left in the workspace's
-// freeFormDraft: "" returns the student to the coded comments. With a
+// The free-form comment editor. Accepted (Okay or Cancel), its result is left
+// in the workspace's freeFormDraft: "" returns the student to the coded
+// comments. Rejected (Escape, the close box), nothing is decided. With a
 // dictionary in the folders, misspelt words are underlined and a right click
 // (or the menu key, or Shift+F10) offers suggestions and Add to Dictionary.
 class frmFreeFormCommentEntry : public QDialog {
@@ -27,6 +28,8 @@ class frmFreeFormCommentEntry : public QDialog {
 
     // The text the dialog starts with.
     void setComment(const QString& text);
+    // The student the comment is for: names and Student ID.
+    void setStudent(const QString& student);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,6 +40,7 @@ class frmFreeFormCommentEntry : public QDialog {
     void showSpellingMenu(QTextCursor at, const QPoint& globalPos);
     void cmdOkay_Click();
     void cmdCancel_Click();
+    QLabel* lblStudent;
     QLabel* Label1;
     QPlainTextEdit* txtComment;
     QLabel* lblLength;

@@ -275,22 +275,75 @@ class EntryEditingTest : public QObject {
                  QString("An empty comment will restore coded comments. Is this what you want?"));
         QVERIFY(!brennick.freeFormUsed && desk.showsRecords());
 
-        // So do Cancel and the window frame, after typing that stopped at 460 characters.
-        for (const bool frame : {false, true}) {
-            writeFreeForm(desk, "Ivy is curious.");
-            QVERIFY(brennick.freeFormUsed);
-            onPanel(desk, [&shown, frame](frmFreeFormCommentEntry* dialog) {
+        // Escape and the close box leave the comment as it was, after typing
+        // that stopped at 460 characters; Cancel returns to the codes.
+        writeFreeForm(desk, "Ivy is curious.");
+        QVERIFY(brennick.freeFormUsed && desk.undos() == 1);
+        const StudentRecord written = brennick;
+        for (const QString how : {"frame", "escape", "cancel"}) {
+            onPanel(desk, [&shown, how](frmFreeFormCommentEntry* dialog) {
                 commentBox(dialog)->setPlainText(QString(458, 'a'));
                 commentBox(dialog)->moveCursor(QTextCursor::End);
                 QTest::keyClicks(commentBox(dialog), "bcdef");
                 shown = commentBox(dialog)->toPlainText().mid(457) + "|" +
                         control<QLabel>(dialog, "lblLength")->text();
-                frame ? void(dialog->close()) : control<QPushButton>(dialog, "cmdCancel")->click();
+                activate(dialog);
+                if (how == "frame") dialog->close();
+                if (how == "escape") pressKey(Qt::Key_Escape);
+                if (how == "cancel") pressChord(Qt::Key_C, Qt::AltModifier);  // its access key
             });
             QCOMPARE(shown, QString("abc|Length: 460/460"));
-            QVERIFY(!brennick.freeFormUsed && brennick.freeFormText.empty() && desk.showsRecords());
+            QCOMPARE(brennick == written, how != "cancel");
+            // Back at the grid, the keyboard on the student's MRK cell.
+            QVERIFY(QApplication::focusWidget() == desk.grid() && desk.grid()->row() == 2 &&
+                    desk.grid()->col() == 3);
         }
-        QVERIFY(desk.undos() == 0 && desk.prompts.count(Kind::YesNo) == 2);
+        QVERIFY(!brennick.freeFormUsed && brennick.freeFormText.empty() && desk.showsRecords());
+        // What Cancel removed, Undo brings back.
+        QCOMPARE(desk.undos(), 2);
+        desk.run("mnuUndo");
+        QVERIFY(brennick == written && desk.showsRecords());
+        QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, 1, false));
+        QCOMPARE(desk.prompts.count(Kind::YesNo), 2);
+    }
+
+    void freeFormDialogNamesTheStudentAndOpensByKeyboard() {
+        EditDesk desk;
+        clickCell(desk.grid(), 6, 3);
+        // With the keyboard on the panel, Enter and F2 open it for the current student.
+        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_F2}) {
+            desk.ctl("lblFreeFormComment")->setFocus();
+            QString student, label2;
+            auto seen = std::make_shared<bool>(false);
+            whenModal<frmFreeFormCommentEntry>([&, seen](frmFreeFormCommentEntry* dialog) {
+                *seen = true;
+                activate(dialog);
+                student = control<QLabel>(dialog, "lblStudent")->text();
+                label2 = control<QLabel>(dialog, "Label2")->text();
+                pressKey(Qt::Key_Escape);
+            });
+            pressKey(key);
+            QVERIFY(*seen);
+            QCOMPARE(student, QString("Ivy Fairweather (301-000-001)"));
+            // The window tests' school has no dictionary: no underlines, the old caution.
+            QVERIFY(label2.contains("There is no checking: no spell check, no grammar check"));
+        }
+        // A screen reader finds a named button and can press it.
+        QAccessibleInterface* iface =
+            QAccessible::queryAccessibleInterface(desk.ctl("lblFreeFormComment"));
+        QVERIFY(iface != nullptr && iface->role() == QAccessible::Button &&
+                !iface->text(QAccessible::Name).isEmpty());
+        QAccessibleActionInterface* actions = iface->actionInterface();
+        QVERIFY(actions != nullptr &&
+                actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        auto opened = std::make_shared<bool>(false);
+        whenModal<frmFreeFormCommentEntry>([opened](frmFreeFormCommentEntry* dialog) {
+            *opened = true;
+            dialog->close();
+        });
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        settle();
+        QVERIFY(*opened && desk.undos() == 0);
     }
 };
 

@@ -125,6 +125,9 @@ class ImportExportTest : public QObject {
         desk.build({"ENG2D1-02", "HIS2D1-04", "SCI2D1-03"});
         QCOMPARE(desk.ws.studentCount(), 14);
         QCOMPARE(shownRows(desk.grid()), recordRows(desk.ws, false));
+        QCOMPARE(desk.ctl("lblStatus")->text(), "New class " + desk.ctl("lblCourse")->text() +
+                                                    " from the enrolment file (14 "
+                                                    "students).");
 
         // Nothing chosen, in either mode, changes nothing.
         const auto before = desk.ws.students;
@@ -135,6 +138,12 @@ class ImportExportTest : public QObject {
         press(picker, "cmdGetClass");
         QVERIFY(desk.ws.students == before && picker->isVisible());
         QCOMPARE(desk.prompts.messages(), QStringList());
+        // Its close box leaves the class as it was, the keyboard on the marks.
+        desk.grid()->setCurrentCell(5, 6);
+        picker->close();
+        settle();
+        QVERIFY(QApplication::focusWidget() == desk.grid() && desk.grid()->row() == 5 &&
+                desk.grid()->col() == 3 && desk.ws.students == before);
     }
 
     void pickerRefusesAMasterFileItCannotUse() {
@@ -179,6 +188,8 @@ class ImportExportTest : public QObject {
         const QStringList byName{"Ashgrove, Jr.", "Calder", "Gantry", "Kestrel", "Velde"};
         QCOMPARE(column(desk.grid(), 1), byName);
         QCOMPARE(desk.ctl("lblClassSize")->text(), QString("5 Students"));
+        const QString updatedStatus = "Class updated from the enrolment file (5 students).";
+        QCOMPARE(desk.ctl("lblStatus")->text(), updatedStatus);
 
         // A file whose lines lack the timetable would empty the class: TL21, the class stays.
         const auto updated = desk.ws.students;
@@ -187,6 +198,7 @@ class ImportExportTest : public QObject {
         desk.run("mnuUpdate");
         QCOMPARE(shownCodes(desk.prompts), QStringList{"TL21:"});
         QVERIFY(desk.ws.students == updated && column(desk.grid(), 1) == byName);
+        QCOMPARE(desk.ctl("lblStatus")->text(), updatedStatus);
     }
 
     void exportWindowRefusesOrReports() {
@@ -216,6 +228,7 @@ class ImportExportTest : public QObject {
             press(w, "cmdReturn");
             // Sorted by name on the way; a master file that is read gives its order back.
             QVERIFY(openWindow<frmExport>("frmExport") == nullptr && desk.entry.isVisible());
+            QVERIFY(QApplication::focusWidget() == desk.grid() && desk.grid()->col() == 3);
             QStringList names = pad.isEmpty() ? kScienceByName : kScienceInFileOrder;
             if (shown == "discrepancy") names = {"Ashgrove, Jr.", "Velde", "Gantry", "Kestrel"};
             QCOMPARE(column(desk.grid(), 1), names);
@@ -230,6 +243,8 @@ class ImportExportTest : public QObject {
         // The section's students in file order, with an empty panel; the picker has closed.
         QCOMPARE(column(grid, 1), kScienceInFileOrder);
         QCOMPARE(desk.ctl("lblCourse")->text() + panel(desk.entry).join(""), QString("SCI2D1-03"));
+        QCOMPARE(desk.ctl("lblStatus")->text(),
+                 QString("New class SCI2D1-03 from the enrolment file (5 students)."));
         QVERIFY(desk.entry.findChild<frmGetTrilliumfile*>() == nullptr &&
                 desk.prompts.messages().isEmpty());
         QListWidget* favourites = desk.ctl<QListWidget>("lstFavourites");  // 0101, 0106

@@ -182,12 +182,33 @@ inline void pressKey(Qt::Key key, char text = 0) {
     } else {
         QTest::keyPress(pressed, key);
     }
-    QWidget* released = QApplication::focusWidget();
-    if (text != 0) {
-        QTest::keyRelease(released, text);
-    } else {
-        QTest::keyRelease(released, key);
+    // A key that closed its window is released over no widget.
+    if (QWidget* released = QApplication::focusWidget()) {
+        if (text != 0) {
+            QTest::keyRelease(released, text);
+        } else {
+            QTest::keyRelease(released, key);
+        }
     }
+    settle();
+}
+// A window that has just opened takes the keyboard, as it does on a desktop.
+inline void activate(QWidget* window) {
+    // The window left before may still be taking its activation back.
+    for (int i = 0; i < 100 && QApplication::activeWindow() != window; ++i) {
+        window->activateWindow();
+        QTest::qWait(10);
+    }
+    QVERIFY(QApplication::activeWindow() == window);
+}
+
+// A key with modifiers (Alt+C, Ctrl+Z) to whichever widget has the focus.
+inline void pressChord(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* pressed = QApplication::focusWidget();
+    QVERIFY2(pressed != nullptr, "no widget has the keyboard focus");
+    QTest::keyPress(pressed, key, modifiers);
+    if (QWidget* released = QApplication::focusWidget())
+        QTest::keyRelease(released, key, modifiers);
     settle();
 }
 inline void typeKeys(const QString& keys) {
