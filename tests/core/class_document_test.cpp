@@ -9,62 +9,51 @@
 namespace tl::test {
 namespace {
 
+std::string enrolled(const std::string& last, const std::string& first, const std::string& number,
+                     const std::string& section) {
+    return last + "," + first + ",F," + number + ",u5,u6,u7,Q1,u9,u10,u11,u12,u13,P," + section;
+}
+
 class ClassDocumentTest : public TempDirTest {
   protected:
     // Brook (mark 88, ENG2D1-02) before Avery (mark 61, ENG2D1-01).
     static std::vector<StudentRecord> twoStudents() {
-        StudentRecord brook = makeStudent("ENG2D1-02", "Brook", "Lee", "123456790");
-        brook.mark = "88";
-        StudentRecord avery = makeStudent("ENG2D1-01", "Avery", "Jo", "123456789");
-        avery.mark = "61";
-        return {brook, avery};
+        std::vector<StudentRecord> s = {makeStudent("ENG2D1-02", "Brook", "Lee", "123456790"),
+                                        makeStudent("ENG2D1-01", "Avery", "Jo", "123456789")};
+        s[0].mark = "88";
+        s[1].mark = "61";
+        return s;
     }
 
-    // An enrolment file holding the class's two students, and more when asked.
-    std::string enrolment(const std::vector<std::string>& extra) const {
-        std::vector<std::string> lines = {"Last,First,Gender,Number,...",
-                                          "Brook,Lee,F,123456790,u5,u6,u7,Q1,u9,u10,u11,u12,u13,P,"
-                                          "ENG2D1-02",
-                                          "Avery,Jo,F,123456789,u5,u6,u7,Q1,u9,u10,u11,u12,u13,P,"
-                                          "ENG2D1-01"};
-        lines.insert(lines.end(), extra.begin(), extra.end());
-        const std::string path = file("TLStudentInfo.txt");
-        writeBytes(path, crlfLines(lines));
-        return path;
+    // The class list update from an enrolment file with the two students and the extra lines.
+    void update(Workspace& ws, std::vector<std::string> lines) const {
+        lines.insert(lines.begin(),
+                     {"Last,First,...", enrolled("Brook", "Lee", "123456790", "ENG2D1-02"),
+                      enrolled("Avery", "Jo", "123456789", "ENG2D1-01")});
+        writeBytes(file("TLStudentInfo.txt"), crlfLines(lines));
+        reconcileClass(ws, file("TLStudentInfo.txt"), std::time(nullptr), 101);
     }
 
     void run(Workspace& ws, const std::string& step) const {
-        if (step == "open") {
-            replaceClass(ws, twoStudents());
-        } else if (step == "empty") {
-            replaceClass(ws, {});
-        } else if (step == "restore") {
-            restoreClass(ws, twoStudents());
-        } else if (step == "edit") {
-            recordEdit(ws, 0);
-            ws.students[0].mark = "70";
-        } else if (step == "undo") {
-            undoEdit(ws);
-        } else if (step == "note") {
-            noteChange(ws);
-        } else if (step == "save") {
-            markSaved(ws);
-        } else if (step == "names") {
-            reorderClass(ws, sortByName);
-        } else if (step == "marks") {
-            reorderClass(ws, sortByMark);
-        } else if (step == "course") {
-            reorderClass(ws, sortByClass);
-        } else if (step.starts_with("update")) {
-            std::vector<std::string> extra;
-            if (step == "update+")
-                extra = {"Chen,Cy,M,123456791,u5,u6,u7,Q1,u9,u10,u11,u12,u13,P,ENG2D1-01"};
-            const std::string master = enrolment(extra);
-            const std::string path = step == "update-none" ? file("missing.txt") : master;
-            reconcileClass(ws, path, std::time(nullptr), 101);
-        } else {
-            FAIL() << "unknown step " << step;
-        }
+        const std::map<std::string, std::function<void()>> steps = {
+            {"open", [&] { replaceClass(ws, twoStudents()); }},
+            {"empty", [&] { replaceClass(ws, {}); }},
+            {"restore", [&] { restoreClass(ws, twoStudents()); }},
+            {"edit",
+             [&] {
+                 recordEdit(ws, 0);
+                 ws.students[0].mark = "70";
+             }},
+            {"undo", [&] { undoEdit(ws); }},
+            {"note", [&] { noteChange(ws); }},
+            {"save", [&] { markSaved(ws); }},
+            {"names", [&] { reorderClass(ws, sortByName); }},
+            {"marks", [&] { reorderClass(ws, sortByMark); }},
+            {"course", [&] { reorderClass(ws, sortByClass); }},
+            {"update", [&] { update(ws, {}); }},
+            {"update+", [&] { update(ws, {enrolled("Chen", "Cy", "123456791", "ENG2D1-01")}); }},
+            {"update-none", [&] { reconcileClass(ws, file("missing.txt"), 0, 101); }}};
+        steps.at(step)();
     }
 };
 
