@@ -139,6 +139,15 @@ Notice tl21NoneEnrolled() {
         "changed.");
 }
 
+Notice tl23RecoveryCopyUnreadable(const std::string& fileName) {
+    return plain("TL23: A recovery copy could not be read. It was kept as " + fileName + ".");
+}
+
+Notice tl24RecoveryCopyNotRemoved(const std::string& path) {
+    return plain("TL24: The recovery copy " + path +
+                 " could not be removed. Delete it by hand once the class is saved.");
+}
+
 Notice tlTempPhraseFileNotSaved() {
     return plain(std::string("TLTemp: Phrase file could not be saved. ") + kCrLf +
                  "It is likely that your disk is full or the floppy is not in the drive." + kCrLf +

@@ -37,6 +37,10 @@ Notice eFileReadBackDiffers(const std::string& difference);
 // The heading of the export window's panel of comments that name another student.
 std::string nameWarningsHeading();
 Notice tl21NoneEnrolled();
+// A recovery copy that could not be read, kept under the file name given.
+Notice tl23RecoveryCopyUnreadable(const std::string& fileName);
+// A restored recovery copy that is still there; path: where it lies.
+Notice tl24RecoveryCopyNotRemoved(const std::string& path);
 Notice tlTempPhraseFileNotSaved();
 Notice favouritesFull();
 Notice tl8aCommentTooLong();

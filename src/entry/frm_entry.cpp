@@ -62,6 +62,7 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
     buildControls();
     buildEditing();
     fitToScreen(this, QSize(kDesignedWidth, kDesignedHeight));
+    recovery_->setStatusLine([this] { return statusBar(); });
 }
 
 frmEntry::~frmEntry() {
@@ -261,21 +262,25 @@ void frmEntry::offerRecovery() {
     for (const LeftCopy& copy : leftCopies(locations_.recoveryFolder)) {
         std::vector<StudentRecord> students;
         if (openClass(toPath(copy.path), students)) {
-            // Kept for a closer look, but never offered again.
-            QFile::rename(copy.path, copy.path + ".unreadable");
+            // Kept for a closer look, and said once.
+            prompts_.message(
+                msg::tl23RecoveryCopyUnreadable(fromQString(setAsideUnreadable(copy.path))));
             continue;
         }
         const bool restore = prompts_.askYesNo(
             restoreQuestion(toQString(students[0].classCode), copy.written), "Tallyleaf");
-        QFile::remove(copy.path);
-        if (!restore) continue;
+        if (!restore) {
+            QFile::remove(copy.path);
+            continue;
+        }
         // The class comes back unsaved: this program keeps its own copy of it now.
-        replaceClass(ws_, std::move(students));
+        restoreClass(ws_, std::move(students));
         refreshUndo();
         fillflexGrid();
         startTyping();
         enableClassCommands(true);
-        recovery_->keepUp();
+        if (!recovery_->takeOver(copy.path))
+            prompts_.message(msg::tl24RecoveryCopyNotRemoved(fromQString(copy.path)));
         return;
     }
 }

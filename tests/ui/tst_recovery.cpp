@@ -1,7 +1,9 @@
-// The recovery copy of the open class: kept while changes are unsaved, gone
-// after a save or a normal exit, offered again after a crash.
+// The recovery copy of the open class: kept while changes are unsaved, written
+// again until a failed write succeeds, gone after a save or a normal exit,
+// offered again after a crash.
 #include "core/class_document.h"
 #include "core/class_file.h"
+#include "core/file_io.h"
 #include "platform/recovery.h"
 #include "ui/ui_support.h"
 
@@ -10,19 +12,43 @@ using namespace tl::test;
 
 namespace {
 
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 std::vector<StudentRecord> twoStudents() {
     StudentRecord a;
     a.classCode = "ENG2D1-01";
     a.lastName = "Avery";
-    a.studentNumber = "123456789";
     StudentRecord b = a;
     b.lastName = "Brook";
     return {a, b};
+}
+
+QStringList copiesIn(const QString& folder) {
+    return QDir(folder).entryList({"*.tlc"}, QDir::Files);
+}
+
+// A lock file's text as this program writes it, with one line replaced (0 the
+// process number, 1 the program).
+QByteArray lockText(const TempSchool& school, int line, const QByteArray& value) {
+    QList<QByteArray> lines;
+    {
+        QLockFile lock(school.root() + "/scratch");
+        if (lock.tryLock(0)) lines = contents(school.root() + "/scratch").split('\n');
+    }
+    if (lines.size() > line) lines[line] = value;
+    return lines.join('\n');
+}
+
+// A main window past its start-up window with a class file opened and not
+// changed: no copy, even after a check.
+void openUnchanged(frmEntry& entry, ScriptedPrompts& prompts, const TempSchool& school,
+                   const QString& folder) {
+    QVERIFY(loadWith(entry, "cmdCancel"));
+    prompts.fileAnswers << school.write(
+        "home/eng.tlc", classLine("ENG2D1-01", "Avery", "Jo", "123456789", "") +
+                            classLine("ENG2D1-01", "Brook", "Lee", "123456790", "61"));
+    control<QAction>(&entry, "mnuOpenClass")->trigger();
+    settle();
+    QTest::qWait(2100);
+    QVERIFY(copiesIn(folder).isEmpty());
 }
 
 }  // namespace
@@ -30,48 +56,134 @@ std::vector<StudentRecord> twoStudents() {
 class RecoveryTest : public QObject {
     Q_OBJECT
   private slots:
+    // Whether a change needs a copy is the core's table; here the copy itself.
     void copyFollowsTheChangesAndTheSaves() {
-        QTemporaryDir dir;
-        const QString folder = dir.path() + "/recovery";
+        TempSchool school;
+        const QString folder = school.root() + "/recovery";
         Workspace ws;
-        QString copy;
-        {
-            RecoveryKeeper keeper(ws, folder);
-            keeper.keepUp();
-            QVERIFY(keeper.copyPath().isEmpty());  // no class, no copy
+        restoreClass(ws, twoStudents());
+        RecoveryKeeper keeper(ws, folder);
+        keeper.keepUp();
+        keeper.waitForWrite();
+        const QString copy = keeper.copyPath();
+        // The class-file text, for the user alone.
+        QCOMPARE(contents(copy), QByteArray::fromStdString(classFileText(ws.students)));
+        QCOMPARE(QFile::permissions(copy) & ~(QFile::ReadUser | QFile::WriteUser),
+                 QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(QFile::permissions(folder) & (QFile::ReadGroup | QFile::ReadOther), 0);
+        // A save removes it, the next change writes it again, a normal exit leaves nothing.
+        markSaved(ws);
+        keeper.keepUp();
+        QVERIFY(!QFile::exists(copy));
+        noteChange(ws);
+        keeper.keepUp();
+        keeper.waitForWrite();
+        QVERIFY(QFile::exists(copy));
+        keeper.discard();
+        QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+    }
 
-            // A class built or opened is unsaved: the copy holds its text, for the user alone.
-            replaceClass(ws, twoStudents());
-            keeper.keepUp();
-            keeper.waitForWrite();
-            copy = keeper.copyPath();
-            QCOMPARE(bytesOf(copy), QByteArray::fromStdString(classFileText(ws.students)));
-            QCOMPARE(QFile::permissions(copy) & ~(QFile::ReadUser | QFile::WriteUser),
-                     QFile::ReadOwner | QFile::WriteOwner);
-            QVERIFY(leftCopies(folder).empty());  // its owner still runs
+    void failedWriteIsTriedAgainUntilTheLatestChangeIsKept() {
+        TempSchool school;
+        Workspace ws;
+        restoreClass(ws, twoStudents());
+        QStatusBar bar;
+        std::atomic<bool> diskFull{true};
+        std::atomic<int> attempts{0};
+        RecoveryKeeper keeper(ws, school.root() + "/recovery");
+        keeper.setStatusLine([&bar] { return &bar; });
+        keeper.setWriter([&](const std::string& path, const std::string& text) {
+            ++attempts;
+            return !diskFull && writeFileAtomically(path, text);
+        });
+        // A restored copy stays while it is the class's only copy on disk.
+        const QString left = school.write("recovery/class-1-1.tlc", "restored");
+        QVERIFY(!keeper.takeOver(left) && QFile::exists(left));
+        QVERIFY(keeper.failing() && !keeper.upToDate());
+        QCOMPARE(bar.currentMessage(), QString("The recovery copy could not be written; save the "
+                                               "class to keep your changes."));
+        // Nothing changed since, and still it is written again.
+        keeper.keepUp();
+        keeper.waitForWrite();
+        QCOMPARE(attempts.load(), 2);
 
-            // A save removes it; the next edit writes it again.
-            markSaved(ws);
-            keeper.keepUp();
-            QVERIFY(!QFile::exists(copy));
-            recordEdit(ws, 1);
-            ws.students[1].mark = "77";
-            keeper.keepUp();
-            keeper.waitForWrite();
-            QVERIFY(bytesOf(copy).contains(",77,"));
+        // The disk has room again: the next check writes the change typed while
+        // it was full, and the status line is clear.
+        recordEdit(ws, 1);
+        ws.students[1].mark = "52";
+        diskFull = false;
+        keeper.start();
+        QTRY_VERIFY_WITH_TIMEOUT(contents(keeper.copyPath()).contains(",52,"), 5000);
+        QTRY_VERIFY(!keeper.failing() && bar.currentMessage().isEmpty());
+        QVERIFY(keeper.takeOver(left) && !QFile::exists(left));
 
-            // A normal exit leaves nothing behind.
-            keeper.discard();
-            QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
-            noteChange(ws);
-            keeper.keepUp();
-            keeper.waitForWrite();
-            copy = keeper.copyPath();
-        }
-        // The program ended without its exit: the copy is left for the next start.
-        const std::vector<LeftCopy> left = leftCopies(folder);
-        QCOMPARE(left.size(), std::size_t{1});
-        QCOMPARE(left[0].path, copy);
+        // Another message in the status line stays when a copy is written.
+        diskFull = true;
+        noteChange(ws);
+        keeper.keepUp();
+        keeper.waitForWrite();
+        bar.showMessage("Printed");
+        diskFull = false;
+        keeper.keepUp();
+        keeper.waitForWrite();
+        QVERIFY(keeper.upToDate() && bar.currentMessage() == "Printed");
+
+        // A save while the copy cannot be written ends the warning.
+        diskFull = true;
+        noteChange(ws);
+        keeper.keepUp();
+        keeper.waitForWrite();
+        markSaved(ws);
+        keeper.keepUp();
+        QVERIFY(!keeper.failing() && bar.currentMessage().isEmpty());
+    }
+
+    void copiesAreOfferedUnlessARunningProgramHoldsThem() {
+        TempSchool school;
+        const QString folder = school.root() + "/recovery";
+        Workspace ws;
+        restoreClass(ws, twoStudents());
+        RecoveryKeeper running(ws, folder);
+        running.keepUp();
+        running.waitForWrite();
+        // Copies whose lock names a program that has ended, or that have no lock.
+        QProcess ended;
+        ended.start("true", {});
+        QVERIFY(ended.waitForStarted());
+        const QByteArray endedLock = lockText(school, 0, QByteArray::number(ended.processId()));
+        ended.waitForFinished();
+        school.write("recovery/class-2-2.tlc", "");
+        const QString stale = school.write("recovery/class-2-2.tlc.lock", endedLock);
+        school.write("recovery/class-3-3.tlc", "");
+        const QString orphan = school.write("recovery/class-4-4.tlc.lock", endedLock);
+
+        const auto names = [](const std::vector<LeftCopy>& copies) {
+            QStringList found;
+            for (const LeftCopy& copy : copies)
+                found << QFileInfo(copy.path).fileName();
+            found.sort();
+            return found;
+        };
+        const QStringList offered = {"class-2-2.tlc", "class-3-3.tlc"};
+        // A folder that cannot be written takes no lock: the lock file decides.
+        QCOMPARE(names(leftCopies(folder, [](const QString&) { return false; })), offered);
+        QVERIFY(lockOwnerRunning(running.copyPath() + ".lock") && !lockOwnerRunning(stale));
+        QCOMPARE(names(leftCopies(folder)), offered);
+        QVERIFY(!QFile::exists(orphan) && QFile::exists(running.copyPath() + ".lock"));
+        // A running process under the recorded number that is another program.
+        school.write("recovery/class-2-2.tlc.lock", lockText(school, 1, "someOtherProgram"));
+        QVERIFY(!lockOwnerRunning(stale));
+    }
+
+    void questionGivesTheDateInEnglish() {
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        const QString december = restoreQuestion("ENG2D1-01", {{2026, 12, 8}, {21, 14, 59}});
+        const QString january = restoreQuestion("MTH1W1-02", {{2027, 1, 1}, {9, 5}});
+        QLocale::setDefault(before);
+        QCOMPARE(december, QString("Tallyleaf was not closed properly. Restore the class ENG2D1-01 "
+                                   "as it was at 21:14 on December 8, 2026?"));
+        QVERIFY(january.endsWith("MTH1W1-02 as it was at 09:05 on January 1, 2027?"));
     }
 
     void crashedClassComesBackAndABadCopyIsSetAside() {
@@ -79,48 +191,88 @@ class RecoveryTest : public QObject {
         school.installTestLibrary();
         Locations here = school.locations();
         here.recoveryFolder = school.root() + "/recovery";
-        const QString classFile = school.write(
-            "home/eng.tlc", classLine("ENG2D1-01", "Avery", "Jo", "123456789", "") +
-                                classLine("ENG2D1-01", "Brook", "Lee", "123456790", "61"));
         {
             Workspace ws;
             ScriptedPrompts prompts;
             frmEntry entry(ws, prompts, here);
-            QVERIFY(loadWith(entry, "cmdCancel"));
-            prompts.fileAnswers << classFile;
-            control<QAction>(&entry, "mnuOpenClass")->trigger();
-            settle();
+            openUnchanged(entry, prompts, school, here.recoveryFolder);
+            // A plain file where the recovery folder should be: no copy can be
+            // written, whoever runs the test, and the status line says so.
+            school.write("recovery", "a file");
             typeKeys("88");
             pressKey(Qt::Key_Return);
-            // Within a few seconds the copy holds the typed mark.
+            QTRY_COMPARE_WITH_TIMEOUT(entry.statusBar()->currentMessage(),
+                                      RecoveryKeeper::cannotWriteText(), 5000);
+            QVERIFY(prompts.messages().isEmpty());  // no message box
+            // Room again: within a few seconds the copy holds the typed mark.
+            QVERIFY(QFile::remove(here.recoveryFolder));
             QTRY_VERIFY_WITH_TIMEOUT(
-                QDir(here.recoveryFolder).entryList({"*.tlc"}).size() == 1 &&
-                    bytesOf(here.recoveryFolder + "/" +
-                            QDir(here.recoveryFolder).entryList({"*.tlc"}).first())
+                copiesIn(here.recoveryFolder).size() == 1 &&
+                    contents(here.recoveryFolder + "/" + copiesIn(here.recoveryFolder)[0])
                         .contains(",88,"),
                 6000);
+            QTRY_VERIFY(entry.statusBar()->currentMessage().isEmpty());
         }  // ends without its exit, as in a crash
+        const QString leftName = copiesIn(here.recoveryFolder)[0];
 
         Workspace ws;
         ScriptedPrompts prompts;
         prompts.yesNoAnswers << true;
         frmEntry entry(ws, prompts, here);
         QVERIFY(loadWith(entry, "cmdCancel"));
+        QCOMPARE(prompts.count(Kind::YesNo), 1);
         QVERIFY(prompts.asked.last().text.startsWith(
             "Tallyleaf was not closed properly. Restore the class ENG2D1-01 as it was at "));
         QCOMPARE(prompts.asked.last().title, QString("Tallyleaf"));
         QCOMPARE(ws.students[0].mark + ws.students[1].mark, std::string("8861"));
         QCOMPARE(control<FlexGrid>(&entry, "msfgClass")->textMatrix(1, 3), QString("88"));
         QVERIFY(hasUnsavedChanges(ws));
+        // This program keeps the restored class in a copy of its own; the left one is gone.
+        QVERIFY(prompts.messages().isEmpty());
+        QCOMPARE(copiesIn(here.recoveryFolder).size(), 1);
+        QVERIFY(copiesIn(here.recoveryFolder)[0] != leftName);
 
-        // A copy that cannot be read is renamed aside and not offered.
+        // A copy that cannot be read is set aside, said once and never offered.
         school.write("recovery/class-1-1.tlc", "not a class\r\n");
-        Workspace other;
-        ScriptedPrompts asked;
-        frmEntry again(other, asked, here);
-        QVERIFY(loadWith(again, "cmdCancel"));
-        QCOMPARE(asked.count(Kind::YesNo), 0);
+        for (const QStringList& expected :
+             {QStringList{"TL23: A recovery copy could not be read. It was kept as "
+                          "class-1-1.tlc.unreadable."},
+              QStringList{}}) {
+            Workspace other;
+            ScriptedPrompts asked;
+            frmEntry again(other, asked, here);
+            QVERIFY(loadWith(again, "cmdCancel"));
+            QCOMPARE(asked.count(Kind::YesNo), 0);
+            QCOMPARE(asked.messages(), expected);
+            if (!expected.isEmpty()) QCOMPARE(asked.asked.last().title, QString("Tallyleaf"));
+        }
         QVERIFY(QFile::exists(here.recoveryFolder + "/class-1-1.tlc.unreadable"));
+    }
+
+    // A real read-only folder; skipped where permissions do not stop a write (as root).
+    void copyInAReadOnlyFolderIsRestoredAndLeftThere() {
+        TempSchool school;
+        school.installTestLibrary();
+        Locations here = school.locations();
+        here.recoveryFolder = school.root() + "/recovery";
+        const QString left = school.write("recovery/class-5-5.tlc",
+                                          classLine("ENG2D1-01", "Avery", "Jo", "123456789", "64"));
+        QFile::setPermissions(here.recoveryFolder, QFile::ReadOwner | QFile::ExeOwner);
+        if (QFileInfo::exists(school.write("recovery/probe", "")))
+            QSKIP("permissions do not stop this user's writes");
+        Workspace ws;
+        ScriptedPrompts prompts;
+        prompts.yesNoAnswers << true;
+        frmEntry entry(ws, prompts, here);
+        QVERIFY(loadWith(entry, "cmdCancel"));
+        QFile::setPermissions(here.recoveryFolder,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(ws.students[0].mark, std::string("64"));
+        QCOMPARE(prompts.messages(), QStringList{"TL24: The recovery copy " + left +
+                                                 " could not be removed. Delete it by hand once "
+                                                 "the class is saved."});
+        QVERIFY(QFile::exists(left));
+        QCOMPARE(entry.statusBar()->currentMessage(), RecoveryKeeper::cannotWriteText());
     }
 };
 
