@@ -62,7 +62,7 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
     buildControls();
     buildEditing();
     fitToScreen(this, QSize(kDesignedWidth, kDesignedHeight));
-    recovery_->setStatusLine([this] { return statusBar(); });
+    recovery_->setStatusLine([this] { return lblStatus; });
 }
 
 frmEntry::~frmEntry() {
@@ -219,7 +219,6 @@ QString frmEntry::studentsCount(int n) {
 
 void frmEntry::showStatus(const QString& text) {
     lblStatus->setText(text);
-    lblStatus->setAccessibleName(text);
 }
 
 bool frmEntry::Form_Load() {

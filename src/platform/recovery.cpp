@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStatusBar>
+#include <QLabel>
 #include <QSysInfo>
 #include <algorithm>
 #include <array>
@@ -78,13 +78,13 @@ bool RecoveryKeeper::upToDate() const {
 void RecoveryKeeper::setFailing(bool failing) {
     if (!failing && !failing_) return;
     failing_ = failing;
-    QStatusBar* bar = statusLine_ ? statusLine_() : nullptr;
-    if (bar == nullptr) return;
+    QLabel* line = statusLine_ ? statusLine_() : nullptr;
+    if (line == nullptr) return;
     // Said again at each failed attempt, in case another message took its place.
     if (failing) {
-        bar->showMessage(cannotWriteText());
-    } else if (bar->currentMessage() == cannotWriteText()) {
-        bar->clearMessage();
+        line->setText(cannotWriteText());
+    } else if (line->text() == cannotWriteText()) {
+        line->clear();
     }
 }
 

@@ -14,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-class QStatusBar;
+class QLabel;
 
 namespace tl {
 
@@ -33,7 +33,7 @@ class RecoveryKeeper : public QObject {
     // could not be written.
     using WriteCopy = std::function<bool(const std::string& path, const std::string& text)>;
     // The status line to report on, looked up each time.
-    using StatusLine = std::function<QStatusBar*()>;
+    using StatusLine = std::function<QLabel*()>;
 
     RecoveryKeeper(const Workspace& ws, QString folder, QObject* parent = nullptr);
     // The copy stays: only a normal exit (discard) removes it.

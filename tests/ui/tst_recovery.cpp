@@ -87,7 +87,7 @@ class RecoveryTest : public QObject {
         TempSchool school;
         Workspace ws;
         restoreClass(ws, twoStudents());
-        QStatusBar bar;
+        QLabel bar;  // the status line
         std::atomic<bool> diskFull{true};
         std::atomic<int> attempts{0};
         RecoveryKeeper keeper(ws, school.root() + "/recovery");
@@ -100,8 +100,8 @@ class RecoveryTest : public QObject {
         const QString left = school.write("recovery/class-1-1.tlc", "restored");
         QVERIFY(!keeper.takeOver(left) && QFile::exists(left));
         QVERIFY(keeper.failing() && !keeper.upToDate());
-        QCOMPARE(bar.currentMessage(), QString("The recovery copy could not be written; save the "
-                                               "class to keep your changes."));
+        QCOMPARE(bar.text(), QString("The recovery copy could not be written; save the "
+                                     "class to keep your changes."));
         // Nothing changed since, and still it is written again.
         keeper.keepUp();
         keeper.waitForWrite();
@@ -114,7 +114,7 @@ class RecoveryTest : public QObject {
         diskFull = false;
         keeper.start();
         QTRY_VERIFY_WITH_TIMEOUT(contents(keeper.copyPath()).contains(",52,"), 5000);
-        QTRY_VERIFY(!keeper.failing() && bar.currentMessage().isEmpty());
+        QTRY_VERIFY(!keeper.failing() && bar.text().isEmpty());
         QVERIFY(keeper.takeOver(left) && !QFile::exists(left));
 
         // Another message in the status line stays when a copy is written.
@@ -122,11 +122,11 @@ class RecoveryTest : public QObject {
         noteChange(ws);
         keeper.keepUp();
         keeper.waitForWrite();
-        bar.showMessage("Printed");
+        bar.setText("Printed");
         diskFull = false;
         keeper.keepUp();
         keeper.waitForWrite();
-        QVERIFY(keeper.upToDate() && bar.currentMessage() == "Printed");
+        QVERIFY(keeper.upToDate() && bar.text() == "Printed");
 
         // A save while the copy cannot be written ends the warning.
         diskFull = true;
@@ -135,7 +135,7 @@ class RecoveryTest : public QObject {
         keeper.waitForWrite();
         markSaved(ws);
         keeper.keepUp();
-        QVERIFY(!keeper.failing() && bar.currentMessage().isEmpty());
+        QVERIFY(!keeper.failing() && bar.text().isEmpty());
     }
 
     void copiesAreOfferedUnlessARunningProgramHoldsThem() {
@@ -201,7 +201,7 @@ class RecoveryTest : public QObject {
             school.write("recovery", "a file");
             typeKeys("88");
             pressKey(Qt::Key_Return);
-            QTRY_COMPARE_WITH_TIMEOUT(entry.statusBar()->currentMessage(),
+            QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(&entry, "lblStatus")->text(),
                                       RecoveryKeeper::cannotWriteText(), 5000);
             QVERIFY(prompts.messages().isEmpty());  // no message box
             // Room again: within a few seconds the copy holds the typed mark.
@@ -211,7 +211,7 @@ class RecoveryTest : public QObject {
                     contents(here.recoveryFolder + "/" + copiesIn(here.recoveryFolder)[0])
                         .contains(",88,"),
                 6000);
-            QTRY_VERIFY(entry.statusBar()->currentMessage().isEmpty());
+            QTRY_VERIFY(control<QLabel>(&entry, "lblStatus")->text().isEmpty());
         }  // ends without its exit, as in a crash
         const QString leftName = copiesIn(here.recoveryFolder)[0];
 
@@ -272,7 +272,7 @@ class RecoveryTest : public QObject {
                                                  " could not be removed. Delete it by hand once "
                                                  "the class is saved."});
         QVERIFY(QFile::exists(left));
-        QCOMPARE(entry.statusBar()->currentMessage(), RecoveryKeeper::cannotWriteText());
+        QCOMPARE(control<QLabel>(&entry, "lblStatus")->text(), RecoveryKeeper::cannotWriteText());
     }
 };
 
