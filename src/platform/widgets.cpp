@@ -1,18 +1,23 @@
 #include "platform/widgets.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "platform/encoding.h"
+#include "platform/window_fit.h"
 
 namespace tl {
 
@@ -58,38 +63,174 @@ QLabel* namedLabel(QWidget* parent, const char* name, const QString& text) {
     return label;
 }
 
+namespace {
+
+// A title bar and thin borders, as most window managers draw them: the frame
+// assumed until one has been measured.
+constexpr FrameMargins kUsualFrame{2, 30, 2, 6};
+
+// The frame last measured around one of the program's windows.
+std::optional<FrameMargins> lastFrame;
+
+// A window's frame in logical pixels. Under a fractional scale the toolkit
+// rounds the frame, the window's size and its place each on its own, so every
+// side of a frame is taken one pixel wider: the rounding cannot then put the
+// frame's edge one device pixel beyond the screen's.
+FrameMargins frameOf(const QWindow* handle) {
+    const QMargins m = handle->frameMargins();
+    const qreal ratio = handle->devicePixelRatio();
+    const int pad = ratio == std::floor(ratio) ? 0 : 1;
+    const auto side = [pad](int margin) { return margin > 0 ? margin + pad : 0; };
+    return {side(m.left()), side(m.top()), side(m.right()), side(m.bottom())};
+}
+
+Extent toExtent(QSize size) {
+    return {size.width(), size.height()};
+}
+
+// The size below which a window's controls do not fit.
+Extent minimumOf(const QWidget* window) {
+    return toExtent(window->minimumSize().expandedTo(window->minimumSizeHint()));
+}
+
+// A window's size and place on the screen. Until the window manager has framed
+// the window its frame is not known: the window is fitted for a frame taken
+// from another window or for the usual one, and fitted again once, as soon as
+// it is exposed, for its real frame.
+class ScreenFit : public QObject {
+  public:
+    static ScreenFit* of(QWidget* window) {
+        for (QObject* child : window->children()) {
+            if (auto* fit = dynamic_cast<ScreenFit*>(child)) return fit;
+        }
+        return new ScreenFit(window);
+    }
+
+    // Gives the window the designed size, or less, and puts its frame at `at`
+    // (where it is now when there is none), all within the screen's free area.
+    void fit(QSize designed, std::optional<QPoint> at) {
+        const FrameMargins frame = this->frame();
+        const QRect client = window_->geometry();
+        Spot corner{client.x() - frame.left, client.y() - frame.top};
+        if (at) {
+            corner = {at->x(), at->y()};
+        } else if (!framed_ && placed_) {
+            // The window manager may not have caught up with the place given last.
+            corner = *placed_;
+        }
+        designed_ = designed;
+        apply(fitWindow(request(frame, corner)), frame);
+    }
+
+    // The frame the window has, or the one it is expected to get.
+    FrameMargins frame() const { return framed_ ? realFrame() : assumedFrame(); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::Show) {
+            watchHandle();
+        } else if (watched == handle_ && !settled_ &&
+                   (event->type() == QEvent::Expose || event->type() == QEvent::Move) &&
+                   handle_->isExposed()) {
+            framed_ = true;
+            // After the event, so that the window has handled its exposure.
+            QMetaObject::invokeMethod(
+                this, [this] { refit(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+  private:
+    explicit ScreenFit(QWidget* window) : QObject(window), window_(window) {
+        window->installEventFilter(this);
+        watchHandle();
+        framed_ = handle_ != nullptr && window->isVisible() && handle_->isExposed();
+    }
+
+    void watchHandle() {
+        QWindow* handle = window_->windowHandle();
+        if (handle == nullptr || handle == handle_) return;
+        if (handle_ != nullptr) handle_->removeEventFilter(this);
+        handle_ = handle;
+        handle_->installEventFilter(this);
+    }
+
+    FrameMargins realFrame() const {
+        return handle_ != nullptr ? frameOf(handle_) : FrameMargins{};
+    }
+
+    FrameMargins assumedFrame() const {
+        if (lastFrame) return *lastFrame;
+        for (const QWidget* other : QApplication::topLevelWidgets()) {
+            const QWindow* handle = other->windowHandle();
+            if (other != window_ && other->isVisible() && handle != nullptr &&
+                handle->isExposed() && !handle->frameMargins().isNull())
+                return frameOf(handle);
+        }
+        return kUsualFrame;
+    }
+
+    WindowRequest request(const FrameMargins& frame, Spot at) const {
+        const QScreen* screen = window_->screen();
+        const QRect free = screen != nullptr ? screen->availableGeometry() : QRect();
+        return {toExtent(designed_), minimumOf(window_),
+                Area{free.x(), free.y(), free.width(), free.height()}, frame, at};
+    }
+
+    // The window fitted again, once, for the frame the window manager gave it.
+    // A window without a frame when it is first exposed may still get one.
+    void refit() {
+        const FrameMargins frame = realFrame();
+        if (frame != FrameMargins{}) {
+            lastFrame = frame;
+            settled_ = true;
+        }
+        const Qt::WindowStates chosen =
+            Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+        if (frame == assumed_ || !placed_ || (window_->windowState() & chosen)) return;
+        apply(refitWindow(request(frame, *placed_), assumed_, client_), frame);
+    }
+
+    void apply(const WindowFit& fit, const FrameMargins& frame) {
+        assumed_ = frame;
+        placed_ = fit.frameAt;
+        client_ = fit.client;
+        if (window_->screen() == nullptr) {
+            window_->resize(designed_.expandedTo(window_->minimumSizeHint()));
+            return;
+        }
+        window_->setGeometry(fit.frameAt.x + frame.left, fit.frameAt.y + frame.top,
+                             fit.client.width, fit.client.height);
+    }
+
+    QWidget* window_;
+    QPointer<QWindow> handle_;
+    bool framed_ = false;   // exposed: the frame is the window manager's
+    bool settled_ = false;  // fitted for a frame measured around it
+    QSize designed_;
+    FrameMargins assumed_;
+    std::optional<Spot> placed_;  // the frame's corner given last
+    Extent client_;               // the client size given last
+};
+
+}  // namespace
+
 void placeBeside(QWidget* window, const QWidget* owner) {
     window->adjustSize();
-    QRect place(QPoint(owner->frameGeometry().right() - window->width() - 24, owner->y() + 90),
-                window->size());
-    if (const QScreen* screen = owner->screen()) {
-        const QRect free = screen->availableGeometry();
-        place.moveRight(std::min(place.right(), free.right() - 8));
-        place.moveLeft(std::max(place.left(), free.left()));
-    }
-    window->move(place.topLeft());
+    ScreenFit* fit = ScreenFit::of(window);
+    const FrameMargins frame = fit->frame();
+    const QRect ownerFrame = owner->frameGeometry();
+    const int outerWidth = window->width() + frame.left + frame.right;
+    fit->fit(window->size(),
+             QPoint(ownerFrame.x() + ownerFrame.width() - outerWidth - 24, ownerFrame.y() + 90));
 }
 
 void fitToScreen(QWidget* window, QSize designed) {
-    if (const QScreen* screen = window->screen()) {
-        // Room for the frame and title bar the window manager adds.
-        const QSize free = screen->availableGeometry().size() - QSize(16, 40);
-        designed = designed.boundedTo(free);
-    }
-    window->resize(designed.expandedTo(window->minimumSizeHint()));
-    keepOnScreen(window);
+    ScreenFit::of(window)->fit(designed, std::nullopt);
 }
 
 void keepOnScreen(QWidget* window) {
-    const QScreen* screen = window->screen();
-    if (screen == nullptr) return;
-    const QRect free = screen->availableGeometry();
-    QRect frame = window->frameGeometry();
-    if (frame.right() > free.right()) frame.moveRight(free.right());
-    if (frame.bottom() > free.bottom()) frame.moveBottom(free.bottom());
-    if (frame.left() < free.left()) frame.moveLeft(free.left());
-    if (frame.top() < free.top()) frame.moveTop(free.top());
-    window->move(frame.topLeft());
+    ScreenFit::of(window)->fit(window->size(), std::nullopt);
 }
 
 QSize ElidedLabel::minimumSizeHint() const {

@@ -40,10 +40,13 @@ QLabel* namedLabel(QWidget* parent, const char* name, const QString& text = {});
 void placeBeside(QWidget* window, const QWidget* owner);
 
 // Gives a window its designed size, or less where the screen is smaller, and
-// keeps it within the screen.
+// keeps it, frame and title bar included, within the screen's free area. A
+// window not yet framed by the window manager is fitted for the frame it is
+// expected to get and fitted again once its real frame is known.
 void fitToScreen(QWidget* window, QSize designed);
 
-// Moves a window that has grown so that it lies within its screen again.
+// Brings a window that has grown back within the screen's free area, smaller
+// if it must be.
 void keepOnScreen(QWidget* window);
 
 // A label that shows its text elided in the middle when it is too narrow, so
