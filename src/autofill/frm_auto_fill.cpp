@@ -370,6 +370,10 @@ void frmAutoFill::leave() {
 }
 
 void frmAutoFill::closeEvent(QCloseEvent* event) {
+    if (dialogRunning(this)) {
+        event->ignore();
+        return;
+    }
     leave();
     event->accept();
 }

@@ -362,6 +362,7 @@ bool frmEntry::offerSave(const char* question, const char* title) {
 
 bool frmEntry::leave() {
     if (leaving_) return true;
+    if (dialogRunning(this)) return false;
     if (!offerSave("Do you want to save the class?", "Exit Tallyleaf")) return false;
     leaving_ = true;
     recovery_->discard();

@@ -232,6 +232,10 @@ void frmExport::cmdReturn_Click() {
 }
 
 void frmExport::closeEvent(QCloseEvent* event) {
+    if (dialogRunning(this)) {
+        event->ignore();
+        return;
+    }
     if (!returned_) {
         returned_ = true;
         emit returned();

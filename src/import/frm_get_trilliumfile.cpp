@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -173,6 +174,14 @@ void frmGetTrilliumfile::cmdGetClass_Click() {
     replaceClass(ws_, std::move(*students));
     emit classBuilt();
     close();
+}
+
+void frmGetTrilliumfile::closeEvent(QCloseEvent* event) {
+    if (dialogRunning(this)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
 }
 
 }  // namespace tl

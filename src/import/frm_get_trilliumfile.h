@@ -31,6 +31,9 @@ class frmGetTrilliumfile : public QWidget {
     // True after the master file could not be read: the picker stays hidden.
     bool readFailed() const { return readFailed_; }
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   signals:
     // A new class is in the workspace's table.
     void classBuilt();

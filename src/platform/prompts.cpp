@@ -5,12 +5,39 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 
 #include "platform/encoding.h"
 
 namespace tl {
+
+namespace {
+
+// Runs a dialog made on the heap for the window that asked. Should that
+// window go while the dialog runs, the dialog goes with it and counts as
+// cancelled; it is never deleted twice.
+template <typename Dialog>
+class Running {
+  public:
+    explicit Running(Dialog* dialog) : dialog_(dialog) {}
+    ~Running() { delete dialog_.data(); }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+    Dialog* operator->() const { return dialog_.data(); }
+    bool alive() const { return !dialog_.isNull(); }
+    // True when the dialog was accepted and is still there to be read.
+    bool accepted() {
+        const int result = dialog_->exec();
+        return alive() && result == QDialog::Accepted;
+    }
+
+  private:
+    QPointer<Dialog> dialog_;
+};
+
+}  // namespace
 
 QString qtFilter(const QString& filter) {
     return filter.section('|', 0, 0);
@@ -23,64 +50,73 @@ QString filterExtension(const QString& filter) {
 }
 
 void QtPrompts::message(const Notice& notice) {
-    QMessageBox box(parent_);
-    box.setWindowTitle(toQString(notice.title));
-    box.setText(toQString(notice.text));
+    Running box(new QMessageBox(parent_));
+    box->setWindowTitle(toQString(notice.title));
+    box->setText(toQString(notice.text));
     switch (notice.icon) {
         case NoticeIcon::Information:
-            box.setIcon(QMessageBox::Information);
+            box->setIcon(QMessageBox::Information);
             break;
         case NoticeIcon::Exclamation:
-            box.setIcon(QMessageBox::Warning);
+            box->setIcon(QMessageBox::Warning);
             break;
         case NoticeIcon::Critical:
-            box.setIcon(QMessageBox::Critical);
+            box->setIcon(QMessageBox::Critical);
             break;
         case NoticeIcon::None:
             break;
     }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    box->setStandardButtons(QMessageBox::Ok);
+    box.accepted();
 }
 
 bool QtPrompts::askYesNo(const QString& text, const QString& title) {
-    return QMessageBox::question(parent_, title, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes;
+    Running box(new QMessageBox(QMessageBox::Question, title, text,
+                                QMessageBox::Yes | QMessageBox::No, parent_));
+    box->setDefaultButton(QMessageBox::Yes);
+    // A message box reports the button pressed, not Accepted.
+    box.accepted();
+    return box.alive() && box->clickedButton() == box->button(QMessageBox::Yes);
 }
 
 QString QtPrompts::inputBox(const QString& prompt, const QString& title) {
-    QInputDialog dialog(parent_);
-    dialog.setObjectName("inputBox");
-    dialog.setWindowTitle(title);
-    dialog.setLabelText(prompt);
-    dialog.setTextValue(QString());
-    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+    Running dialog(new QInputDialog(parent_));
+    dialog->setObjectName("inputBox");
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(prompt);
+    dialog->setTextValue(QString());
+    return dialog.accepted() ? dialog->textValue() : QString();
 }
 
 QString QtPrompts::openFile(const FileRequest& request) {
-    const QString start = QDir(request.initialFolder).filePath(request.fileName);
-    return QFileDialog::getOpenFileName(parent_, QString(), start, qtFilter(request.filter),
-                                        nullptr, QFileDialog::DontUseNativeDialog);
+    Running dialog(
+        new QFileDialog(parent_, QString(), request.initialFolder, qtFilter(request.filter)));
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    if (!request.fileName.isEmpty()) dialog->selectFile(request.fileName);
+    if (!dialog.accepted() || dialog->selectedFiles().isEmpty()) return QString();
+    return dialog->selectedFiles().constFirst();
 }
 
 QString QtPrompts::saveFile(const FileRequest& request) {
-    QFileDialog dialog(parent_, QString(), request.initialFolder, qtFilter(request.filter));
+    Running dialog(
+        new QFileDialog(parent_, QString(), request.initialFolder, qtFilter(request.filter)));
     // Qt's own dialog adds the extension before it looks for an existing file,
     // so the overwrite question is asked for the name actually written.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(filterExtension(request.filter));
-    dialog.selectFile(request.fileName);
-    if (!request.confirmOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    return dialog.selectedFiles().constFirst();
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    dialog->setDefaultSuffix(filterExtension(request.filter));
+    dialog->selectFile(request.fileName);
+    if (!request.confirmOverwrite) dialog->setOption(QFileDialog::DontConfirmOverwrite);
+    if (!dialog.accepted() || dialog->selectedFiles().isEmpty()) return QString();
+    return dialog->selectedFiles().constFirst();
 }
 
 std::unique_ptr<TextPrinter> QtPrompts::choosePrinter() {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    QPrintDialog dialog(printer.get(), parent_);
-    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    Running dialog(new QPrintDialog(printer.get(), parent_));
+    if (!dialog.accepted()) return nullptr;
     return std::make_unique<QtTextPrinter>(std::move(printer));
 }
 

@@ -233,6 +233,11 @@ void keepOnScreen(QWidget* window) {
     ScreenFit::of(window)->fit(window->size(), std::nullopt);
 }
 
+bool dialogRunning(const QWidget* window) {
+    const QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr && modal != window;
+}
+
 QSize ElidedLabel::minimumSizeHint() const {
     const QFontMetrics metrics(font());
     return {metrics.horizontalAdvance(QString(12, 'x')), QLabel::minimumSizeHint().height()};

@@ -45,6 +45,10 @@ void placeBeside(QWidget* window, const QWidget* owner);
 // expected to get and fitted again once its real frame is known.
 void fitToScreen(QWidget* window, QSize designed);
 
+// A modal dialog or message is open: a window neither closes nor leaves
+// under it, so that the dialog never outlives the window it belongs to.
+bool dialogRunning(const QWidget* window);
+
 // Brings a window that has grown back within the screen's free area, smaller
 // if it must be.
 void keepOnScreen(QWidget* window);

@@ -550,6 +550,10 @@ void frmSelection::leaveForm() {
 }
 
 void frmSelection::closeEvent(QCloseEvent* event) {
+    if (dialogRunning(this)) {
+        event->ignore();
+        return;
+    }
     leaveForm();
     event->accept();
 }

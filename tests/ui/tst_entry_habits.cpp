@@ -150,6 +150,56 @@ class EntryHabitsTest : public QObject {
         QCOMPARE(desk.ws.students[3].mark, std::string("64"));
     }
 
+    void aWindowStaysWhileItsDialogRuns() {
+        // A screen reader can press a window's Back button while one of its
+        // dialogs is open: the window stays until the dialog has closed.
+        TempSchool school;
+        school.installTestLibrary();
+        const QString favourites = school.write("home/fav.tlf", kFavourites);
+        Workspace ws;
+        QtPrompts prompts;
+        frmEntry entry(ws, prompts, school.locations());
+        QVERIFY(loadWith(entry, "cmdCancel"));
+        settle();
+        auto pressBackUnder = [](QDialog* dialog, const char* name) {
+            QWidget* window = openWindow<QWidget>(name);
+            QAccessibleInterface* back =
+                QAccessible::queryAccessibleInterface(control<QWidget>(window, "cmdBack"));
+            back->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QTest::qWait(250);  // the press is an animated click
+            settle();
+            QVERIFY2(openWindow<QWidget>(name) == window && window->isVisible(), name);
+            activate(dialog);
+            pressKey(Qt::Key_Escape);
+        };
+        // Comment Selection under its Save As dialog.
+        entry.findChild<QAction*>("mnuSelection")->trigger();
+        settle();
+        QWidget* selection = openWindow<QWidget>("frmSelection");
+        whenModal<QFileDialog>([&](QFileDialog* d) { pressBackUnder(d, "frmSelection"); });
+        click(control<QAbstractButton>(selection, "cmdSaveAs"));
+        QCOMPARE(openWindow<QWidget>("frmSelection"), selection);
+        click(control<QAbstractButton>(selection, "cmdBack"));
+        QVERIFY(openWindow<QWidget>("frmSelection") == nullptr && entry.isVisible());
+
+        // Initial Values Setup under its Enter Ranges box.
+        whenModal<QFileDialog>([favourites](QFileDialog* dialog) {
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            name->setText(favourites);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        entry.findChild<QAction*>("mnuAutoFill")->trigger();
+        settle();
+        QWidget* autoFill = openWindow<QWidget>("frmAutoFill");
+        QVERIFY(autoFill != nullptr);
+        whenModal<QInputDialog>([&](QInputDialog* d) { pressBackUnder(d, "frmAutoFill"); });
+        click(control<QAbstractButton>(autoFill, "cmdEnterRanges"));
+        QCOMPARE(openWindow<QWidget>("frmAutoFill"), autoFill);
+        QCOMPARE(ws.rangeCount(), 1);
+        click(control<QAbstractButton>(autoFill, "cmdBack"));
+        QVERIFY(openWindow<QWidget>("frmAutoFill") == nullptr && entry.isVisible());
+    }
+
     void statusLineCountsOneStudent() {
         Desk desk;
         desk.open(desk.file("one.tlc", classLine("ENG4U1-01", "Solo", "Ines", "312152698", "")));
