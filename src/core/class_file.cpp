@@ -162,7 +162,7 @@ std::string classFileText(const std::vector<StudentRecord>& students) {
 }
 
 SaveResult saveClass(const std::string& path, const std::vector<StudentRecord>& students) {
-    return saveFile(path, classFileText(students), msg::tl19ClassNotSaved());
+    return saveBytes(path, classFileText(students), msg::tl19ClassNotSaved());
 }
 
 }  // namespace tl

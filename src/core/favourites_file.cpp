@@ -151,8 +151,8 @@ std::string favouritesFileText(const std::vector<InitialValueRange>& ranges,
 }
 
 SaveResult writeFavouritesFile(const Workspace& ws) {
-    return saveFile(ws.favouritesFile, favouritesFileText(ws.initialValues, ws.favourites),
-                    msg::tl18FavouritesNotSaved());
+    return saveBytes(ws.favouritesFile, favouritesFileText(ws.initialValues, ws.favourites),
+                     msg::tl18FavouritesNotSaved());
 }
 
 Failure addFavouritesFromFile(Workspace& ws, const std::string& path) {

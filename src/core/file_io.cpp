@@ -1,7 +1,5 @@
 #include "core/file_io.h"
 
-#include "core/messages.h"
-
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -13,6 +11,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "core/messages.h"
 
 namespace tl {
 
@@ -111,7 +111,7 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
     return replaceFile(path, bytes) != WriteOutcome::NotWritten;
 }
 
-SaveResult saveFile(const std::string& path, std::string_view bytes, const Notice& notWritten) {
+SaveResult saveBytes(const std::string& path, std::string_view bytes, const Notice& notWritten) {
     SaveResult result;
     result.outcome = replaceFile(path, bytes);
     if (result.outcome == WriteOutcome::NotWritten) result.notice = notWritten;

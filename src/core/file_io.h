@@ -40,7 +40,7 @@ struct SaveResult {
 };
 
 // replaceFile with the message of each outcome; notWritten is the file's own.
-SaveResult saveFile(const std::string& path, std::string_view bytes, const Notice& notWritten);
+SaveResult saveBytes(const std::string& path, std::string_view bytes, const Notice& notWritten);
 
 // The system calls of the atomic writer; tests put failing ones in their place.
 using WriteCall = long (*)(int fd, const void* data, std::size_t size);

@@ -77,7 +77,7 @@ std::string eFileText(const std::vector<StudentRecord>& students,
 
 SaveResult exportTrilliumClass(const std::string& path, const std::vector<StudentRecord>& students,
                                const std::vector<Phrase>& phrases) {
-    return saveFile(path, eFileText(students, phrases), msg::tl20EFileNotSaved());
+    return saveBytes(path, eFileText(students, phrases), msg::tl20EFileNotSaved());
 }
 
 std::string firstProblem(const StudentRecord& s, const std::vector<Phrase>& phrases) {
