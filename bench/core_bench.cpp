@@ -237,7 +237,7 @@ std::unique_ptr<BenchData> buildData() {
 
     data->classPath = (data->root / "MCR3U1.tlc").string();
     data->savePath = (data->root / "MCR3U1saved.tlc").string();
-    require(!tl::saveClass(data->classPath, data->classStudents), "class file not saved");
+    require(tl::saveClass(data->classPath, data->classStudents).written(), "class file not saved");
     require(!tl::openClass(data->classPath, data->openedClass) &&
                 data->openedClass.size() == data->classStudents.size(),
             "the class file does not open");
@@ -347,7 +347,7 @@ struct DiskFolder {
 
 void saveClassBench(benchmark::State& state, const BenchData& data, const std::string& path) {
     for (auto _ : state) {
-        if (tl::saveClass(path, data.classStudents)) {
+        if (!tl::saveClass(path, data.classStudents).written()) {
             state.SkipWithError("saveClass failed");
             break;
         }
@@ -461,7 +461,7 @@ void BM_CollectClassSections(benchmark::State& state) {
 
 void writeEFileBench(benchmark::State& state, const BenchData& data, const std::string& path) {
     for (auto _ : state) {
-        if (tl::exportTrilliumClass(path, data.classStudents, data.phrases)) {
+        if (!tl::exportTrilliumClass(path, data.classStudents, data.phrases).written()) {
             state.SkipWithError("exportTrilliumClass failed");
             break;
         }
@@ -706,7 +706,7 @@ void BM_ReadBackEFile(benchmark::State& state) {
     const BenchData* data = benchData(state);
     if (!data) return;
     const std::string path = (data->root / "read-back.trc").string();
-    if (tl::exportTrilliumClass(path, data->classStudents, data->phrases)) {
+    if (!tl::exportTrilliumClass(path, data->classStudents, data->phrases).written()) {
         state.SkipWithError("exportTrilliumClass failed");
         return;
     }

@@ -383,7 +383,7 @@ void BM_OpenClassWindow(benchmark::State& state) {
     w->entry->fillflexGrid();
     const std::string file = benchFile("open.tlc");
     std::vector<tl::StudentRecord> inFile;
-    if (tl::saveClass(file, benchSchool().cls) || tl::openClass(file, inFile)) {
+    if (!tl::saveClass(file, benchSchool().cls).written() || tl::openClass(file, inFile)) {
         state.SkipWithError("the class file could not be written");
         return;
     }
@@ -495,7 +495,7 @@ void BM_StartUp(benchmark::State& state) {
     locations.programFolder = QString::fromStdString((root / "Tallyleaf").string());
     locations.homeFolder = QString::fromStdString(root.string());
     if (!tl::writeFileAtomically((root / "Tallyleaf" / tl::kPhraseLibraryName).string(), library) ||
-        tl::writeFavouritesFile(written)) {
+        !tl::writeFavouritesFile(written).written()) {
         state.SkipWithError("the library or the favourites file could not be written");
         fs::remove_all(root, ec);
         return;

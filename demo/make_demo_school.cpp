@@ -100,9 +100,9 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(teacherFolder, ec);
     const std::string classPath =
         (std::filesystem::path(teacherFolder) / (tl::alphanumericOnly(code) + ".tlc")).string();
-    if (auto failure = tl::saveClass(classPath, *cls)) {
+    if (const tl::SaveResult saved = tl::saveClass(classPath, *cls); !saved.written()) {
         std::cerr << "tl_make_demo_school: cannot write the class file " << classPath << ": "
-                  << failure->text << "\n";
+                  << saved.notice.value_or(tl::Notice{}).text << "\n";
         return 1;
     }
     std::cout << "Master file: " << masterPath << " (" << lines->size() << " students, "

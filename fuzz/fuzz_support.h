@@ -3,12 +3,14 @@
 // Shared by the fuzz targets.
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/favourites_file.h"
 #include "core/student_record.h"
 
 namespace tl::fuzz {
@@ -68,6 +70,17 @@ inline std::vector<StudentRecord> asReadBack(std::vector<StudentRecord> students
         s.trilliumField14.clear();
     }
     return students;
+}
+
+// The ranges as writing and reading the favourites file gives them back.
+inline std::vector<InitialValueRange> asReadBack(std::vector<InitialValueRange> ranges) {
+    for (InitialValueRange& r : ranges) {
+        for (std::string& code : r.codes)
+            std::replace(code.begin(), code.end(), '"', '\'');
+        for (std::string& skill : r.skills)
+            std::replace(skill.begin(), skill.end(), '"', '\'');
+    }
+    return ranges;
 }
 
 }  // namespace tl::fuzz

@@ -44,9 +44,10 @@ for library in "$work/short_library.csv" demo/TLPhraseLibrary.csv; do
     pipeline_seed "$library" tests/data/sample_class.tlc "$enrolment"
   done
 done
-# Each golden case folder, with the demo library or the seed enrolment file
-# where it has none of its own.
-for case in tests/data/golden/*/; do
+# Each golden case folder and each seed case folder (inputs that once broke an
+# invariant), with the demo library or the seed enrolment file where it has
+# none of its own.
+for case in tests/data/golden/*/ fuzz/seeds/cases/*/; do
   [ -f "$case/class.tlc" ] || continue
   library=$case/TLPhraseLibrary.csv
   [ -f "$library" ] || library=demo/TLPhraseLibrary.csv

@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "core/file_io.h"
 #include "core/workspace.h"
 #include "entry/frm_entry.h"
 #include "platform/fonts.h"
@@ -7,6 +8,8 @@
 #include "platform/prompts.h"
 
 int main(int argc, char* argv[]) {
+    // Under a file-size limit a save fails and is reported; the program goes on.
+    tl::ignoreFileSizeSignal();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tallyleaf");
     tl::installFontSubstitutes();

@@ -223,10 +223,9 @@ void frmAutoFill::openFavourites() {
 void frmAutoFill::cmdOpenFavourites_Click() {
     // The ranges edited here are saved before another file replaces them.
     if (!ws_.favouritesFile.empty()) {
-        if (const Failure failure = writeFavouritesFile(ws_)) {
-            prompts_.message(*failure);
-            return;
-        }
+        const SaveResult saved = writeFavouritesFile(ws_);
+        if (saved.notice) prompts_.message(*saved.notice);
+        if (!saved.written()) return;
     }
     openFavourites();
 }
@@ -364,7 +363,7 @@ void frmAutoFill::leave() {
     if (left_) return;
     left_ = true;
     if (!ws_.favouritesFile.empty()) {
-        if (const Failure failure = writeFavouritesFile(ws_)) prompts_.message(*failure);
+        if (const Failure notice = writeFavouritesFile(ws_).notice) prompts_.message(*notice);
     }
     emit left();
 }

@@ -161,9 +161,8 @@ std::string classFileText(const std::vector<StudentRecord>& students) {
     return bytes;
 }
 
-Failure saveClass(const std::string& path, const std::vector<StudentRecord>& students) {
-    if (!writeFileAtomically(path, classFileText(students))) return msg::tl19ClassNotSaved();
-    return std::nullopt;
+SaveResult saveClass(const std::string& path, const std::vector<StudentRecord>& students) {
+    return saveBytes(path, classFileText(students), msg::tl19ClassNotSaved());
 }
 
 }  // namespace tl

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_io.h"
 #include "core/notice.h"
 #include "core/student_record.h"
 
@@ -22,8 +23,9 @@ std::string classFileLine(const StudentRecord& student);
 // students; a refused file (TL7, TL8) leaves the table as it was.
 Failure openClass(const std::string& path, std::vector<StudentRecord>& students);
 
-// Writes the table to path atomically; TL19 when it cannot be written.
-Failure saveClass(const std::string& path, const std::vector<StudentRecord>& students);
+// Writes the table to path atomically; TL19 when it cannot be written, TL25
+// when it was written but the disk did not confirm it (the class is saved).
+SaveResult saveClass(const std::string& path, const std::vector<StudentRecord>& students);
 
 // The bytes saveClass writes.
 std::string classFileText(const std::vector<StudentRecord>& students);

@@ -150,12 +150,9 @@ std::string favouritesFileText(const std::vector<InitialValueRange>& ranges,
     return text;
 }
 
-Failure writeFavouritesFile(const Workspace& ws) {
-    if (!writeFileAtomically(ws.favouritesFile,
-                             favouritesFileText(ws.initialValues, ws.favourites))) {
-        return msg::tl18FavouritesNotSaved();
-    }
-    return std::nullopt;
+SaveResult writeFavouritesFile(const Workspace& ws) {
+    return saveBytes(ws.favouritesFile, favouritesFileText(ws.initialValues, ws.favourites),
+                     msg::tl18FavouritesNotSaved());
 }
 
 Failure addFavouritesFromFile(Workspace& ws, const std::string& path) {

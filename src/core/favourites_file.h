@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_io.h"
 #include "core/notice.h"
 
 // The favourites file (.tlf): the range count, the mark ranges, then one
@@ -30,8 +31,9 @@ void newFavourites(Workspace& ws);
 // the phrase library lacks are dropped. On TL16 the name is cleared.
 Failure readFavouritesFile(Workspace& ws);
 
-// Writes the ranges and favourites to ws.favouritesFile atomically (TL18).
-Failure writeFavouritesFile(const Workspace& ws);
+// Writes the ranges and favourites to ws.favouritesFile atomically: TL18 when
+// it cannot be written, TL25 when the disk did not confirm it.
+SaveResult writeFavouritesFile(const Workspace& ws);
 
 // Appends the favourites entries of another favourites file, up to the limit
 // of 1000 entries; the ranges are not touched.

@@ -1,6 +1,7 @@
 #include "core/file_io.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "core/messages.h"
 
 namespace tl {
 
@@ -35,25 +38,35 @@ long systemWrite(int fd, const void* data, std::size_t size) {
     return ::write(fd, data, size);
 }
 
+int systemSync(int fd) {
+    return ::fsync(fd);
+}
+
+int systemRename(const char* from, const char* to) {
+    return std::rename(from, to);
+}
+
 // Makes a rename in folder survive a power cut. Only a failing disk counts as
 // a failure: some file systems cannot sync a folder at all.
 bool syncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return true;
-    const bool ok = ::fsync(fd) == 0 || (errno != EIO && errno != ENOSPC && errno != EDQUOT);
+    const bool ok = syncCall(fd) == 0 || (errno != EIO && errno != ENOSPC && errno != EDQUOT);
     ::close(fd);
     return ok;
 }
 }  // namespace
 
 WriteCall writeCall = systemWrite;
+SyncCall syncCall = systemSync;
+RenameCall renameCall = systemRename;
 
-bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+WriteOutcome replaceFile(const std::string& path, std::string_view bytes) {
     const fs::path target(path);
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
     std::error_code ec;
-    if (fs::is_directory(target, ec)) return false;
+    if (fs::is_directory(target, ec)) return WriteOutcome::NotWritten;
 
     static std::mt19937_64 names{std::random_device{}()};
     fs::path temp;
@@ -62,9 +75,9 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
         temp = folder / ("." + target.filename().string() + "." +
                          std::to_string(names() % 1000000) + ".tmp");
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (fd < 0 && errno != EEXIST) return false;
+        if (fd < 0 && errno != EEXIST) return WriteOutcome::NotWritten;
     }
-    if (fd < 0) return false;
+    if (fd < 0) return WriteOutcome::NotWritten;
 
     // A replaced file keeps its permissions.
     struct stat existing {};
@@ -76,21 +89,40 @@ bool writeFileAtomically(const std::string& path, std::string_view bytes) {
         const long n = writeCall(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            // A write that takes nothing would never finish.
+            // A write that takes nothing would never finish; past the
+            // file-size limit it fails with EFBIG.
             ok = false;
         } else {
             written += static_cast<std::size_t>(n);
         }
     }
-    if (ok && ::fsync(fd) != 0) ok = false;
+    if (ok && syncCall(fd) != 0) ok = false;
     if (::close(fd) != 0) ok = false;
-    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) ok = false;
+    if (ok && renameCall(temp.c_str(), target.c_str()) != 0) ok = false;
     if (!ok) {
         fs::remove(temp, ec);
-        return false;
+        return WriteOutcome::NotWritten;
     }
     // The new name is on disk only once the folder is.
-    return syncFolder(folder);
+    return syncFolder(folder) ? WriteOutcome::Written : WriteOutcome::Unconfirmed;
+}
+
+bool writeFileAtomically(const std::string& path, std::string_view bytes) {
+    return replaceFile(path, bytes) != WriteOutcome::NotWritten;
+}
+
+SaveResult saveBytes(const std::string& path, std::string_view bytes, const Notice& notWritten) {
+    SaveResult result;
+    result.outcome = replaceFile(path, bytes);
+    if (result.outcome == WriteOutcome::NotWritten) result.notice = notWritten;
+    if (result.outcome == WriteOutcome::Unconfirmed) {
+        result.notice = msg::tl25WrittenUnconfirmed(fs::path(path).filename().string());
+    }
+    return result;
+}
+
+void ignoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool isRegularFile(const std::string& path) {

@@ -69,15 +69,43 @@ std::optional<std::string> utf32ToCp1252(const std::string& utf32) {
     return out;
 }
 
+// The text without the bytes EF BB BF, also where dropping one mark joins
+// the bytes around it into another.
+std::string withoutMarks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out += c;
+        if (out.ends_with(kUtf8Mark)) out.resize(out.size() - kUtf8Mark.size());
+    }
+    return out;
+}
+
+// Code points without U+FEFF, a zero-width character with no place in the
+// program's text.
+std::string withoutZeroWidthMarks(const std::string& utf32) {
+    constexpr std::string_view kMark("\xFF\xFE\x00\x00", 4);
+    std::string out;
+    out.reserve(utf32.size());
+    for (std::size_t i = 0; i + 4 <= utf32.size(); i += 4) {
+        const std::string_view c(utf32.data() + i, 4);
+        if (c != kMark) out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<std::string> decodeDataFile(std::string_view bytes) {
     if (bytes.find('\0') != std::string_view::npos) return std::nullopt;
-    if (!bytes.starts_with(kUtf8Mark)) return std::string(bytes);
+    if (!bytes.starts_with(kUtf8Mark)) return withoutMarks(bytes);
     bytes.remove_prefix(kUtf8Mark.size());
     const std::optional<std::string> codePoints = utf8ToUtf32(bytes);
     if (!codePoints) return std::nullopt;
-    return utf32ToCp1252(*codePoints);
+    const std::optional<std::string> text = utf32ToCp1252(withoutZeroWidthMarks(*codePoints));
+    if (!text) return std::nullopt;
+    // "ï»¿" in UTF-8 would be the mark's bytes in Windows-1252.
+    return withoutMarks(*text);
 }
 
 std::optional<std::string> readDataFile(const std::string& path) {

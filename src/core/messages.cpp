@@ -204,4 +204,15 @@ Notice favouritesFull() {
                  " entries.");
 }
 
+Notice tl22WordListNotSaved(const std::string& path) {
+    return plain("TL22: Your word list " + path +
+                 " could not be saved. The word is known until Tallyleaf ends.");
+}
+
+Notice tl25WrittenUnconfirmed(const std::string& fileName) {
+    return plain("TL25: " + fileName +
+                 " was written, but the disk did not confirm that it is stored safely. Save "
+                 "again before you finish.");
+}
+
 }  // namespace tl::msg

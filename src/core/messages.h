@@ -45,5 +45,9 @@ Notice tlTempPhraseFileNotSaved();
 Notice favouritesFull();
 Notice tl8aCommentTooLong();
 Notice freeFormUnchanged();
+// The teacher's spelling word list could not be written; path is the list's.
+Notice tl22WordListNotSaved(const std::string& path);
+// A file was written but its folder's sync failed: the write counts as done.
+Notice tl25WrittenUnconfirmed(const std::string& fileName);
 
 }  // namespace tl::msg

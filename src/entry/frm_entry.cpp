@@ -337,10 +337,9 @@ bool frmEntry::saveas() {
     const QString chosen = cdlgGetFile_->showSave();
     if (chosen.isEmpty()) return false;
     ws_.firstDialog = false;
-    if (const Failure failure = saveClass(toPath(chosen), ws_.students)) {
-        prompts_.message(*failure);
-        return false;
-    }
+    const SaveResult saved = saveClass(toPath(chosen), ws_.students);
+    if (saved.notice) prompts_.message(*saved.notice);
+    if (!saved.written()) return false;
     markSaved(ws_);
     recovery_->keepUp();
     std::tm local{};

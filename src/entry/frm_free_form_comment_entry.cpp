@@ -13,6 +13,7 @@
 
 #include "core/comment_text.h"
 #include "core/limits.h"
+#include "core/messages.h"
 #include "core/workspace.h"
 #include "platform/encoding.h"
 #include "platform/prompts.h"
@@ -214,19 +215,18 @@ void frmFreeFormCommentEntry::showSpellingMenu(QTextCursor at, const QPoint& glo
             none->setEnabled(false);
             menu->insertAction(standard, none);
         }
-        auto* add = new QAction("&Add to Dictionary", menu.get());
-        connect(add, &QAction::triggered, this, [this, word]() {
-            Spelling& checker = highlighter_->spelling();
-            if (!checker.addToWordList(word)) {
-                prompts_.message({"The word \"" + fromQString(word) +
-                                  "\" could not be added to your word list " +
-                                  fromQString(QDir::toNativeSeparators(checker.wordListPath())) +
-                                  ", so it counts as spelt correctly only until this window "
-                                  "is closed."});
-            }
-            highlighter_->rehighlight();
-        });
-        menu->insertAction(standard, add);
+        if (spelling.canAddToWordList(word)) {
+            auto* add = new QAction("&Add to Dictionary", menu.get());
+            connect(add, &QAction::triggered, this, [this, word]() {
+                Spelling& checker = highlighter_->spelling();
+                if (!checker.addToWordList(word)) {
+                    prompts_.message(msg::tl22WordListNotSaved(
+                        fromQString(QDir::toNativeSeparators(checker.wordListPath()))));
+                }
+                highlighter_->rehighlight();
+            });
+            menu->insertAction(standard, add);
+        }
         menu->insertSeparator(standard);
     }
     menu->exec(globalPos);

@@ -75,10 +75,9 @@ std::string eFileText(const std::vector<StudentRecord>& students,
     return text;
 }
 
-Failure exportTrilliumClass(const std::string& path, const std::vector<StudentRecord>& students,
-                            const std::vector<Phrase>& phrases) {
-    if (!writeFileAtomically(path, eFileText(students, phrases))) return msg::tl20EFileNotSaved();
-    return std::nullopt;
+SaveResult exportTrilliumClass(const std::string& path, const std::vector<StudentRecord>& students,
+                               const std::vector<Phrase>& phrases) {
+    return saveBytes(path, eFileText(students, phrases), msg::tl20EFileNotSaved());
 }
 
 std::string firstProblem(const StudentRecord& s, const std::vector<Phrase>& phrases) {

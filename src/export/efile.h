@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/file_io.h"
 #include "core/notice.h"
 #include "core/phrase_library.h"
 #include "core/student_record.h"
@@ -73,9 +74,10 @@ std::string eFileLine(const StudentRecord& student, const std::vector<Phrase>& p
 std::string eFileText(const std::vector<StudentRecord>& students,
                       const std::vector<Phrase>& phrases);
 
-// Writes the eFile atomically; TL20 when it cannot be written.
-Failure exportTrilliumClass(const std::string& path, const std::vector<StudentRecord>& students,
-                            const std::vector<Phrase>& phrases);
+// Writes the eFile atomically; TL20 when it cannot be written, TL25 when it
+// was written but the disk did not confirm it.
+SaveResult exportTrilliumClass(const std::string& path, const std::vector<StudentRecord>& students,
+                               const std::vector<Phrase>& phrases);
 
 // The first failing completeness test of a student ("  has no mark", ...), or
 // "" when the student is complete.

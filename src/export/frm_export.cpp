@@ -217,10 +217,9 @@ void frmExport::exportFile() {
     const QString chosen = cdlgGetFile_->showSave();
     if (chosen.isEmpty()) return;
     const std::string path = toPath(chosen);
-    if (const Failure failure = exportTrilliumClass(path, ws_.students, ws_.phrases)) {
-        prompts_.message(*failure);
-        return;
-    }
+    const SaveResult written = exportTrilliumClass(path, ws_.students, ws_.phrases);
+    if (written.notice) prompts_.message(*written.notice);
+    if (!written.written()) return;
     // The file as the office will read it, not the text that was meant for it.
     const std::string difference = writtenEFileDifference(path, ws_.students, ws_.phrases);
     prompts_.message(difference.empty() ? msg::eFileSaved()

@@ -6,9 +6,16 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QStringDecoder>
 #include <QTextDocument>
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <optional>
 #include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/file_io.h"
 #include "core/phrase_library.h"
@@ -35,20 +42,67 @@ std::string utf8(QStringView word) {
     return word.toUtf8().toStdString();
 }
 
-// The words of the teacher's list: one a line, UTF-8.
-QStringList readWordList(const QString& path) {
-    const auto bytes = readWholeFile(toPath(path));
-    if (!bytes) return {};
+// The teacher's list: one word a line, UTF-8 when the bytes are UTF-8 and
+// Windows-1252 otherwise (a list kept by hand in another editor).
+struct WordList {
+    bool readable = true;  // false: the file is there but cannot be read
+    bool windows1252 = false;
+    QByteArray bytes;
     QStringList words;
-    for (const QString& line : QString::fromUtf8(*bytes).split(QRegularExpression("[\r\n]"))) {
+};
+
+// The text of UTF-8 bytes, or nothing when they are not UTF-8.
+std::optional<QString> fromUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError()) return std::nullopt;
+    return text;
+}
+
+WordList readWordList(const QString& path) {
+    WordList list;
+    const std::string file = toPath(path);
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(file, ec))) return list;
+    const auto bytes = readWholeFile(file);
+    if (!bytes) {
+        list.readable = false;
+        return list;
+    }
+    list.bytes = QByteArray(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    std::optional<QString> text = fromUtf8(list.bytes);
+    list.windows1252 = !text;
+    if (!text) text = toQString(QByteArray(list.bytes).replace("\xEF\xBB\xBF", "").toStdString());
+    for (const QString& line : text->split(QRegularExpression("[\r\n]"))) {
         // A byte-order mark is dropped; a line that cannot be a word (control
         // characters, longer than any word) is passed over.
         const QString word = QString(line).remove(QChar(0xFEFF)).trimmed();
         const bool usable =
             !word.isEmpty() && word.size() <= kLongestWord &&
             std::none_of(word.begin(), word.end(), [](QChar c) { return c.unicode() < 32; });
-        if (usable) words << word;
+        if (usable) list.words << word;
     }
+    return list;
+}
+
+bool holdsInWindows1252(const QString& word) {
+    return toQString(fromQString(word)) == word;
+}
+
+// A list that is read-only or a link (to another file, or one of several
+// names of the same file) is not replaced by a plain file of its own.
+bool mayReplace(const QString& path) {
+    struct stat st {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::lstat(name.constData(), &st) != 0) return errno == ENOENT;
+    return S_ISREG(st.st_mode) && st.st_nlink == 1 && (st.st_mode & S_IWUSR) != 0 &&
+           ::access(name.constData(), W_OK) == 0;
+}
+
+// The words added in this run whose list could not be written: known until
+// the program ends, in every dialog.
+QSet<QString>& unsavedWords() {
+    static QSet<QString> words;
     return words;
 }
 
@@ -72,9 +126,11 @@ std::unique_ptr<Spelling> Spelling::open(const SpellingFolders& folders) {
     if (encoding.compare("UTF-8", Qt::CaseInsensitive) != 0) return nullptr;
     std::unique_ptr<Spelling> spelling(new Spelling(std::move(hunspell), folders.wordList));
     if (!folders.wordList.isEmpty()) {
-        for (const QString& word : readWordList(spelling->wordListPath()))
+        for (const QString& word : readWordList(spelling->wordListPath()).words)
             spelling->addKnown(word);
     }
+    for (const QString& word : unsavedWords())
+        spelling->addKnown(word);
     return spelling;
 }
 
@@ -149,15 +205,40 @@ QString Spelling::wordListPath() const {
     return QDir(wordListFolder_).filePath(kWordListFile);
 }
 
+bool Spelling::canAddToWordList(const QString& word) const {
+    if (wordListFolder_.isEmpty()) return true;
+    return !readWordList(wordListPath()).windows1252 || holdsInWindows1252(word);
+}
+
 bool Spelling::addToWordList(const QString& word) {
     addKnown(word);
+    if (!saveInWordList(word)) {
+        unsavedWords().insert(word);
+        return false;
+    }
+    return true;
+}
+
+bool Spelling::saveInWordList(const QString& word) const {
     if (wordListFolder_.isEmpty() || !QDir().mkpath(wordListFolder_)) return false;
     // Read again first: another Tallyleaf may have added words meanwhile.
-    QStringList list = readWordList(wordListPath());
-    if (list.contains(word)) return true;
-    list << word;
-    return writeFileAtomically(toPath(wordListPath()),
-                               (list.join("\r\n") + "\r\n").toUtf8().toStdString());
+    const QString path = wordListPath();
+    const WordList list = readWordList(path);
+    if (!list.readable) return false;
+    if (list.words.contains(word)) return true;
+    if (!mayReplace(path)) return false;
+    // The word joins the list in the list's own encoding; the rest stays byte for byte.
+    if (list.windows1252 && !holdsInWindows1252(word)) return false;
+    QByteArray bytes = list.bytes;
+    if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r')) bytes += "\r\n";
+    if (list.windows1252) {
+        bytes += QByteArray::fromStdString(fromQString(word));
+    } else {
+        bytes += word.toUtf8();
+    }
+    bytes += "\r\n";
+    return writeFileAtomically(
+        toPath(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 SpellingHighlighter::SpellingHighlighter(QTextDocument* document,

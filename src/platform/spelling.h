@@ -34,9 +34,10 @@ struct WordSpan {
 };
 
 // The Canadian English Hunspell dictionary with the words of the class, the
-// phrase library and the teacher's word list. The dictionary and the word
-// list are UTF-8; the class and the library are Windows-1252, and a
-// suggestion that Windows-1252 cannot hold is never given.
+// phrase library and the teacher's word list. The dictionary is UTF-8; the
+// word list is UTF-8, or Windows-1252 when it was written so, and keeps its
+// encoding; the class and the library are Windows-1252, and a suggestion that
+// Windows-1252 cannot hold is never given.
 class Spelling {
   public:
     // Nothing when the folder holds no dictionary (or one that is not UTF-8).
@@ -56,15 +57,19 @@ class Spelling {
     // Every name of the class and every word of the library count as known.
     void addKnownWords(const std::vector<StudentRecord>& students,
                        const std::vector<Phrase>& phrases);
+    // Whether the word can join the teacher's list: a list kept in
+    // Windows-1252 takes only the words that it can hold.
+    bool canAddToWordList(const QString& word) const;
     // Known from now on, and kept in the word list; false (the word then
-    // counts as known only while this object lives) when the list could not
-    // be written.
+    // counts as known until the program ends) when the list could not be
+    // written: a read-only or linked list, a folder or disk that takes nothing.
     bool addToWordList(const QString& word);
     QString wordListPath() const;
 
   private:
     Spelling(std::unique_ptr<Hunspell> hunspell, QString wordListFolder);
     void addKnown(const QString& word);
+    bool saveInWordList(const QString& word) const;
 
     std::unique_ptr<Hunspell> hunspell_;
     QString wordListFolder_;

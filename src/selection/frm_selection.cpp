@@ -458,11 +458,9 @@ QString frmSelection::favouritesFolder() const {
 }
 
 bool frmSelection::writeCurrentFile() {
-    if (const Failure failure = writeFavouritesFile(ws_)) {
-        prompts_.message(*failure);
-        return false;
-    }
-    return true;
+    const SaveResult saved = writeFavouritesFile(ws_);
+    if (saved.notice) prompts_.message(*saved.notice);
+    return saved.written();
 }
 
 bool frmSelection::savePrompt() {

@@ -45,8 +45,12 @@ class GoldenCases : public TempDirTest {
         }
         // The Save command and the export window sort by name first.
         sortByName(students);
-        EXPECT_EQ(saveClass(file("saved.tlc"), students), std::nullopt);
+        EXPECT_EQ(saveClass(file("saved.tlc"), students).outcome, WriteOutcome::Written);
         out["saved.tlc"] = readBytes(dir() / "saved.tlc");
+        // What is saved opens again as the class and saves the same bytes.
+        std::vector<StudentRecord> reopened;
+        EXPECT_EQ(openClass(file("saved.tlc"), reopened), std::nullopt);
+        EXPECT_EQ(classFileText(reopened), out["saved.tlc"]);
         out["problems.txt"] = crlfLines(problemReport(students, phrases));
         out["efile.trc"] = eFileText(students, phrases);
         // What the windows show: each student's grid row and detail panel, without and
@@ -78,7 +82,7 @@ class GoldenCases : public TempDirTest {
             out["reconciled.txt"] = r.refused ? r.notice.value_or(Notice{}).text + "\r\n"
                                               : crlfLines(discrepancyReport(r.dropped, r.added));
             EXPECT_TRUE(!r.refused || (r.added.empty() && r.dropped.empty()));
-            EXPECT_EQ(saveClass(file("reconciled.tlc"), students), std::nullopt);
+            EXPECT_EQ(saveClass(file("reconciled.tlc"), students).outcome, WriteOutcome::Written);
             out["reconciled.tlc"] = readBytes(dir() / "reconciled.tlc");
         }
         return out;

@@ -17,7 +17,8 @@ TEST(Messages, TextsAndTitles) {
         {"tl16", msg::tl16FavouritesType()},       {"tl17", msg::tl17FavouritesInvalid()},
         {"tl18", msg::tl18FavouritesNotSaved()},   {"tl19", msg::tl19ClassNotSaved()},
         {"tl20", msg::tl20EFileNotSaved()},        {"tl21", msg::tl21NoneEnrolled()},
-        {"favouritesFull", msg::favouritesFull()}, {"back", msg::eFileReadBackDiffers("x")}};
+        {"favouritesFull", msg::favouritesFull()}, {"back", msg::eFileReadBackDiffers("x")},
+        {"tl22", msg::tl22WordListNotSaved("x")},  {"tl25", msg::tl25WrittenUnconfirmed("x")}};
     std::size_t rows = 0;
     forEachRow("messages.tsv", [&](const TableRow& row) {
         const std::string& title = row["title"];

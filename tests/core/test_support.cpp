@@ -48,19 +48,6 @@ std::string readBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-Failure saveWhileWritesFail(const fs::path& path, const std::function<Failure()>& save) {
-    writeBytes(path, "earlier\r\n");
-    auto entries = [&] { return std::distance(fs::directory_iterator(path.parent_path()), {}); };
-    const auto before = entries();
-    const WriteCall real = writeCall;
-    writeCall = [](int, const void*, std::size_t) -> long { return 0; };
-    const Failure failure = save();
-    writeCall = real;
-    EXPECT_EQ(readBytes(path), "earlier\r\n");
-    EXPECT_EQ(entries(), before) << "a temporary file was left behind";
-    return failure;
-}
-
 std::string crlfLines(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines)

@@ -42,11 +42,6 @@ class TempDirTest : public ::testing::Test {
 void writeBytes(const fs::path& path, std::string_view bytes);
 std::string readBytes(const fs::path& path);
 
-// Runs save over an earlier file at path while every write of the atomic writer
-// takes nothing (a full disk, which must not hang the program); the earlier file
-// must stay as it was and no temporary file may be left beside it.
-Failure saveWhileWritesFail(const fs::path& path, const std::function<Failure()>& save);
-
 // The lines, each ended by CR LF.
 std::string crlfLines(const std::vector<std::string>& lines);
 // The text count times over.

@@ -1,6 +1,9 @@
 // The spelling check of the free-form dialog, with the small dictionary in
 // tests/data/spelling: underlines, suggestions, words known from the class
 // and the library, the teacher's word list, and the dialog without a dictionary.
+#include <unistd.h>
+
+#include "core/messages.h"
 #include "entry/frm_free_form_comment_entry.h"
 #include "ui/ui_support.h"
 
@@ -8,6 +11,14 @@ using namespace tl;
 using namespace tl::test;
 
 namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
 
 const QString kDictionary = QString(TL_TEST_DATA) + "/spelling";
 const QString kStandard = "(Undo, Redo, ...)";
@@ -126,17 +137,66 @@ class FreeFormSpellingTest : public QObject {
         odd.close();
         d.open("Blorptastic Zorbish maps");
         QCOMPARE(d.underlined(), QStringList{});
+    }
 
-        // A list that cannot be written: the teacher is told, and the word is
-        // known while the dialog is open.
-        Dialog other;
-        const QString file = other.words.filePath("a file");
-        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
-        other.open("Blorptastic maps", file + "/words");
-        other.menuOn("Blorptastic", true, "&Add to Dictionary");
-        QCOMPARE(other.underlined(), QStringList{});
-        QCOMPARE(other.prompts.messages().size(), 1);
-        QVERIFY(other.prompts.messages().at(0).startsWith("The word \"Blorptastic\" could not be"));
+    void aWordListKeepsItsEncoding() {
+        // A list written in Windows-1252 reads as such, and a word joins it in
+        // Windows-1252; a word Windows-1252 cannot hold is not offered for it.
+        Dialog d;
+        const QString list = d.words.filePath("personal_words.txt");
+        const QByteArray windows1252 = "\xE9l\xE8ve\r\nna\xEFve\r\n";
+        writeFile(list, windows1252);
+        d.open(u"\u00E9l\u00E8ve na\u00EFve Blorp\u00E9 K\u0151rbish maps"_s);
+        QCOMPARE(d.underlined(), (QStringList{u"Blorp\u00E9"_s, u"K\u0151rbish"_s}));
+        d.menuOn(u"Blorp\u00E9"_s, false, "&Add to Dictionary");
+        QCOMPARE(contents(list), windows1252 + "Blorp\xE9\r\n");
+        QVERIFY(!d.menuOn(u"K\u0151rbish"_s, true).contains("&Add to Dictionary"));
+
+        // A list in UTF-8 takes it, in UTF-8, after a last line without its end.
+        writeFile(list, u"\u00E9l\u00E8ve"_s.toUtf8());
+        d.open(u"K\u0151rbish maps"_s);
+        d.menuOn(u"K\u0151rbish"_s, true, "&Add to Dictionary");
+        QCOMPARE(contents(list), u"\u00E9l\u00E8ve\r\nK\u0151rbish\r\n"_s.toUtf8());
+        QCOMPARE(d.underlined(), QStringList{});
+        QVERIFY(d.prompts.messages().isEmpty());
+    }
+
+    void aListThatCannotBeWrittenIsReportedAndLeftAsItWas() {
+        // A folder that is a file; a read-only list; a link to a list kept
+        // elsewhere; a second name of that file.
+        const QStringList words{"Quorblet", "Snarfle", "Wuzzock", "Frindle"};
+        for (int n = 0; n < words.size(); ++n) {
+            Dialog d;
+            QString folder = d.words.path();
+            const QString list = d.words.filePath("personal_words.txt");
+            const QString elsewhere = d.words.filePath("elsewhere.txt");
+            if (n == 0) {
+                writeFile(d.words.filePath("a file"), "");
+                folder = d.words.filePath("a file") + "/words";
+            } else if (n == 1) {
+                writeFile(list, "maps\r\n");
+                QVERIFY(QFile::setPermissions(list, QFile::ReadOwner | QFile::ReadGroup));
+            } else {
+                writeFile(elsewhere, "maps\r\n");
+                QVERIFY(n == 2
+                            ? QFile::link(elsewhere, list)
+                            : ::link(QFile::encodeName(elsewhere), QFile::encodeName(list)) == 0);
+            }
+            d.open(words[n] + " maps", folder);
+            d.menuOn(words[n], true, "&Add to Dictionary");
+            QCOMPARE(d.underlined(), QStringList{});
+            const QString path =
+                QDir::toNativeSeparators(QDir(folder).filePath("personal_words.txt"));
+            QCOMPARE(d.prompts.messages(),
+                     QStringList{toQString(msg::tl22WordListNotSaved(fromQString(path)).text)});
+            if (n > 0) QCOMPARE(contents(list), QByteArray("maps\r\n"));
+            QCOMPARE(QFileInfo(list).isSymLink(), n == 2);
+
+            // The word stays known until the program ends, in every dialog.
+            Dialog later;
+            later.open(words[n]);
+            QCOMPARE(later.underlined(), QStringList{});
+        }
     }
 
     void withoutDictionary() {

@@ -2,6 +2,11 @@
 // update, the export window in each of its states and the whole path through
 // the main window.
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "core/file_io.h"
 #include "core/messages.h"
 #include "export/efile.h"
 #include "export/frm_export.h"
@@ -106,6 +111,13 @@ struct SchoolDesk : Desk {
         return openWindow<frmExport>("frmExport");
     }
 };
+
+int folderSyncFails(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode)) return ::fsync(fd);
+    errno = EIO;
+    return -1;
+}
 
 }  // namespace
 
@@ -304,15 +316,21 @@ class ImportExportTest : public QObject {
         QCOMPARE(QDir(desk.school.homeFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{"start.tlf"});
 
-        // Once more, to a folder that can be written.
+        // Once more, to a folder that can be written, on a disk that does not
+        // confirm it: the file counts as written, is read back and succeeds.
         desk.prompts.fileAnswers << desk.home("sci-efile");
         w = desk.openExport();
         QVERIFY(w != nullptr);
         press(w, "chkConfirm");
         desk.prompts.asked.clear();
+        const SyncCall sync = syncCall;
+        syncCall = folderSyncFails;
         press(w, "cmdExport");
-        QCOMPARE(desk.prompts.messages(), (QStringList{toQString(msg::tl15AboutToSave().text),
-                                                       toQString(msg::eFileSaved().text)}));
+        syncCall = sync;
+        QCOMPARE(desk.prompts.messages(),
+                 (QStringList{toQString(msg::tl15AboutToSave().text),
+                              toQString(msg::tl25WrittenUnconfirmed("sci-efile.trc").text),
+                              toQString(msg::eFileSaved().text)}));
         const FileRequest& request = desk.prompts.asked[1].request;
         QCOMPARE(request.fileName + "|" + request.filter + "|" + request.initialFolder,
                  "SCI2D103|Trillium Export (*.trc)|*.trc|" + desk.school.homeFolder());
