@@ -48,12 +48,12 @@ bool QtPrompts::askYesNo(const QString& text, const QString& title) {
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-QString QtPrompts::inputBox(const QString& prompt, const QString& title) {
+QString QtPrompts::inputBox(const QString& prompt, const QString& title, const QString& text) {
     QInputDialog dialog(parent_);
     dialog.setObjectName("inputBox");
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
-    dialog.setTextValue(QString());
+    dialog.setTextValue(text);
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
