@@ -5,9 +5,13 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 #include <ctime>
 
 #include "autofill/initial_values_printout.h"
@@ -36,6 +40,64 @@ constexpr int kSmallScreenCut = 168;  // 2520 twips
 
 }  // namespace
 
+// A detail line of the panel in its fixed-pitch font. Its text stays the
+// whole line (screen readers read that); it is drawn in lines as wide as
+// the panel, a line too wide going on under the code column as on paper.
+class RangeDetailLine : public QLabel {
+  public:
+    RangeDetailLine(QWidget* parent, const char* name) : QLabel(parent) {
+        setObjectName(name);
+        setTextFormat(Qt::PlainText);
+        setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        relayout();
+    }
+    void setLine(const QString& text) {
+        setText(text);
+        relayout();
+    }
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        relayout();
+    }
+    void changeEvent(QEvent* event) override {
+        QLabel::changeEvent(event);
+        if (event->type() == QEvent::FontChange) relayout();
+    }
+    void paintEvent(QPaintEvent* event) override {
+        Q_UNUSED(event);
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        const QFontMetricsF metrics(font());
+        QPointF at(contentsRect().left(), contentsRect().top() + metrics.ascent());
+        for (const QString& line : lines_) {
+            painter.drawText(at, line);
+            at.ry() += metrics.lineSpacing();
+        }
+    }
+
+  private:
+    void relayout() {
+        const QFontMetricsF metrics(font());
+        const double width = contentsRect().width();
+        auto fits = static_cast<std::size_t>(
+            std::max(1.0, width / metrics.horizontalAdvance(QLatin1Char('x'))));
+        while (fits > 1 && metrics.horizontalAdvance(QString(static_cast<int>(fits), 'x')) > width)
+            --fits;
+        lines_.clear();
+        for (const std::string& line : wrapPrintedLine(fromQString(text()), fits,
+                                                       static_cast<std::size_t>(kDetailCodeColumn)))
+            lines_ << toQString(line);
+        const int height =
+            static_cast<int>(std::ceil(metrics.lineSpacing())) * static_cast<int>(lines_.size());
+        setFixedHeight(height + contentsMargins().top() + contentsMargins().bottom());
+        update();
+    }
+
+    QStringList lines_;
+};
+
 frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locations,
                          QWidget* parent)
     : QWidget(parent, Qt::Window),
@@ -56,6 +118,10 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     cmdDelete->setToolTip("Deletes the current range and combines it with the one below");
     cmdUndo = pictureButton(this, "cmdUndo", ":/undo.png", "Undo Comment/Learning Skill Changes",
                             [this] { cmdUndo_Click(); });
+    // Ctrl+Z as in every other program; it does what the button does while
+    // the button is enabled.
+    auto* undoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
+    connect(undoKey, &QShortcut::activated, cmdUndo, &QPushButton::click);
     cmdPrint = pictureButton(this, "cmdPrint", ":/print_class.png", "Print Autofill Settings",
                              [this] { printInitialValues(); });
     cmdOpenFavourites = pictureButton(this, "cmdOpenFavourites", ":/open_favourites.png",
@@ -103,11 +169,8 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     fixed.setPointSizeF(9.75);
     for (std::size_t i = 0; i < lblDetail.size(); ++i) {
         const QByteArray name = "lblDetail" + QByteArray::number(static_cast<int>(i + 1));
-        lblDetail[i] = namedLabel(frame, name.constData());
+        lblDetail[i] = new RangeDetailLine(frame, name.constData());
         lblDetail[i]->setFont(fixed);
-        lblDetail[i]->setTextFormat(Qt::PlainText);
-        lblDetail[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-        lblDetail[i]->setFixedHeight(QFontMetrics(fixed).lineSpacing());
         details->addWidget(lblDetail[i]);
     }
 
@@ -182,14 +245,14 @@ void frmAutoFill::writeRow(int row) {
 void frmAutoFill::displayDetails(int range) {
     // A table left empty by a refused file shows no details.
     if (range < 1 || range > ws_.rangeCount()) {
-        for (QLabel* line : lblDetail)
-            line->clear();
+        for (RangeDetailLine* line : lblDetail)
+            line->setLine(QString());
         return;
     }
     const auto lines =
         rangeDetailLines(ws_.initialValues[static_cast<std::size_t>(range - 1)], ws_.phrases);
     for (std::size_t i = 0; i < lblDetail.size(); ++i)
-        lblDetail[i]->setText(toQString(lines[i]));
+        lblDetail[i]->setLine(toQString(lines[i]));
 }
 
 void frmAutoFill::showFavourites() {
@@ -231,16 +294,21 @@ void frmAutoFill::cmdOpenFavourites_Click() {
 }
 
 void frmAutoFill::cmdEnterRanges_Click() {
-    const QString answer = prompts_.inputBox(toQString(kEnterRangesPrompt), kEnterRangesTitle);
-    if (answer.isEmpty()) return;
-    RangesParse parsed = parseMarkRanges(fromQString(answer));
-    if (parsed.failure) {
+    // A refused answer comes back in the box, so that one wrong character does
+    // not cost the whole line; an empty answer or Cancel leaves the ranges.
+    QString answer;
+    for (;;) {
+        answer = prompts_.inputBox(toQString(kEnterRangesPrompt), kEnterRangesTitle, answer);
+        if (answer.isEmpty()) return;
+        RangesParse parsed = parseMarkRanges(fromQString(answer));
+        if (!parsed.failure) {
+            if (parsed.ranges.empty()) return;
+            ws_.initialValues = std::move(parsed.ranges);
+            tableReplaced(1);
+            return;
+        }
         prompts_.message(*parsed.failure);
-        return;
     }
-    if (parsed.ranges.empty()) return;
-    ws_.initialValues = std::move(parsed.ranges);
-    tableReplaced(1);
 }
 
 void frmAutoFill::rangeEdit(RangeEdit (*edit)(std::vector<InitialValueRange>&, int)) {
@@ -310,7 +378,12 @@ void frmAutoFill::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
     const int r = msfgClass->mouseRow();
     const int c = msfgClass->mouseCol();
     if (r < 1 || r > ws_.rangeCount()) return;
-    if (rangegrid::isCode(c) && button == Qt::RightButton) {
+    if ((c == rangegrid::kLow || c == rangegrid::kHigh) && button == Qt::LeftButton) {
+        // The marks are frozen cells, which the grid does not make current:
+        // a click on them chooses the range that Split and Delete act on.
+        const int col = msfgClass->col();
+        msfgClass->setCurrentCell(r, col >= rangegrid::kFixedColumns ? col : rangegrid::kFirstCode);
+    } else if (rangegrid::isCode(c) && button == Qt::RightButton) {
         pickUp(r, c);
     } else if (rangegrid::isCode(c) && button == Qt::LeftButton) {
         const QString code = codeToStamp();

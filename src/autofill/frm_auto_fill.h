@@ -18,6 +18,7 @@ class Prompts;
 struct Locations;
 class CommonDialog;
 class FlexGrid;
+class RangeDetailLine;
 
 // "Initial Values Setup": the mark ranges of the favourites file with their
 // comment codes and learning skills, entered, split, merged, stamped, undone
@@ -75,7 +76,7 @@ class frmAutoFill : public QWidget {
     QListWidget* lstLearningSkills;
     QLabel* Label1;
     QWidget* Shape1;
-    std::array<QLabel*, 3> lblDetail{};
+    std::array<RangeDetailLine*, 3> lblDetail{};
 
     Workspace& ws_;
     Prompts& prompts_;

@@ -79,9 +79,10 @@ std::array<std::string, 3> rangeDetailLines(const InitialValueRange& range,
     std::string skills;
     for (const std::string& skill : range.skills)
         skills += "  " + skill;  // under the second letter of its heading
-    return {padRight("Range", 8) + codeColumn(phrases, range.codes[0]) + "Learning Skills",
-            padRight(marks, 8) + codeColumn(phrases, range.codes[1]) + " RE OR IW CO IN SR",
-            std::string(8, ' ') + codeColumn(phrases, range.codes[2]) + skills};
+    constexpr int column = kDetailCodeColumn;
+    return {padRight("Range", column) + codeColumn(phrases, range.codes[0]) + "Learning Skills",
+            padRight(marks, column) + codeColumn(phrases, range.codes[1]) + " RE OR IW CO IN SR",
+            std::string(column, ' ') + codeColumn(phrases, range.codes[2]) + skills};
 }
 
 RangesParse parseMarkRanges(std::string_view answer) {

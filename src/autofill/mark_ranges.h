@@ -46,6 +46,10 @@ constexpr bool isSkill(int col) {
 // The cell texts of a range's grid row.
 std::array<std::string, rangegrid::kColumnCount> rangeRowTexts(const InitialValueRange& range);
 
+// Where the code column of the detail lines begins, after the marks column; a
+// detail line too wide for its panel goes on there.
+inline constexpr int kDetailCodeColumn = 8;
+
 // lblDetail1 to lblDetail3 for a range, in a fixed-pitch font.
 std::array<std::string, 3> rangeDetailLines(const InitialValueRange& range,
                                             const std::vector<Phrase>& phrases);

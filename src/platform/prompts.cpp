@@ -79,12 +79,12 @@ bool QtPrompts::askYesNo(const QString& text, const QString& title) {
     return box.alive() && box->clickedButton() == box->button(QMessageBox::Yes);
 }
 
-QString QtPrompts::inputBox(const QString& prompt, const QString& title) {
+QString QtPrompts::inputBox(const QString& prompt, const QString& title, const QString& text) {
     Running dialog(new QInputDialog(parent_));
     dialog->setObjectName("inputBox");
     dialog->setWindowTitle(title);
     dialog->setLabelText(prompt);
-    dialog->setTextValue(QString());
+    dialog->setTextValue(text);
     return dialog.accepted() ? dialog->textValue() : QString();
 }
 

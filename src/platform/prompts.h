@@ -31,8 +31,8 @@ class Prompts {
     // The chosen path, or "" when cancelled.
     virtual QString openFile(const FileRequest& request) = 0;
     virtual QString saveFile(const FileRequest& request) = 0;
-    // The input box: the typed text, or "" when cancelled.
-    virtual QString inputBox(const QString& prompt, const QString& title) = 0;
+    // The input box, opened holding text: the typed text, or "" when cancelled.
+    virtual QString inputBox(const QString& prompt, const QString& title, const QString& text) = 0;
     // The Print dialog: a printer (or PDF file) to print on, or nothing when cancelled.
     virtual std::unique_ptr<TextPrinter> choosePrinter() = 0;
     // Ends the program after a fatal message, with a non-zero status.
@@ -58,7 +58,7 @@ class QtPrompts : public Prompts {
     bool askYesNo(const QString& text, const QString& title) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
-    QString inputBox(const QString& prompt, const QString& title) override;
+    QString inputBox(const QString& prompt, const QString& title, const QString& text) override;
     std::unique_ptr<TextPrinter> choosePrinter() override;
     void endProgram(int status) override;
 };

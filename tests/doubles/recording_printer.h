@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QBuffer>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -9,7 +12,8 @@
 
 namespace tl {
 
-// What a recording printer received, for tests.
+// What a recording printer received, for tests: the page lines as paper gets
+// them, a line too wide for the page continued on the next.
 struct PrintRecord {
     struct Line {
         QString text;
@@ -24,38 +28,49 @@ struct PrintRecord {
     std::vector<Line> lines;
 };
 
-// Records what is printed on pages of a given height in points, breaking a
-// page itself, as a real printer does, when a line does not fit.
+// Records what is printed, laid out as the real printer lays it out on A4
+// printed as a PDF: the same page breaks, and a line too wide for the page
+// continued the same way.
 class RecordingPrinter : public TextPrinter {
   public:
-    explicit RecordingPrinter(std::shared_ptr<PrintRecord> record,
-                              double pageHeightPt = kA4LandscapeHeightPt)
-        : record_(std::move(record)), fill_(printableHeight(pageHeightPt)) {}
-    void setLandscape() override { record_->landscape = true; }
+    explicit RecordingPrinter(std::shared_ptr<PrintRecord> record)
+        : record_(std::move(record)),
+          metrics_(&device_),
+          layout_(printPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait), &metrics_) {}
+    void setLandscape() override {
+        record_->landscape = true;
+        layout_.setPageLayout(printPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape));
+    }
     void setFont(const QString& name, double points) override {
         font_ = name;
         size_ = points;
     }
     void setFontSize(double points) override { size_ = points; }
+    void setContinuation(Continuation continuation) override { continuation_ = continuation; }
     void printLine(const QString& text) override {
-        if (!fill_.fits(size_)) {
-            ++record_->overflowBreaks;
-            newPage();
+        QFont font = font_.isEmpty() ? QFont() : QFont(font_);
+        font.setPointSizeF(size_);
+        for (const QString& line : layout_.pageLines(text, font, continuation_)) {
+            const int page = layout_.place(line, font, size_);
+            record_->lines.push_back({line, font_, size_, page});
         }
-        fill_.add(size_);
-        record_->lines.push_back({text, font_, size_, record_->pages});
+        record_->pages = static_cast<int>(layout_.pages().size());
+        record_->overflowBreaks = layout_.overflowBreaks();
     }
     void newPage() override {
-        ++record_->pages;
-        fill_.clear();
+        layout_.newPage();
+        record_->pages = static_cast<int>(layout_.pages().size());
     }
     void endDoc() override { record_->ended = true; }
 
   private:
     std::shared_ptr<PrintRecord> record_;
-    PageFill fill_;
+    QBuffer device_;
+    QPdfWriter metrics_;  // measures text as a PDF printer draws it; never written
+    PageLayouter layout_;
     QString font_;
     double size_ = 0;
+    Continuation continuation_;
 };
 
 }  // namespace tl

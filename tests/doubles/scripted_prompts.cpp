@@ -5,11 +5,11 @@
 namespace tl {
 
 void ScriptedPrompts::message(const Notice& notice) {
-    asked.append({Kind::Message, toQString(notice.text), toQString(notice.title), {}});
+    asked.append({Kind::Message, toQString(notice.text), toQString(notice.title), {}, {}});
 }
 
 bool ScriptedPrompts::askYesNo(const QString& text, const QString& title) {
-    asked.append({Kind::YesNo, text, title, {}});
+    asked.append({Kind::YesNo, text, title, {}, {}});
     if (yesNoAnswers.isEmpty()) {
         ++unexpected;
         return false;
@@ -18,7 +18,7 @@ bool ScriptedPrompts::askYesNo(const QString& text, const QString& title) {
 }
 
 QString ScriptedPrompts::openFile(const FileRequest& request) {
-    asked.append({Kind::Open, {}, {}, request});
+    asked.append({Kind::Open, {}, {}, request, {}});
     if (fileAnswers.isEmpty()) {
         ++unexpected;
         return QString();
@@ -27,7 +27,7 @@ QString ScriptedPrompts::openFile(const FileRequest& request) {
 }
 
 QString ScriptedPrompts::saveFile(const FileRequest& request) {
-    asked.append({Kind::Save, {}, {}, request});
+    asked.append({Kind::Save, {}, {}, request, {}});
     if (fileAnswers.isEmpty()) {
         ++unexpected;
         return QString();
@@ -35,8 +35,9 @@ QString ScriptedPrompts::saveFile(const FileRequest& request) {
     return fileAnswers.takeFirst();
 }
 
-QString ScriptedPrompts::inputBox(const QString& prompt, const QString& title) {
-    asked.append({Kind::Input, prompt, title, {}});
+QString ScriptedPrompts::inputBox(const QString& prompt, const QString& title,
+                                  const QString& text) {
+    asked.append({Kind::Input, prompt, title, {}, text});
     if (inputAnswers.isEmpty()) {
         ++unexpected;
         return QString();
@@ -45,7 +46,7 @@ QString ScriptedPrompts::inputBox(const QString& prompt, const QString& title) {
 }
 
 std::unique_ptr<TextPrinter> ScriptedPrompts::choosePrinter() {
-    asked.append({Kind::Print, {}, {}, {}});
+    asked.append({Kind::Print, {}, {}, {}, {}});
     if (printAnswers.isEmpty()) ++unexpected;
     if (printAnswers.isEmpty() || !printAnswers.takeFirst()) return nullptr;
     lastPrint = std::make_shared<PrintRecord>();

@@ -19,6 +19,7 @@ class ScriptedPrompts : public Prompts {
         QString text;
         QString title;
         FileRequest request;
+        QString value;  // the text an input box opened with
     };
 
     QList<bool> yesNoAnswers;
@@ -33,7 +34,7 @@ class ScriptedPrompts : public Prompts {
     bool askYesNo(const QString& text, const QString& title) override;
     QString openFile(const FileRequest& request) override;
     QString saveFile(const FileRequest& request) override;
-    QString inputBox(const QString& prompt, const QString& title) override;
+    QString inputBox(const QString& prompt, const QString& title, const QString& text) override;
     std::unique_ptr<TextPrinter> choosePrinter() override;
     void endProgram(int status) override { endedWith = status; }
     int endedWith = 0;  // the status the program was ended with, 0 while it runs

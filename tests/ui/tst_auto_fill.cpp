@@ -26,9 +26,13 @@ class AutoFillTest : public QObject {
         auto* list = control<QListWidget>(w, "lstFavourites");
         auto* undo = control<QPushButton>(w, "cmdUndo");
 
-        // The prompt's own example, comma included; the grid shows the core's table.
-        desk.prompts.inputAnswers << "0-49 50-59 60-84, 85-100";
+        // A refused answer comes back in the box; corrected, it is the
+        // prompt's own example, comma included. The grid shows the core's table.
+        desk.prompts.inputAnswers << "0-49 50-59 60-84, 85-1000"
+                                  << "0-49 50-59 60-84, 85-100";
         press(w, "cmdEnterRanges");
+        QCOMPARE(shownCodes(desk.prompts), QStringList{"TL13:"});
+        QCOMPARE(desk.prompts.asked.last().value, QString("0-49 50-59 60-84, 85-1000"));
         const QStringList ranges = column(grid, 0) + column(grid, 1);
         QCOMPARE(ranges, (QStringList{"85", "60", "50", "0", "100", "84", "59", "49"}));
         QCOMPARE(control<QLabel>(w, "lblDetail2")->text(),
@@ -42,30 +46,40 @@ class AutoFillTest : public QObject {
         clickCell(grid, 2, 4);
         QCOMPARE(column(grid, 2)[1] + "|" + column(grid, 4)[1], QString("|0004"));
 
-        // Three skill clicks and three undos give the range back exactly.
+        // Three skill clicks and three undos, the last by Ctrl+Z, give the
+        // range back exactly.
         const InitialValueRange before = desk.ws.initialValues[0];
         for (const Qt::MouseButton button : {Qt::LeftButton, Qt::LeftButton, Qt::RightButton})
             clickCell(grid, 1, 5, button);
         QCOMPARE(grid->textMatrix(1, 5) + desk.ws.initialValues[0].skills[0].c_str(),
                  QString("33"));
-        for (int i = 0; i < 3; ++i)
-            click(undo);
+        click(undo);
+        click(undo);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(desk.ws.initialValues[0] == before && grid->textMatrix(1, 5) == "4");
 
-        // Split 60-84, give the lower half a code, then Delete the upper half:
-        // one range 60-84 again with the lower half's codes.
-        grid->setFocus();
-        pressKey(Qt::Key_Down);
+        // A click on a Low cell chooses 60-84 without stamping the selected
+        // entry; Split halves it. The lower half gets a code, a click on the
+        // upper half's High cell and Delete: one range 60-84 again with the
+        // lower half's codes.
+        const InitialValueRange chosen = desk.ws.initialValues[1];
+        clickCell(grid, 2, 0);
+        QVERIFY(grid->row() == 2 && desk.ws.initialValues[1] == chosen);
         press(w, "cmdSplit");
         QCOMPARE(column(grid, 0).mid(1, 2) + column(grid, 1).mid(1, 2),
                  (QStringList{"72", "60", "84", "71"}));
         QVERIFY(!undo->isEnabled());
         clickItem(list, 2);
         clickCell(grid, 3, 2);
-        grid->setFocus();
-        pressKey(Qt::Key_Up);
+        clickCell(grid, 2, 1);
         press(w, "cmdDelete");
         QCOMPARE(column(grid, 0) + column(grid, 1), ranges);
+
+        // Refused again, then Cancel in the box: the ranges and codes stay.
+        desk.prompts.inputAnswers += QStringList{"50-60 60-70", ""};
+        press(w, "cmdEnterRanges");
+        QCOMPARE(shownCodes(desk.prompts), (QStringList{"TL13:", "TL14:"}));
+        QCOMPARE(desk.prompts.asked.last().value, QString("50-60 60-70"));
 
         // Leaving writes the file and switches the auto fill on; a mark typed
         // afterwards takes the new range's codes.
@@ -89,15 +103,38 @@ class AutoFillTest : public QObject {
         QVERIFY(openWindow<frmAutoFill>("frmAutoFill") == nullptr && desk.entry.isVisible());
     }
 
-    void realInputBoxReturnsTheAnswerOrNothing() {
+    void detailPanelWrapsALongPhraseUnderTheCodeColumn() {
+        Desk desk(
+            "Code,Comment,Category\r\n0005,@ takes the lead in every group task and "
+            "helps others to finish their share of the work on time.,1\r\n",
+            " 1 \r\n80,100,0005,,,4,4,4,4,4,4\r\n0005\r\n");
+        desk.run("mnuAutoFill");
+        auto* label = control<QLabel>(openWindow<frmAutoFill>("frmAutoFill"), "lblDetail1");
+        // The label keeps the whole line and is as high as the lines it is
+        // drawn in at the panel's width.
+        const std::string line = rangeDetailLines(desk.ws.initialValues[0], desk.ws.phrases)[0];
+        const QFontMetricsF metrics(label->font());
+        const auto fits = static_cast<std::size_t>(label->contentsRect().width() /
+                                                   metrics.horizontalAdvance('x'));
+        QVERIFY(line.size() > fits + 20 && label->text() == toQString(line));
+        QCOMPARE(label->height(),
+                 static_cast<int>(std::ceil(metrics.lineSpacing())) *
+                     static_cast<int>(wrapPrintedLine(line, fits, kDetailCodeColumn).size()));
+    }
+
+    void realInputBoxOpensWithTheTextAndEscapeCancels() {
         QtPrompts prompts;
         for (const bool accept : {true, false}) {
-            whenModal<QInputDialog>([accept](QInputDialog* dialog) {
+            QString opened;
+            whenModal<QInputDialog>([accept, &opened](QInputDialog* dialog) {
+                opened = dialog->textValue();
                 dialog->setTextValue("50-59");
-                accept ? dialog->accept() : dialog->reject();
+                accept ? dialog->accept()
+                       : QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);  // Cancel
             });
-            QCOMPARE(prompts.inputBox(kEnterRangesPrompt, kEnterRangesTitle),
+            QCOMPARE(prompts.inputBox(kEnterRangesPrompt, kEnterRangesTitle, "50-60 60-70"),
                      accept ? QString("50-59") : QString());
+            QCOMPARE(opened, QString("50-60 60-70"));
         }
     }
 };
