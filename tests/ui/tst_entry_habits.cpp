@@ -59,6 +59,32 @@ class RealDialogs {
     QPointer<QWidget> seen_;
 };
 
+// The main window with Qt's own dialogs, past its start-up window.
+struct RealDesk {
+    TempSchool school;
+    Workspace ws;
+    QtPrompts prompts;
+    frmEntry entry{ws, prompts, school.locations()};
+    RealDesk() {
+        school.installTestLibrary();
+        QVERIFY(loadWith(entry, "cmdCancel"));
+        settle();
+    }
+    // Runs a command whose Open dialog is answered with a file.
+    void runOpening(const char* command, const QString& path) {
+        whenModal<QFileDialog>([path](QFileDialog* dialog) {
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        run(command);
+    }
+    void run(const char* command) {
+        entry.findChild<QAction*>(command)->trigger();
+        settle();
+    }
+};
+
 }  // namespace
 
 class EntryHabitsTest : public QObject {
@@ -67,37 +93,22 @@ class EntryHabitsTest : public QObject {
     void escapeInTheRealSaveDialogKeepsTheClass() {
         // Exit, New and Open after "Yes" to saving: Escape in Qt's own Save
         // dialog stops the command, and the class stays open, unsaved.
-        TempSchool school;
-        school.installTestLibrary();
-        const QString path = school.write("home/mpm.tlc", classOf6());
-        Workspace ws;
-        QtPrompts prompts;
-        frmEntry entry(ws, prompts, school.locations());
-        QVERIFY(loadWith(entry, "cmdCancel"));
-        settle();
-        auto* open = entry.findChild<QAction*>("mnuOpenClass");
-        whenModal<QFileDialog>([path](QFileDialog* dialog) {
-            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-            name->setText(path);
-            QTest::keyClick(name, Qt::Key_Return);
-        });
-        open->trigger();
-        settle();
-        QCOMPARE(ws.studentCount(), 6);
-        const auto before = ws.students;
-        for (const char* command : {"mnuExit", "mnuNewTrillium", "mnuOpenClass"}) {
+        RealDesk desk;
+        desk.runOpening("mnuOpenClass", desk.school.write("home/mpm.tlc", classOf6()));
+        QCOMPARE(desk.ws.studentCount(), 6);
+        const auto before = desk.ws.students;
+        for (const char* command : {"mnuExit", "mnuNewTrillium", "mnuOpenClass", ""}) {
             RealDialogs dialogs;
-            entry.findChild<QAction*>(command)->trigger();
-            settle();
+            if (*command == 0) {
+                QVERIFY(!desk.entry.close());  // the close box
+            } else {
+                desk.run(command);
+            }
             QVERIFY2(dialogs.questions.size() == 1 && dialogs.fileDialogs == 1, command);
-            QVERIFY2(entry.isVisible() && ws.students == before, command);
-            QVERIFY(entry.findChild<QWidget*>("frmGetTrilliumfile") == nullptr);
+            QVERIFY2(desk.entry.isVisible() && desk.ws.students == before, command);
+            QVERIFY(desk.entry.findChild<QWidget*>("frmGetTrilliumfile") == nullptr);
         }
-        QCOMPARE(QDir(school.homeFolder()).entryList(QDir::Files), QStringList{"mpm.tlc"});
-        // So does the close box.
-        RealDialogs dialogs;
-        QVERIFY(!entry.close());
-        QVERIFY(dialogs.fileDialogs == 1 && entry.isVisible());
+        QCOMPARE(QDir(desk.school.homeFolder()).entryList(QDir::Files), QStringList{"mpm.tlc"});
     }
 
     void aClickOnANameMakesThatStudentCurrent() {
@@ -153,14 +164,7 @@ class EntryHabitsTest : public QObject {
     void aWindowStaysWhileItsDialogRuns() {
         // A screen reader can press a window's Back button while one of its
         // dialogs is open: the window stays until the dialog has closed.
-        TempSchool school;
-        school.installTestLibrary();
-        const QString favourites = school.write("home/fav.tlf", kFavourites);
-        Workspace ws;
-        QtPrompts prompts;
-        frmEntry entry(ws, prompts, school.locations());
-        QVERIFY(loadWith(entry, "cmdCancel"));
-        settle();
+        RealDesk desk;
         auto pressBackUnder = [](QDialog* dialog, const char* name) {
             QWidget* window = openWindow<QWidget>(name);
             QAccessibleInterface* back =
@@ -173,31 +177,24 @@ class EntryHabitsTest : public QObject {
             pressKey(Qt::Key_Escape);
         };
         // Comment Selection under its Save As dialog.
-        entry.findChild<QAction*>("mnuSelection")->trigger();
-        settle();
+        desk.run("mnuSelection");
         QWidget* selection = openWindow<QWidget>("frmSelection");
         whenModal<QFileDialog>([&](QFileDialog* d) { pressBackUnder(d, "frmSelection"); });
         click(control<QAbstractButton>(selection, "cmdSaveAs"));
         QCOMPARE(openWindow<QWidget>("frmSelection"), selection);
         click(control<QAbstractButton>(selection, "cmdBack"));
-        QVERIFY(openWindow<QWidget>("frmSelection") == nullptr && entry.isVisible());
+        QVERIFY(openWindow<QWidget>("frmSelection") == nullptr && desk.entry.isVisible());
 
         // Initial Values Setup under its Enter Ranges box.
-        whenModal<QFileDialog>([favourites](QFileDialog* dialog) {
-            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-            name->setText(favourites);
-            QTest::keyClick(name, Qt::Key_Return);
-        });
-        entry.findChild<QAction*>("mnuAutoFill")->trigger();
-        settle();
+        desk.runOpening("mnuAutoFill", desk.school.write("home/fav.tlf", kFavourites));
         QWidget* autoFill = openWindow<QWidget>("frmAutoFill");
         QVERIFY(autoFill != nullptr);
         whenModal<QInputDialog>([&](QInputDialog* d) { pressBackUnder(d, "frmAutoFill"); });
         click(control<QAbstractButton>(autoFill, "cmdEnterRanges"));
         QCOMPARE(openWindow<QWidget>("frmAutoFill"), autoFill);
-        QCOMPARE(ws.rangeCount(), 1);
+        QCOMPARE(desk.ws.rangeCount(), 1);
         click(control<QAbstractButton>(autoFill, "cmdBack"));
-        QVERIFY(openWindow<QWidget>("frmAutoFill") == nullptr && entry.isVisible());
+        QVERIFY(openWindow<QWidget>("frmAutoFill") == nullptr && desk.entry.isVisible());
     }
 
     void statusLineCountsOneStudent() {
