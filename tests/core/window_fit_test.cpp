@@ -51,49 +51,5 @@ TEST(WindowFit, SizeAndPlaceCountTheFrame) {
     });
 }
 
-// On every screen to try, under every frame, from every corner: the title bar
-// is on the screen, a window that can fit lies wholly within the free area, and
-// the size is neither below the minimum nor above the designed size.
-TEST(WindowFit, TitleBarAlwaysOnTheScreen) {
-    const Area screens[] = {
-        {0, 0, 1024, 600}, {0, 0, 1366, 768}, {0, 0, 1280, 720}, {1366, 28, 1920, 1052}};
-    const FrameMargins frames[] = {{0, 0, 0, 0}, {1, 20, 1, 5}, {1, 13, 1, 3}, {0, 37, 0, 0}};
-    const Extent sizes[] = {{320, 200}, {1000, 660}, {1320, 720}, {2400, 1400}};
-    const Spot corners[] = {{-3000, -3000}, {-1, -20}, {0, 0}, {500, 300}, {5000, 5000}};
-    for (const Area& free : screens) {
-        for (const FrameMargins& m : frames) {
-            for (const Extent& designed : sizes) {
-                for (const Extent& minimum : sizes) {
-                    for (const Spot& at : corners) {
-                        const WindowFit fit = fitWindow({designed, minimum, free, m, at});
-                        const int outerWidth = fit.client.width + m.left + m.right;
-                        const int outerHeight = fit.client.height + m.top + m.bottom;
-                        SCOPED_TRACE(geometry(fit) + " on " + std::to_string(free.width) + "x" +
-                                     std::to_string(free.height));
-                        EXPECT_GE(fit.frameAt.x, free.x);
-                        EXPECT_GE(fit.frameAt.y, free.y);
-                        EXPECT_LT(fit.frameAt.y + m.top, free.y + free.height);
-                        EXPECT_TRUE(outerWidth > free.width ||
-                                    fit.frameAt.x + outerWidth <= free.x + free.width);
-                        EXPECT_TRUE(outerHeight > free.height ||
-                                    fit.frameAt.y + outerHeight <= free.y + free.height);
-                        EXPECT_GE(fit.client.width, minimum.width);
-                        EXPECT_GE(fit.client.height, minimum.height);
-                        EXPECT_TRUE(minimum.width > designed.width ||
-                                    fit.client.width <= designed.width);
-                        EXPECT_TRUE(minimum.height > designed.height ||
-                                    fit.client.height <= designed.height);
-                        // Only a minimum beyond the free area makes the frame larger.
-                        EXPECT_TRUE(minimum.width > free.width - m.left - m.right ||
-                                    outerWidth <= free.width);
-                        EXPECT_TRUE(minimum.height > free.height - m.top - m.bottom ||
-                                    outerHeight <= free.height);
-                    }
-                }
-            }
-        }
-    }
-}
-
 }  // namespace
 }  // namespace tl::test

@@ -23,7 +23,6 @@ struct PrintRecord {
     };
     bool landscape = false;
     bool ended = false;
-    int pages = 1;
     int overflowBreaks = 0;  // pages the printer had to start itself
     std::vector<Line> lines;
 };
@@ -54,13 +53,9 @@ class RecordingPrinter : public TextPrinter {
             const int page = layout_.place(line, font, size_);
             record_->lines.push_back({line, font_, size_, page});
         }
-        record_->pages = static_cast<int>(layout_.pages().size());
         record_->overflowBreaks = layout_.overflowBreaks();
     }
-    void newPage() override {
-        layout_.newPage();
-        record_->pages = static_cast<int>(layout_.pages().size());
-    }
+    void newPage() override { layout_.newPage(); }
     void endDoc() override { record_->ended = true; }
 
   private:

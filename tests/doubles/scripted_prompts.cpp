@@ -8,56 +8,50 @@ void ScriptedPrompts::message(const Notice& notice) {
     asked.append({Kind::Message, toQString(notice.text), toQString(notice.title), {}, {}});
 }
 
+namespace {
+// The next queued answer; an empty queue answers No or Cancel and counts as unexpected.
+template <typename Queue>
+auto next(Queue& answers, int& unexpected) {
+    if (answers.isEmpty()) {
+        ++unexpected;
+        return typename Queue::value_type();
+    }
+    return answers.takeFirst();
+}
+}  // namespace
+
 bool ScriptedPrompts::askYesNo(const QString& text, const QString& title) {
     asked.append({Kind::YesNo, text, title, {}, {}});
-    if (yesNoAnswers.isEmpty()) {
-        ++unexpected;
-        return false;
-    }
-    return yesNoAnswers.takeFirst();
+    return next(yesNoAnswers, unexpected);
 }
 
 QString ScriptedPrompts::openFile(const FileRequest& request) {
     asked.append({Kind::Open, {}, {}, request, {}});
-    if (fileAnswers.isEmpty()) {
-        ++unexpected;
-        return QString();
-    }
-    return fileAnswers.takeFirst();
+    return next(fileAnswers, unexpected);
 }
 
 QString ScriptedPrompts::saveFile(const FileRequest& request) {
     asked.append({Kind::Save, {}, {}, request, {}});
-    if (fileAnswers.isEmpty()) {
-        ++unexpected;
-        return QString();
-    }
-    return fileAnswers.takeFirst();
+    return next(fileAnswers, unexpected);
 }
 
 QString ScriptedPrompts::inputBox(const QString& prompt, const QString& title,
                                   const QString& text) {
     asked.append({Kind::Input, prompt, title, {}, text});
-    if (inputAnswers.isEmpty()) {
-        ++unexpected;
-        return QString();
-    }
-    return inputAnswers.takeFirst();
+    return next(inputAnswers, unexpected);
 }
 
 std::unique_ptr<TextPrinter> ScriptedPrompts::choosePrinter() {
     asked.append({Kind::Print, {}, {}, {}, {}});
-    if (printAnswers.isEmpty()) ++unexpected;
-    if (printAnswers.isEmpty() || !printAnswers.takeFirst()) return nullptr;
+    if (!next(printAnswers, unexpected)) return nullptr;
     lastPrint = std::make_shared<PrintRecord>();
     return std::make_unique<RecordingPrinter>(lastPrint);
 }
 
 QStringList ScriptedPrompts::messages() const {
     QStringList texts;
-    for (const Asked& a : asked) {
+    for (const Asked& a : asked)
         if (a.kind == Kind::Message) texts.append(a.text);
-    }
     return texts;
 }
 

@@ -129,12 +129,10 @@ class FreeFormSpellingTest : public QObject {
         QCOMPARE(d.underlined(), QStringList{});
         // A list written elsewhere: a byte-order mark, a NUL byte and a line of
         // a megabyte neither break it nor hide its good words.
-        QFile odd(d.words.filePath("personal_words.txt"));
-        QVERIFY(odd.open(QIODevice::WriteOnly));
-        odd.write(QByteArray("\xEF\xBB\xBF"
+        writeFile(d.words.filePath("personal_words.txt"),
+                  QByteArray("\xEF\xBB\xBF"
                              "Blorptastic\r\nx") +
-                  '\0' + "y\r\n" + QByteArray(1 << 20, 'q') + "\r\nZorbish\r\n");
-        odd.close();
+                      '\0' + "y\r\n" + QByteArray(1 << 20, 'q') + "\r\nZorbish\r\n");
         d.open("Blorptastic Zorbish maps");
         QCOMPARE(d.underlined(), QStringList{});
     }

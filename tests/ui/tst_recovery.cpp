@@ -21,6 +21,20 @@ std::vector<StudentRecord> twoStudents() {
     return {a, b};
 }
 
+// One check of the keeper, and the write it may have started.
+void check(RecoveryKeeper& keeper) {
+    keeper.keepUp();
+    keeper.waitForWrite();
+}
+
+// The locations of a school with the test library and a recovery folder.
+Locations withRecovery(const TempSchool& school) {
+    school.installTestLibrary();
+    Locations here = school.locations();
+    here.recoveryFolder = school.root() + "/recovery";
+    return here;
+}
+
 QStringList copiesIn(const QString& folder) {
     return QDir(folder).entryList({"*.tlc"}, QDir::Files);
 }
@@ -63,8 +77,7 @@ class RecoveryTest : public QObject {
         Workspace ws;
         restoreClass(ws, twoStudents());
         RecoveryKeeper keeper(ws, folder);
-        keeper.keepUp();
-        keeper.waitForWrite();
+        check(keeper);
         const QString copy = keeper.copyPath();
         // The class-file text, for the user alone.
         QCOMPARE(contents(copy), QByteArray::fromStdString(classFileText(ws.students)));
@@ -76,8 +89,7 @@ class RecoveryTest : public QObject {
         keeper.keepUp();
         QVERIFY(!QFile::exists(copy));
         noteChange(ws);
-        keeper.keepUp();
-        keeper.waitForWrite();
+        check(keeper);
         QVERIFY(QFile::exists(copy));
         keeper.discard();
         QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
@@ -103,8 +115,7 @@ class RecoveryTest : public QObject {
         QCOMPARE(bar.text(), QString("The recovery copy could not be written; save the "
                                      "class to keep your changes."));
         // Nothing changed since, and still it is written again.
-        keeper.keepUp();
-        keeper.waitForWrite();
+        check(keeper);
         QCOMPARE(attempts.load(), 2);
 
         // The disk has room again: the next check writes the change typed while
@@ -120,19 +131,16 @@ class RecoveryTest : public QObject {
         // Another message in the status line stays when a copy is written.
         diskFull = true;
         noteChange(ws);
-        keeper.keepUp();
-        keeper.waitForWrite();
+        check(keeper);
         bar.setText("Printed");
         diskFull = false;
-        keeper.keepUp();
-        keeper.waitForWrite();
+        check(keeper);
         QVERIFY(keeper.upToDate() && bar.text() == "Printed");
 
         // A save while the copy cannot be written ends the warning.
         diskFull = true;
         noteChange(ws);
-        keeper.keepUp();
-        keeper.waitForWrite();
+        check(keeper);
         markSaved(ws);
         keeper.keepUp();
         QVERIFY(!keeper.failing() && bar.text().isEmpty());
@@ -144,8 +152,7 @@ class RecoveryTest : public QObject {
         Workspace ws;
         restoreClass(ws, twoStudents());
         RecoveryKeeper running(ws, folder);
-        running.keepUp();
-        running.waitForWrite();
+        check(running);
         // Copies whose lock names a program that has ended, or that have no lock.
         QProcess ended;
         ended.start("true", {});
@@ -188,9 +195,7 @@ class RecoveryTest : public QObject {
 
     void crashedClassComesBackAndABadCopyIsSetAside() {
         TempSchool school;
-        school.installTestLibrary();
-        Locations here = school.locations();
-        here.recoveryFolder = school.root() + "/recovery";
+        const Locations here = withRecovery(school);
         {
             Workspace ws;
             ScriptedPrompts prompts;
@@ -252,9 +257,7 @@ class RecoveryTest : public QObject {
     // A real read-only folder; skipped where permissions do not stop a write (as root).
     void copyInAReadOnlyFolderIsRestoredAndLeftThere() {
         TempSchool school;
-        school.installTestLibrary();
-        Locations here = school.locations();
-        here.recoveryFolder = school.root() + "/recovery";
+        const Locations here = withRecovery(school);
         const QString left = school.write("recovery/class-5-5.tlc",
                                           classLine("ENG2D1-01", "Avery", "Jo", "123456789", "64"));
         QFile::setPermissions(here.recoveryFolder, QFile::ReadOwner | QFile::ExeOwner);

@@ -37,17 +37,6 @@ class WindowFitTest : public QObject {
         QCOMPARE(desk.entry.frameGeometry().width(), free.width());
     }
 
-    void minimumBeyondTheScreenKeepsTheTitleBarOnIt() {
-        QWidget window;
-        const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
-        window.setMinimumSize(free.size() + QSize(120, 80));
-        window.move(free.center());
-        fitToScreen(&window, QSize(300, 200));
-        QVERIFY(showFramed(window));
-        QTRY_COMPARE(window.frameGeometry().topLeft(), free.topLeft());
-        QCOMPARE(window.size(), window.minimumSize());
-    }
-
     void grownWindowComesBackWithinTheScreen() {
         QWidget window;
         fitToScreen(&window, QSize(300, 200));
@@ -59,11 +48,6 @@ class WindowFitTest : public QObject {
         keepOnScreen(&window);
         QTRY_VERIFY(free.contains(window.frameGeometry()));
         QCOMPARE(window.size(), QSize(500, 420));
-        // Wider than the screen: as wide as it allows.
-        window.resize(free.width() + 50, 420);
-        keepOnScreen(&window);
-        QTRY_COMPARE(window.frameGeometry().left(), free.left());
-        QCOMPARE(window.frameGeometry().width(), free.width());
     }
 
     void placedBesideItsOwnerWithinTheScreen() {

@@ -174,23 +174,23 @@ inline QStringList shownCodes(const ScriptedPrompts& prompts) {
 
 // Types as a keyboard does: each key's press and its release go to whichever
 // widget has the focus at that moment.
-inline void pressKey(Qt::Key key, char text = 0) {
+inline void pressKey(Qt::Key key, char text = 0, Qt::KeyboardModifiers modifiers = {}) {
+    const auto send = [key, text, modifiers](QWidget* to, bool press) {
+        if (text != 0)
+            return press ? QTest::keyPress(to, text, modifiers)
+                         : QTest::keyRelease(to, text, modifiers);
+        press ? QTest::keyPress(to, key, modifiers) : QTest::keyRelease(to, key, modifiers);
+    };
     QWidget* pressed = QApplication::focusWidget();
     QVERIFY2(pressed != nullptr, "no widget has the keyboard focus");
-    if (text != 0) {
-        QTest::keyPress(pressed, text);
-    } else {
-        QTest::keyPress(pressed, key);
-    }
+    send(pressed, true);
     // A key that closed its window is released over no widget.
-    if (QWidget* released = QApplication::focusWidget()) {
-        if (text != 0) {
-            QTest::keyRelease(released, text);
-        } else {
-            QTest::keyRelease(released, key);
-        }
-    }
+    if (QWidget* released = QApplication::focusWidget()) send(released, false);
     settle();
+}
+// A key with modifiers (Alt+C, Ctrl+Z) to whichever widget has the focus.
+inline void pressChord(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    pressKey(key, 0, modifiers);
 }
 // A window that has just opened takes the keyboard, as it does on a desktop.
 inline void activate(QWidget* window) {
@@ -202,15 +202,6 @@ inline void activate(QWidget* window) {
     QVERIFY(QApplication::activeWindow() == window);
 }
 
-// A key with modifiers (Alt+C, Ctrl+Z) to whichever widget has the focus.
-inline void pressChord(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QWidget* pressed = QApplication::focusWidget();
-    QVERIFY2(pressed != nullptr, "no widget has the keyboard focus");
-    QTest::keyPress(pressed, key, modifiers);
-    if (QWidget* released = QApplication::focusWidget())
-        QTest::keyRelease(released, key, modifiers);
-    settle();
-}
 inline void typeKeys(const QString& keys) {
     for (const QChar ch : keys)
         pressKey(Qt::Key_unknown, ch.toLatin1());
