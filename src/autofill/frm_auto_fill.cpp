@@ -270,7 +270,7 @@ void frmAutoFill::tableReplaced(int detailsRow) {
 
 void frmAutoFill::openFavourites() {
     cdlgGetFile_->prepare(locations_.homeHoldsFile() ? locations_.homeFolder : QString(), {},
-                          "Tallyleaf Favourites (*.tlf)|*.tlf", false);
+                          kFavouritesFilter, false);
     const QString chosen = cdlgGetFile_->showOpen();
     if (chosen.isEmpty()) {
         if (ws_.favouritesFile.empty()) close();

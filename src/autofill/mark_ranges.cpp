@@ -144,22 +144,11 @@ RangeEdit deleteRange(std::vector<InitialValueRange>& ranges, int row) {
     return {true, row};
 }
 
-void RangeUndoStack::push(int row, const InitialValueRange& range) {
-    if (entries_.size() >= static_cast<std::size_t>(kMaxUndo)) entries_.pop_front();
-    entries_.push_back(RangeUndoEntry{range, row});
-}
-
-RangeUndoEntry RangeUndoStack::pop() {
-    RangeUndoEntry entry = std::move(entries_.back());
-    entries_.pop_back();
-    return entry;
-}
-
 bool stampRangeCode(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
                     const std::string& code) {
     if (!validRow(ranges, row) || !rangegrid::isCode(col) || code.empty()) return false;
     InitialValueRange& range = ranges[row - 1];
-    undo.push(row, range);
+    undo.push({row, range});
     stampCode(range.codes, static_cast<std::size_t>(col - rangegrid::kFirstCode), code);
     return true;
 }
@@ -168,7 +157,7 @@ bool clickRangeSkill(std::vector<InitialValueRange>& ranges, RangeUndoStack& und
                      SkillClick button) {
     if (!validRow(ranges, row) || !rangegrid::isSkill(col)) return false;
     InitialValueRange& range = ranges[row - 1];
-    undo.push(row, range);
+    undo.push({row, range});
     const auto index = static_cast<std::size_t>(col - rangegrid::kFirstSkill);
     if (button == SkillClick::Other) {
         std::string& skill = range.skills[index];

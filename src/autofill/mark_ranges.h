@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,6 +8,7 @@
 #include "core/favourites_file.h"
 #include "core/notice.h"
 #include "core/phrase_library.h"
+#include "core/undo.h"
 
 // The ranges table of the Initial Values Setup window, without Qt: the Enter
 // Ranges answer, Split and Delete, the range grid's cells and edits with their
@@ -100,24 +100,11 @@ RangeEdit deleteRange(std::vector<InitialValueRange>& ranges, int row);
 // Code stamps and skill clicks, with their undo -----------------------------
 
 struct RangeUndoEntry {
-    InitialValueRange range;  // as it was before the edit
     int row = 0;
+    InitialValueRange range;  // as it was before the edit
 };
 
-// Holds at most 500 entries: a further push drops the oldest, so that an
-// edit is never refused.
-class RangeUndoStack {
-  public:
-    void push(int row, const InitialValueRange& range);
-    // Takes the newest entry; the stack must not be empty.
-    RangeUndoEntry pop();
-    void clear() { entries_.clear(); }
-    int count() const { return static_cast<int>(entries_.size()); }
-    bool empty() const { return entries_.empty(); }
-
-  private:
-    std::deque<RangeUndoEntry> entries_;
-};
+using RangeUndoStack = BoundedUndo<RangeUndoEntry>;
 
 // A left click with a code to stamp (a picked code or the selected list
 // entry's, four blanks for "no comment") on a code cell: the range goes on the

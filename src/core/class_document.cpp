@@ -49,7 +49,7 @@ ReconcileResult reconcileClass(Workspace& ws, const std::string& masterPath, std
 
 void recordEdit(Workspace& ws, int studentIndex) {
     if (studentIndex < 0 || studentIndex >= ws.studentCount()) return;
-    ws.undo.push(studentIndex, ws.students[studentIndex]);
+    ws.undo.push({studentIndex, ws.students[studentIndex]});
     ++ws.classChanges;
 }
 

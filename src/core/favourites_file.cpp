@@ -27,6 +27,15 @@ std::vector<InitialValueRange> defaultRanges() {
     return ranges;
 }
 
+bool isSeparatorEntry(std::string_view entry) {
+    return entry == kSeparatorEntry;
+}
+
+std::string favouriteItemText(const std::vector<Phrase>& phrases, const std::string& entry) {
+    if (isSeparatorEntry(entry)) return "           ---------------";
+    return entry + " " + lookupPhrase(phrases, entry);
+}
+
 void newFavourites(Workspace& ws) {
     ws.favouritesFile.clear();
     ws.favourites.clear();
@@ -41,7 +50,7 @@ bool endsWithTlf(const std::string& path) {
 
 // A favourites line is a separator or sorts between "0000" and "9999".
 bool plausibleEntry(const std::string& line) {
-    return line == kSeparatorEntry || (line >= "0000" && line <= "9999");
+    return isSeparatorEntry(line) || (line >= "0000" && line <= "9999");
 }
 
 bool parseRange(std::string_view line, InitialValueRange& range) {
@@ -120,7 +129,7 @@ Failure readFavouritesFile(Workspace& ws) {
 
     // Codes the phrase library lacks are dropped without a word.
     for (const std::string& entry : content->entries) {
-        if (entry == kSeparatorEntry || findPhrase(ws.phrases, entry) >= 0) {
+        if (isSeparatorEntry(entry) || findPhrase(ws.phrases, entry) >= 0) {
             ws.favourites.push_back(entry);
         }
     }

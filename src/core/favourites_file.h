@@ -2,10 +2,12 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/file_io.h"
 #include "core/notice.h"
+#include "core/phrase_library.h"
 
 // The favourites file (.tlf): the range count, the mark ranges, then one
 // favourites entry (code or four-blank separator) per line.
@@ -20,6 +22,16 @@ struct InitialValueRange {
     std::array<std::string, 6> skills;  // RE, OR, IW, CO, IN, SR
     bool operator==(const InitialValueRange&) const = default;
 };
+
+// The filter of the file dialogs that open and save favourites files.
+inline constexpr const char* kFavouritesFilter = "Tallyleaf Favourites (*.tlf)|*.tlf";
+
+// An entry that is a separator (four blanks) rather than a code.
+bool isSeparatorEntry(std::string_view entry);
+
+// A favourites list's item of an entry: the code, one blank and its phrase
+// text, or the dashed line of a separator.
+std::string favouriteItemText(const std::vector<Phrase>& phrases, const std::string& entry);
 
 // The seven ranges of a new favourites list.
 std::vector<InitialValueRange> defaultRanges();

@@ -1,6 +1,7 @@
 #include "core/printed_page.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace tl {
 
@@ -30,6 +31,13 @@ std::vector<std::string> wrapPrintedLine(std::string_view line, std::size_t fits
     }
     pages.push_back(std::string(lead, ' ') + std::string(rest));
     return pages;
+}
+
+std::string printoutTimeStamp(const std::tm& when) {
+    char stamp[96];
+    std::snprintf(stamp, sizeof stamp, "%02d-%02d-%04d ~ %02d:%02d:%02d", when.tm_mon + 1,
+                  when.tm_mday, when.tm_year + 1900, when.tm_hour, when.tm_min, when.tm_sec);
+    return stamp;
 }
 
 }  // namespace tl

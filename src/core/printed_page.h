@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,5 +103,8 @@ std::size_t continuationIndent(std::string_view line, Continuation continuation)
 // Apart from the blanks at the breaks, every character is kept, in order.
 std::vector<std::string> wrapPrintedLine(std::string_view line, std::size_t fits,
                                          std::size_t indent);
+
+// The date and time a printout heading shows: "MM-DD-YYYY ~ hh:mm:ss".
+std::string printoutTimeStamp(const std::tm& when);
 
 }  // namespace tl

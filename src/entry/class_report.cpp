@@ -1,17 +1,13 @@
 #include "entry/class_report.h"
 
-#include <cstdio>
-
 #include "core/limits.h"
+#include "core/printed_page.h"
 #include "core/text.h"
 
 namespace tl {
 
 std::string classReportHeading(const std::tm& when) {
-    char stamp[96];
-    std::snprintf(stamp, sizeof stamp, "%02d-%02d-%04d ~ %02d:%02d:%02d", when.tm_mon + 1,
-                  when.tm_mday, when.tm_year + 1900, when.tm_hour, when.tm_min, when.tm_sec);
-    return std::string("Tallyleaf v") + kVersion + " ~ Class Report ~ " + stamp;
+    return std::string("Tallyleaf v") + kVersion + " ~ Class Report ~ " + printoutTimeStamp(when);
 }
 
 std::vector<std::string> studentReportLines(const StudentRecord& s, const DetailLines& d,

@@ -1,6 +1,7 @@
 #include "entry/detail_lines.h"
 
 #include "core/comment_text.h"
+#include "core/favourites_file.h"
 #include "core/limits.h"
 #include "core/text.h"
 
@@ -53,10 +54,8 @@ std::vector<std::string> favouritesListItems(const std::vector<std::string>& fav
                                              const std::vector<Phrase>& phrases) {
     std::vector<std::string> items;
     items.reserve(favourites.size() + 1);
-    for (const std::string& entry : favourites) {
-        items.push_back(isEmptyCode(entry) ? "           ---------------"
-                                           : entry + " " + lookupPhrase(phrases, entry));
-    }
+    for (const std::string& entry : favourites)
+        items.push_back(favouriteItemText(phrases, entry));
     items.push_back("           no comment (delete existing comment)");
     return items;
 }

@@ -323,7 +323,7 @@ QString frmEntry::classFolder() const {
 
 void frmEntry::openFavourites() {
     cdlgGetFile_->prepare(locations_.homePresent() ? locations_.homeFolder : QString(), {},
-                          "Tallyleaf Favourites (*.tlf)|*.tlf", false);
+                          kFavouritesFilter, false);
     const QString chosen = cdlgGetFile_->showOpen();
     if (chosen.isEmpty()) return;
     ws_.favouritesFile = toPath(chosen);

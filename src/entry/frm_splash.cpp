@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "core/favourites_file.h"
 #include "core/limits.h"
 #include "core/program_info.h"
 #include "core/workspace.h"
@@ -90,7 +91,7 @@ frmSplash::~frmSplash() {
 void frmSplash::cmdOpenFavourites_Click() {
     if (locations_.homePresent()) cdlgFavourites_->initDir = locations_.homeFolder;
     cdlgFavourites_->fileName.clear();
-    cdlgFavourites_->filter = "Tallyleaf Favourites (*.tlf)|*.tlf";
+    cdlgFavourites_->filter = kFavouritesFilter;
     const QString chosen = cdlgFavourites_->showOpen();
     ws_.favouritesFile = toPath(chosen);
     accept();

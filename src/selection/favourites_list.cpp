@@ -14,11 +14,6 @@ bool validRow(const std::vector<std::string>& entries, int row) {
 
 }  // namespace
 
-std::string favouriteItemText(const std::vector<Phrase>& phrases, const std::string& entry) {
-    if (entry == kSeparatorEntry) return "           ---------------";
-    return entry + " " + lookupPhrase(phrases, entry);
-}
-
 std::optional<int> insertFavourite(std::vector<std::string>& entries, int selected,
                                    std::string_view code) {
     if (entries.size() >= static_cast<std::size_t>(kMaxFavourites)) return std::nullopt;

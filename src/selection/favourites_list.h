@@ -5,16 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/phrase_library.h"
+#include "core/favourites_file.h"
 
 // The edits of the favourites list in the Comment Selection window, without
 // Qt. Rows count from 0 and follow the entries; -1 is no selection. Each edit
 // works on the entries themselves and returns the row to select.
 namespace tl {
-
-// lstFavourites' item of an entry: the code, one blank and its phrase text,
-// or the dashed line of a separator.
-std::string favouriteItemText(const std::vector<Phrase>& phrases, const std::string& entry);
 
 // Inserts code after the selected row, or at the end without a selection, and
 // returns its row; nothing when the list is full (1000 entries).

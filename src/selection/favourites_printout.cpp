@@ -1,7 +1,5 @@
 #include "selection/favourites_printout.h"
 
-#include <cstdio>
-
 #include "core/limits.h"
 #include "core/text.h"
 #include "core/workspace.h"
@@ -20,10 +18,7 @@ std::string codeColumn(const std::vector<Phrase>& phrases, const std::string& co
 }  // namespace
 
 std::string favouritesPrintoutHeading(const std::tm& when) {
-    char stamp[96];
-    std::snprintf(stamp, sizeof stamp, "%02d-%02d-%04d ~ %02d:%02d:%02d", when.tm_mon + 1,
-                  when.tm_mday, when.tm_year + 1900, when.tm_hour, when.tm_min, when.tm_sec);
-    return std::string("Tallyleaf ~ v") + kVersion + " ~ " + stamp;
+    return std::string("Tallyleaf ~ v") + kVersion + " ~ " + printoutTimeStamp(when);
 }
 
 std::vector<PrintedLine> favouritesPrintout(const Workspace& ws, const std::tm& when) {

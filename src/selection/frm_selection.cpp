@@ -42,7 +42,6 @@ namespace {
 constexpr int kDesignedWidth = 1180;
 constexpr int kDesignedHeight = 720;
 constexpr int kSmallScreenCut = 168;  // 2520 twips
-const char* const kFavouritesFilter = "Tallyleaf Favourites (*.tlf)|*.tlf";
 
 void fillCombo(QComboBox* combo, std::span<const SearchCategory> items) {
     for (const SearchCategory& category : items)

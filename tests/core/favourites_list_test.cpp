@@ -13,13 +13,6 @@ using Entries = std::vector<std::string>;
 
 const std::vector<Phrase> kPhrases = {{"0012", "Works hard", ""}, {"12345", "Asks for help.", ""}};
 
-TEST(FavouritesList, ItemTexts) {
-    EXPECT_EQ(favouriteItemText(kPhrases, "0012"), "0012 Works hard. ");
-    EXPECT_EQ(favouriteItemText(kPhrases, "12345"), "12345 Asks for help. ");
-    EXPECT_EQ(favouriteItemText(kPhrases, "0099"), "0099 ");
-    EXPECT_EQ(favouriteItemText(kPhrases, "    "), "           ---------------");
-}
-
 // The row's edit on the entries; the row it selects, -2 for a refusal.
 int edit(Entries& entries, const TableRow& row) {
     const std::string& op = row["op"];

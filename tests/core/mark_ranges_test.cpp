@@ -95,14 +95,7 @@ TEST(RangeGridEdits, StampsAndSkillClicksOnTheirCellsAndUndoFromTheNewest) {
         rows += std::to_string(row);
     EXPECT_EQ(rows, "2222211");
     EXPECT_EQ(ranges, start);
-    // A 501st edit drops the oldest entry: undoing all gives the range after the first.
-    for (int i = 0; i <= kMaxUndo; ++i)
-        clickRangeSkill(ranges, undo, 1, 5, SkillClick::Right);
-    EXPECT_EQ(undo.count(), kMaxUndo);
-    while (undoRangeEdit(ranges, undo) != 0) {
-    }
-    EXPECT_EQ(ranges[0].skills[0], "4");
-    undo.push(3, range(0, 49));  // a row the table no longer has
+    undo.push({3, range(0, 49)});  // a row the table no longer has
     EXPECT_EQ(undoRangeEdit(ranges, undo), 0);
 }
 

@@ -5,17 +5,27 @@
 namespace tl::test {
 namespace {
 
-TEST(UndoStack, ReturnsEntriesNewestFirstAndA501stPushDropsTheOldest) {
+// The bound both undo stacks share: the class's and the ranges'.
+TEST(BoundedUndo, KeepsTheNewest500AndGivesThemBackNewestFirst) {
     UndoStack stack;
-    for (int i = 0; i <= kMaxUndo; ++i)
-        stack.push(i, makeStudent("ENG", "Lee", "Sam", std::to_string(i)));
+    EXPECT_TRUE(stack.empty());
+    for (int i = 0; i <= kMaxUndo + 1; ++i)  // 502 pushes: entries 0 and 1 are dropped
+        stack.push({i, makeStudent("ENG", "Lee", "Sam", std::to_string(i))});
     EXPECT_EQ(stack.count(), kMaxUndo);
-    for (int i = kMaxUndo; i >= 1; --i) {  // entry 0 was dropped
+    for (int i = kMaxUndo + 1; i >= 2; --i) {
         const UndoEntry e = stack.pop();
         ASSERT_EQ(e.studentIndex, i);
         ASSERT_EQ(e.record.studentNumber, std::to_string(i));
     }
     EXPECT_TRUE(stack.empty());
+    // Refilled after emptying, it holds what was pushed since; clear empties it.
+    stack.push({7, makeStudent("ENG", "Lee", "Sam", "7")});
+    stack.push({8, makeStudent("ENG", "Lee", "Sam", "8")});
+    EXPECT_EQ(stack.count(), 2);
+    EXPECT_EQ(stack.pop().studentIndex, 8);
+    stack.clear();
+    EXPECT_TRUE(stack.empty());
+    EXPECT_EQ(stack.count(), 0);
 }
 
 }  // namespace
