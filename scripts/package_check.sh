@@ -76,17 +76,18 @@ press() {
   xdotool windowfocus --sync "$1"
   xdotool key --clearmodifiers "${@:2}"
 }
-# Waits up to 30 s for the program to end and echoes its status.
+# Waits up to 30 s for the program to end and sets status to its exit status.
+# It runs in this shell, never in a command substitution: only the shell that
+# started the program can collect its status.
 wait_end() {
   for _ in $(seq 300); do
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
   done
   kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
-  local status=0
+  status=0
   wait "$app_pid" || status=$?
   app_pid=""
-  echo "$status"
 }
 start() {
   mkdir -p "$work/home"
@@ -104,7 +105,7 @@ press "$window" Escape
 window=$(wait_window "$splash ~ Mark / Phrase Entry") || true
 [ -n "$window" ] || fail "no main window with the example library; $(cat "$work/with-library.log")"
 press "$window" alt+f x
-status=$(wait_end)
+wait_end
 [ "$status" -eq 0 ] || fail "File > Exit ended the program with status $status"
 echo "package_check: with the example library the start-up and main windows opened and File > Exit ended it"
 
@@ -117,7 +118,7 @@ window=$(wait_window "Tallyleaf") || true
 [ -n "$window" ] || fail "no message without a library; $(cat "$work/without-library.log")"
 xdotool search --onlyvisible --name "Mark / Phrase Entry" >/dev/null && fail "the main window opened without a library"
 press "$window" Return
-status=$(wait_end)
+wait_end
 [ "$status" -ne 0 ] || fail "without a library the program ended with status 0"
 echo "package_check: without a library the program showed its message and ended with status $status"
 
