@@ -599,7 +599,7 @@ void BM_RangeStamp(benchmark::State& state) {
     auto ranges = fullRangeTable(data, tl::kMaxRanges);
     tl::RangeUndoStack undo;
     for (int i = 0; i < tl::kMaxUndo; ++i)
-        undo.push(1, ranges[0]);
+        undo.push({1, ranges[0]});
     const std::string code = ranges[49].codes[0];
     int col = tl::rangegrid::kFirstCode;
     for (auto _ : state) {
@@ -652,7 +652,7 @@ void BM_RangeSkillClickAndUndo(benchmark::State& state) {
     auto ranges = original;
     tl::RangeUndoStack undo;
     for (int i = 0; i < tl::kMaxUndo - 1; ++i)
-        undo.push(100, ranges[99]);
+        undo.push({100, ranges[99]});
     for (auto _ : state) {
         tl::clickRangeSkill(ranges, undo, 50, tl::rangegrid::kFirstSkill + 2, tl::SkillClick::Left);
         if (tl::undoRangeEdit(ranges, undo) != 50) {
