@@ -35,6 +35,14 @@ Locations withRecovery(const TempSchool& school) {
     return here;
 }
 
+// A school with a restored class that no save holds, and where its copy goes.
+struct UnsavedClass {
+    TempSchool school;
+    QString folder = school.root() + "/recovery";
+    Workspace ws;
+    UnsavedClass() { restoreClass(ws, twoStudents()); }
+};
+
 QStringList copiesIn(const QString& folder) {
     return QDir(folder).entryList({"*.tlc"}, QDir::Files);
 }
@@ -72,10 +80,9 @@ class RecoveryTest : public QObject {
   private slots:
     // Whether a change needs a copy is the core's table; here the copy itself.
     void copyFollowsTheChangesAndTheSaves() {
-        TempSchool school;
-        const QString folder = school.root() + "/recovery";
-        Workspace ws;
-        restoreClass(ws, twoStudents());
+        UnsavedClass unsaved;
+        const QString& folder = unsaved.folder;
+        Workspace& ws = unsaved.ws;
         RecoveryKeeper keeper(ws, folder);
         check(keeper);
         const QString copy = keeper.copyPath();
@@ -147,10 +154,10 @@ class RecoveryTest : public QObject {
     }
 
     void copiesAreOfferedUnlessARunningProgramHoldsThem() {
-        TempSchool school;
-        const QString folder = school.root() + "/recovery";
-        Workspace ws;
-        restoreClass(ws, twoStudents());
+        UnsavedClass unsaved;
+        const QString& folder = unsaved.folder;
+        Workspace& ws = unsaved.ws;
+        const TempSchool& school = unsaved.school;
         RecoveryKeeper running(ws, folder);
         check(running);
         // Copies whose lock names a program that has ended, or that have no lock.
