@@ -22,6 +22,7 @@
 #include "core/workspace.h"
 #include "entry/detail_lines.h"
 #include "entry/entry_widgets.h"
+#include "favourites/favourites_commands.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
@@ -104,7 +105,9 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
       ws_(ws),
       prompts_(prompts),
       locations_(locations),
-      cdlgGetFile_(new CommonDialog(prompts)) {
+      cdlgGetFile_(new CommonDialog(prompts)),
+      favouritesCommands_(std::make_unique<FavouritesFileCommands>(
+          ws, prompts, locations, FavouritesStart::HomeHoldsFile, *cdlgGetFile_)) {
     setObjectName("frmAutoFill");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(":/tallyleaf.png"));
@@ -269,15 +272,11 @@ void frmAutoFill::tableReplaced(int detailsRow) {
 }
 
 void frmAutoFill::openFavourites() {
-    cdlgGetFile_->prepare(locations_.homeHoldsFile() ? locations_.homeFolder : QString(), {},
-                          kFavouritesFilter, false);
-    const QString chosen = cdlgGetFile_->showOpen();
-    if (chosen.isEmpty()) {
+    if (!favouritesCommands_->open()) {
+        // Nothing to set up without a favourites file.
         if (ws_.favouritesFile.empty()) close();
         return;
     }
-    ws_.favouritesFile = toPath(chosen);
-    if (const Failure failure = readFavouritesFile(ws_)) prompts_.message(*failure);
     showFavourites();
     // Undo never writes a range of the previous file into the new table.
     tableReplaced(1);
@@ -285,11 +284,7 @@ void frmAutoFill::openFavourites() {
 
 void frmAutoFill::cmdOpenFavourites_Click() {
     // The ranges edited here are saved before another file replaces them.
-    if (!ws_.favouritesFile.empty()) {
-        const SaveResult saved = writeFavouritesFile(ws_);
-        if (saved.notice) prompts_.message(*saved.notice);
-        if (!saved.written()) return;
-    }
+    if (!ws_.favouritesFile.empty() && !favouritesCommands_->save()) return;
     openFavourites();
 }
 
@@ -435,9 +430,7 @@ void frmAutoFill::printInitialValues() {
 void frmAutoFill::leave() {
     if (left_) return;
     left_ = true;
-    if (!ws_.favouritesFile.empty()) {
-        if (const Failure notice = writeFavouritesFile(ws_).notice) prompts_.message(*notice);
-    }
+    favouritesCommands_->saveOnLeaving(UnnamedList::Skip);
     emit left();
 }
 

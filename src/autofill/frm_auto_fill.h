@@ -17,6 +17,7 @@ struct Workspace;
 class Prompts;
 struct Locations;
 class CommonDialog;
+class FavouritesFileCommands;
 class FlexGrid;
 class RangeDetailLine;
 
@@ -82,6 +83,7 @@ class frmAutoFill : public QWidget {
     Prompts& prompts_;
     const Locations& locations_;
     CommonDialog* cdlgGetFile_;
+    std::unique_ptr<FavouritesFileCommands> favouritesCommands_;
     RangeUndoStack undo_;
     QString pickedCode;
     int pickedRow = -1;

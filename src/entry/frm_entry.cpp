@@ -30,6 +30,7 @@
 #include "entry/entry_widgets.h"
 #include "entry/frm_splash.h"
 #include "entry/grid_columns.h"
+#include "favourites/favourites_commands.h"
 #include "import/frm_get_trilliumfile.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
@@ -55,6 +56,8 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
       prompts_(prompts),
       locations_(locations),
       cdlgGetFile_(new CommonDialog(prompts)),
+      favouritesCommands_(std::make_unique<FavouritesFileCommands>(
+          ws, prompts, locations, FavouritesStart::HomePresent, *cdlgGetFile_)),
       recovery_(std::make_unique<RecoveryKeeper>(ws, locations.recoveryFolder)) {
     setObjectName("frmEntry");
     setWindowIcon(QIcon(":/tallyleaf.png"));
@@ -304,7 +307,7 @@ void frmEntry::enableClassCommands(bool enabled) {
 }
 
 void frmEntry::readChosenFavourites() {
-    if (const Failure failure = readFavouritesFile(ws_)) prompts_.message(*failure);
+    favouritesCommands_->readCurrentFile();
     showFavourites();
     optAutoFill->setEnabled(true);
     optAutoFill->setChecked(true);
@@ -322,11 +325,8 @@ QString frmEntry::classFolder() const {
 }
 
 void frmEntry::openFavourites() {
-    cdlgGetFile_->prepare(locations_.homePresent() ? locations_.homeFolder : QString(), {},
-                          kFavouritesFilter, false);
-    const QString chosen = cdlgGetFile_->showOpen();
-    if (chosen.isEmpty()) return;
-    ws_.favouritesFile = toPath(chosen);
+    // Cancelled: everything stays as it was.
+    if (!favouritesCommands_->nameChosenFile()) return;
     readChosenFavourites();
 }
 

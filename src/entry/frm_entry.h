@@ -23,6 +23,7 @@ struct Workspace;
 class Prompts;
 struct Locations;
 class CommonDialog;
+class FavouritesFileCommands;
 class FlexGrid;
 class frmHelp;
 class frmGetTrilliumfile;
@@ -224,6 +225,8 @@ class frmEntry : public QMainWindow {
     Prompts& prompts_;
     const Locations& locations_;
     CommonDialog* cdlgGetFile_;
+    // Open Favourites, through the dialog class files use too.
+    std::unique_ptr<FavouritesFileCommands> favouritesCommands_;
     std::unique_ptr<RecoveryKeeper> recovery_;
     bool leaving_ = false;
     bool skillsView_ = false;

@@ -7,12 +7,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "core/favourites_file.h"
 #include "core/limits.h"
 #include "core/program_info.h"
 #include "core/workspace.h"
-#include "platform/encoding.h"
-#include "platform/locations.h"
+#include "favourites/favourites_commands.h"
 #include "platform/prompts.h"
 
 namespace tl {
@@ -23,11 +21,15 @@ bool screenIsSmall() {
 }
 
 frmSplash::frmSplash(Workspace& ws, Prompts& prompts, const Locations& locations, QWidget* parent)
-    : QDialog(parent), ws_(ws), locations_(locations), cdlgFavourites_(new CommonDialog(prompts)) {
+    : QDialog(parent),
+      ws_(ws),
+      cdlgFavourites_(new CommonDialog(prompts)),
+      favouritesCommands_(std::make_unique<FavouritesFileCommands>(
+          ws, prompts, locations, FavouritesStart::HomePresent, *cdlgFavourites_)) {
     setObjectName("frmSplash");
     setModal(true);
     // No favourites file until one is chosen here.
-    ws_.favouritesFile.clear();
+    favouritesCommands_->clearCurrentFile();
     setWindowTitle(QString("Tallyleaf v") + kVersion);
     ws_.smallScreen = screenIsSmall();
 
@@ -89,22 +91,19 @@ frmSplash::~frmSplash() {
 }
 
 void frmSplash::cmdOpenFavourites_Click() {
-    if (locations_.homePresent()) cdlgFavourites_->initDir = locations_.homeFolder;
-    cdlgFavourites_->fileName.clear();
-    cdlgFavourites_->filter = kFavouritesFilter;
-    const QString chosen = cdlgFavourites_->showOpen();
-    ws_.favouritesFile = toPath(chosen);
+    // The main window reads the chosen file once the phrase library is loaded.
+    if (!favouritesCommands_->nameChosenFile()) favouritesCommands_->clearCurrentFile();
     accept();
 }
 
 void frmSplash::cmdCancel_Click() {
-    ws_.favouritesFile.clear();
+    favouritesCommands_->clearCurrentFile();
     accept();
 }
 
 void frmSplash::reject() {
     // Closing by the frame proceeds without a favourites file.
-    ws_.favouritesFile.clear();
+    favouritesCommands_->clearCurrentFile();
     QDialog::reject();
 }
 

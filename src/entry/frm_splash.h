@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -11,6 +12,7 @@ struct Workspace;
 class Prompts;
 struct Locations;
 class CommonDialog;
+class FavouritesFileCommands;
 
 // The start-up window: open a favourites file or proceed without one.
 class frmSplash : public QDialog {
@@ -35,8 +37,8 @@ class frmSplash : public QDialog {
     QPushButton* cmdOpenFavourites;
     QPushButton* cmdCancel;
     Workspace& ws_;
-    const Locations& locations_;
     CommonDialog* cdlgFavourites_;
+    std::unique_ptr<FavouritesFileCommands> favouritesCommands_;
 };
 
 // True when the screen is exactly 600 pixels high.

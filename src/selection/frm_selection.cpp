@@ -26,6 +26,7 @@
 #include "core/messages.h"
 #include "core/phrase_library.h"
 #include "core/workspace.h"
+#include "favourites/favourites_commands.h"
 #include "platform/encoding.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
@@ -110,7 +111,9 @@ frmSelection::frmSelection(Workspace& ws, Prompts& prompts, const Locations& loc
       ws_(ws),
       prompts_(prompts),
       locations_(locations),
-      cdlgFavourites_(new CommonDialog(prompts)) {
+      cdlgFavourites_(new CommonDialog(prompts)),
+      favouritesCommands_(std::make_unique<FavouritesFileCommands>(
+          ws, prompts, locations, FavouritesStart::HomeHoldsFile, *cdlgFavourites_)) {
     setObjectName("frmSelection");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(QIcon(":/tallyleaf.png"));
@@ -452,24 +455,8 @@ bool frmSelection::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-QString frmSelection::favouritesFolder() const {
-    return locations_.homeHoldsFile() ? locations_.homeFolder : QString();
-}
-
-bool frmSelection::writeCurrentFile() {
-    const SaveResult saved = writeFavouritesFile(ws_);
-    if (saved.notice) prompts_.message(*saved.notice);
-    return saved.written();
-}
-
 bool frmSelection::savePrompt() {
-    // A list that could not be saved stays, so that it can be saved elsewhere.
-    if (ws_.favouritesFile.empty()) return true;
-    if (!prompts_.askYesNo("Do you want to save the current Favourites File?",
-                           "Load New Favourites File")) {
-        return true;
-    }
-    return writeCurrentFile();
+    return favouritesCommands_->savePrompt();
 }
 
 void frmSelection::newFavourites() {
@@ -479,24 +466,13 @@ void frmSelection::newFavourites() {
 }
 
 void frmSelection::openFavourites() {
-    cdlgFavourites_->prepare(favouritesFolder(), {}, kFavouritesFilter, false);
-    const QString chosen = cdlgFavourites_->showOpen();
-    if (chosen.isEmpty()) {
-        newFavourites();
-    } else {
-        ws_.favouritesFile = toPath(chosen);
-        if (const Failure failure = readFavouritesFile(ws_)) prompts_.message(*failure);
-    }
+    // Cancelling the dialog discards the list too.
+    if (!favouritesCommands_->open()) newFavourites();
     showFavourites();
 }
 
 void frmSelection::addToFavourites() {
-    cdlgFavourites_->prepare(favouritesFolder(), {}, kFavouritesFilter, false);
-    const QString chosen = cdlgFavourites_->showOpen();
-    if (!chosen.isEmpty()) {
-        if (const Failure failure = addFavouritesFromFile(ws_, toPath(chosen)))
-            prompts_.message(*failure);
-    }
+    favouritesCommands_->add();
     showFavourites();
 }
 
@@ -504,17 +480,14 @@ void frmSelection::saveFavourites() {
     if (ws_.favouritesFile.empty()) {
         saveAsFavourites();
     } else {
-        writeCurrentFile();
+        favouritesCommands_->save();
     }
 }
 
 bool frmSelection::saveAsFavourites() {
-    cdlgFavourites_->prepare(favouritesFolder(), {}, kFavouritesFilter, true);
-    const QString chosen = cdlgFavourites_->showSave();
-    if (chosen.isEmpty()) return false;
-    ws_.favouritesFile = toPath(chosen);
-    lblFavouriteFile->setText("Favourite List: " + chosen);
-    return writeCurrentFile();
+    const bool written = favouritesCommands_->saveAs();
+    lblFavouriteFile->setText("Favourite List: " + fromPath(ws_.favouritesFile));
+    return written;
 }
 
 void frmSelection::PrintFavourites() {
@@ -536,13 +509,8 @@ void frmSelection::cmdWrite_Click() {
 void frmSelection::leaveForm() {
     if (left_) return;
     left_ = true;
-    if (ws_.favouriteCount() > 0) {
-        if (ws_.favouritesFile.empty()) {
-            saveAsFavourites();
-        } else {
-            writeCurrentFile();
-        }
-    }
+    // An empty list is not saved, even when it has a file.
+    if (ws_.favouriteCount() > 0) favouritesCommands_->saveOnLeaving(UnnamedList::AskForName);
     emit left();
 }
 

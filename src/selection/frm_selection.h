@@ -20,6 +20,7 @@ struct Workspace;
 class Prompts;
 struct Locations;
 class CommonDialog;
+class FavouritesFileCommands;
 class SearchResultsModel;
 class ItemWidths;
 
@@ -63,9 +64,7 @@ class frmSelection : public QMainWindow {
     void dragTo(int row);
 
     // File commands
-    QString favouritesFolder() const;
     bool savePrompt();
-    bool writeCurrentFile();
     void newFavourites();
     void openFavourites();
     void addToFavourites();
@@ -115,6 +114,7 @@ class frmSelection : public QMainWindow {
     Prompts& prompts_;
     const Locations& locations_;
     CommonDialog* cdlgFavourites_;
+    std::unique_ptr<FavouritesFileCommands> favouritesCommands_;
     std::unique_ptr<ItemWidths> itemWidths_;
     bool dragging_ = false;
     int dragged_ = -1;
