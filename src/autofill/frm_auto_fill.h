@@ -19,6 +19,7 @@ struct Locations;
 class CommonDialog;
 class FlexGrid;
 class RangeDetailLine;
+class StampPalette;
 
 // "Initial Values Setup": the mark ranges of the favourites file with their
 // comment codes and learning skills, entered, split, merged, stamped, undone
@@ -83,9 +84,8 @@ class frmAutoFill : public QWidget {
     const Locations& locations_;
     CommonDialog* cdlgGetFile_;
     RangeUndoStack undo_;
-    QString pickedCode;
-    int pickedRow = -1;
-    int pickedCol = -1;
+    // The favourites list's codes and a code picked up from the grid.
+    StampPalette* palette_ = nullptr;
     bool left_ = false;
 };
 
