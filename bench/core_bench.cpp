@@ -30,6 +30,7 @@
 #include "core/student_record.h"
 #include "core/text.h"
 #include "export/efile.h"
+#include "favourites/favourites_text.h"
 #include "school_generator.h"
 #include "selection/phrase_search.h"
 

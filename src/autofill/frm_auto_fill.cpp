@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -15,21 +14,19 @@
 #include <ctime>
 
 #include "autofill/initial_values_printout.h"
-#include "core/editing_rules.h"
 #include "core/favourites_file.h"
 #include "core/limits.h"
 #include "core/messages.h"
 #include "core/workspace.h"
-#include "entry/detail_lines.h"
-#include "entry/entry_widgets.h"
 #include "favourites/favourites_commands.h"
+#include "favourites/favourites_text.h"
+#include "favourites/stamp_palette.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
 #include "platform/text_printer.h"
 #include "platform/widgets.h"
-#include "selection/favourites_printout.h"
 
 namespace tl {
 
@@ -152,6 +149,7 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     lstFavourites->setMinimumWidth(
         lstFavourites->fontMetrics().horizontalAdvance(QString(30, 'x')));
     connect(lstFavourites, &QListWidget::itemClicked, this, &frmAutoFill::lstFavourites_Click);
+    palette_ = new StampPalette(lstFavourites, msfgClass, ws_.favourites);
     Label1 = namedLabel(this, "Label1", "Learning Skill Values");
     lstLearningSkills = new QListWidget(this);
     lstLearningSkills->setObjectName("lstLearningSkills");
@@ -219,9 +217,6 @@ void frmAutoFill::Form_Load() {
     }
     fillflexGrid();
     displayDetails(1);
-    pickedCode.clear();
-    pickedRow = -1;
-    pickedCol = -1;
     undo_.clear();
     refreshUndo();
 }
@@ -342,29 +337,19 @@ void frmAutoFill::refreshUndo() {
 }
 
 QString frmAutoFill::codeToStamp() const {
-    if (!pickedCode.isEmpty()) return pickedCode;
-    return selectedEntryCode(lstFavourites, ws_.favourites);
+    return palette_->codeToStamp();
 }
 
 void frmAutoFill::cancelPickedCode() {
-    if (pickedCode.isEmpty()) return;
-    if (pickedRow >= 1 && pickedRow < msfgClass->rows())
-        msfgClass->setCellBackColor(pickedRow, pickedCol, Qt::white);
-    pickedCode.clear();
-    pickedRow = -1;
-    pickedCol = -1;
+    palette_->cancelPickedCode(StampPalette::Cancel::InPlace);
 }
 
 void frmAutoFill::pickUp(int row, int col) {
-    cancelPickedCode();
-    const std::string& cell = ws_.initialValues[static_cast<std::size_t>(row - 1)]
-                                  .codes[static_cast<std::size_t>(col - rangegrid::kFirstCode)];
-    const PickUp picked = pickUpCode(cell, ws_.favourites);
-    if (showPickUp(picked, lstFavourites, msfgClass, row, col)) {
-        pickedCode = toQString(picked.code);
-        pickedRow = row;
-        pickedCol = col;
-    }
+    // A picked code ends with its cell current, as a click on the list ends it.
+    palette_->pickUp(row, col,
+                     ws_.initialValues[static_cast<std::size_t>(row - 1)]
+                         .codes[static_cast<std::size_t>(col - rangegrid::kFirstCode)],
+                     StampPalette::Cancel::AtPickedCell);
 }
 
 void frmAutoFill::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
@@ -397,24 +382,16 @@ void frmAutoFill::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
 
 void frmAutoFill::msfgClass_MouseMove(int x, int y) {
     Q_UNUSED(y);
-    // The comment columns take the stamp while there is a code to stamp; the
-    // skill columns show the sizing pointer. Both follow the columns' places.
+    // The code columns, then the skill columns, wherever the columns are.
     const int codesLeft = msfgClass->colLeft(rangegrid::kFirstCode);
     const int skillsLeft = msfgClass->colLeft(rangegrid::kFirstSkill);
     const int last = rangegrid::kFirstSkill + rangegrid::kSkillCount - 1;
     const int skillsRight = msfgClass->colLeft(last) + msfgClass->columnWidth(last);
-    QCursor pointer(Qt::ArrowCursor);
-    if (x >= codesLeft && x < skillsLeft && !codeToStamp().isEmpty()) {
-        pointer = QCursor(QPixmap(":/stamp.png"), 16, 31);
-    } else if (x >= skillsLeft && x < skillsRight) {
-        pointer = QCursor(Qt::SizeBDiagCursor);
-    }
-    msfgClass->viewport()->setCursor(pointer);
-    msfgClass->horizontalHeader()->viewport()->setCursor(pointer);
+    palette_->showPointer(x, {codesLeft, skillsLeft}, {skillsLeft, skillsRight});
 }
 
 void frmAutoFill::lstFavourites_Click() {
-    cancelPickedCode();
+    palette_->cancelPickedCode(StampPalette::Cancel::AtPickedCell);
 }
 
 void frmAutoFill::printInitialValues() {

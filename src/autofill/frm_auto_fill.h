@@ -20,6 +20,7 @@ class CommonDialog;
 class FavouritesFileCommands;
 class FlexGrid;
 class RangeDetailLine;
+class StampPalette;
 
 // "Initial Values Setup": the mark ranges of the favourites file with their
 // comment codes and learning skills, entered, split, merged, stamped, undone
@@ -85,9 +86,8 @@ class frmAutoFill : public QWidget {
     CommonDialog* cdlgGetFile_;
     std::unique_ptr<FavouritesFileCommands> favouritesCommands_;
     RangeUndoStack undo_;
-    QString pickedCode;
-    int pickedRow = -1;
-    int pickedCol = -1;
+    // The favourites list's codes and a code picked up from the grid.
+    StampPalette* palette_ = nullptr;
     bool left_ = false;
 };
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "autofill/mark_ranges.h"
 #include "core/limits.h"
 #include "core/workspace.h"
+#include "favourites/favourites_text.h"
 
 namespace tl {
 
@@ -16,9 +16,8 @@ std::vector<PrintedLine> initialValuesPrintout(const Workspace& ws, const std::t
                                       {fixed, "Initial Values for: " + ws.favouritesFile},
                                       {fixed, " "}};
     for (const InitialValueRange& range : ws.initialValues) {
-        for (const std::string& line : rangeDetailLines(range, ws.phrases))
-            lines.push_back({fixed, "   " + line});
-        lines.push_back({fixed, " "});
+        for (const std::string& line : printedRangeLines(range, ws.phrases))
+            lines.push_back({fixed, line});
     }
     return lines;
 }

@@ -3,7 +3,7 @@
 #include <ctime>
 #include <vector>
 
-#include "selection/favourites_printout.h"
+#include "core/printed_page.h"
 
 // The printed initial values of the Initial Values Setup window, without Qt.
 namespace tl {

@@ -12,8 +12,6 @@ namespace tl {
 
 namespace {
 
-constexpr int kCodeColumn = 75;  // width of a code with its phrase in the details
-
 bool validRow(const std::vector<InitialValueRange>& ranges, int row) {
     return row >= 1 && row <= static_cast<int>(ranges.size());
 }
@@ -57,11 +55,6 @@ RangesParse refused(Notice notice) {
     return RangesParse{{}, std::move(notice)};
 }
 
-// A code with its phrase text, as wide as the code column or wider.
-std::string codeColumn(const std::vector<Phrase>& phrases, const std::string& code) {
-    return padRight(code + " " + lookupPhrase(phrases, code), kCodeColumn);
-}
-
 }  // namespace
 
 std::array<std::string, rangegrid::kColumnCount> rangeRowTexts(const InitialValueRange& range) {
@@ -71,18 +64,6 @@ std::array<std::string, rangegrid::kColumnCount> rangeRowTexts(const InitialValu
     std::copy(range.codes.begin(), range.codes.end(), cells.begin() + rangegrid::kFirstCode);
     std::copy(range.skills.begin(), range.skills.end(), cells.begin() + rangegrid::kFirstSkill);
     return cells;
-}
-
-std::array<std::string, 3> rangeDetailLines(const InitialValueRange& range,
-                                            const std::vector<Phrase>& phrases) {
-    const std::string marks = std::to_string(range.lowMark) + "-" + std::to_string(range.highMark);
-    std::string skills;
-    for (const std::string& skill : range.skills)
-        skills += "  " + skill;  // under the second letter of its heading
-    constexpr int column = kDetailCodeColumn;
-    return {padRight("Range", column) + codeColumn(phrases, range.codes[0]) + "Learning Skills",
-            padRight(marks, column) + codeColumn(phrases, range.codes[1]) + " RE OR IW CO IN SR",
-            std::string(column, ' ') + codeColumn(phrases, range.codes[2]) + skills};
 }
 
 RangesParse parseMarkRanges(std::string_view answer) {

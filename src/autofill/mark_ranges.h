@@ -7,13 +7,11 @@
 
 #include "core/favourites_file.h"
 #include "core/notice.h"
-#include "core/phrase_library.h"
 #include "core/undo.h"
 
 // The ranges table of the Initial Values Setup window, without Qt: the Enter
 // Ranges answer, Split and Delete, the range grid's cells and edits with their
-// undo, and the three detail lines. Grid row r (r >= 1) shows ranges[r - 1];
-// row 0 is the header.
+// undo. Grid row r (r >= 1) shows ranges[r - 1]; row 0 is the header.
 namespace tl {
 
 namespace rangegrid {
@@ -45,14 +43,6 @@ constexpr bool isSkill(int col) {
 
 // The cell texts of a range's grid row.
 std::array<std::string, rangegrid::kColumnCount> rangeRowTexts(const InitialValueRange& range);
-
-// Where the code column of the detail lines begins, after the marks column; a
-// detail line too wide for its panel goes on there.
-inline constexpr int kDetailCodeColumn = 8;
-
-// lblDetail1 to lblDetail3 for a range, in a fixed-pitch font.
-std::array<std::string, 3> rangeDetailLines(const InitialValueRange& range,
-                                            const std::vector<Phrase>& phrases);
 
 // Enter Ranges --------------------------------------------------------------
 

@@ -31,11 +31,6 @@ bool isSeparatorEntry(std::string_view entry) {
     return entry == kSeparatorEntry;
 }
 
-std::string favouriteItemText(const std::vector<Phrase>& phrases, const std::string& entry) {
-    if (isSeparatorEntry(entry)) return "           ---------------";
-    return entry + " " + lookupPhrase(phrases, entry);
-}
-
 void newFavourites(Workspace& ws) {
     ws.favouritesFile.clear();
     ws.favourites.clear();

@@ -29,10 +29,6 @@ inline constexpr const char* kFavouritesFilter = "Tallyleaf Favourites (*.tlf)|*
 // An entry that is a separator (four blanks) rather than a code.
 bool isSeparatorEntry(std::string_view entry);
 
-// A favourites list's item of an entry: the code, one blank and its phrase
-// text, or the dashed line of a separator.
-std::string favouriteItemText(const std::vector<Phrase>& phrases, const std::string& entry);
-
 // The seven ranges of a new favourites list.
 std::vector<InitialValueRange> defaultRanges();
 

@@ -1,7 +1,6 @@
 #include "entry/detail_lines.h"
 
 #include "core/comment_text.h"
-#include "core/favourites_file.h"
 #include "core/limits.h"
 #include "core/text.h"
 
@@ -48,16 +47,6 @@ DetailLines buildDetailLines(const StudentRecord& s, const std::vector<Phrase>& 
     const std::string f = r.size() >= 72 ? r.substr(0, 72) + " ..." : padRight(r, 75);
     out.lines[4] = padRight("  ", w) + f;
     return out;
-}
-
-std::vector<std::string> favouritesListItems(const std::vector<std::string>& favourites,
-                                             const std::vector<Phrase>& phrases) {
-    std::vector<std::string> items;
-    items.reserve(favourites.size() + 1);
-    for (const std::string& entry : favourites)
-        items.push_back(favouriteItemText(phrases, entry));
-    items.push_back("           no comment (delete existing comment)");
-    return items;
 }
 
 std::array<std::string, grid::kColumnCount> gridRowTexts(const StudentRecord& s, bool showCourse) {

@@ -28,11 +28,6 @@ std::string studentIdCell(const std::string& studentNumber);
 std::array<std::string, grid::kColumnCount> gridRowTexts(const StudentRecord& student,
                                                          bool showCourse);
 
-// The favourites list beside the grid: each code with its phrase, a line for
-// each separator, and the "no comment" entry last.
-std::vector<std::string> favouritesListItems(const std::vector<std::string>& favourites,
-                                             const std::vector<Phrase>& phrases);
-
 // The words shown in CM1 to CM5 while a free-form comment is in use.
 inline constexpr const char* kFreeFormWords[5] = {"Free", "Form", "Code", "Click", "Below"};
 

@@ -11,39 +11,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/editing_rules.h"
-#include "core/limits.h"
 #include "entry/grid_rules.h"
 #include "entry/learning_skills_text.h"
 #include "platform/encoding.h"
-#include "platform/flex_grid.h"
 #include "platform/widgets.h"
 
 namespace tl {
-
-QString selectedEntryCode(const QListWidget* list, const std::vector<std::string>& favourites) {
-    const QListWidgetItem* item = list->currentItem();
-    if (item == nullptr || !item->isSelected() || list->isHidden()) return QString();
-    const auto row = static_cast<std::size_t>(list->currentRow());
-    return row >= favourites.size() ? QString(kSeparatorEntry) : toQString(favourites[row]);
-}
-
-bool showPickUp(const PickUp& picked, QListWidget* list, FlexGrid* grid, int row, int col) {
-    switch (picked.kind) {
-        case PickUp::Kind::NoComment:
-            list->setCurrentRow(list->count() - 1);
-            return false;
-        case PickUp::Kind::Favourite:
-            list->setCurrentRow(picked.favouriteIndex);
-            return false;
-        case PickUp::Kind::Picked:
-            list->clearSelection();
-            grid->setCurrentCell(row, col);
-            grid->setCellBackColor(row, col, QColor(110, 150, 210));
-            return true;
-    }
-    return false;
-}
 
 MarkEditor::MarkEditor(QWidget* parent) : QLineEdit(parent) {
     setObjectName("txtDataEntry");

@@ -12,20 +12,6 @@ class QPushButton;
 
 namespace tl {
 
-class FlexGrid;
-struct PickUp;
-
-// Shows a comment code picked up with the right mouse button: its favourites
-// entry (or the final "no comment" entry) selected in the list, or, for a
-// code the list lacks, the cell made current and coloured. True when the code
-// itself is now picked, to be stamped until it is cancelled.
-bool showPickUp(const PickUp& picked, QListWidget* list, FlexGrid* grid, int row, int col);
-
-// The code the selected entry of a favourites list stamps: the entry's code,
-// four blanks for a separator or the final "no comment" entry, "" when no
-// entry is selected or the list is hidden.
-QString selectedEntryCode(const QListWidget* list, const std::vector<std::string>& favourites);
-
 // The mark editor laid over a MRK cell: it holds a mark up to 100 or "I" as
 // the teacher types, and Enter commits it.
 class MarkEditor : public QLineEdit {

@@ -31,6 +31,7 @@
 #include "entry/frm_splash.h"
 #include "entry/grid_columns.h"
 #include "favourites/favourites_commands.h"
+#include "favourites/favourites_text.h"
 #include "import/frm_get_trilliumfile.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"

@@ -34,6 +34,8 @@ class RecoveryKeeper;
 class MarkEditor;
 class DetailPanel;
 class ListPanel;
+class StampPalette;
+struct GridStretch;
 
 // The main window, "Mark / Phrase Entry": the class grid, the detail panel,
 // the favourites list and every class command.
@@ -121,9 +123,6 @@ class frmEntry : public QMainWindow {
 
     bool enterCellEnabled = false;
     bool leaveCellEnabled = false;
-    QString pickedCode;
-    int pickedRow = -1;
-    int pickedCol = -1;
 
     // Grid and detail panel.
     void Highlight();
@@ -162,7 +161,9 @@ class frmEntry : public QMainWindow {
     void freeFormCommand();
     // True while the grid shows the comment columns.
     bool commentsView() const;
-    bool inPointerZone(int x) const;
+    // Where the pointer takes the stamp or the sizing arrow: the comment
+    // columns, or the skill columns in the skills view.
+    GridStretch pointerZone() const;
     void startTyping();
     // The keyboard back on the grid, at the current student's MRK cell, so
     // that the next digits typed become a mark.
@@ -231,6 +232,8 @@ class frmEntry : public QMainWindow {
     bool leaving_ = false;
     bool skillsView_ = false;
     ListPanel* listPanel_;
+    // The favourites list's codes and a code picked up from the grid.
+    StampPalette* palette_ = nullptr;
 };
 
 }  // namespace tl

@@ -2,8 +2,6 @@
 // fill, learning skills, flags, stamping comment codes, the skills view and
 // free-form comments.
 #include <QCheckBox>
-#include <QCursor>
-#include <QHeaderView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +15,7 @@
 #include "entry/frm_free_form_comment_entry.h"
 #include "entry/grid_columns.h"
 #include "entry/grid_rules.h"
+#include "favourites/stamp_palette.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
@@ -26,6 +25,7 @@
 namespace tl {
 
 void frmEntry::buildEditing() {
+    palette_ = new StampPalette(lstFavourites, msfgClass, ws_.favourites);
     txtDataEntry = new MarkEditor(msfgClass);
     connect(txtDataEntry, &MarkEditor::committed, this, &frmEntry::commitMarkEntry);
 
@@ -111,27 +111,16 @@ void frmEntry::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
 }
 
 QString frmEntry::codeToStamp() const {
-    if (!pickedCode.isEmpty()) return pickedCode;
-    return selectedEntryCode(lstFavourites, ws_.favourites);
+    return palette_->codeToStamp();
 }
 
 void frmEntry::cancelPickedCode() {
-    if (pickedCode.isEmpty()) return;
-    msfgClass->setCellBackColor(pickedRow, pickedCol, Qt::white);
-    pickedCode.clear();
-    pickedRow = -1;
-    pickedCol = -1;
+    palette_->cancelPickedCode(StampPalette::Cancel::InPlace);
 }
 
 void frmEntry::pickUp(int r, int c) {
-    cancelPickedCode();
-    const PickUp picked =
-        pickUpCode(ws_.students[r - 1].comments[grid::commentSlot(c)], ws_.favourites);
-    if (showPickUp(picked, lstFavourites, msfgClass, r, c)) {
-        pickedCode = toQString(picked.code);
-        pickedRow = r;
-        pickedCol = c;
-    }
+    palette_->pickUp(r, c, ws_.students[r - 1].comments[grid::commentSlot(c)],
+                     StampPalette::Cancel::InPlace);
     msfgClass->setCurrentCell(r, c);
     msfgClass->setCellForeColor(r, c, Qt::black);
 }
@@ -160,7 +149,7 @@ void frmEntry::msfgClass_Click() {
     displayDetails(r - 1);
 }
 
-bool frmEntry::inPointerZone(int x) const {
+GridStretch frmEntry::pointerZone() const {
     // From just inside the first comment (or skill) column to a little past the
     // last one, wherever the layout puts the columns.
     const bool comments = commentsView();
@@ -168,29 +157,23 @@ bool frmEntry::inPointerZone(int x) const {
     const int last = first + (comments ? grid::kCommentCount : grid::kSkillCount) - 1;
     const int left = msfgClass->colLeft(first) + 2;
     const int right = msfgClass->colLeft(last) + msfgClass->columnWidth(last) + (comments ? 10 : 6);
-    return x >= left && x <= right;
+    return {left, right + 1};
 }
 
 void frmEntry::msfgClass_MouseMove(int x, int y) {
     Q_UNUSED(y);
     const int r = msfgClass->mouseRow();
     const int c = msfgClass->mouseCol();
-    QCursor pointer(Qt::ArrowCursor);
-    if (commentsView() && !codeToStamp().isEmpty() && inPointerZone(x)) {
-        const bool freeFormCell = r >= 1 && r <= ws_.studentCount() && grid::isComment(c) &&
-                                  ws_.students[r - 1].freeFormUsed;
-        if (!freeFormCell) pointer = QCursor(QPixmap(":/stamp.png"), 16, 31);
-    } else if (!commentsView() && inPointerZone(x)) {
-        pointer = QCursor(Qt::SizeBDiagCursor);
-    }
-    msfgClass->viewport()->setCursor(pointer);
-    msfgClass->horizontalHeader()->viewport()->setCursor(pointer);
+    // A free-form student's comment cells take no stamp.
+    const bool freeFormCell =
+        r >= 1 && r <= ws_.studentCount() && grid::isComment(c) && ws_.students[r - 1].freeFormUsed;
+    const GridStretch zone = pointerZone();
+    palette_->showPointer(x, commentsView() ? zone : GridStretch{},
+                          commentsView() ? GridStretch{} : zone, !freeFormCell);
 }
 
 void frmEntry::lstFavourites_Click() {
-    if (pickedCode.isEmpty()) return;
-    msfgClass->setCurrentCell(pickedRow, pickedCol);
-    cancelPickedCode();
+    palette_->cancelPickedCode(StampPalette::Cancel::AtPickedCell);
 }
 
 void frmEntry::showLearningSkills() {

@@ -1,21 +1,10 @@
 #include "selection/favourites_printout.h"
 
 #include "core/limits.h"
-#include "core/text.h"
 #include "core/workspace.h"
+#include "favourites/favourites_text.h"
 
 namespace tl {
-
-namespace {
-
-constexpr int kCodeColumn = 75;
-
-// A code with its phrase text, as wide as the code column or wider.
-std::string codeColumn(const std::vector<Phrase>& phrases, const std::string& code) {
-    return padRight(code + " " + lookupPhrase(phrases, code), kCodeColumn);
-}
-
-}  // namespace
 
 std::string favouritesPrintoutHeading(const std::tm& when) {
     return std::string("Tallyleaf ~ v") + kVersion + " ~ " + printoutTimeStamp(when);
@@ -36,19 +25,9 @@ std::vector<PrintedLine> favouritesPrintout(const Workspace& ws, const std::tm& 
     lines.push_back({fixed, " "});
     lines.push_back({fixed, "Current Initial Values for this Favourites File"});
     lines.push_back({fixed, " "});
-    const std::string three(3, ' ');
-    for (const InitialValueRange& r : ws.initialValues) {
-        lines.push_back({fixed, three + padRight("Range", 8) + codeColumn(ws.phrases, r.codes[0]) +
-                                    "Learning Skills"});
-        const std::string marks = std::to_string(r.lowMark) + "-" + std::to_string(r.highMark);
-        lines.push_back({fixed, three + padRight(marks, 8) + codeColumn(ws.phrases, r.codes[1]) +
-                                    " RE OR IW CO IN SR"});
-        std::string skills;
-        for (const std::string& skill : r.skills)
-            skills += "  " + skill;
-        lines.push_back(
-            {fixed, three + std::string(8, ' ') + codeColumn(ws.phrases, r.codes[2]) + skills});
-        lines.push_back({fixed, " "});
+    for (const InitialValueRange& range : ws.initialValues) {
+        for (const std::string& line : printedRangeLines(range, ws.phrases))
+            lines.push_back({fixed, line});
     }
     return lines;
 }

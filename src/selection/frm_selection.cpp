@@ -27,6 +27,7 @@
 #include "core/phrase_library.h"
 #include "core/workspace.h"
 #include "favourites/favourites_commands.h"
+#include "favourites/favourites_text.h"
 #include "platform/encoding.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"

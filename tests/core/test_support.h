@@ -11,8 +11,8 @@
 
 #include "core/messages.h"
 #include "core/phrase_library.h"
+#include "core/printed_page.h"
 #include "core/student_record.h"
-#include "selection/favourites_printout.h"
 
 namespace tl {
 // Readable failure output for the core's types.

@@ -2,6 +2,7 @@
 // undo, split and delete, leaving, and the way in from the main window.
 #include "autofill/frm_auto_fill.h"
 #include "autofill/mark_ranges.h"
+#include "favourites/favourites_text.h"
 #include "platform/prompts.h"
 #include "ui/ui_support.h"
 
@@ -92,6 +93,34 @@ class AutoFillTest : public QObject {
         desk.open(desk.file("c.tlc", classLine("ENG2D1-01", "Avery", "Jo", "123456789", "")));
         typeMark(desk, 1, "70");
         QCOMPARE(listOf(desk.ws.students[0].comments), (QStringList{"0101", "", "0004", "", ""}));
+    }
+
+    void aListClickAfterAStampGoesBackToThePickedCell() {
+        // 0007 in the upper range's CM1 is not in the favourites list.
+        Desk desk({},
+                  " 2 \r\n80,100,0007,,,4,4,4,4,4,4\r\n0,79,,,,3,3,3,3,3,3\r\n0004\r\n0005\r\n");
+        desk.run("mnuAutoFill");
+        auto* w = openWindow<frmAutoFill>("frmAutoFill");
+        auto* grid = control<FlexGrid>(w, "msfgClass");
+        auto* list = control<QListWidget>(w, "lstFavourites");
+        clickCell(grid, 1, 2, Qt::RightButton);
+        QVERIFY(grid->cellBackColor(1, 2) == QColor(110, 150, 210) &&
+                list->selectedItems().isEmpty());
+        clickCell(grid, 2, 3);
+        QVERIFY(desk.ws.initialValues[1].codes[1] == "0007" && grid->row() == 2);
+
+        // The list click ends it at its cell, white again, so Split halves 80-100.
+        clickItem(list, 0);
+        QCOMPARE(QPoint(grid->row(), grid->col()), QPoint(1, 2));
+        QCOMPARE(grid->cellBackColor(1, 2), QColor(Qt::white));
+        press(w, "cmdSplit");
+        QStringList ranges;
+        for (const InitialValueRange& range : desk.ws.initialValues)
+            ranges << QString("%1-%2").arg(range.lowMark).arg(range.highMark);
+        QCOMPARE(ranges, (QStringList{"90-100", "80-89", "0-79"}));
+        // Nothing is picked now: the clicked entry stamps.
+        clickCell(grid, 3, 4);
+        QCOMPARE(desk.ws.initialValues[2].codes[2], std::string("0004"));
     }
 
     void withoutRangesTheOpenDialogOnceThenTL6() {

@@ -186,6 +186,21 @@ class EntryEditingTest : public QObject {
         QVERIFY(grid->cellBackColor(6, 4) == Qt::white && s[0].comments[2] == "0010");
     }
 
+    void aListClickAfterAStampMakesThePickedCellCurrent() {
+        EditDesk desk;
+        FlexGrid* grid = desk.grid();
+        // 0005, which the list lacks, picked up from row 6 and stamped into row 1.
+        clickCell(grid, 6, 4, Qt::RightButton);
+        clickCell(grid, 1, 5);
+        QVERIFY(desk.ws.students[0].comments[1] == "0005" && grid->row() == 1);
+        clickItem(desk.list(), 3);
+        QCOMPARE(QPoint(grid->row(), grid->col()), QPoint(6, 4));
+        QCOMPARE(grid->cellBackColor(6, 4), QColor(Qt::white));
+        // Nothing is picked now: the clicked entry stamps.
+        clickCell(grid, 2, 8);
+        QCOMPARE(desk.ws.students[1].comments[4], std::string("0007"));
+    }
+
     void eachEditShowsAndUndoesInOneStep() {
         EditDesk desk;
         FlexGrid* grid = desk.grid();

@@ -9,6 +9,7 @@
 #include "doubles/scripted_prompts.h"
 #include "entry/detail_lines.h"
 #include "entry/frm_entry.h"
+#include "favourites/favourites_text.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <string>
+#include <vector>
+
+class QListWidget;
+
+namespace tl {
+
+class FlexGrid;
+
+// A stretch of a grid across, in x as its mouse events give it: from left up
+// to but not including right. An empty stretch holds nothing.
+struct GridStretch {
+    int left = 0;
+    int right = 0;
+    bool holds(int x) const { return x >= left && x < right; }
+};
+
+// The codes a grid's comment cells are stamped with: the window's favourites
+// list, whose selected entry stamps its code, and a code picked up from a
+// cell with the right button, which wins over the list until it is cancelled.
+// While a code is picked its cell is coloured. One per grid, owned by the grid.
+class StampPalette : public QObject {
+  public:
+    // How a picked code ends: its cell only turns white, or it is made the
+    // grid's current cell first.
+    enum class Cancel { InPlace, AtPickedCell };
+
+    StampPalette(QListWidget* list, FlexGrid* grid, const std::vector<std::string>& favourites);
+
+    // The code a left click on a comment cell stamps: the picked code, else
+    // the selected entry's ("" when none is selected or the list is hidden).
+    QString codeToStamp() const;
+    // The code of the list's selected entry: the entry's code, four blanks for
+    // a separator or the final "no comment" entry, "" for none or a hidden list.
+    QString selectedEntryCode() const;
+
+    // A right click on a comment cell holding cellCode: a picked code is
+    // cancelled first. The cell's entry (or the final one for no code) is then
+    // selected; a code the list lacks is picked up itself: the list's
+    // selection cleared, the cell coloured and made current.
+    void pickUp(int row, int col, const std::string& cellCode, Cancel cancel);
+    // Ends a picked code, if any: its cell turns white and nothing is picked.
+    void cancelPickedCode(Cancel cancel);
+
+    // The pointer over the grid at x: the stamp over `codes` while there is a
+    // code to stamp and the cell takes one, the diagonal sizing arrow over
+    // `skills`, the arrow elsewhere.
+    void showPointer(int x, GridStretch codes, GridStretch skills, bool stampable = true) const;
+
+    const QString& pickedCode() const { return pickedCode_; }
+    int pickedRow() const { return pickedRow_; }
+    int pickedCol() const { return pickedCol_; }
+
+  private:
+    QListWidget* list_;
+    FlexGrid* grid_;
+    const std::vector<std::string>& favourites_;
+    QString pickedCode_;
+    int pickedRow_ = -1;
+    int pickedCol_ = -1;
+};
+
+}  // namespace tl
