@@ -12,6 +12,10 @@ void countIfChanged(Workspace& ws, const std::string& before) {
     if (classFileText(ws.students) != before) ++ws.classChanges;
 }
 
+bool isStudent(const Workspace& ws, int studentIndex) {
+    return studentIndex >= 0 && studentIndex < ws.studentCount();
+}
+
 }  // namespace
 
 void replaceClass(Workspace& ws, std::vector<StudentRecord> students) {
@@ -48,7 +52,7 @@ ReconcileResult reconcileClass(Workspace& ws, const std::string& masterPath, std
 }
 
 void recordEdit(Workspace& ws, int studentIndex) {
-    if (studentIndex < 0 || studentIndex >= ws.studentCount()) return;
+    if (!isStudent(ws, studentIndex)) return;
     ws.undo.push({studentIndex, ws.students[studentIndex]});
     ++ws.classChanges;
 }
@@ -60,6 +64,65 @@ int undoEdit(Workspace& ws) {
     ws.students[entry.studentIndex] = entry.record;
     ++ws.classChanges;
     return entry.studentIndex;
+}
+
+std::optional<AutoFillChange> enterMark(Workspace& ws, int studentIndex, const std::string& mark,
+                                        bool autoFill) {
+    if (!isStudent(ws, studentIndex) || mark.empty()) return std::nullopt;
+    recordEdit(ws, studentIndex);
+    StudentRecord& student = ws.students[studentIndex];
+    student.mark = mark;
+    return autoFill ? autoFillStudent(student, ws.initialValues) : AutoFillChange{};
+}
+
+bool stampComment(Workspace& ws, int studentIndex, std::size_t slot, const std::string& code) {
+    if (!isStudent(ws, studentIndex)) return false;
+    StudentRecord& student = ws.students[studentIndex];
+    // A free-form student's cells show words, not codes.
+    if (slot >= student.comments.size() || student.freeFormUsed) return false;
+    recordEdit(ws, studentIndex);
+    if (!code.empty()) stampCode(student.comments, slot, code);
+    return true;
+}
+
+bool clickSkill(Workspace& ws, int studentIndex, std::size_t skill, bool leftButton) {
+    if (!isStudent(ws, studentIndex)) return false;
+    auto& skills = ws.students[studentIndex].skills;
+    if (skill >= skills.size()) return false;
+    recordEdit(ws, studentIndex);
+    cycleSkill(skills, skill, leftButton);
+    return true;
+}
+
+bool clickFlag(Workspace& ws, int studentIndex, Flag flag) {
+    if (!isStudent(ws, studentIndex)) return false;
+    recordEdit(ws, studentIndex);
+    toggleFlag(ws.students[studentIndex], flag);
+    return true;
+}
+
+void setFlagColumn(Workspace& ws, Flag flag, bool on) {
+    if (ws.students.empty()) return;
+    setFlagForAll(ws.students, flag, on);
+    noteChange(ws);
+}
+
+FreeFormEdit takeFreeFormDraft(Workspace& ws, int studentIndex, std::string_view draft,
+                               std::string_view original) {
+    if (!isStudent(ws, studentIndex)) return FreeFormEdit::None;
+    StudentRecord& student = ws.students[studentIndex];
+    StudentRecord after = student;
+    const FreeFormOutcome outcome = applyFreeFormDraft(after, draft, original);
+    if (outcome == FreeFormOutcome::Unchanged) return FreeFormEdit::Unchanged;
+    if (after == student) return FreeFormEdit::None;
+    // Removing a free-form comment can be taken back; a new text cannot.
+    if (outcome == FreeFormOutcome::Restored) {
+        recordEdit(ws, studentIndex);
+    } else {
+        noteChange(ws);
+    }
+    student = std::move(after);
+    return outcome == FreeFormOutcome::Restored ? FreeFormEdit::Removed : FreeFormEdit::Replaced;
 }
 
 void noteChange(Workspace& ws) {

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <ctime>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "core/editing_rules.h"
 #include "core/master_file.h"
 #include "core/student_record.h"
 
@@ -36,6 +39,43 @@ void recordEdit(Workspace& ws, int studentIndex);
 
 // Takes back the newest edit: the index of the student restored, or -1.
 int undoEdit(Workspace& ws);
+
+// The edits of one student in the class grid. Each is one call: it records
+// the undo entry the edit takes, changes the record and counts the change. A
+// student index outside the class does nothing.
+
+// A typed mark, then the auto fill from the initial values when it is on: one
+// undo entry for both. Returns what the auto fill changed; nothing for an
+// empty mark, which changes nothing.
+std::optional<AutoFillChange> enterMark(Workspace& ws, int studentIndex, const std::string& mark,
+                                        bool autoFill);
+
+// A left click on comment slot `slot`: one undo entry, also when there is no
+// code to stamp (""). A student with a free-form comment takes nothing and
+// records nothing. True when the click was recorded.
+bool stampComment(Workspace& ws, int studentIndex, std::size_t slot, const std::string& code);
+
+// A click on learning skill `skill`: cycled by the left or the right button.
+bool clickSkill(Workspace& ws, int studentIndex, std::size_t skill, bool leftButton);
+
+// A click on one student's flag, free-form comment or not.
+bool clickFlag(Workspace& ws, int studentIndex, Flag flag);
+
+// A click on a flag's heading: set for everyone (on) or cleared. No undo
+// entry, but a change of the class.
+void setFlagColumn(Workspace& ws, Flag flag, bool on);
+
+enum class FreeFormEdit {
+    None,       // nothing changed (an empty draft for a student without one)
+    Unchanged,  // the draft is the starting text: the comment is not used
+    Replaced,   // a new free-form text: a change that cannot be undone
+    Removed     // back to the coded comments: one undo entry
+};
+
+// The free-form dialog's accepted draft for a student whose dialog started
+// with `original`.
+FreeFormEdit takeFreeFormDraft(Workspace& ws, int studentIndex, std::string_view draft,
+                               std::string_view original);
 
 // An edit and its undo count as a change of the class; so does an edit that
 // cannot be undone (a free-form comment, a flag set for everyone).

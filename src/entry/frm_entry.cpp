@@ -554,11 +554,6 @@ void frmEntry::refreshUndo() {
     mnuUndo->setEnabled(!ws_.undo.empty());
 }
 
-void frmEntry::pushUndo(int studentIndex) {
-    recordEdit(ws_, studentIndex);
-    refreshUndo();
-}
-
 void frmEntry::writeRow(int studentIndex) {
     const auto cells = gridRowTexts(ws_.students[studentIndex], showingCourse());
     for (int c = grid::kMark; c < grid::kColumnCount; ++c) {

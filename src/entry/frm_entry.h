@@ -147,8 +147,7 @@ class frmEntry : public QMainWindow {
     void mnuhelp_Click();
     void printClassReport();
 
-    // Undo: a copy of the student's record before an edit changes it.
-    void pushUndo(int studentIndex);
+    // Undo: takes back the newest edit and redraws its student.
     void doUndo();
     // The undo commands are available while there is an edit to take back.
     void refreshUndo();

@@ -58,18 +58,15 @@ void frmEntry::msfgClass_KeyPress(int charCode) {
 void frmEntry::commitMarkEntry() {
     if (txtDataEntry->isHidden()) return;
     const int r = msfgClass->row();
-    const QString text = txtDataEntry->text();
-    if (!text.isEmpty() && r >= 1 && r <= ws_.studentCount()) {
-        StudentRecord& student = ws_.students[r - 1];
-        pushUndo(r - 1);
-        student.mark = fromQString(text);
-        AutoFillChange filled;
-        if (optAutoFill->isChecked()) filled = autoFillStudent(student, ws_.initialValues);
+    const std::optional<AutoFillChange> filled =
+        enterMark(ws_, r - 1, fromQString(txtDataEntry->text()), optAutoFill->isChecked());
+    if (filled) {
+        refreshUndo();
         writeRow(r - 1);
         // What the auto fill put there shows in red until the teacher changes it.
-        for (int i = 0; filled.comments && i < 3; ++i)
+        for (int i = 0; filled->comments && i < 3; ++i)
             msfgClass->setCellForeColor(r, grid::kFirstComment + i, Qt::red);
-        for (int i = 0; filled.skills && i < grid::kSkillCount; ++i)
+        for (int i = 0; filled->skills && i < grid::kSkillCount; ++i)
             msfgClass->setCellForeColor(r, grid::kFirstSkill + i, Qt::red);
         displayDetails(r - 1);
     }
@@ -92,16 +89,15 @@ void frmEntry::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
         msfgClass->setCurrentCell(r, grid::kMark);
         return;
     }
-    if (student && grid::isSkill(c) && (button == Qt::LeftButton || button == Qt::RightButton)) {
-        pushUndo(r - 1);
-        cycleSkill(ws_.students[r - 1].skills, grid::skillIndex(c), button == Qt::LeftButton);
+    if (grid::isSkill(c) && (button == Qt::LeftButton || button == Qt::RightButton)) {
+        if (!clickSkill(ws_, r - 1, grid::skillIndex(c), button == Qt::LeftButton)) return;
+        refreshUndo();
         writeRow(r - 1);
         msfgClass->setCurrentCell(r, c);
         msfgClass->setCellForeColor(r, c, Qt::black);
         displayDetails(r - 1);
     } else if (r == 0 && grid::isFlag(c)) {
-        setFlagForAll(ws_.students, grid::flagAt(c), button == Qt::RightButton);
-        noteChange(ws_);
+        setFlagColumn(ws_, grid::flagAt(c), button == Qt::RightButton);
         for (int i = 0; i < ws_.studentCount(); ++i)
             writeRow(i);
     } else if (student && grid::isComment(c) && button == Qt::RightButton &&
@@ -128,23 +124,19 @@ void frmEntry::pickUp(int r, int c) {
 void frmEntry::msfgClass_Click() {
     const int r = msfgClass->mouseRow();
     const int c = msfgClass->mouseCol();
-    if (r < 1 || r > ws_.studentCount()) return;
-    StudentRecord& student = ws_.students[r - 1];
     if (grid::isFlag(c)) {
-        pushUndo(r - 1);
-        toggleFlag(student, grid::flagAt(c));
-    } else if (grid::isComment(c) && !student.freeFormUsed) {
-        // A free-form student's cells show words, not codes: nothing to stamp.
-        pushUndo(r - 1);
+        if (!clickFlag(ws_, r - 1, grid::flagAt(c))) return;
+    } else if (grid::isComment(c)) {
         const QString code = codeToStamp();
+        if (!stampComment(ws_, r - 1, grid::commentSlot(c), fromQString(code))) return;
         if (!code.isEmpty()) {
-            stampCode(student.comments, grid::commentSlot(c), fromQString(code));
             msfgClass->setCurrentCell(r, c);
             msfgClass->setCellForeColor(r, c, Qt::black);
         }
     } else {
         return;
     }
+    refreshUndo();
     writeRow(r - 1);
     displayDetails(r - 1);
 }
@@ -213,21 +205,13 @@ void frmEntry::freeFormCommand() {
     focusMarkCell();
     // Escape and the close box leave the student as the dialog found them.
     if (!decided) return;
-    StudentRecord after = student;
-    const FreeFormOutcome outcome = applyFreeFormDraft(after, ws_.freeFormDraft, original);
-    if (outcome == FreeFormOutcome::Unchanged) {
+    const FreeFormEdit edit = takeFreeFormDraft(ws_, s, ws_.freeFormDraft, original);
+    if (edit == FreeFormEdit::Unchanged) {
         prompts_.message(msg::freeFormUnchanged());
         return;
     }
-    if (after.freeFormUsed == student.freeFormUsed && after.freeFormText == student.freeFormText)
-        return;  // Cancel on coded comments: nothing to change
-    // Removing a free-form comment can be taken back; a new text cannot.
-    if (outcome == FreeFormOutcome::Restored) {
-        pushUndo(s);
-    } else {
-        noteChange(ws_);
-    }
-    student = std::move(after);
+    if (edit == FreeFormEdit::None) return;  // Cancel on coded comments
+    refreshUndo();
     writeRow(s);
     displayDetails(s);
 }

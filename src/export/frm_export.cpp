@@ -14,13 +14,13 @@
 
 #include "core/class_document.h"
 #include "core/limits.h"
-#include "core/master_file.h"
 #include "core/messages.h"
 #include "core/sorting.h"
 #include "core/text.h"
 #include "core/workspace.h"
 #include "export/efile.h"
 #include "export/efile_check.h"
+#include "export/export_gate.h"
 #include "export/name_check.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
@@ -118,20 +118,18 @@ frmExport::~frmExport() {
 void frmExport::Form_Load() {
     if (ws_.smallScreen) fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
     show();
-    ReconcileResult result =
-        reconcileClass(ws_, locations_.masterFile(), locations_.now(), kMaxStudents);
-    if (result.refused) {
-        if (result.notice) prompts_.message(*result.notice);
-        return;
-    }
-    if (!result.dropped.empty() || !result.added.empty()) {
-        printLines(discrepancyReport(result.dropped, result.added));
-        return;
-    }
-    const std::vector<std::string> problems = problemReport(ws_.students, ws_.phrases);
-    if (!problems.empty()) {
-        printLines(problems);
-        return;
+    const ExportGate gate =
+        checkExportGate(ws_, locations_.masterFile(), locations_.now(), kMaxStudents);
+    switch (gate.outcome) {
+        case GateOutcome::Refused:
+            if (gate.notice) prompts_.message(*gate.notice);
+            return;
+        case GateOutcome::Discrepancies:
+        case GateOutcome::Problems:
+            printLines(gate.lines);
+            return;
+        case GateOutcome::Ready:
+            break;
     }
     fillPreview();
     showNameWarnings();

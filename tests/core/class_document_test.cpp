@@ -70,5 +70,102 @@ TEST_F(ClassDocumentTest, UnsavedChangesFollowWhatASaveWouldWrite) {
     });
 }
 
+// The edit class: Adams as the class picker makes a student, Brook free-form.
+class ClassEditsTest : public ::testing::Test {
+  protected:
+    void start() {
+        ws_ = Workspace{};
+        replaceClass(ws_, {makeStudent("ENG2D1-01", "Adams", "Ann", "100000001"),
+                           makeMarkedStudent("ENG2D1-01", "Brook", "Bo", "100000002")});
+        ws_.initialValues = {{80, 100, {"0101", "0102", "0103"}, {"4", "4", "4", "4", "4", "4"}},
+                             {0, 79, {"0201", "", ""}, {"2", "2", "2", "2", "2", "2"}}};
+        ws_.phrases = {{"0012", "Works hard.", ""}, {"0034", "Helps others.", ""}};
+    }
+
+    // Runs one step; returns what it returned, as text.
+    std::string step(const std::string& text) {
+        std::istringstream in(text);
+        std::string kind, who;
+        in >> kind >> who;
+        const int s = who == "*" ? -1 : std::stoi(who);
+        // The rest after "kind student ", blanks included.
+        const std::size_t restAt = kind.size() + who.size() + 2;
+        const std::string rest = restAt < text.size() ? text.substr(restAt) : "";
+        const std::size_t blank = rest.find(' ');
+        const std::string first = rest.substr(0, blank);
+        const std::string second = blank == std::string::npos ? "" : rest.substr(blank + 1);
+        auto yes = [](bool b) { return std::string(b ? "yes" : "no"); };
+        if (kind == "mark") {
+            const auto filled = enterMark(ws_, s, second, first == "on");
+            if (!filled) return "no";
+            return std::string("yes") + (filled->comments ? " comments" : "") +
+                   (filled->skills ? " skills" : "");
+        }
+        if (kind == "stamp") return yes(stampComment(ws_, s, std::stoul(first), second));
+        if (kind == "skill") return yes(clickSkill(ws_, s, std::stoul(first), second == "left"));
+        if (kind == "flag") return yes(clickFlag(ws_, s, flagNamed(first)));
+        if (kind == "flags") {
+            setFlagColumn(ws_, flagNamed(first), second == "on");
+            return "-";
+        }
+        EXPECT_EQ(kind, "free");
+        const std::string original =
+            s >= 0 && s < ws_.studentCount() ? freeFormOriginal(ws_.students[s], ws_.phrases) : "";
+        const char* const names[] = {"None", "Unchanged", "Replaced", "Removed"};
+        return names[static_cast<int>(
+            takeFreeFormDraft(ws_, s, rest == "=" ? original : rest, original))];
+    }
+
+    static Flag flagNamed(const std::string& name) {
+        const std::map<std::string, Flag> flags = {{"iep", Flag::Iep},
+                                                   {"esl", Flag::Esl},
+                                                   {"eld", Flag::Eld},
+                                                   {"interview", Flag::Interview}};
+        return flags.at(name);
+    }
+
+    Workspace ws_;
+};
+
+TEST_F(ClassEditsTest, EachEditRecordsItsUndoEntryAndCountsTheChange) {
+    forEachRow("class_edits.tsv", [&](const TableRow& row) {
+        start();
+        std::vector<std::string> steps;
+        const std::string& all = row["steps"];
+        for (std::size_t at = 0, end; at <= all.size(); at = end + 2) {
+            end = all.find("; ", at);
+            if (end == std::string::npos) end = all.size();
+            steps.push_back(all.substr(at, end - at));
+        }
+        for (std::size_t i = 0; i + 1 < steps.size(); ++i)
+            step(steps[i]);
+        markSaved(ws_);
+        const std::vector<StudentRecord> before = ws_.students;
+        const int undosBefore = ws_.undo.count();
+        const std::string last = steps.back();
+        EXPECT_EQ(step(last), row["result"]);
+
+        const int shown = row.number("student");
+        const StudentRecord& s = ws_.students[shown];
+        EXPECT_EQ(s.mark, row["mark"]);
+        EXPECT_EQ(joined(s.comments), row["comments"]);
+        EXPECT_EQ(joined(s.skills), row["skills"]);
+        EXPECT_EQ(s.iep + "|" + s.esl + "|" + s.eld + "|" + s.interview, row["flags"]);
+        EXPECT_EQ(s.freeFormUsed ? "Y " + s.freeFormText : "N" + s.freeFormText, row["free"]);
+        EXPECT_EQ(ws_.undo.count(), row.number("undos"));
+        EXPECT_EQ(hasUnsavedChanges(ws_) ? "yes" : "no", row["unsaved"]);
+        for (int i = 0; i < ws_.studentCount(); ++i) {
+            if (i != shown && last.rfind("flags ", 0) != 0) {
+                EXPECT_EQ(ws_.students[i], before[i]) << "student " << i;
+            }
+        }
+        if (ws_.undo.count() > undosBefore) {
+            EXPECT_EQ(ws_.undo.count(), undosBefore + 1);
+            EXPECT_EQ(undoEdit(ws_), shown);
+            EXPECT_EQ(ws_.students, before);
+        }
+    });
+}
+
 }  // namespace
 }  // namespace tl::test

@@ -15,13 +15,6 @@ std::time_t at(const char* when) {
     return std::mktime(&t);
 }
 
-std::string masterLine(const std::string& last, const std::string& first, const std::string& number,
-                       const std::string& timetable, const std::string& gender = "F",
-                       const std::string& f14 = "P") {
-    return last + "," + first + "," + gender + "," + number + ",u5,u6,u7,Q1,u9,u10,u11,u12,u13," +
-           f14 + "," + timetable;
-}
-
 // A new record taken from a master line made by masterLine.
 StudentRecord fromMaster(const std::string& code, const std::string& last, const std::string& first,
                          const std::string& number, const std::string& gender = "F",

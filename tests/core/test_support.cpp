@@ -141,6 +141,13 @@ std::size_t expectPrintedLines(const std::string& name, const std::vector<Printe
     return i;
 }
 
+std::string masterLine(const std::string& last, const std::string& first, const std::string& number,
+                       const std::string& timetable, const std::string& gender,
+                       const std::string& f14) {
+    return last + "," + first + "," + gender + "," + number + ",u5,u6,u7,Q1,u9,u10,u11,u12,u13," +
+           f14 + "," + timetable;
+}
+
 StudentRecord makeStudent(const std::string& classCode, const std::string& lastName,
                           const std::string& firstName, const std::string& number) {
     StudentRecord s;

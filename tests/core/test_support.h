@@ -75,6 +75,11 @@ void forEachRow(const std::string& name, const std::function<void(const TableRow
 // points and text; returns how many the table holds.
 std::size_t expectPrintedLines(const std::string& name, const std::vector<PrintedLine>& lines);
 
+// A line of the enrolment file: field 8 "Q1", the timetable last.
+std::string masterLine(const std::string& last, const std::string& first, const std::string& number,
+                       const std::string& timetable, const std::string& gender = "F",
+                       const std::string& f14 = "P");
+
 // A student as the class picker makes one: no mark, no comments, every skill "3".
 StudentRecord makeStudent(const std::string& classCode, const std::string& lastName,
                           const std::string& firstName, const std::string& number = "123456789");

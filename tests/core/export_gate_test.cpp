@@ -1,0 +1,102 @@
+#include "export/export_gate.h"
+
+#include <algorithm>
+#include <chrono>
+#include <sstream>
+
+#include "core/limits.h"
+#include "core/test_support.h"
+#include "core/workspace.h"
+
+namespace tl::test {
+namespace {
+
+// Noon, day days after 2024-01-31, local time.
+std::time_t noonAfter(int days) {
+    std::tm t{};
+    t.tm_year = 124;
+    t.tm_mday = 31 + days;
+    t.tm_hour = 12;
+    t.tm_isdst = -1;
+    return std::mktime(&t);
+}
+
+// "Last First Number Section state": a student as the teacher left them.
+StudentRecord entered(const std::string& text) {
+    std::istringstream in(text);
+    std::string last, first, number, section, state;
+    in >> last >> first >> number >> section >> state;
+    StudentRecord s = makeStudent(section, last, first, number);
+    s.mark = "70";
+    s.comments[0] = "0012";
+    if (state == "free" || state == "longfree") {
+        s.freeFormUsed = true;
+        s.freeFormText = "Reads widely.";
+    }
+    if (state == "nomark") s.mark = "";
+    if (state == "nocomment") s.comments[0] = "    ";
+    if (state == "noskill") s.skills[kIW] = "";
+    if (state == "long" || state == "longfree" || state == "longnomark") s.comments[1] = "0099";
+    if (state == "longnomark") s.mark = "";
+    EXPECT_TRUE(state.rfind("long", 0) == 0 || state == "done" || state == "free" ||
+                state == "nomark" || state == "nocomment" || state == "noskill")
+        << state;
+    return s;
+}
+
+class ExportGateTest : public TempDirTest {};
+
+TEST_F(ExportGateTest, RefusalThenDiscrepanciesThenProblemsThenReady) {
+    forEachRow("export_gate.tsv", [&](const TableRow& row) {
+        Workspace ws;
+        // 0099 alone is over 460 characters.
+        ws.phrases = {{"0012", "Works hard.", ""}, {"0099", std::string(470, 'w'), ""}};
+        std::vector<StudentRecord> students;
+        for (const std::string& s : row.parts("class"))
+            students.push_back(entered(s));
+        ws.students = students;
+
+        const std::string master = file("TLStudentInfo.txt");
+        fs::remove(master);
+        if (row["file"] != "-") {
+            std::vector<std::string> lines = {"Last,First,Gender,Number,..."};
+            for (const std::string& line : row.parts("file")) {
+                std::istringstream in(line);
+                std::string last, first, number, timetable;
+                in >> last >> first >> number;
+                std::getline(in >> std::ws, timetable);
+                lines.push_back(masterLine(last, first, number, timetable));
+            }
+            writeBytes(master, crlfLines(lines));
+            const auto written = std::chrono::system_clock::from_time_t(noonAfter(0));
+            fs::last_write_time(master, std::chrono::file_clock::from_sys(written));
+        }
+
+        const ExportGate gate =
+            checkExportGate(ws, master, noonAfter(row.number("age")), kMaxStudents);
+        const char* const outcomes[] = {"Refused", "Discrepancies", "Problems", "Ready"};
+        EXPECT_EQ(outcomes[static_cast<int>(gate.outcome)], row["outcome"]);
+        EXPECT_EQ(gate.outcome == GateOutcome::Refused, gate.notice.has_value());
+        EXPECT_EQ(gate.notice          ? gate.notice->text
+                  : gate.lines.empty() ? ""
+                                       : gate.lines.front(),
+                  row["first"]);
+        // The lines the report must hold, in this order.
+        auto line = gate.lines.begin();
+        for (const std::string& wanted : row.parts("holds")) {
+            line = std::find(line, gate.lines.end(), wanted);
+            ASSERT_NE(line, gate.lines.end()) << wanted;
+            ++line;
+        }
+        std::vector<std::string> after;
+        for (const StudentRecord& s : ws.students)
+            after.push_back(s.lastName);
+        EXPECT_EQ(joined(after), row["after"]);
+        if (gate.outcome == GateOutcome::Refused) {
+            EXPECT_EQ(ws.students, students);
+        }
+    });
+}
+
+}  // namespace
+}  // namespace tl::test
