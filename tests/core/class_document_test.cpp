@@ -9,11 +9,6 @@
 namespace tl::test {
 namespace {
 
-std::string enrolled(const std::string& last, const std::string& first, const std::string& number,
-                     const std::string& section) {
-    return last + "," + first + ",F," + number + ",u5,u6,u7,Q1,u9,u10,u11,u12,u13,P," + section;
-}
-
 class ClassDocumentTest : public TempDirTest {
   protected:
     // Brook (mark 88, ENG2D1-02) before Avery (mark 61, ENG2D1-01).
@@ -28,8 +23,8 @@ class ClassDocumentTest : public TempDirTest {
     // The class list update from an enrolment file with the two students and the extra lines.
     void update(Workspace& ws, std::vector<std::string> lines) const {
         lines.insert(lines.begin(),
-                     {"Last,First,...", enrolled("Brook", "Lee", "123456790", "ENG2D1-02"),
-                      enrolled("Avery", "Jo", "123456789", "ENG2D1-01")});
+                     {"Last,First,...", masterLine("Brook", "Lee", "123456790", "ENG2D1-02"),
+                      masterLine("Avery", "Jo", "123456789", "ENG2D1-01")});
         writeBytes(file("TLStudentInfo.txt"), crlfLines(lines));
         reconcileClass(ws, file("TLStudentInfo.txt"), std::time(nullptr), 101);
     }
@@ -51,7 +46,7 @@ class ClassDocumentTest : public TempDirTest {
             {"marks", [&] { reorderClass(ws, sortByMark); }},
             {"course", [&] { reorderClass(ws, sortByClass); }},
             {"update", [&] { update(ws, {}); }},
-            {"update+", [&] { update(ws, {enrolled("Chen", "Cy", "123456791", "ENG2D1-01")}); }},
+            {"update+", [&] { update(ws, {masterLine("Chen", "Cy", "123456791", "ENG2D1-01")}); }},
             {"update-none", [&] { reconcileClass(ws, file("missing.txt"), 0, 101); }}};
         steps.at(step)();
     }
@@ -130,13 +125,10 @@ class ClassEditsTest : public ::testing::Test {
 TEST_F(ClassEditsTest, EachEditRecordsItsUndoEntryAndCountsTheChange) {
     forEachRow("class_edits.tsv", [&](const TableRow& row) {
         start();
-        std::vector<std::string> steps;
-        const std::string& all = row["steps"];
-        for (std::size_t at = 0, end; at <= all.size(); at = end + 2) {
-            end = all.find("; ", at);
-            if (end == std::string::npos) end = all.size();
-            steps.push_back(all.substr(at, end - at));
-        }
+        // Steps are separated by "; ".
+        std::vector<std::string> steps = row.parts("steps", ';');
+        for (std::size_t i = 1; i < steps.size(); ++i)
+            steps[i].erase(0, 1);
         for (std::size_t i = 0; i + 1 < steps.size(); ++i)
             step(steps[i]);
         markSaved(ws_);

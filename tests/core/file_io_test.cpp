@@ -61,8 +61,8 @@ TEST_F(FileIoTest, AWriteThatCannotStartChangesNothing) {
     EXPECT_TRUE(fs::is_directory(dir() / "target"));
 }
 
-// Failing system calls for the atomic writer. The sync doubles fail only for
-// a folder or only for a file, as a disk does after the rename or before it.
+// A sync that fails for a folder or for a file, as a disk does after the
+// rename or before it.
 int failWith(int error) {
     errno = error;
     return -1;
@@ -70,21 +70,6 @@ int failWith(int error) {
 bool isFolder(int fd) {
     struct stat st {};
     return ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode);
-}
-long writeNothing(int, const void*, std::size_t) {
-    return 0;
-}
-int fileSyncFails(int fd) {
-    return isFolder(fd) ? ::fsync(fd) : failWith(EIO);
-}
-int folderSyncFails(int fd) {
-    return isFolder(fd) ? failWith(EIO) : ::fsync(fd);
-}
-int folderSyncUnsupported(int fd) {
-    return isFolder(fd) ? failWith(EINVAL) : ::fsync(fd);
-}
-int renameFails(const char*, const char*) {
-    return failWith(EXDEV);
 }
 
 // Each file procedure over an earlier file while one system call fails: it
@@ -97,54 +82,48 @@ TEST_F(FileIoTest, EveryWriterReportsWhatTheDiskDid) {
     ws.initialValues = defaultRanges();
     ws.favourites = {"0012"};
     ws.favouritesFile = file("mine.tlf");
-    struct Writer {
-        std::string name;
-        std::function<SaveResult()> save;
-        std::string bytes;
-        Notice notWritten;
-    };
-    const Writer writers[] = {
+    // The file, its writer, the bytes it writes and the notice when it is not written.
+    const std::tuple<std::string, std::function<SaveResult()>, std::string, Notice> writers[] = {
         {"MPM2D101.tlc", [&] { return saveClass(file("MPM2D101.tlc"), cls); }, classFileText(cls),
          msg::tl19ClassNotSaved()},
         {"mine.tlf", [&] { return writeFavouritesFile(ws); },
          favouritesFileText(ws.initialValues, ws.favourites), msg::tl18FavouritesNotSaved()},
         {"MPM2D101.trc", [&] { return exportTrilliumClass(file("MPM2D101.trc"), cls, {}); },
          eFileText(cls, {}), msg::tl20EFileNotSaved()}};
-    struct Fault {
-        const char* what;
-        WriteCall write;
-        SyncCall sync;
-        RenameCall rename;
-        WriteOutcome outcome;
-    };
-    const Fault faults[] = {
-        {"none", writeCall, syncCall, renameCall, WriteOutcome::Written},
-        {"a disk that takes nothing", writeNothing, syncCall, renameCall, WriteOutcome::NotWritten},
-        {"the file's sync", writeCall, fileSyncFails, renameCall, WriteOutcome::NotWritten},
-        {"the rename", writeCall, syncCall, renameFails, WriteOutcome::NotWritten},
-        {"the folder's sync", writeCall, folderSyncFails, renameCall, WriteOutcome::Unconfirmed},
-        {"a folder that cannot be synced", writeCall, folderSyncUnsupported, renameCall,
+    const WriteCall write = writeCall;
+    const SyncCall sync = syncCall;
+    const RenameCall rename = renameCall;
+    const std::tuple<const char*, WriteCall, SyncCall, RenameCall, WriteOutcome> faults[] = {
+        {"none", write, sync, rename, WriteOutcome::Written},
+        {"a disk that takes nothing", +[](int, const void*, std::size_t) { return 0L; }, sync,
+         rename, WriteOutcome::NotWritten},
+        {"the file's sync", write,
+         +[](int fd) { return isFolder(fd) ? ::fsync(fd) : failWith(EIO); }, rename,
+         WriteOutcome::NotWritten},
+        {"the rename", write, sync, +[](const char*, const char*) { return failWith(EXDEV); },
+         WriteOutcome::NotWritten},
+        {"the folder's sync", write,
+         +[](int fd) { return isFolder(fd) ? failWith(EIO) : ::fsync(fd); }, rename,
+         WriteOutcome::Unconfirmed},
+        {"a folder that cannot be synced", write,
+         +[](int fd) { return isFolder(fd) ? failWith(EINVAL) : ::fsync(fd); }, rename,
          WriteOutcome::Written}};
-    const Fault real = faults[0];
-    for (const Writer& writer : writers) {
-        for (const Fault& fault : faults) {
-            SCOPED_TRACE(writer.name + ", " + fault.what);
-            writeBytes(dir() / writer.name, "earlier\r\n");
+    for (const auto& [name, save, bytes, notWritten] : writers) {
+        for (const auto& [what, faultyWrite, faultySync, faultyRename, outcome] : faults) {
+            SCOPED_TRACE(name + ", " + what);
+            writeBytes(dir() / name, "earlier\r\n");
             const long before = entries();
             std::tie(writeCall, syncCall, renameCall) =
-                std::tie(fault.write, fault.sync, fault.rename);
-            const SaveResult result = writer.save();
-            std::tie(writeCall, syncCall, renameCall) =
-                std::tie(real.write, real.sync, real.rename);
+                std::tie(faultyWrite, faultySync, faultyRename);
+            const SaveResult result = save();
+            std::tie(writeCall, syncCall, renameCall) = std::tie(write, sync, rename);
 
-            EXPECT_EQ(result.outcome, fault.outcome);
-            EXPECT_EQ(readBytes(dir() / writer.name),
-                      result.written() ? writer.bytes : "earlier\r\n");
+            EXPECT_EQ(result.outcome, outcome);
+            EXPECT_EQ(readBytes(dir() / name), result.written() ? bytes : "earlier\r\n");
             EXPECT_EQ(entries(), before) << "a temporary file was left behind";
-            const Failure notice = fault.outcome == WriteOutcome::Written ? Failure()
-                                   : result.written() ? msg::tl25WrittenUnconfirmed(writer.name)
-                                                      : writer.notWritten;
-            EXPECT_EQ(result.notice, notice);
+            EXPECT_EQ(result.notice, outcome == WriteOutcome::Written ? Failure()
+                                     : result.written() ? msg::tl25WrittenUnconfirmed(name)
+                                                        : notWritten);
         }
     }
 }

@@ -41,44 +41,35 @@ QString tl18() {
 class FavouritesCommandsTest : public QObject {
     Q_OBJECT
   private slots:
-    void dialogsStartWhereTheWindowsRuleSays_data() {
-        QTest::addColumn<FavouritesStart>("start");
-        QTest::addColumn<QString>("home");  // "missing", "empty" or "with a file"
-        QTest::addColumn<bool>("atHome");   // false: the dialog keeps its last folder
+    void dialogsStartWhereTheWindowsRuleSays() {
+        // Each rule with the home folder missing, empty and holding a file; a
+        // dialog that does not start at home keeps its last folder.
         const auto present = FavouritesStart::HomePresent;
         const auto holding = FavouritesStart::HomeHoldsFile;
-        QTest::newRow("present rule, no home") << present << "missing" << false;
-        QTest::newRow("present rule, empty home") << present << "empty" << true;
-        QTest::newRow("present rule, home with a file") << present << "with a file" << true;
-        QTest::newRow("file rule, no home") << holding << "missing" << false;
-        QTest::newRow("file rule, empty home") << holding << "empty" << false;
-        QTest::newRow("file rule, home with a file") << holding << "with a file" << true;
-    }
-
-    void dialogsStartWhereTheWindowsRuleSays() {
-        QFETCH(FavouritesStart, start);
-        QFETCH(QString, home);
-        QFETCH(bool, atHome);
-        Commands c(start);
-        if (home == "missing") QVERIFY(QDir(c.school.homeFolder()).removeRecursively());
-        if (home == "with a file") c.school.write("home/notes.txt", "x");
-
-        // Open, Add to Favourites and Save As, each cancelled: a favourites
-        // dialog with no proposed name, asking before replacing only on Save As.
-        c.prompts.fileAnswers << ""
-                              << ""
-                              << "";
-        QVERIFY(!c.files->open());
-        QVERIFY(!c.files->add());
-        QVERIFY(!c.files->saveAs());
-        QCOMPARE(c.prompts.asked.size(), 3);
-        for (const ScriptedPrompts::Asked& asked : c.prompts.asked) {
-            const FileRequest& r = asked.request;
-            QCOMPARE(r.initialFolder, atHome ? c.school.homeFolder() : c.school.root());
-            QCOMPARE(r.fileName + "|" + r.filter, QString("|") + kFavouritesFilter);
-            QCOMPARE(r.confirmOverwrite, asked.kind == Kind::Save);
+        for (const auto& [start, home, atHome] :
+             {std::tuple(present, "missing", false), std::tuple(present, "empty", true),
+              std::tuple(present, "with a file", true), std::tuple(holding, "missing", false),
+              std::tuple(holding, "empty", false), std::tuple(holding, "with a file", true)}) {
+            Commands c(start);
+            if (home == std::string("missing"))
+                QVERIFY(QDir(c.school.homeFolder()).removeRecursively());
+            if (home == std::string("with a file")) c.school.write("home/notes.txt", "x");
+            // Open, Add to Favourites and Save As, each cancelled: a favourites
+            // dialog with no proposed name, asking before replacing only on Save As.
+            c.prompts.fileAnswers = {"", "", ""};
+            QVERIFY(!c.files->open() && !c.files->add() && !c.files->saveAs());
+            QStringList asked;
+            for (const ScriptedPrompts::Asked& a : c.prompts.asked)
+                asked << a.request.initialFolder + "|" + a.request.fileName + "|" +
+                             a.request.filter + (a.kind == Kind::Save ? "|save" : "|open") +
+                             (a.request.confirmOverwrite ? "|asks" : "");
+            const QString folder = atHome ? c.school.homeFolder() : c.school.root();
+            const QString expected = folder + "||" + kFavouritesFilter;
+            QVERIFY2(asked == QStringList({expected + "|open", expected + "|open",
+                                           expected + "|save|asks"}),
+                     qPrintable(QString(home) + ": " + asked.join(", ")));
+            QVERIFY(c.ws.favouritesFile.empty() && c.ws.favourites.size() == 3);
         }
-        QVERIFY(c.ws.favouritesFile.empty() && c.ws.favourites.size() == 3);
     }
 
     void cancelledDialogsAndFailedWritesKeepTheList() {
@@ -87,10 +78,8 @@ class FavouritesCommandsTest : public QObject {
         c.ws.favouritesFile = toPath(mine);
 
         // Cancelled Save As and Open keep the current file, unwritten and unread.
-        c.prompts.fileAnswers << ""
-                              << "";
-        QVERIFY(!c.files->saveAs());
-        QVERIFY(!c.files->nameChosenFile());
+        c.prompts.fileAnswers = {"", ""};
+        QVERIFY(!c.files->saveAs() && !c.files->nameChosenFile());
         QCOMPARE(fromPath(c.ws.favouritesFile), mine);
         QCOMPARE(contents(mine), QByteArray("before\r\n"));
 

@@ -43,6 +43,20 @@ struct UnsavedClass {
     UnsavedClass() { restoreClass(ws, twoStudents()); }
 };
 
+// A main window loaded past its start-up window, the restore questions
+// answered as given.
+struct Started {
+    Workspace ws;
+    ScriptedPrompts prompts;
+    frmEntry entry;
+    bool loaded = false;
+    explicit Started(const Locations& here, const QList<bool>& answers = {})
+        : entry(ws, prompts, here) {
+        prompts.yesNoAnswers = answers;
+        loaded = loadWith(entry, "cmdCancel");
+    }
+};
+
 QStringList copiesIn(const QString& folder) {
     return QDir(folder).entryList({"*.tlc"}, QDir::Files);
 }
@@ -59,20 +73,6 @@ QByteArray lockText(const TempSchool& school, int line, const QByteArray& value)
     return lines.join('\n');
 }
 
-// A main window past its start-up window with a class file opened and not
-// changed: no copy, even after a check.
-void openUnchanged(frmEntry& entry, ScriptedPrompts& prompts, const TempSchool& school,
-                   const QString& folder) {
-    QVERIFY(loadWith(entry, "cmdCancel"));
-    prompts.fileAnswers << school.write(
-        "home/eng.tlc", classLine("ENG2D1-01", "Avery", "Jo", "123456789", "") +
-                            classLine("ENG2D1-01", "Brook", "Lee", "123456790", "61"));
-    control<QAction>(&entry, "mnuOpenClass")->trigger();
-    settle();
-    QTest::qWait(2100);
-    QVERIFY(copiesIn(folder).isEmpty());
-}
-
 }  // namespace
 
 class RecoveryTest : public QObject {
@@ -80,43 +80,40 @@ class RecoveryTest : public QObject {
   private slots:
     // Whether a change needs a copy is the core's table; here the copy itself.
     void copyFollowsTheChangesAndTheSaves() {
-        UnsavedClass unsaved;
-        const QString& folder = unsaved.folder;
-        Workspace& ws = unsaved.ws;
-        RecoveryKeeper keeper(ws, folder);
+        UnsavedClass u;
+        RecoveryKeeper keeper(u.ws, u.folder);
         check(keeper);
         const QString copy = keeper.copyPath();
         // The class-file text, for the user alone.
-        QCOMPARE(contents(copy), QByteArray::fromStdString(classFileText(ws.students)));
+        QCOMPARE(contents(copy), QByteArray::fromStdString(classFileText(u.ws.students)));
         QCOMPARE(QFile::permissions(copy) & ~(QFile::ReadUser | QFile::WriteUser),
                  QFile::ReadOwner | QFile::WriteOwner);
-        QCOMPARE(QFile::permissions(folder) & (QFile::ReadGroup | QFile::ReadOther), 0);
+        QCOMPARE(QFile::permissions(u.folder) & (QFile::ReadGroup | QFile::ReadOther), 0);
         // A save removes it, the next change writes it again, a normal exit leaves nothing.
-        markSaved(ws);
+        markSaved(u.ws);
         keeper.keepUp();
         QVERIFY(!QFile::exists(copy));
-        noteChange(ws);
+        noteChange(u.ws);
         check(keeper);
         QVERIFY(QFile::exists(copy));
         keeper.discard();
-        QVERIFY(QDir(folder).entryList(QDir::Files).isEmpty());
+        QVERIFY(QDir(u.folder).entryList(QDir::Files).isEmpty());
     }
 
     void failedWriteIsTriedAgainUntilTheLatestChangeIsKept() {
-        TempSchool school;
-        Workspace ws;
-        restoreClass(ws, twoStudents());
+        UnsavedClass unsaved;
+        Workspace& ws = unsaved.ws;
         QLabel bar;  // the status line
         std::atomic<bool> diskFull{true};
         std::atomic<int> attempts{0};
-        RecoveryKeeper keeper(ws, school.root() + "/recovery");
+        RecoveryKeeper keeper(ws, unsaved.folder);
         keeper.setStatusLine([&bar] { return &bar; });
         keeper.setWriter([&](const std::string& path, const std::string& text) {
             ++attempts;
             return !diskFull && writeFileAtomically(path, text);
         });
         // A restored copy stays while it is the class's only copy on disk.
-        const QString left = school.write("recovery/class-1-1.tlc", "restored");
+        const QString left = unsaved.school.write("recovery/class-1-1.tlc", "restored");
         QVERIFY(!keeper.takeOver(left) && QFile::exists(left));
         QVERIFY(keeper.failing() && !keeper.upToDate());
         QCOMPARE(bar.text(), QString("The recovery copy could not be written; save the "
@@ -156,9 +153,8 @@ class RecoveryTest : public QObject {
     void copiesAreOfferedUnlessARunningProgramHoldsThem() {
         UnsavedClass unsaved;
         const QString& folder = unsaved.folder;
-        Workspace& ws = unsaved.ws;
         const TempSchool& school = unsaved.school;
-        RecoveryKeeper running(ws, folder);
+        RecoveryKeeper running(unsaved.ws, folder);
         check(running);
         // Copies whose lock names a program that has ended, or that have no lock.
         QProcess ended;
@@ -203,46 +199,44 @@ class RecoveryTest : public QObject {
     void crashedClassComesBackAndABadCopyIsSetAside() {
         TempSchool school;
         const Locations here = withRecovery(school);
+        const QString& folder = here.recoveryFolder;
         {
-            Workspace ws;
-            ScriptedPrompts prompts;
-            frmEntry entry(ws, prompts, here);
-            openUnchanged(entry, prompts, school, here.recoveryFolder);
+            // A class file opened and not changed: no copy, even after a check.
+            Started first(here);
+            first.prompts.fileAnswers << school.write(
+                "home/eng.tlc", classLine("ENG2D1-01", "Avery", "Jo", "123456789", "") +
+                                    classLine("ENG2D1-01", "Brook", "Lee", "123456790", "61"));
+            control<QAction>(&first.entry, "mnuOpenClass")->trigger();
+            QTest::qWait(2100);
+            QVERIFY(first.loaded && copiesIn(folder).isEmpty());
             // A plain file where the recovery folder should be: no copy can be
             // written, whoever runs the test, and the status line says so.
             school.write("recovery", "a file");
             typeKeys("88");
             pressKey(Qt::Key_Return);
-            QTRY_COMPARE_WITH_TIMEOUT(control<QLabel>(&entry, "lblStatus")->text(),
-                                      RecoveryKeeper::cannotWriteText(), 5000);
-            QVERIFY(prompts.messages().isEmpty());  // no message box
+            auto* status = control<QLabel>(&first.entry, "lblStatus");
+            QTRY_COMPARE_WITH_TIMEOUT(status->text(), RecoveryKeeper::cannotWriteText(), 5000);
+            QVERIFY(first.prompts.messages().isEmpty());  // no message box
             // Room again: within a few seconds the copy holds the typed mark.
-            QVERIFY(QFile::remove(here.recoveryFolder));
+            QVERIFY(QFile::remove(folder));
             QTRY_VERIFY_WITH_TIMEOUT(
-                copiesIn(here.recoveryFolder).size() == 1 &&
-                    contents(here.recoveryFolder + "/" + copiesIn(here.recoveryFolder)[0])
-                        .contains(",88,"),
+                copiesIn(folder).size() == 1 &&
+                    contents(folder + "/" + copiesIn(folder)[0]).contains(",88,"),
                 6000);
-            QTRY_VERIFY(control<QLabel>(&entry, "lblStatus")->text().isEmpty());
+            QTRY_VERIFY(status->text().isEmpty());
         }  // ends without its exit, as in a crash
-        const QString leftName = copiesIn(here.recoveryFolder)[0];
+        const QString leftName = copiesIn(folder)[0];
 
-        Workspace ws;
-        ScriptedPrompts prompts;
-        prompts.yesNoAnswers << true;
-        frmEntry entry(ws, prompts, here);
-        QVERIFY(loadWith(entry, "cmdCancel"));
-        QCOMPARE(prompts.count(Kind::YesNo), 1);
-        QVERIFY(prompts.asked.last().text.startsWith(
+        Started restored(here, {true});
+        QVERIFY(restored.loaded && restored.prompts.count(Kind::YesNo) == 1);
+        QVERIFY(restored.prompts.asked.last().text.startsWith(
             "Tallyleaf was not closed properly. Restore the class ENG2D1-01 as it was at "));
-        QCOMPARE(prompts.asked.last().title, QString("Tallyleaf"));
-        QCOMPARE(ws.students[0].mark + ws.students[1].mark, std::string("8861"));
-        QCOMPARE(control<FlexGrid>(&entry, "msfgClass")->textMatrix(1, 3), QString("88"));
-        QVERIFY(hasUnsavedChanges(ws));
+        QCOMPARE(restored.prompts.asked.last().title, QString("Tallyleaf"));
+        QCOMPARE(restored.ws.students[0].mark + restored.ws.students[1].mark, std::string("8861"));
+        QCOMPARE(control<FlexGrid>(&restored.entry, "msfgClass")->textMatrix(1, 3), QString("88"));
         // This program keeps the restored class in a copy of its own; the left one is gone.
-        QVERIFY(prompts.messages().isEmpty());
-        QCOMPARE(copiesIn(here.recoveryFolder).size(), 1);
-        QVERIFY(copiesIn(here.recoveryFolder)[0] != leftName);
+        QVERIFY(hasUnsavedChanges(restored.ws) && restored.prompts.messages().isEmpty());
+        QVERIFY(copiesIn(folder).size() == 1 && copiesIn(folder)[0] != leftName);
 
         // A copy that cannot be read is set aside, said once and never offered.
         school.write("recovery/class-1-1.tlc", "not a class\r\n");
@@ -250,15 +244,13 @@ class RecoveryTest : public QObject {
              {QStringList{"TL23: A recovery copy could not be read. It was kept as "
                           "class-1-1.tlc.unreadable."},
               QStringList{}}) {
-            Workspace other;
-            ScriptedPrompts asked;
-            frmEntry again(other, asked, here);
-            QVERIFY(loadWith(again, "cmdCancel"));
-            QCOMPARE(asked.count(Kind::YesNo), 0);
-            QCOMPARE(asked.messages(), expected);
-            if (!expected.isEmpty()) QCOMPARE(asked.asked.last().title, QString("Tallyleaf"));
+            Started again(here);
+            QVERIFY(again.loaded && again.prompts.count(Kind::YesNo) == 0);
+            QCOMPARE(again.prompts.messages(), expected);
+            if (!expected.isEmpty())
+                QCOMPARE(again.prompts.asked.last().title, QString("Tallyleaf"));
         }
-        QVERIFY(QFile::exists(here.recoveryFolder + "/class-1-1.tlc.unreadable"));
+        QVERIFY(QFile::exists(folder + "/class-1-1.tlc.unreadable"));
     }
 
     // A real read-only folder; skipped where permissions do not stop a write (as root).
@@ -270,19 +262,16 @@ class RecoveryTest : public QObject {
         QFile::setPermissions(here.recoveryFolder, QFile::ReadOwner | QFile::ExeOwner);
         if (QFileInfo::exists(school.write("recovery/probe", "")))
             QSKIP("permissions do not stop this user's writes");
-        Workspace ws;
-        ScriptedPrompts prompts;
-        prompts.yesNoAnswers << true;
-        frmEntry entry(ws, prompts, here);
-        QVERIFY(loadWith(entry, "cmdCancel"));
+        Started restored(here, {true});
         QFile::setPermissions(here.recoveryFolder,
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(ws.students[0].mark, std::string("64"));
-        QCOMPARE(prompts.messages(), QStringList{"TL24: The recovery copy " + left +
-                                                 " could not be removed. Delete it by hand once "
-                                                 "the class is saved."});
-        QVERIFY(QFile::exists(left));
-        QCOMPARE(control<QLabel>(&entry, "lblStatus")->text(), RecoveryKeeper::cannotWriteText());
+        QVERIFY(restored.loaded && QFile::exists(left));
+        QCOMPARE(restored.ws.students[0].mark, std::string("64"));
+        QCOMPARE(restored.prompts.messages(),
+                 QStringList{"TL24: The recovery copy " + left +
+                             " could not be removed. Delete it by hand once the class is saved."});
+        QCOMPARE(control<QLabel>(&restored.entry, "lblStatus")->text(),
+                 RecoveryKeeper::cannotWriteText());
     }
 };
 
