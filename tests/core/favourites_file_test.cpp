@@ -35,8 +35,7 @@ TEST_F(FavouritesTest, NewListIsWrittenByteExactAndReadsBackAndTL18WhenItCannot)
     ws_.favouritesFile = "old.tlf";
     ws_.favourites = {"0012"};
     newFavourites(ws_);
-    EXPECT_EQ(ws_.favouritesFile, "");
-    EXPECT_TRUE(ws_.favourites.empty());
+    EXPECT_EQ(ws_.favouritesFile + joined(ws_.favourites), "");
     // After the seven default ranges: negative marks down to the lowest, codes and a separator,
     // skill texts as a file may bring them (a comma, a double quote, a Windows-1252 byte) and an
     // empty SR.
@@ -55,8 +54,7 @@ TEST_F(FavouritesTest, NewListIsWrittenByteExactAndReadsBackAndTL18WhenItCannot)
     expected.back().skills = {"a,b", "", "'x", "\xE9", "1", "1"};  // an empty SR reads as IN
     const auto entries = ws_.favourites;
     ASSERT_EQ(readFavouritesFile(ws_), std::nullopt);
-    EXPECT_EQ(ws_.initialValues, expected);
-    EXPECT_EQ(ws_.favourites, entries);
+    EXPECT_TRUE(ws_.initialValues == expected && ws_.favourites == entries);
 }
 
 TEST_F(FavouritesTest, ReadsWhatWritingDoesNotProduceAndDropsUnknownCodes) {
@@ -79,16 +77,14 @@ TEST_F(FavouritesTest, RefusedFilesLeaveEmptyTablesAndAddNothing) {
         const bool wrongType = !name.ends_with(".tlf");
         EXPECT_EQ(read(bytes, name),
                   wrongType ? msg::tl16FavouritesType() : msg::tl17FavouritesInvalid());
-        EXPECT_EQ(ws_.favouritesFile, "");
-        EXPECT_TRUE(ws_.favourites.empty());
+        EXPECT_EQ(ws_.favouritesFile + joined(ws_.favourites), "");
         EXPECT_TRUE(ws_.initialValues.empty());
         if (wrongType) return;
         // Adding its entries checks every line as reading does: nothing is appended.
         ws_.favourites = {"0012"};
         ws_.favouritesFile = file("mine.tlf");
         EXPECT_EQ(addFavouritesFromFile(ws_, file(name)), msg::tl17FavouritesInvalid());
-        EXPECT_EQ(ws_.favourites, std::vector<std::string>{"0012"});
-        EXPECT_EQ(ws_.favouritesFile, file("mine.tlf"));
+        EXPECT_EQ(joined(ws_.favourites) + " " + ws_.favouritesFile, "0012 " + file("mine.tlf"));
     };
     forEachRow("favourites_refused.tsv",
                [&](const TableRow& row) { expectRefused(row["file"], row["bytes"]); });
@@ -101,8 +97,9 @@ TEST_F(FavouritesTest, RefusedFilesLeaveEmptyTablesAndAddNothing) {
     EXPECT_EQ(readFavouritesFile(ws_), msg::tl17FavouritesInvalid());
 
     ASSERT_FALSE(read(" 100 \r\n" + ranges + entries).has_value());
-    EXPECT_EQ(ws_.initialValues.size(), 100u);
-    EXPECT_EQ(ws_.favourites.size(), 1000u);
+    EXPECT_EQ(
+        std::to_string(ws_.initialValues.size()) + " " + std::to_string(ws_.favourites.size()),
+        "100 1000");
 }
 
 TEST_F(FavouritesTest, AddAppendsCheckedEntriesUpToTheLimit) {
@@ -113,14 +110,14 @@ TEST_F(FavouritesTest, AddAppendsCheckedEntriesUpToTheLimit) {
     writeBytes(dir() / "other.txt",
                "\xEF\xBB\xBF" + crlfLines({" 1 ", "10,20,,,,1,1,1,1,1,1", "0034", "    ", "0099"}));
     ASSERT_FALSE(addFavouritesFromFile(ws_, file("other.txt")).has_value());
-    EXPECT_EQ(ws_.favourites, (std::vector<std::string>{"0012", "    ", "0034", "    ", "0099"}));
+    EXPECT_EQ(joined(ws_.favourites) + " " + ws_.favouritesFile,
+              "0012|    |0034|    |0099 " + file("mine.tlf"));
     EXPECT_EQ(ws_.initialValues, defaultRanges());
-    EXPECT_EQ(ws_.favouritesFile, file("mine.tlf"));
 
     ws_.favourites.assign(998, "0012");
     EXPECT_EQ(addFavouritesFromFile(ws_, file("other.txt")), msg::favouritesFull());
-    EXPECT_EQ(ws_.favourites.size(), 1000u);
-    EXPECT_EQ(ws_.favourites[998] + ws_.favourites[999], "0034    ");
+    EXPECT_EQ(std::to_string(ws_.favourites.size()) + ws_.favourites[998] + ws_.favourites[999],
+              "10000034    ");
 }
 
 }  // namespace

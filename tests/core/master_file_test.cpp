@@ -112,8 +112,7 @@ TEST_F(MasterFileTest, UpdateKeepsTeacherEntriesDropsTheGoneAndAddsTheNew) {
                                     masterLine("Evans", "Eve", "100000005", "SCI2D-01")}));
 
     ReconcileResult r = reconcile(students);
-    EXPECT_FALSE(r.refused);
-    EXPECT_FALSE(r.notice.has_value());
+    EXPECT_FALSE(r.refused || r.notice);
     EXPECT_EQ(r.dropped, (std::vector<StudentRecord>{di, eve}));
     const StudentRecord annAgain = fromMaster("ENG3U-01", "Adams", "Ann", "100000001");
     EXPECT_EQ(r.added, std::vector<StudentRecord>{annAgain});
