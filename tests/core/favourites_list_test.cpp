@@ -33,8 +33,7 @@ TEST(FavouritesList, EditsAndTheRowTheySelect) {
         EXPECT_EQ(entries, row.parts("after"));
     });
     Entries full(kMaxFavourites, "0012");
-    EXPECT_EQ(insertFavourite(full, 3, "0034"), std::nullopt);
-    EXPECT_EQ(insertSeparator(full, -1), std::nullopt);
+    EXPECT_FALSE(insertFavourite(full, 3, "0034") || insertSeparator(full, -1));
     EXPECT_EQ(full, Entries(kMaxFavourites, "0012"));
     full.pop_back();
     EXPECT_EQ(insertFavourite(full, -1, "0034"), kMaxFavourites - 1);

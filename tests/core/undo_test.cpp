@@ -24,8 +24,7 @@ TEST(BoundedUndo, KeepsTheNewest500AndGivesThemBackNewestFirst) {
     EXPECT_EQ(stack.count(), 2);
     EXPECT_EQ(stack.pop().studentIndex, 8);
     stack.clear();
-    EXPECT_TRUE(stack.empty());
-    EXPECT_EQ(stack.count(), 0);
+    EXPECT_TRUE(stack.empty() && stack.count() == 0);
 }
 
 }  // namespace
