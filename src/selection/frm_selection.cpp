@@ -207,14 +207,20 @@ void frmSelection::buildSearch(QWidget* half) {
     txtAnd2 = wordBox("txtAnd2", "AND word");
     txtOr = wordBox("txtOr", "OR word");
     txtNot = wordBox("txtNot", "NOT word");
+    // The word before a box is its label.
+    const auto wordLabel = [&](const char* text, QLineEdit* box) {
+        auto* label = new QLabel(text, keywords);
+        label->setBuddy(box);
+        return label;
+    };
     words->addWidget(bracket("("));
     words->addWidget(txtAnd1, 1);
-    words->addWidget(new QLabel("AND", keywords));
+    words->addWidget(wordLabel("AND", txtAnd2));
     words->addWidget(txtAnd2, 1);
     words->addWidget(bracket(")"));
-    words->addWidget(new QLabel("OR", keywords));
+    words->addWidget(wordLabel("OR", txtOr));
     words->addWidget(txtOr, 1);
-    words->addWidget(new QLabel("and NOT", keywords));
+    words->addWidget(wordLabel("and NOT", txtNot));
     words->addWidget(txtNot, 1);
 
     cmdSearch = textButton(half, "cmdSearch", "Search", [this] { loadCommentList(); });
