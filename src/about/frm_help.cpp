@@ -6,6 +6,7 @@
 
 #include "core/limits.h"
 #include "core/program_info.h"
+#include "platform/accessibility.h"
 
 namespace tl {
 
@@ -38,6 +39,7 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent) {
 
     Text1 = new QPlainTextEdit(this);
     Text1->setObjectName("Text1");
+    nameControl(Text1, "About Tallyleaf");
     Text1->setFont(font);
     Text1->setReadOnly(true);
     // The text is built anew each time the window is loaded.

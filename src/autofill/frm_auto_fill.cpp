@@ -21,6 +21,7 @@
 #include "favourites/favourites_commands.h"
 #include "favourites/favourites_text.h"
 #include "favourites/stamp_palette.h"
+#include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
@@ -130,7 +131,9 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
 
     msfgClass = new FlexGrid(this);
     msfgClass->setObjectName("msfgClass");
+    nameControl(msfgClass, "Range grid");
     msfgClass->setCols(rangegrid::kColumnCount);
+    msfgClass->setRowHeaderCols({rangegrid::kLow, rangegrid::kHigh}, "-");
     int gridWidth =
         2 * msfgClass->frameWidth() + msfgClass->verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < rangegrid::kColumnCount; ++c) {
@@ -146,6 +149,8 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     lblFavouriteFile->setObjectName("lblFavouriteFile");
     lstFavourites = new QListWidget(this);
     lstFavourites->setObjectName("lstFavourites");
+    nameControl(lstFavourites, "Favourite List");
+    lblFavouriteFile->setBuddy(lstFavourites);
     lstFavourites->setMinimumWidth(
         lstFavourites->fontMetrics().horizontalAdvance(QString(30, 'x')));
     connect(lstFavourites, &QListWidget::itemClicked, this, &frmAutoFill::lstFavourites_Click);
@@ -153,6 +158,7 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     Label1 = namedLabel(this, "Label1", "Learning Skill Values");
     lstLearningSkills = new QListWidget(this);
     lstLearningSkills->setObjectName("lstLearningSkills");
+    nameByLabel(Label1, lstLearningSkills);
     for (const char* item : kSkillValueItems)
         lstLearningSkills->addItem(item);
     lstLearningSkills->setFixedHeight(lstLearningSkills->sizeHintForRow(0) * 4 +

@@ -13,6 +13,7 @@
 
 #include "entry/grid_rules.h"
 #include "entry/learning_skills_text.h"
+#include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/widgets.h"
 
@@ -20,6 +21,7 @@ namespace tl {
 
 MarkEditor::MarkEditor(QWidget* parent) : QLineEdit(parent) {
     setObjectName("txtDataEntry");
+    nameControl(this, "Mark");
     setFrame(false);
     hide();
 }
@@ -187,12 +189,15 @@ ListPanel::ListPanel(QWidget* parent) : QWidget(parent) {
     fileLabel->setObjectName("lblFavouriteFile");
     favourites = new QListWidget(this);
     favourites->setObjectName("lstFavourites");
+    nameControl(favourites, "Favourite List");
+    fileLabel->setBuddy(favourites);
     QFont listFont = favourites->font();
     listFont.setPointSize(10);
     favourites->setFont(listFont);
     favourites->setMinimumWidth(QFontMetrics(listFont).horizontalAdvance(QString(24, 'x')));
     learningSkills = new QListWidget(this);
     learningSkills->setObjectName("lstLearningSkills");
+    nameControl(learningSkills, "Learning Skills");
     listFont.setPointSize(8);
     learningSkills->setFont(listFont);
     learningSkills->hide();
@@ -208,6 +213,7 @@ ListPanel::ListPanel(QWidget* parent) : QWidget(parent) {
 
 void ListPanel::showFavourites(const QString& file, const std::vector<std::string>& items) {
     fileLabel->setText("Favourite List: " + file);
+    fileLabel->setBuddy(favourites);
     learningSkills->hide();
     favourites->show();
     setListItems(favourites, items);
@@ -215,6 +221,7 @@ void ListPanel::showFavourites(const QString& file, const std::vector<std::strin
 
 void ListPanel::showLearningSkills() {
     fileLabel->setText("Learning Skills");
+    fileLabel->setBuddy(learningSkills);
     favourites->hide();
     learningSkills->show();
     learningSkills->clear();

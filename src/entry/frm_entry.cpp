@@ -33,6 +33,7 @@
 #include "favourites/favourites_commands.h"
 #include "favourites/favourites_text.h"
 #include "import/frm_get_trilliumfile.h"
+#include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
@@ -175,7 +176,9 @@ void frmEntry::buildControls() {
 
     msfgClass = new FlexGrid(central);
     msfgClass->setObjectName("msfgClass");
+    nameControl(msfgClass, "Class grid");
     msfgClass->setCols(grid::kColumnCount);
+    msfgClass->setRowHeaderCols({grid::kLastName, grid::kFirstName}, " ");
     msfgClass->addItem(tabbedRow(grid::kHeaders));
     setGridLayout();
     msfgClass->setBackColorBkg(buttonFace(msfgClass));

@@ -15,6 +15,7 @@
 #include "core/limits.h"
 #include "core/messages.h"
 #include "core/workspace.h"
+#include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/prompts.h"
 
@@ -47,6 +48,8 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     Label1->setFont(heading);
     txtComment = new QPlainTextEdit(this);
     txtComment->setObjectName("txtComment");
+    nameControl(txtComment, "Free-form comment");
+    Label1->setBuddy(txtComment);
     txtComment->setMinimumSize(560, 170);
     lblLength = wrappedLabel(this, "lblLength", "Length: 0/460");
     cmdOkay = new QPushButton("&Okay: Take the Above Text as the Free Form Comment", this);

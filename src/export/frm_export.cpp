@@ -22,6 +22,7 @@
 #include "export/efile_check.h"
 #include "export/export_gate.h"
 #include "export/name_check.h"
+#include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
@@ -53,7 +54,9 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
 
     msfgClass = new FlexGrid(this);
     msfgClass->setObjectName("msfgClass");
+    nameControl(msfgClass, "eFile preview grid");
     msfgClass->setCols(preview::kColumnCount);
+    msfgClass->setRowHeaderCols({preview::kLastName, preview::kFirstName}, " ");
     msfgClass->setFixedCols(preview::kFrozenColumns);
     msfgClass->clearGrid();
     for (int c = 0; c < preview::kColumnCount; ++c)
@@ -64,7 +67,7 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     lblNameWarnings->setWordWrap(true);
     lstNameWarnings = new QListWidget(this);
     lstNameWarnings->setObjectName("lstNameWarnings");
-    lstNameWarnings->setAccessibleName(lblNameWarnings->text());
+    nameControl(lstNameWarnings, lblNameWarnings->text());
     lblNameWarnings->setBuddy(lstNameWarnings);
     lstNameWarnings->setMaximumHeight(6 * lstNameWarnings->fontMetrics().height() +
                                       2 * lstNameWarnings->frameWidth());
@@ -72,7 +75,10 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     lstNameWarnings->hide();
     picOut = new QPlainTextEdit(this);
     picOut->setObjectName("picOut");
+    nameControl(picOut, "eFile check report");
     picOut->setReadOnly(true);
+    // Read line by line with the arrow keys, as a screen reader follows the caret.
+    picOut->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     picOut->setFont(QFont("MS Sans Serif", 10));
     picOut->hide();
 
@@ -123,10 +129,14 @@ void frmExport::Form_Load() {
     switch (gate.outcome) {
         case GateOutcome::Refused:
             if (gate.notice) prompts_.message(*gate.notice);
+            // Nothing to preview: the keyboard waits on the way back.
+            cmdReturn->setFocus(Qt::OtherFocusReason);
             return;
         case GateOutcome::Discrepancies:
         case GateOutcome::Problems:
             printLines(gate.lines);
+            // The report is read first, not the empty grid beneath it.
+            picOut->setFocus(Qt::OtherFocusReason);
             return;
         case GateOutcome::Ready:
             break;
@@ -134,6 +144,7 @@ void frmExport::Form_Load() {
     fillPreview();
     showNameWarnings();
     chkConfirm->show();
+    if (lstNameWarnings->isVisible()) lstNameWarnings->setFocus(Qt::OtherFocusReason);
 }
 
 void frmExport::printLines(const std::vector<std::string>& lines) {

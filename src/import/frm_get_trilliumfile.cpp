@@ -13,6 +13,7 @@
 #include "core/master_file.h"
 #include "core/messages.h"
 #include "core/workspace.h"
+#include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
@@ -35,10 +36,12 @@ frmGetTrilliumfile::frmGetTrilliumfile(Workspace& ws, Prompts& prompts, const Lo
     lblSelect->setFont(bold);
     cboClasses = new QComboBox(this);
     cboClasses->setObjectName("cboClasses");
+    nameByLabel(lblSelect, cboClasses);
     cboClasses->setMinimumWidth(cboClasses->fontMetrics().horizontalAdvance(QString(30, 'x')));
     cboClasses->setMaxVisibleItems(20);
     lstMultiSelect = new QListWidget(this);
     lstMultiSelect->setObjectName("lstMultiSelect");
+    nameControl(lstMultiSelect, "Select ALL Classes");
     lstMultiSelect->setSelectionMode(QAbstractItemView::MultiSelection);
     lstMultiSelect->hide();
     chkMultiCourse = new QCheckBox("Multiple Course Selection Mode", this);
@@ -128,6 +131,7 @@ bool frmGetTrilliumfile::fillClassListCombo() {
 void frmGetTrilliumfile::chkMultiCourse_Click() {
     const bool multiple = chkMultiCourse->isChecked();
     lblSelect->setText(multiple ? "Select ALL Classes" : "Select a Class");
+    lblSelect->setBuddy(sectionsControl());
     cmdGetClass->setText(multiple ? "Get Classes" : "Get Class");
     lblWarning->setVisible(multiple);
     cboClasses->setVisible(!multiple);
@@ -135,6 +139,17 @@ void frmGetTrilliumfile::chkMultiCourse_Click() {
     // The window grows with the warning; it must stay on the screen.
     adjustSize();
     keepOnScreen(this);
+}
+
+QWidget* frmGetTrilliumfile::sectionsControl() const {
+    if (chkMultiCourse->isChecked()) return lstMultiSelect;
+    return cboClasses;
+}
+
+void frmGetTrilliumfile::refuse(const Notice& notice) {
+    prompts_.message(notice);
+    // Back to the sections, to choose again.
+    sectionsControl()->setFocus(Qt::OtherFocusReason);
 }
 
 std::vector<std::string> frmGetTrilliumfile::chosenSections() const {
@@ -157,17 +172,17 @@ void frmGetTrilliumfile::cmdGetClass_Click() {
     const std::vector<std::string> chosen = chosenSections();
     if (chosen.empty()) return;
     if (chosen.size() > static_cast<std::size_t>(kMaxChosenCodes)) {
-        prompts_.message(msg::tl10cTooManyStudents());
+        refuse(msg::tl10cTooManyStudents());
         return;
     }
     const auto lines = readMasterStudentLines(locations_.masterFile());
     if (!lines) {
-        prompts_.message(msg::tl10bMasterUnavailable());
+        refuse(msg::tl10bMasterUnavailable());
         return;
     }
     auto students = matchStudentsToSections(*lines, chosen, kMaxStudents);
     if (!students) {
-        prompts_.message(msg::tl10cTooManyStudents());
+        refuse(msg::tl10cTooManyStudents());
         return;
     }
     if (students->empty()) return;

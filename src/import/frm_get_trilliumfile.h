@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/notice.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -53,6 +55,10 @@ class frmGetTrilliumfile : public QWidget {
     void cmdGetClass_Click();
 
     std::vector<std::string> chosenSections() const;
+    // The box or the list the sections are chosen in, in the current mode.
+    QWidget* sectionsControl() const;
+    // A refused choice: its message, then the keyboard back on the sections.
+    void refuse(const Notice& notice);
 
     Workspace& ws_;
     Prompts& prompts_;

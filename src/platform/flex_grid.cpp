@@ -111,12 +111,17 @@ class GridModel : public QAbstractTableModel {
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation == Qt::Vertical && section >= 0 && section < rows_ &&
+            (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
+            return rowHeader(section + 1);
         if (orientation != Qt::Horizontal || section < 0 || section >= cols_)
             return QAbstractTableModel::headerData(section, orientation, role);
         const Cell& cell = at(0, section);
         switch (role) {
             case Qt::DisplayRole:
                 return cell.text;
+            case Qt::AccessibleTextRole:
+                return cell.text.trimmed();
             case Qt::BackgroundRole:
                 return cell.ownBack ? QVariant(QBrush(QColor::fromRgba(cell.back))) : QVariant();
             case Qt::ForegroundRole:
@@ -142,6 +147,30 @@ class GridModel : public QAbstractTableModel {
             const QModelIndex i = index(row - 1, col);
             emit dataChanged(i, i);
         }
+    }
+
+    // Tells the views that a cell's text changed, and with it its row's header.
+    void textChanged(int row, int col) {
+        changed(row, col);
+        if (row > 0 && headerCols_.contains(col))
+            emit headerDataChanged(Qt::Vertical, row - 1, row - 1);
+    }
+
+    void setRowHeaderCols(const QList<int>& cols, const QString& separator) {
+        headerCols_ = cols;
+        separator_ = separator;
+        if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    }
+
+    // A data row's header: its texts in the header columns.
+    QString rowHeader(int row) const {
+        QStringList texts;
+        for (const int col : headerCols_) {
+            if (col < 0 || col >= cols_) continue;
+            const QString text = at(row, col).text.trimmed();
+            if (!text.isEmpty()) texts << text;
+        }
+        return texts.join(separator_);
     }
 
     void setColumns(int cols) {
@@ -222,6 +251,8 @@ class GridModel : public QAbstractTableModel {
     int rows_ = 0;
     int cols_ = 0;
     std::vector<Cell> cells_;  // (rows_ + 1) * cols_, row by row
+    QList<int> headerCols_;    // the columns that name a row
+    QString separator_;
 };
 
 FlexGrid::FlexGrid(QWidget* parent)
@@ -357,6 +388,10 @@ void FlexGrid::removeRow(int row) {
     row_ = std::min(row_, cells_->rows());
 }
 
+void FlexGrid::setRowHeaderCols(const QList<int>& cols, const QString& separator) {
+    cells_->setRowHeaderCols(cols, separator);
+}
+
 void FlexGrid::mergeColumns(int cols) {
     clearSpans();
     frozen_->clearSpans();
@@ -401,7 +436,7 @@ QString FlexGrid::textMatrix(int row, int col) const {
 void FlexGrid::setTextMatrix(int row, int col, const QString& text) {
     if (!cells_->holds(row, col) || cells_->at(row, col).text == text) return;
     cells_->at(row, col).text = text;
-    cells_->changed(row, col);
+    cells_->textChanged(row, col);
 }
 
 void FlexGrid::setColWidth(int col, int width) {

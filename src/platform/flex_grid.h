@@ -76,6 +76,11 @@ class FlexGrid : public QTableView {
     void hitTest(const QPoint& widgetPos, int& row, int& col) const;
     // The cell's rectangle in the grid widget's coordinates.
     QRect cellGeometry(int row, int col) const;
+    // Names each data row for screen readers: the texts of these columns,
+    // joined by separator, are the row's header in the table interface (the
+    // header row's texts are the columns' headers, the cells' texts their names).
+    void setRowHeaderCols(const QList<int>& cols, const QString& separator);
+
     // Merges equal neighbouring cells of the first cols columns down the rows;
     // a cell merges only where the cells to its left merge too.
     void mergeColumns(int cols);

@@ -28,6 +28,7 @@
 #include "core/workspace.h"
 #include "favourites/favourites_commands.h"
 #include "favourites/favourites_text.h"
+#include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
@@ -174,10 +175,10 @@ void frmSelection::buildSearch(QWidget* half) {
     for (const auto& c : combos) {
         *c.combo = new QComboBox(criteria);
         (*c.combo)->setObjectName(c.name);
+        auto* label = new QLabel(c.label, criteria);
+        nameByLabel(label, *c.combo);
         (*c.combo)->setMaxVisibleItems(20);
         fillCombo(*c.combo, c.items);
-        auto* label = new QLabel(c.label, criteria);
-        label->setBuddy(*c.combo);
         lists->addWidget(label, (slot / 2) * 2, slot % 2);
         lists->addWidget(*c.combo, (slot / 2) * 2 + 1, slot % 2);
         ++slot;
@@ -193,26 +194,33 @@ void frmSelection::buildSearch(QWidget* half) {
         label->setFont(bracketFont);
         return label;
     };
-    const auto wordBox = [&](const char* name) {
+    const auto wordBox = [&](const char* name, const char* spoken) {
         auto* box = new QLineEdit(keywords);
         box->setObjectName(name);
+        nameControl(box, spoken);
         box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QString(10, 'x')));
         // Enter searches, as the Search button does.
         connect(box, &QLineEdit::returnPressed, this, [this] { cmdSearch->click(); });
         return box;
     };
-    txtAnd1 = wordBox("txtAnd1");
-    txtAnd2 = wordBox("txtAnd2");
-    txtOr = wordBox("txtOr");
-    txtNot = wordBox("txtNot");
+    txtAnd1 = wordBox("txtAnd1", "First word");
+    txtAnd2 = wordBox("txtAnd2", "AND word");
+    txtOr = wordBox("txtOr", "OR word");
+    txtNot = wordBox("txtNot", "NOT word");
+    // The word before a box is its label.
+    const auto wordLabel = [&](const char* text, QLineEdit* box) {
+        auto* label = new QLabel(text, keywords);
+        label->setBuddy(box);
+        return label;
+    };
     words->addWidget(bracket("("));
     words->addWidget(txtAnd1, 1);
-    words->addWidget(new QLabel("AND", keywords));
+    words->addWidget(wordLabel("AND", txtAnd2));
     words->addWidget(txtAnd2, 1);
     words->addWidget(bracket(")"));
-    words->addWidget(new QLabel("OR", keywords));
+    words->addWidget(wordLabel("OR", txtOr));
     words->addWidget(txtOr, 1);
-    words->addWidget(new QLabel("and NOT", keywords));
+    words->addWidget(wordLabel("and NOT", txtNot));
     words->addWidget(txtNot, 1);
 
     cmdSearch = textButton(half, "cmdSearch", "Search", [this] { loadCommentList(); });
@@ -224,6 +232,8 @@ void frmSelection::buildSearch(QWidget* half) {
 
     lstComments = new QListView(half);
     lstComments->setObjectName("lstComments");
+    nameControl(lstComments, "Search results");
+    lstComments->setAccessibleDescription(hint->text());
     lstComments->setUniformItemSizes(true);
     lstComments->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstComments->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -250,6 +260,8 @@ void frmSelection::buildFavourites(QWidget* half) {
     lblFavouriteFile->setObjectName("lblFavouriteFile");
     lstFavourites = new QListWidget(half);
     lstFavourites->setObjectName("lstFavourites");
+    nameControl(lstFavourites, "Favourite List");
+    lblFavouriteFile->setBuddy(lstFavourites);
     lstFavourites->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstFavourites->setMinimumWidth(
         lstFavourites->fontMetrics().horizontalAdvance(QString(30, 'x')));

@@ -1,0 +1,104 @@
+#include "platform/accessibility.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QComboBox>
+#include <QLabel>
+
+namespace tl {
+
+namespace {
+
+// A drop-down list as screen readers see it: its own name, its current item
+// as its value, its popup list as its child. The toolkit's own gives every
+// list the current item as its name on this platform, so four lists standing
+// on "All" would all be called "All".
+class ComboBoxAccessible : public QAccessibleWidget {
+  public:
+    explicit ComboBoxAccessible(QComboBox* combo)
+        : QAccessibleWidget(combo, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return combo()->currentText();
+        if (t == QAccessible::Name) {
+            const QString own = combo()->accessibleName();
+            return own.isEmpty() ? combo()->currentText() : own;
+        }
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return 1; }
+    QAccessibleInterface* child(int index) const override {
+        return index == 0 ? QAccessible::queryAccessibleInterface(combo()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return child != nullptr && child->object() == combo()->view() ? 0 : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override {
+        Q_UNUSED(x);
+        Q_UNUSED(y);
+        return nullptr;
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.expandable = true;
+        s.expanded = combo()->view()->isVisible();
+        s.collapsed = !s.expanded;
+        return s;
+    }
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+    void doAction(const QString& action) override {
+        if (action != showMenuAction() && action != pressAction()) return;
+        if (combo()->view()->isVisible()) {
+            combo()->hidePopup();
+        } else {
+            combo()->showPopup();
+        }
+    }
+    QStringList keyBindingsForAction(const QString& action) const override {
+        Q_UNUSED(action);
+        return {};
+    }
+
+  private:
+    QComboBox* combo() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* comboBoxAccessible(const QString& key, QObject* object) {
+    Q_UNUSED(key);
+    // Plain drop-down lists only; a box the teacher types into keeps the toolkit's.
+    auto* combo = qobject_cast<QComboBox*>(object);
+    if (combo == nullptr || combo->metaObject() != &QComboBox::staticMetaObject ||
+        combo->isEditable())
+        return nullptr;
+    return new ComboBoxAccessible(combo);
+}
+
+}  // namespace
+
+void nameControl(QWidget* control, const QString& name) {
+    static const bool installed = [] {
+        QAccessible::installFactory(comboBoxAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    control->setAccessibleName(name);
+}
+
+QString labelName(const QString& text) {
+    QString name;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        name += text[i];
+    }
+    name = name.trimmed();
+    if (name.endsWith(':')) name.chop(1);
+    return name.trimmed();
+}
+
+void nameByLabel(QLabel* label, QWidget* control) {
+    label->setBuddy(control);
+    nameControl(control, labelName(label->text()));
+}
+
+}  // namespace tl

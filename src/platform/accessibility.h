@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+// What a screen reader announces for a control.
+namespace tl {
+
+// Gives a control the name a screen reader announces for it. A drop-down
+// list announces this name, not its current item.
+void nameControl(QWidget* control, const QString& name);
+
+// A control named by the label that stands beside it: the label becomes its
+// buddy and its text, without "&", a closing colon and blanks, its name.
+void nameByLabel(QLabel* label, QWidget* control);
+
+// A label's text as a name: without "&" (a doubled one stays as "&"), a
+// closing colon and blanks at either end.
+QString labelName(const QString& text);
+
+}  // namespace tl
