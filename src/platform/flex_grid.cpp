@@ -656,8 +656,8 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
             // Ctrl+Tab and Ctrl+Shift+Tab leave the grid as Tab and Shift+Tab do.
-            focusNextPrevChild(event->key() == Qt::Key_Tab &&
-                               !(event->modifiers() & Qt::ShiftModifier));
+            QAbstractScrollArea::focusNextPrevChild(event->key() == Qt::Key_Tab &&
+                                                    !(event->modifiers() & Qt::ShiftModifier));
             return;
         case Qt::Key_Home:
             if (ctrl) r = std::min(1, cells_->rows());
