@@ -110,6 +110,13 @@ bool StampPalette::takesCodes(int row) const {
 }
 
 bool StampPalette::eventFilter(QObject* watched, QEvent* event) {
+    // Tab or a click elsewhere leaves the code editor: what was typed is dropped.
+    if (watched == codeEditor_ && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            closeCodeEditor();
+        return false;
+    }
     const bool override = event->type() == QEvent::ShortcutOverride;
     if (!override && event->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(event);
