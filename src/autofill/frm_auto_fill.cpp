@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -14,6 +15,7 @@
 #include <ctime>
 
 #include "autofill/initial_values_printout.h"
+#include "core/editing_rules.h"
 #include "core/favourites_file.h"
 #include "core/limits.h"
 #include "core/messages.h"
@@ -155,6 +157,22 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
         lstFavourites->fontMetrics().horizontalAdvance(QString(30, 'x')));
     connect(lstFavourites, &QListWidget::itemClicked, this, &frmAutoFill::lstFavourites_Click);
     palette_ = new StampPalette(lstFavourites, msfgClass, ws_.favourites);
+    CommentKeys keys;
+    keys.firstCol = rangegrid::kFirstCode;
+    keys.count = rangegrid::kCodeCount;
+    keys.stamp = [this](int r, int c, const QString& code) {
+        stampCell(r, c, code);
+        refreshUndo();
+        displayDetails(r);
+    };
+    keys.pickUp = [this](int r, int c) {
+        pickUp(r, c);
+        displayDetails(r);
+    };
+    // No status line here: a refused code is said in a message box.
+    keys.tell = [this](const Notice& notice) { prompts_.message(notice); };
+    palette_->takeKeys(ws_.phrases, std::move(keys));
+    msfgClass->installEventFilter(this);
     Label1 = namedLabel(this, "Label1", "Learning Skill Values");
     lstLearningSkills = new QListWidget(this);
     lstLearningSkills->setObjectName("lstLearningSkills");
@@ -372,10 +390,7 @@ void frmAutoFill::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
     } else if (rangegrid::isCode(c) && button == Qt::RightButton) {
         pickUp(r, c);
     } else if (rangegrid::isCode(c) && button == Qt::LeftButton) {
-        const QString code = codeToStamp();
-        if (!code.isEmpty() && stampRangeCode(ws_.initialValues, undo_, r, c, fromQString(code))) {
-            writeRow(r);
-        }
+        stampCell(r, c, codeToStamp());
     } else if (rangegrid::isSkill(c)) {
         const SkillClick click = button == Qt::LeftButton    ? SkillClick::Left
                                  : button == Qt::RightButton ? SkillClick::Right
@@ -384,6 +399,41 @@ void frmAutoFill::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
     }
     refreshUndo();
     displayDetails(r);
+}
+
+void frmAutoFill::stampCell(int r, int c, const QString& code) {
+    if (!code.isEmpty() && stampRangeCode(ws_.initialValues, undo_, r, c, fromQString(code)))
+        writeRow(r);
+}
+
+bool frmAutoFill::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != msfgClass || event->type() != QEvent::KeyPress)
+        return QWidget::eventFilter(watched, event);
+    // On a skill cell Space steps as the left button, Shift+Space as the right;
+    // a rating's digit or letter sets it.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int r = msfgClass->row();
+    const int c = msfgClass->col();
+    if (r < 1 || r > ws_.rangeCount() || !rangegrid::isSkill(c)) return false;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    bool changed = false;
+    if (key->key() == Qt::Key_Space &&
+        (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
+        changed =
+            clickRangeSkill(ws_.initialValues, undo_, r, c,
+                            modifiers == Qt::NoModifier ? SkillClick::Left : SkillClick::Right);
+    } else {
+        const QString text = key->text();
+        if ((modifiers & (Qt::ControlModifier | Qt::AltModifier)) != 0 || text.size() != 1)
+            return false;
+        const std::string value = skillValueForKey(text[0].toLatin1());
+        if (value.empty()) return false;
+        changed = setRangeSkill(ws_.initialValues, undo_, r, c, value);
+    }
+    if (changed) writeRow(r);
+    refreshUndo();
+    displayDetails(r);
+    return true;
 }
 
 void frmAutoFill::msfgClass_MouseMove(int x, int y) {

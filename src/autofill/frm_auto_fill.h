@@ -41,6 +41,7 @@ class frmAutoFill : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void fillflexGrid();
@@ -61,6 +62,8 @@ class frmAutoFill : public QWidget {
     void msfgClass_MouseMove(int x, int y);
     void lstFavourites_Click();
     QString codeToStamp() const;
+    // A left click on a code cell with the code to stamp ("" for none).
+    void stampCell(int row, int col, const QString& code);
     void pickUp(int row, int col);
     void cancelPickedCode();
     void refreshUndo();

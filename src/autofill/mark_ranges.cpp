@@ -149,6 +149,15 @@ bool clickRangeSkill(std::vector<InitialValueRange>& ranges, RangeUndoStack& und
     return true;
 }
 
+bool setRangeSkill(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
+                   const std::string& value) {
+    if (!validRow(ranges, row) || !rangegrid::isSkill(col) || !isSkillValue(value)) return false;
+    InitialValueRange& range = ranges[row - 1];
+    undo.push({row, range});
+    range.skills[static_cast<std::size_t>(col - rangegrid::kFirstSkill)] = value;
+    return true;
+}
+
 int undoRangeEdit(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo) {
     if (undo.empty()) return 0;
     const RangeUndoEntry entry = undo.pop();

@@ -112,6 +112,12 @@ enum class SkillClick { Left, Right, Other };
 bool clickRangeSkill(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
                      SkillClick button);
 
+// A key that sets a skill cell to value ("1" to "4") directly: the range goes
+// on the undo stack, then the skill takes the value. False when the cell is not
+// a skill cell of a range or the value is no rating.
+bool setRangeSkill(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
+                   const std::string& value);
+
 // Takes back the newest edit: the codes and skills of its range as they were.
 // Returns the row restored, or 0 when there was nothing to undo.
 int undoRangeEdit(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo);

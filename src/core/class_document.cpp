@@ -94,6 +94,15 @@ bool clickSkill(Workspace& ws, int studentIndex, std::size_t skill, bool leftBut
     return true;
 }
 
+bool setSkill(Workspace& ws, int studentIndex, std::size_t skill, const std::string& value) {
+    if (!isStudent(ws, studentIndex) || !isSkillValue(value)) return false;
+    auto& skills = ws.students[studentIndex].skills;
+    if (skill >= skills.size()) return false;
+    recordEdit(ws, studentIndex);
+    skills[skill] = value;
+    return true;
+}
+
 bool clickFlag(Workspace& ws, int studentIndex, Flag flag) {
     if (!isStudent(ws, studentIndex)) return false;
     recordEdit(ws, studentIndex);

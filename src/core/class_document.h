@@ -58,6 +58,10 @@ bool stampComment(Workspace& ws, int studentIndex, std::size_t slot, const std::
 // A click on learning skill `skill`: cycled by the left or the right button.
 bool clickSkill(Workspace& ws, int studentIndex, std::size_t skill, bool leftButton);
 
+// A key that sets learning skill `skill` to value ("1" to "4") directly: one
+// undo entry, also when the skill held that value. Any other value does nothing.
+bool setSkill(Workspace& ws, int studentIndex, std::size_t skill, const std::string& value);
+
 // A click on one student's flag, free-form comment or not.
 bool clickFlag(Workspace& ws, int studentIndex, Flag flag);
 

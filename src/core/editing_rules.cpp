@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/comment_text.h"
+#include "core/messages.h"
 #include "core/text.h"
 
 namespace tl {
@@ -16,6 +17,30 @@ std::string nextSkillValue(const std::string& value, bool leftButton) {
 
 void cycleSkill(std::array<std::string, 6>& skills, std::size_t index, bool leftButton) {
     skills.at(index) = nextSkillValue(skills.at(index), leftButton);
+}
+
+std::string skillValueForKey(char key) {
+    if (key >= '1' && key <= '4') return std::string(1, key);
+    switch (key) {
+        case 'N':
+        case 'n':
+            return "1";
+        case 'S':
+        case 's':
+            return "2";
+        case 'G':
+        case 'g':
+            return "3";
+        case 'E':
+        case 'e':
+            return "4";
+        default:
+            return "";
+    }
+}
+
+bool isSkillValue(const std::string& value) {
+    return value.size() == 1 && value[0] >= '1' && value[0] <= '4';
 }
 
 bool skillsAllThree(const std::array<std::string, 6>& skills) {
@@ -72,6 +97,17 @@ PickUp pickUpCode(const std::string& slotCode, const std::vector<std::string>& f
                       slotCode};
     }
     return PickUp{PickUp::Kind::Picked, -1, slotCode};
+}
+
+TypedCode typedCommentCode(std::string_view typed, const std::vector<Phrase>& phrases) {
+    if (typed.empty()) return {};
+    const bool digits = typed.size() <= 5 && std::all_of(typed.begin(), typed.end(), [](char c) {
+                            return c >= '0' && c <= '9';
+                        });
+    std::string code(typed);
+    if (digits && code.size() < 4) code.insert(0, 4 - code.size(), '0');
+    if (!digits || findPhrase(phrases, code) < 0) return {"", msg::codeNotInLibrary(code)};
+    return {code, {}};
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/favourites_file.h"
+#include "core/notice.h"
 #include "core/phrase_library.h"
 #include "core/student_record.h"
 
@@ -23,6 +24,12 @@ std::string nextSkillValue(const std::string& value, bool leftButton);
 
 // Cycles skills[index] as a click does (a student's six skills or a range's).
 void cycleSkill(std::array<std::string, 6>& skills, std::size_t index, bool leftButton);
+
+// The value a key sets a learning skill to: 1 to 4, or N, S, G, E in either
+// case (Needs Improvement, Satisfactory, Good, Excellent); "" for any other key.
+std::string skillValueForKey(char key);
+// True for a rating: "1" to "4".
+bool isSkillValue(const std::string& value);
 
 // True when all six skills hold "3"; an unrated skill is not taken for a 3.
 bool skillsAllThree(const std::array<std::string, 6>& skills);
@@ -65,6 +72,16 @@ struct PickUp {
     std::string code;
 };
 PickUp pickUpCode(const std::string& slotCode, const std::vector<std::string>& favourites);
+
+// The code typed into a comment cell's code editor: its digits, fewer than four
+// padded with leading zeros as codes are held ("12" is 0012), five for a
+// five-digit code. Stamped only when the phrase library holds it; otherwise
+// the refusal says so. An empty text gives neither.
+struct TypedCode {
+    std::string code;
+    Failure refusal;
+};
+TypedCode typedCommentCode(std::string_view typed, const std::vector<Phrase>& phrases);
 
 // Flags ---------------------------------------------------------------------
 

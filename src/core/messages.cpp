@@ -199,6 +199,10 @@ Notice freeFormUnchanged() {
         "There was no change to the coded comment, therefore free form comments NOT used.");
 }
 
+Notice codeNotInLibrary(const std::string& code) {
+    return plain("Code " + code + " is not in the phrase library.");
+}
+
 Notice favouritesFull() {
     return plain("The favourites list is full: it holds at most " + std::to_string(kMaxFavourites) +
                  " entries.");

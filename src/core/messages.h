@@ -45,6 +45,8 @@ Notice tlTempPhraseFileNotSaved();
 Notice favouritesFull();
 Notice tl8aCommentTooLong();
 Notice freeFormUnchanged();
+// A code typed into a comment cell that the phrase library lacks.
+Notice codeNotInLibrary(const std::string& code);
 // The teacher's spelling word list could not be written; path is the list's.
 Notice tl22WordListNotSaved(const std::string& path);
 // A file was written but its folder's sync failed: the write counts as done.

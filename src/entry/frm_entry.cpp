@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -378,6 +379,9 @@ bool frmEntry::eventFilter(QObject* watched, QEvent* event) {
     // The class picker closed, with or without a new class: back to the marks.
     if (event->type() == QEvent::Close && watched == classPicker.data())
         QTimer::singleShot(0, this, &frmEntry::focusMarkCell);
+    if (event->type() == QEvent::KeyPress && watched == msfgClass &&
+        msfgClass_KeyDown(static_cast<QKeyEvent*>(event)))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -11,6 +11,7 @@ class QAction;
 class QColor;
 class QCheckBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -214,6 +215,17 @@ class frmEntry : public QMainWindow {
     void buildEditing();
     // A right click on a comment cell picks its code up.
     void pickUp(int row, int col);
+    // A left click on a comment cell with the code to stamp ("" for none).
+    void stampCell(int row, int col, const QString& code);
+    void toggleFlagCell(int row, int col);
+    // A flag set (on) or cleared for everyone, as from its heading.
+    void flagColumnSet(int col, bool on);
+    // The keys of the skill and flag cells; true when the key was taken.
+    bool msfgClass_KeyDown(const QKeyEvent* key);
+    // After an edit of a student: undo commands, the row and the details.
+    void studentEdited(int studentIndex);
+    // After a skill changed: the cell current and black, as after a click.
+    void skillEdited(int row, int col);
     void cancelPickedCode();
     // The comments view (favourites beside the grid) or the skills view.
     void showView(bool skills);

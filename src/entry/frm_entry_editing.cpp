@@ -2,6 +2,7 @@
 // fill, learning skills, flags, stamping comment codes, the skills view and
 // free-form comments.
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -38,7 +39,77 @@ void frmEntry::buildEditing() {
         // Emptying the list to refill it is no click: a picked code stays.
         if (row >= 0) lstFavourites_Click();
     });
+    CommentKeys keys;
+    keys.firstCol = grid::kFirstComment;
+    keys.count = grid::kCommentCount;
+    keys.stamp = [this](int r, int c, const QString& code) { stampCell(r, c, code); };
+    keys.pickUp = [this](int r, int c) { pickUp(r, c); };
+    keys.takesCodes = [this](int r) {
+        return r >= 1 && r <= ws_.studentCount() && !ws_.students[r - 1].freeFormUsed;
+    };
+    keys.tell = [this](const Notice& notice) { showStatus(toQString(notice.text)); };
+    palette_->takeKeys(ws_.phrases, std::move(keys));
+    msfgClass->installEventFilter(this);
     cmdSwitch->setEnabled(true);
+}
+
+bool frmEntry::msfgClass_KeyDown(const QKeyEvent* key) {
+    const int r = msfgClass->row();
+    const int c = msfgClass->col();
+    if (r < 1 || r > ws_.studentCount() || msfgClass->colWidth(c) == 0) return false;
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    const bool space = key->key() == Qt::Key_Space;
+    if (grid::isSkill(c)) {
+        // Space steps as the left button, Shift+Space as the right; a rating's
+        // digit or letter sets it.
+        if (space && (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
+            if (clickSkill(ws_, r - 1, grid::skillIndex(c), modifiers == Qt::NoModifier))
+                skillEdited(r, c);
+            return true;
+        }
+        const QString text = key->text();
+        if ((modifiers & (Qt::ControlModifier | Qt::AltModifier)) != 0 || text.size() != 1)
+            return false;
+        const std::string value = skillValueForKey(text[0].toLatin1());
+        if (value.empty()) return false;
+        if (setSkill(ws_, r - 1, grid::skillIndex(c), value)) skillEdited(r, c);
+        return true;
+    }
+    if (grid::isFlag(c) && space) {
+        // Space as a click on the flag; Ctrl+Shift+Space and Ctrl+Space as the
+        // right and left button on its heading.
+        if (modifiers == Qt::NoModifier) {
+            toggleFlagCell(r, c);
+        } else if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+            flagColumnSet(c, true);
+        } else if (modifiers == Qt::ControlModifier) {
+            flagColumnSet(c, false);
+        } else {
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+void frmEntry::studentEdited(int studentIndex) {
+    refreshUndo();
+    writeRow(studentIndex);
+    displayDetails(studentIndex);
+}
+
+void frmEntry::skillEdited(int r, int c) {
+    refreshUndo();
+    writeRow(r - 1);
+    msfgClass->setCurrentCell(r, c);
+    msfgClass->setCellForeColor(r, c, Qt::black);
+    displayDetails(r - 1);
+}
+
+void frmEntry::flagColumnSet(int c, bool on) {
+    setFlagColumn(ws_, grid::flagAt(c), on);
+    for (int i = 0; i < ws_.studentCount(); ++i)
+        writeRow(i);
 }
 
 bool frmEntry::commentsView() const {
@@ -91,15 +162,9 @@ void frmEntry::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
     }
     if (grid::isSkill(c) && (button == Qt::LeftButton || button == Qt::RightButton)) {
         if (!clickSkill(ws_, r - 1, grid::skillIndex(c), button == Qt::LeftButton)) return;
-        refreshUndo();
-        writeRow(r - 1);
-        msfgClass->setCurrentCell(r, c);
-        msfgClass->setCellForeColor(r, c, Qt::black);
-        displayDetails(r - 1);
+        skillEdited(r, c);
     } else if (r == 0 && grid::isFlag(c)) {
-        setFlagColumn(ws_, grid::flagAt(c), button == Qt::RightButton);
-        for (int i = 0; i < ws_.studentCount(); ++i)
-            writeRow(i);
+        flagColumnSet(c, button == Qt::RightButton);
     } else if (student && grid::isComment(c) && button == Qt::RightButton &&
                !ws_.students[r - 1].freeFormUsed) {
         pickUp(r, c);
@@ -125,20 +190,23 @@ void frmEntry::msfgClass_Click() {
     const int r = msfgClass->mouseRow();
     const int c = msfgClass->mouseCol();
     if (grid::isFlag(c)) {
-        if (!clickFlag(ws_, r - 1, grid::flagAt(c))) return;
+        toggleFlagCell(r, c);
     } else if (grid::isComment(c)) {
-        const QString code = codeToStamp();
-        if (!stampComment(ws_, r - 1, grid::commentSlot(c), fromQString(code))) return;
-        if (!code.isEmpty()) {
-            msfgClass->setCurrentCell(r, c);
-            msfgClass->setCellForeColor(r, c, Qt::black);
-        }
-    } else {
-        return;
+        stampCell(r, c, codeToStamp());
     }
-    refreshUndo();
-    writeRow(r - 1);
-    displayDetails(r - 1);
+}
+
+void frmEntry::toggleFlagCell(int r, int c) {
+    if (clickFlag(ws_, r - 1, grid::flagAt(c))) studentEdited(r - 1);
+}
+
+void frmEntry::stampCell(int r, int c, const QString& code) {
+    if (!stampComment(ws_, r - 1, grid::commentSlot(c), fromQString(code))) return;
+    if (!code.isEmpty()) {
+        msfgClass->setCurrentCell(r, c);
+        msfgClass->setCellForeColor(r, c, Qt::black);
+    }
+    studentEdited(r - 1);
 }
 
 GridStretch frmEntry::pointerZone() const {

@@ -2,8 +2,11 @@
 
 #include <QCursor>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QRegularExpressionValidator>
 
 #include "core/editing_rules.h"
 #include "core/limits.h"
@@ -15,6 +18,15 @@ namespace tl {
 namespace {
 
 const QColor kPickedBack(110, 150, 210);
+
+bool isEnter(const QKeyEvent* key) {
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+// The modifiers that change what a key means; the keypad's does not.
+Qt::KeyboardModifiers chord(const QKeyEvent* key) {
+    return key->modifiers() & ~Qt::KeypadModifier;
+}
 
 }  // namespace
 
@@ -62,6 +74,152 @@ void StampPalette::cancelPickedCode(Cancel cancel) {
     pickedCode_.clear();
     pickedRow_ = -1;
     pickedCol_ = -1;
+}
+
+void StampPalette::takeKeys(const std::vector<Phrase>& phrases, CommentKeys keys) {
+    phrases_ = &phrases;
+    keys_ = std::move(keys);
+    codeEditor_ = new QLineEdit(grid_);
+    codeEditor_->setObjectName("txtCodeEntry");
+    codeEditor_->setAccessibleName("Comment code");
+    codeEditor_->setFrame(false);
+    codeEditor_->setMaxLength(5);
+    codeEditor_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression("[0-9]*"), codeEditor_));
+    codeEditor_->hide();
+    codeEditor_->installEventFilter(this);
+    grid_->installEventFilter(this);
+    list_->installEventFilter(this);
+    // Moving away discards what was typed, as in the mark editor.
+    connect(grid_, &FlexGrid::leaveCell, this, [this] {
+        if (!codeEditor_->isHidden()) closeCodeEditor();
+    });
+    // Choosing an entry with the keyboard ends a picked code as a click does.
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && list_->hasFocus()) cancelPickedCode(Cancel::AtPickedCell);
+    });
+}
+
+bool StampPalette::isCommentCell(int row, int col) const {
+    return row >= 1 && row < grid_->rows() && col >= keys_.firstCol &&
+           col < keys_.firstCol + keys_.count && grid_->colWidth(col) > 0;
+}
+
+bool StampPalette::takesCodes(int row) const {
+    return !keys_.takesCodes || keys_.takesCodes(row);
+}
+
+bool StampPalette::eventFilter(QObject* watched, QEvent* event) {
+    // Tab or a click elsewhere leaves the code editor: what was typed is dropped.
+    if (watched == codeEditor_ && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            closeCodeEditor();
+        return false;
+    }
+    const bool override = event->type() == QEvent::ShortcutOverride;
+    if (!override && event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool escape = key->key() == Qt::Key_Escape && chord(key) == Qt::NoModifier;
+    if (watched == grid_) {
+        // Escape ends a picked code before the window sees it.
+        if (override) {
+            if (!escape || pickedCode_.isEmpty()) return false;
+            event->accept();
+            return true;
+        }
+        return gridKey(key);
+    }
+    if (watched == list_ || watched == codeEditor_) {
+        if (override) {
+            if (!escape && !(watched == codeEditor_ && isEnter(key))) return false;
+            event->accept();
+            return true;
+        }
+        if (escape && watched == list_) {
+            // A picked code ends first; then Escape goes back to the grid.
+            if (pickedCode_.isEmpty()) {
+                grid_->setFocus(Qt::ShortcutFocusReason);
+            } else {
+                cancelPickedCode(Cancel::InPlace);
+            }
+            return true;
+        }
+        if (watched == codeEditor_ && (escape || isEnter(key))) {
+            if (escape) {
+                closeCodeEditor();
+            } else {
+                commitTypedCode();
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool StampPalette::gridKey(const QKeyEvent* key) {
+    const Qt::KeyboardModifiers modifiers = chord(key);
+    if (key->key() == Qt::Key_Escape && modifiers == Qt::NoModifier && !pickedCode_.isEmpty()) {
+        cancelPickedCode(Cancel::InPlace);
+        return true;
+    }
+    if (key->key() == Qt::Key_1 && modifiers == Qt::AltModifier) {
+        if (!list_->isHidden()) list_->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+    const int row = grid_->row();
+    const int col = grid_->col();
+    if (!isCommentCell(row, col)) return false;
+    const bool plain = modifiers == Qt::NoModifier;
+    if (plain && (key->key() == Qt::Key_Space || isEnter(key))) {
+        keys_.stamp(row, col, codeToStamp());
+        // Enter goes on down the column, student after student.
+        if (isEnter(key) && row + 1 < grid_->rows()) grid_->setCurrentCell(row + 1, col);
+        return true;
+    }
+    if (plain && key->key() == Qt::Key_Delete) {
+        keys_.stamp(row, col, QString(kSeparatorEntry));
+        return true;
+    }
+    if ((plain && key->key() == Qt::Key_Menu) ||
+        (modifiers == Qt::ShiftModifier && key->key() == Qt::Key_F10)) {
+        if (takesCodes(row)) keys_.pickUp(row, col);
+        return true;
+    }
+    const QString text = key->text();
+    if ((modifiers & (Qt::ControlModifier | Qt::AltModifier)) == 0 && text.size() == 1 &&
+        text[0].isDigit() && text[0].unicode() < 128) {
+        if (takesCodes(row)) openCodeEditor(text);
+        return true;
+    }
+    return false;
+}
+
+void StampPalette::openCodeEditor(const QString& digit) {
+    codeEditor_->setGeometry(grid_->cellGeometry(grid_->row(), grid_->col()));
+    codeEditor_->setText(digit);
+    codeEditor_->show();
+    codeEditor_->raise();
+    codeEditor_->setFocus(Qt::OtherFocusReason);
+}
+
+void StampPalette::closeCodeEditor() {
+    const bool hadFocus = codeEditor_->hasFocus();
+    codeEditor_->hide();
+    codeEditor_->clear();
+    if (hadFocus) grid_->setFocus(Qt::OtherFocusReason);
+}
+
+void StampPalette::commitTypedCode() {
+    const TypedCode typed = typedCommentCode(fromQString(codeEditor_->text()), *phrases_);
+    const int row = grid_->row();
+    const int col = grid_->col();
+    closeCodeEditor();
+    if (typed.refusal) {
+        if (keys_.tell) keys_.tell(*typed.refusal);
+    } else if (!typed.code.empty()) {
+        keys_.stamp(row, col, toQString(typed.code));
+    }
 }
 
 void StampPalette::showPointer(int x, GridStretch codes, GridStretch skills, bool stampable) const {

@@ -2,14 +2,35 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "core/notice.h"
+
+class QKeyEvent;
+class QLineEdit;
 class QListWidget;
 
 namespace tl {
 
 class FlexGrid;
+struct Phrase;
+
+// A grid's comment cells as the keys reach them: the columns, and what the
+// window does where its mouse would.
+struct CommentKeys {
+    int firstCol = 0;
+    int count = 0;
+    // What a left click on the cell does with a code to stamp ("" for none).
+    std::function<void(int row, int col, const QString& code)> stamp;
+    // What a right click on the cell does.
+    std::function<void(int row, int col)> pickUp;
+    // Whether the row's cells take a code picked up or typed; none for all rows.
+    std::function<bool(int row)> takesCodes;
+    // Tells the teacher that a typed code was refused.
+    std::function<void(const Notice& notice)> tell;
+};
 
 // A stretch of a grid across, in x as its mouse events give it: from left up
 // to but not including right. An empty stretch holds nothing.
@@ -30,6 +51,13 @@ class StampPalette : public QObject {
     enum class Cancel { InPlace, AtPickedCell };
 
     StampPalette(QListWidget* list, FlexGrid* grid, const std::vector<std::string>& favourites);
+
+    // The keys of the comment cells: Space stamps as a left click, Enter too
+    // and then goes down a row, Delete stamps no comment, a digit opens the code
+    // editor over the cell, the Menu key or Shift+F10 picks up as a right click.
+    // Escape on the grid cancels a picked code; Alt+1 goes to the list, and
+    // Escape there back to the grid. Typed codes are looked up in phrases.
+    void takeKeys(const std::vector<Phrase>& phrases, CommentKeys keys);
 
     // The code a left click on a comment cell stamps: the picked code, else
     // the selected entry's ("" when none is selected or the list is hidden).
@@ -55,13 +83,26 @@ class StampPalette : public QObject {
     int pickedRow() const { return pickedRow_; }
     int pickedCol() const { return pickedCol_; }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    bool isCommentCell(int row, int col) const;
+    bool takesCodes(int row) const;
+    bool gridKey(const QKeyEvent* key);
+    void openCodeEditor(const QString& digit);
+    void closeCodeEditor();
+    void commitTypedCode();
+
     QListWidget* list_;
     FlexGrid* grid_;
     const std::vector<std::string>& favourites_;
     QString pickedCode_;
     int pickedRow_ = -1;
     int pickedCol_ = -1;
+    const std::vector<Phrase>* phrases_ = nullptr;
+    CommentKeys keys_;
+    QLineEdit* codeEditor_ = nullptr;
 };
 
 }  // namespace tl

@@ -264,6 +264,9 @@ FlexGrid::FlexGrid(QWidget* parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
+    // Tab and Shift+Tab leave the grid for the next control; the arrows,
+    // Home, End and the page keys move between the cells.
+    setTabKeyNavigation(false);
     setItemDelegate(new CellPainter(
         this, [this](int col) { return col < fixedCols_ && !frozen_->isHidden(); }));
     QFont gridFont("MS Sans Serif");
@@ -683,7 +686,32 @@ void FlexGrid::keyPressEvent(QKeyEvent* event) {
     int r = row_;
     int c = col_;
     auto visible = [this](int col) { return col >= fixedCols_ && colWidth(col) > 0; };
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
     switch (event->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            // Ctrl+Tab and Ctrl+Shift+Tab leave the grid as Tab and Shift+Tab do.
+            QAbstractScrollArea::focusNextPrevChild(event->key() == Qt::Key_Tab &&
+                                                    !(event->modifiers() & Qt::ShiftModifier));
+            return;
+        case Qt::Key_Home:
+            if (ctrl) r = std::min(1, cells_->rows());
+            for (int k = fixedCols_; k < cols() && !ctrl; ++k) {
+                if (visible(k)) {
+                    c = k;
+                    break;
+                }
+            }
+            break;
+        case Qt::Key_End:
+            if (ctrl) r = cells_->rows();
+            for (int k = cols() - 1; k >= fixedCols_ && !ctrl; --k) {
+                if (visible(k)) {
+                    c = k;
+                    break;
+                }
+            }
+            break;
         case Qt::Key_Up:
             r = std::max(1, r - 1);
             break;

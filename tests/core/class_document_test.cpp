@@ -98,6 +98,7 @@ class ClassEditsTest : public ::testing::Test {
         }
         if (kind == "stamp") return yes(stampComment(ws_, s, std::stoul(first), second));
         if (kind == "skill") return yes(clickSkill(ws_, s, std::stoul(first), second == "left"));
+        if (kind == "set") return yes(setSkill(ws_, s, std::stoul(first), second));
         if (kind == "flag") return yes(clickFlag(ws_, s, flagNamed(first)));
         if (kind == "flags") {
             setFlagColumn(ws_, flagNamed(first), second == "on");

@@ -27,6 +27,17 @@ std::string run(const TableRow& row) {
     if (routine == "findAutoFillRange")
         return std::to_string(
             findAutoFillRange({range(70, 79), range(80, 100), range(85, 90), range(0, 49)}, in));
+    if (routine == "skillValueForKey") {
+        std::string out;
+        for (const char key : in)
+            out += skillValueForKey(key).empty() ? "-" : skillValueForKey(key);
+        return out;
+    }
+    if (routine == "typedCommentCode") {
+        const TypedCode typed = typedCommentCode(
+            in, {{"0012", "Works hard.", ""}, {"0120", "Asks.", ""}, {"12345", "Leads.", ""}});
+        return typed.code + (typed.refusal ? "|" + typed.refusal->text : "");
+    }
     if (auto slots = fields<5>(in); routine == "stampCode") {
         stampCode(slots, row.number("slot"), row["code"]);
         return joined(slots);

@@ -82,16 +82,18 @@ TEST(RangeGridEdits, StampsAndSkillClicksOnTheirCellsAndUndoFromTheNewest) {
         const SkillClick click = button == "Left"    ? SkillClick::Left
                                  : button == "Right" ? SkillClick::Right
                                                      : SkillClick::Other;
-        EXPECT_EQ(button.empty() ? stampRangeCode(ranges, undo, r, col, row["code"])
-                                 : clickRangeSkill(ranges, undo, r, col, click),
-                  row["changed"] == "yes");
+        const bool changed = button.empty() ? stampRangeCode(ranges, undo, r, col, row["code"])
+                             : button[0] == '='
+                                 ? setRangeSkill(ranges, undo, r, col, button.substr(1))
+                                 : clickRangeSkill(ranges, undo, r, col, click);
+        EXPECT_EQ(changed, row["changed"] == "yes");
         EXPECT_EQ(joined(ranges[0].codes) + " " + joined(ranges[1].skills),
                   row["codes1"] + " " + row["skills2"]);
     });
     std::string rows;
     while (int row = undoRangeEdit(ranges, undo))
         rows += std::to_string(row);
-    EXPECT_EQ(rows, "2222211");
+    EXPECT_EQ(rows, "222222211");
     EXPECT_EQ(ranges, start);
     undo.push({3, range(0, 49)});  // a row the table no longer has
     EXPECT_EQ(undoRangeEdit(ranges, undo), 0);
