@@ -17,6 +17,7 @@
 #include "core/workspace.h"
 #include "platform/encoding.h"
 #include "platform/prompts.h"
+#include "platform/widgets.h"
 
 namespace tl {
 
@@ -48,6 +49,8 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     txtComment = new QPlainTextEdit(this);
     txtComment->setObjectName("txtComment");
     txtComment->setMinimumSize(560, 170);
+    // Tab goes on to the buttons; a tab character would be blanked when stored.
+    txtComment->setTabChangesFocus(true);
     lblLength = wrappedLabel(this, "lblLength", "Length: 0/460");
     cmdOkay = new QPushButton("&Okay: Take the Above Text as the Free Form Comment", this);
     cmdOkay->setObjectName("cmdOkay");
@@ -93,6 +96,7 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     for (QLabel* label : {Label2, Label3, Label4, Label5, Label6})
         layout->addWidget(label);
     resize(640, 520);
+    chainTabOrder({txtComment, cmdOkay, cmdCancel});
 
     if (auto checker = Spelling::open(spelling)) {
         checker->addKnownWords(ws_.students, ws_.phrases);
