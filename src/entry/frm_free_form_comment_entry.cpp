@@ -49,7 +49,7 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     txtComment = new QPlainTextEdit(this);
     txtComment->setObjectName("txtComment");
     txtComment->setMinimumSize(560, 170);
-    // Tab goes on to the buttons; a tab character would be blanked when stored.
+    // Tab goes on to the buttons instead of typing a tab.
     txtComment->setTabChangesFocus(true);
     lblLength = wrappedLabel(this, "lblLength", "Length: 0/460");
     cmdOkay = new QPushButton("&Okay: Take the Above Text as the Free Form Comment", this);
