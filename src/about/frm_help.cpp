@@ -7,6 +7,7 @@
 #include "core/limits.h"
 #include "core/program_info.h"
 #include "platform/accessibility.h"
+#include "platform/widgets.h"
 
 namespace tl {
 
@@ -45,7 +46,7 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent) {
     // The text is built anew each time the window is loaded.
     Text1->setPlainText(printstuff().replace("\r\n", "\n"));
 
-    Command1 = new QPushButton("CLOSE", this);
+    Command1 = new QPushButton("&CLOSE", this);
     Command1->setObjectName("Command1");
     Command1->setFont(font);
     connect(Command1, &QPushButton::clicked, this, &QDialog::close);
@@ -54,6 +55,7 @@ frmHelp::frmHelp(QWidget* parent) : QDialog(parent) {
     layout->addWidget(Text1, 1);
     layout->addWidget(Command1, 0, Qt::AlignHCenter);
     resize(420, 400);
+    chainTabOrder({Text1, Command1});
 }
 
 }  // namespace tl

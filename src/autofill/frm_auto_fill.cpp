@@ -113,11 +113,11 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     setWindowIcon(QIcon(":/tallyleaf.png"));
 
     cmdEnterRanges =
-        textButton(this, "cmdEnterRanges", "Enter Ranges", [this] { cmdEnterRanges_Click(); });
+        textButton(this, "cmdEnterRanges", "&Enter Ranges", [this] { cmdEnterRanges_Click(); });
     cmdEnterRanges->setToolTip("enter all the ranges you want");
-    cmdSplit = textButton(this, "cmdSplit", "Split Range", [this] { rangeEdit(splitRange); });
+    cmdSplit = textButton(this, "cmdSplit", "&Split Range", [this] { rangeEdit(splitRange); });
     cmdSplit->setToolTip("Splits current range into 2 ranges each half the original");
-    cmdDelete = textButton(this, "cmdDelete", "Delete Range", [this] { rangeEdit(deleteRange); });
+    cmdDelete = textButton(this, "cmdDelete", "&Delete Range", [this] { rangeEdit(deleteRange); });
     cmdDelete->setToolTip("Deletes the current range and combines it with the one below");
     cmdUndo = pictureButton(this, "cmdUndo", ":/undo.png", "Undo Comment/Learning Skill Changes",
                             [this] { cmdUndo_Click(); });
@@ -129,7 +129,7 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
                              [this] { printInitialValues(); });
     cmdOpenFavourites = pictureButton(this, "cmdOpenFavourites", ":/open_favourites.png",
                                       "Open Favourites", [this] { cmdOpenFavourites_Click(); });
-    cmdBack = textButton(this, "cmdBack", "Back to Mark / Comment Entry", [this] { close(); });
+    cmdBack = textButton(this, "cmdBack", "&Back to Mark / Comment Entry", [this] { close(); });
 
     msfgClass = new FlexGrid(this);
     msfgClass->setObjectName("msfgClass");
@@ -222,6 +222,9 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     layout->addLayout(buttons);
     layout->addLayout(body, 1);
     layout->addWidget(Shape1);
+    chainTabOrder({cmdEnterRanges, cmdSplit, cmdDelete, cmdUndo, cmdPrint, cmdOpenFavourites,
+                   cmdBack, msfgClass, lstFavourites, lstLearningSkills});
+    onEscape(this, [this] { escapePressed(); });
     fitToScreen(this, QSize(kDesignedWidth, kDesignedHeight));
 }
 
@@ -458,6 +461,18 @@ void frmAutoFill::printInitialValues() {
     localtime_r(&now, &local);
     if (!printLines(*printer, initialValuesPrintout(ws_, local))) return;
     displayDetails(1);
+}
+
+void frmAutoFill::escapePressed() {
+    // A picked code is cancelled first, and Escape in the favourites list
+    // goes back to the grid; otherwise the window is left as Back leaves it.
+    if (!palette_->pickedCode().isEmpty()) {
+        cancelPickedCode();
+    } else if (lstFavourites->hasFocus()) {
+        msfgClass->setFocus(Qt::OtherFocusReason);
+    } else {
+        close();
+    }
 }
 
 void frmAutoFill::leave() {

@@ -51,6 +51,7 @@ class frmAutoFill : public QWidget {
     void openFavourites();
     void printInitialValues();
     void leave();
+    void escapePressed();
     // After a change of the whole table: the undo history and a picked code go.
     void tableReplaced(int detailsRow);
 

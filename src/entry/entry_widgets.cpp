@@ -50,6 +50,10 @@ void MarkEditor::keyReleaseEvent(QKeyEvent* event) {
     // The release of the key that opened the editor on the grid is not typed here.
     if (event->isAutoRepeat() || !keyPressedHere_) return;
     const int key = event->key();
+    // A chord (Ctrl+I, Alt+U) and its Ctrl or Alt are commands, not typing.
+    if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) || key == Qt::Key_Control ||
+        key == Qt::Key_Alt || key == Qt::Key_AltGr || key == Qt::Key_Meta)
+        return;
     MarkKey group = MarkKey::Other;
     if (key == Qt::Key_I) {
         group = MarkKey::LetterI;
@@ -202,7 +206,7 @@ ListPanel::ListPanel(QWidget* parent) : QWidget(parent) {
     learningSkills->setFont(listFont);
     learningSkills->hide();
     switchButton = textButton(this, "cmdSwitchCommentSelection",
-                              "Add a Comment: Switch to Comment Selection Mode ", {});
+                              "&Add a Comment: Switch to Comment Selection Mode ", {});
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(fileLabel);

@@ -67,6 +67,7 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
     buildMenus();
     buildControls();
     buildEditing();
+    buildKeys();
     fitToScreen(this, QSize(kDesignedWidth, kDesignedHeight));
     recovery_->setStatusLine([this] { return lblStatus; });
 }
@@ -82,9 +83,9 @@ void frmEntry::buildMenus() {
     mnuOpenFavourites = addMenuItem(mnuFile, "mnuOpenFavourites", "&Open Favourites",
                                     ctrl(Qt::Key_O), [this] { openFavourites(); });
     mnuFile->addSeparator();
-    mnuNewTrillium = addMenuItem(mnuFile, "mnuNewTrillium", "New Class File From Trillium",
+    mnuNewTrillium = addMenuItem(mnuFile, "mnuNewTrillium", "&New Class File From Trillium",
                                  ctrl(Qt::Key_N), [this] { newTrillium(); });
-    mnuOpenClass = addMenuItem(mnuFile, "mnuOpenClass", "Open Existing Class File", {},
+    mnuOpenClass = addMenuItem(mnuFile, "mnuOpenClass", "Open Existing &Class File", {},
                                [this] { OpenClassFile(); });
     mnuSave = addMenuItem(mnuFile, "mnuSave", "&Save Class File", ctrl(Qt::Key_S),
                           [this] { cmdSave_Click(); });
@@ -97,36 +98,52 @@ void frmEntry::buildMenus() {
     mnuFile->addSeparator();
     mnuExit = addMenuItem(mnuFile, "mnuExit", "E&xit", {}, [this] { leave(); });
 
-    mnuEdit = addMenu(bar, "mnuEdit", "Edit");
+    mnuEdit = addMenu(bar, "mnuEdit", "E&dit");
     mnuUndo = addMenuItem(mnuEdit, "mnuUndo", "&Undo", ctrl(Qt::Key_U), [this] { doUndo(); });
     mnuUndo->setShortcuts({ctrl(Qt::Key_U), ctrl(Qt::Key_Z)});
-    nmuView = addMenu(bar, "nmuView", "View");
-    mnuShowCourse = addMenuItem(nmuView, "mnuShowCourse", "Show Course Codes", {},
+    nmuView = addMenu(bar, "nmuView", "&View");
+    mnuShowCourse = addMenuItem(nmuView, "mnuShowCourse", "&Show Course Codes", {},
                                 [this] { mnuShowCourse_Click(); });
     mnuShowCourse->setCheckable(true);
+    nmuView->addSeparator();
+    // They do what the Comments/Skills button and the Initial Values check box do.
+    mnuCommentsSkills = addMenuItem(nmuView, "mnuCommentsSkills", "&Comments/Skills",
+                                    ctrl(Qt::Key_K), [this] { cmdSwitch_Click(); });
+    mnuInitialValues =
+        addMenuItem(nmuView, "mnuInitialValues", "&Initial Values", ctrl(Qt::Key_I), {});
 
     mnuSort = addMenu(bar, "mnuSort", "&Sort");
     mnuSortNames = addMenuItem(mnuSort, "mnuSortNames", "Sort &Names (alphabetically)", {},
                                [this] { sortCommand(sortByName); });
     mnuSortMarks = addMenuItem(mnuSort, "mnuSortMarks", "Sort &Marks (descending)", {},
                                [this] { sortCommand(sortByMark); });
-    mnuSortCourse = addMenuItem(mnuSort, "mnuSortCourse", "Sort Course (alphabetically)", {},
+    mnuSortCourse = addMenuItem(mnuSort, "mnuSortCourse", "Sort &Course (alphabetically)", {},
                                 [this] { sortCommand(sortByClass); });
 
     mnuMode = addMenu(bar, "mnuMode", "&Mode");
-    mnuAutoFill = addMenuItem(mnuMode, "mnuAutoFill", "Initial Values Setup", {},
+    mnuAutoFill = addMenuItem(mnuMode, "mnuAutoFill", "&Initial Values Setup", {},
                               [this] { mnuAutoFill_Click(); });
     mnuSelection = addMenuItem(mnuMode, "mnuSelection", "Comment S&election", ctrl(Qt::Key_E),
                                [this] { mnuSelection_Click(); });
-    mnuMark = addMenuItem(mnuMode, "mnuMark", "Mark / Comment Entry", {}, {});
+    mnuMark = addMenuItem(mnuMode, "mnuMark", "&Mark / Comment Entry", {}, {});
 
     mnueFile = addMenu(bar, "mnueFile", "&eFile");
     mnuExport = addMenuItem(mnueFile, "mnuExport",
-                            "Convert Class File to Trillium Format for Mark Submission", {},
+                            "&Convert Class File to Trillium Format for Mark Submission", {},
                             [this] { mnuExport_Click(); });
     mnuhelp = bar->addAction("&Help");
     mnuhelp->setObjectName("mnuhelp");
     connect(mnuhelp, &QAction::triggered, this, &frmEntry::mnuhelp_Click);
+    openMenuBarOnF10(this);
+}
+
+void frmEntry::buildKeys() {
+    keepInStep(mnuCommentsSkills, cmdSwitch);
+    keepInStep(mnuInitialValues, optAutoFill);
+    // The buttons in their row, the grid, the list beside it, the panel below.
+    chainTabOrder({cmdNew, cmdOpen, cmdSave, cmdPrint, cmdUndo, cmdOpenFavourites, cmdSwitch,
+                   optAutoFill, msfgClass, lstFavourites, lstLearningSkills,
+                   cmdSwitchCommentSelection, lblFreeFormComment});
 }
 
 void frmEntry::buildControls() {
@@ -142,12 +159,12 @@ void frmEntry::buildControls() {
                              [this] { printClassReport(); });
     cmdOpenFavourites = pictureButton(central, "cmdOpenFavourites", ":/open_favourites.png",
                                       "Open Favourites", [this] { openFavourites(); });
-    cmdUndo = textButton(central, "cmdUndo", "Undo", [this] { doUndo(); });
+    cmdUndo = textButton(central, "cmdUndo", "&Undo", [this] { doUndo(); });
     cmdUndo->setIcon(QIcon(":/undo.png"));
     cmdUndo->setIconSize(QSize(22, 22));
     cmdUndo->setMinimumHeight(40);
-    cmdSwitch = textButton(central, "cmdSwitch", "Comments/Skills", [this] { cmdSwitch_Click(); });
-    optAutoFill = new QCheckBox("Initial Values", central);
+    cmdSwitch = textButton(central, "cmdSwitch", "&Comments/Skills", [this] { cmdSwitch_Click(); });
+    optAutoFill = new QCheckBox("&Initial Values", central);
     optAutoFill->setObjectName("optAutoFill");
 
     auto* buttons = new QHBoxLayout;

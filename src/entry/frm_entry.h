@@ -84,6 +84,8 @@ class frmEntry : public QMainWindow {
     QAction* mnuUndo;
     QMenu* nmuView;
     QAction* mnuShowCourse;
+    QAction* mnuCommentsSkills;
+    QAction* mnuInitialValues;
     QMenu* mnuSort;
     QAction* mnuSortNames;
     QAction* mnuSortMarks;
@@ -203,6 +205,8 @@ class frmEntry : public QMainWindow {
 
     void buildMenus();
     void buildControls();
+    // The View items of the button and check box, and the order of Tab.
+    void buildKeys();
     void applySmallScreen();
     // Column widths and frozen columns of the comments view.
     void setGridLayout();

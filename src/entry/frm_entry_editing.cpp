@@ -243,6 +243,7 @@ void frmEntry::showLearningSkills() {
 
 void frmEntry::showView(bool skills) {
     skillsView_ = skills;
+    mnuCommentsSkills->setChecked(skills);
     setGridLayout();
     if (skills) {
         showLearningSkills();

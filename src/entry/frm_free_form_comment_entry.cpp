@@ -18,6 +18,7 @@
 #include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/prompts.h"
+#include "platform/widgets.h"
 
 namespace tl {
 
@@ -51,6 +52,8 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     nameControl(txtComment, "Free-form comment");
     Label1->setBuddy(txtComment);
     txtComment->setMinimumSize(560, 170);
+    // Tab goes on to the buttons instead of typing a tab.
+    txtComment->setTabChangesFocus(true);
     lblLength = wrappedLabel(this, "lblLength", "Length: 0/460");
     cmdOkay = new QPushButton("&Okay: Take the Above Text as the Free Form Comment", this);
     cmdOkay->setObjectName("cmdOkay");
@@ -96,6 +99,7 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     for (QLabel* label : {Label2, Label3, Label4, Label5, Label6})
         layout->addWidget(label);
     resize(640, 520);
+    chainTabOrder({txtComment, cmdOkay, cmdCancel});
 
     if (auto checker = Spelling::open(spelling)) {
         checker->addKnownWords(ws_.students, ws_.phrases);

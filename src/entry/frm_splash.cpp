@@ -56,11 +56,11 @@ frmSplash::frmSplash(Workspace& ws, Prompts& prompts, const Locations& locations
     picStamp->setObjectName("picStamp");
     picStamp->setPixmap(QPixmap(":/report_card.png"));
 
-    cmdOpenFavourites = new QPushButton("Open An Existing Favourite Phrase File", this);
+    cmdOpenFavourites = new QPushButton("&Open An Existing Favourite Phrase File", this);
     cmdOpenFavourites->setObjectName("cmdOpenFavourites");
     cmdOpenFavourites->setMinimumHeight(40);
     cmdOpenFavourites->setDefault(true);
-    cmdCancel = new QPushButton("Proceed Without Opening An Existing Favourite File", this);
+    cmdCancel = new QPushButton("&Proceed Without Opening An Existing Favourite File", this);
     cmdCancel->setObjectName("cmdCancel");
     cmdCancel->setMinimumHeight(40);
     cmdCancel->setAutoDefault(false);

@@ -82,13 +82,13 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     picOut->setFont(QFont("MS Sans Serif", 10));
     picOut->hide();
 
-    cmdReturn = new QPushButton("Return to Mark / Comment Entry ", this);
+    cmdReturn = new QPushButton("&Return to Mark / Comment Entry ", this);
     cmdReturn->setObjectName("cmdReturn");
     chkConfirm = new QCheckBox(
-        "I confirm that these marks, comments and learning skills are correct.", this);
+        "&I confirm that these marks, comments and learning skills are correct.", this);
     chkConfirm->setObjectName("chkConfirm");
     chkConfirm->hide();
-    cmdExport = new QPushButton("Create eFile", this);
+    cmdExport = new QPushButton("&Create eFile", this);
     cmdExport->setObjectName("cmdExport");
     cmdExport->hide();
 
@@ -110,6 +110,9 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     layout->addWidget(lstNameWarnings);
     layout->addLayout(area, 1);
     layout->addLayout(buttons);
+    chainTabOrder({lstNameWarnings, picOut, msfgClass, cmdReturn, chkConfirm, cmdExport});
+    // Escape returns without writing anything.
+    onEscape(this, [this] { cmdReturn_Click(); });
     fitToScreen(this, QSize(980, kDesignedHeight));
 
     connect(cmdReturn, &QPushButton::clicked, this, &frmExport::cmdReturn_Click);

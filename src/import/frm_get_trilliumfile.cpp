@@ -44,9 +44,9 @@ frmGetTrilliumfile::frmGetTrilliumfile(Workspace& ws, Prompts& prompts, const Lo
     nameControl(lstMultiSelect, "Select ALL Classes");
     lstMultiSelect->setSelectionMode(QAbstractItemView::MultiSelection);
     lstMultiSelect->hide();
-    chkMultiCourse = new QCheckBox("Multiple Course Selection Mode", this);
+    chkMultiCourse = new QCheckBox("&Multiple Course Selection Mode", this);
     chkMultiCourse->setObjectName("chkMultiCourse");
-    cmdGetClass = new QPushButton("Get Class", this);
+    cmdGetClass = new QPushButton("&Get Class", this);
     cmdGetClass->setObjectName("cmdGetClass");
     cmdGetClass->setMinimumHeight(36);
     lblWarning = new QLabel(
@@ -79,6 +79,10 @@ frmGetTrilliumfile::frmGetTrilliumfile(Workspace& ws, Prompts& prompts, const Lo
     layout->addLayout(left);
     layout->addWidget(lblWarning, 0, Qt::AlignTop);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    chainTabOrder({cboClasses, lstMultiSelect, chkMultiCourse, cmdGetClass});
+    // Nothing is built until Get Class: Escape closes the picker as its close box does.
+    onEscape(this, [this] { close(); });
 
     connect(chkMultiCourse, &QCheckBox::clicked, this, &frmGetTrilliumfile::chkMultiCourse_Click);
     connect(cmdGetClass, &QPushButton::clicked, this, &frmGetTrilliumfile::cmdGetClass_Click);
@@ -132,7 +136,7 @@ void frmGetTrilliumfile::chkMultiCourse_Click() {
     const bool multiple = chkMultiCourse->isChecked();
     lblSelect->setText(multiple ? "Select ALL Classes" : "Select a Class");
     lblSelect->setBuddy(sectionsControl());
-    cmdGetClass->setText(multiple ? "Get Classes" : "Get Class");
+    cmdGetClass->setText(multiple ? "&Get Classes" : "&Get Class");
     lblWarning->setVisible(multiple);
     cboClasses->setVisible(!multiple);
     lstMultiSelect->setVisible(multiple);

@@ -2,15 +2,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -61,6 +64,64 @@ QLabel* namedLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     return label;
+}
+
+void chainTabOrder(std::initializer_list<QWidget*> controls) {
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous != nullptr) QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void openMenuBarOnF10(QMainWindow* window) {
+    auto* key = new QShortcut(QKeySequence(Qt::Key_F10), window);
+    QObject::connect(key, &QShortcut::activated, window, [window] {
+        QMenuBar* bar = window->menuBar();
+        for (QAction* title : bar->actions()) {
+            if (title->isVisible() && title->isEnabled() && title->menu() != nullptr) {
+                bar->setActiveAction(title);
+                return;
+            }
+        }
+    });
+}
+
+void onEscape(QWidget* window, std::function<void()> action) {
+    auto* key = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+    QObject::connect(key, &QShortcut::activated, window, std::move(action));
+}
+
+namespace {
+
+// Keeps a menu item enabled, and ticked for a check box, as its control is.
+class InStep : public QObject {
+  public:
+    InStep(QAction* item, QAbstractButton* control) : QObject(control), item_(item) {
+        item->setCheckable(true);
+        item->setEnabled(control->isEnabled());
+        control->installEventFilter(this);
+        if (!control->isCheckable()) return;
+        item->setChecked(control->isChecked());
+        connect(control, &QAbstractButton::toggled, item, &QAction::setChecked);
+        connect(item, &QAction::triggered, control, &QAbstractButton::setChecked);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange && !item_.isNull())
+            item_->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
+        return false;
+    }
+
+  private:
+    QPointer<QAction> item_;
+};
+
+}  // namespace
+
+void keepInStep(QAction* item, QAbstractButton* control) {
+    new InStep(item, control);
 }
 
 namespace {

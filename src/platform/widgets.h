@@ -5,15 +5,18 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include <QLabel>
 
+class QAbstractButton;
 class QAction;
 class QColor;
 class QListWidget;
 class QMenu;
+class QMainWindow;
 class QMenuBar;
 class QPushButton;
 class QWidget;
@@ -35,6 +38,21 @@ QPushButton* textButton(QWidget* parent, const char* name, const QString& captio
                         std::function<void()> onClick);
 
 QLabel* namedLabel(QWidget* parent, const char* name, const QString& text = {});
+
+// Tab visits the controls in this order and Shift+Tab in the reverse one; a
+// control hidden or disabled at the time is passed over.
+void chainTabOrder(std::initializer_list<QWidget*> controls);
+
+// F10 opens the window's menu bar at its first menu.
+void openMenuBarOnF10(QMainWindow* window);
+
+// Escape anywhere in the window runs `action`, unless the control with the
+// keyboard takes Escape for itself (a grid holding a picked code does).
+void onEscape(QWidget* window, std::function<void()> action);
+
+// A checkable menu item that does what a control does: enabled while the
+// control is, and, for a check box, ticked while it is and ticking it.
+void keepInStep(QAction* item, QAbstractButton* control);
 
 // Places a window beside its owner, over the owner's right edge, within the screen.
 void placeBeside(QWidget* window, const QWidget* owner);

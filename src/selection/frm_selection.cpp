@@ -129,6 +129,15 @@ frmSelection::frmSelection(Workspace& ws, Prompts& prompts, const Locations& loc
     auto* halves = new QHBoxLayout(central);
     halves->addWidget(favouritesHalf, 1);
     halves->addWidget(searchHalf, 1);
+    // The search from its criteria to its results, the favourites list with
+    // its editing buttons, the file buttons, and Back.
+    chainTabOrder({cmbMarkCat,      cmbCommentCat, cmbLS,   cmbDept,   txtAnd1,
+                   txtAnd2,         txtOr,         txtNot,  cmdSearch, chkNoDups,
+                   lstComments,     lstFavourites, cmdUp,   cmdDown,   cmdDeleteFavourite,
+                   cmdInsertDashes, cmdNew,        cmdOpen, cmdSave,   cmdSaveAs,
+                   cmdPrint,        cmdWrite,      cmdBack});
+    // Escape leaves as Back does, saving the list.
+    onEscape(this, [this] { close(); });
     fitToScreen(this, QSize(kDesignedWidth, kDesignedHeight));
 }
 
@@ -145,7 +154,7 @@ void frmSelection::buildMenus() {
     mnuOpen = addMenuItem(mnuFile, "mnuOpen", "&Open Favourites", ctrl(Qt::Key_O), [this] {
         if (savePrompt()) openFavourites();
     });
-    mnuAddToFavourites = addMenuItem(mnuFile, "mnuAddToFavourites", "&Add to Favourites", {},
+    mnuAddToFavourites = addMenuItem(mnuFile, "mnuAddToFavourites", "A&dd to Favourites", {},
                                      [this] { addToFavourites(); });
     mnuFile->addSeparator();
     mnuSave = addMenuItem(mnuFile, "mnuSave", "&Save Favourites", ctrl(Qt::Key_S),
@@ -157,6 +166,7 @@ void frmSelection::buildMenus() {
         addMenuItem(mnuFile, "mnuPrint", "&Print", ctrl(Qt::Key_P), [this] { PrintFavourites(); });
     mnuFile->addSeparator();
     mnuExit = addMenuItem(mnuFile, "mnuExit", "E&xit", {}, [this] { close(); });
+    openMenuBarOnF10(this);
 }
 
 void frmSelection::buildSearch(QWidget* half) {
@@ -223,8 +233,8 @@ void frmSelection::buildSearch(QWidget* half) {
     words->addWidget(wordLabel("and NOT", txtNot));
     words->addWidget(txtNot, 1);
 
-    cmdSearch = textButton(half, "cmdSearch", "Search", [this] { loadCommentList(); });
-    chkNoDups = new QCheckBox("Don't Show Dups", half);
+    cmdSearch = textButton(half, "cmdSearch", "&Search", [this] { loadCommentList(); });
+    chkNoDups = new QCheckBox("&Don't Show Dups", half);
     chkNoDups->setObjectName("chkNoDups");
     chkNoDups->setChecked(true);
     chkNoDups->hide();
@@ -295,12 +305,12 @@ void frmSelection::buildFavourites(QWidget* half) {
                                [this] { cmdDeleteFavourite_Click(); }),
                  QStyle::SP_DialogDiscardButton);
     cmdInsertDashes =
-        textButton(half, "cmdInsertDashes", "-----", [this] { cmdInsertDashes_Click(); });
+        textButton(half, "cmdInsertDashes", "&-----", [this] { cmdInsertDashes_Click(); });
     cmdInsertDashes->setToolTip("Insert Separator into List");
     cmdBack = standard(
         pictureButton(half, "cmdBack", "", "Back to Mark / Comment Entry", [this] { close(); }),
         QStyle::SP_ArrowBack);
-    cmdWrite = textButton(half, "cmdWrite", "Write", [this] { cmdWrite_Click(); });
+    cmdWrite = textButton(half, "cmdWrite", "&Write", [this] { cmdWrite_Click(); });
     cmdWrite->hide();
 
     auto* buttons = new QVBoxLayout;
