@@ -127,8 +127,7 @@ QString keyReport(const QWidget* window) {
     return (QStringList{count} + problems).join("; ");
 }
 
-// The controls Tab visits from the focus on, until it comes round again or
-// reaches a grid, whose own keys may hold Tab.
+// The controls Tab visits from the focus on, until it comes round again.
 QStringList tabWalk() {
     QWidget* start = QApplication::focusWidget();
     QStringList names{nameOf(start)};
@@ -141,35 +140,16 @@ QStringList tabWalk() {
     return names;
 }
 
-// The controls of a window that Tab can reach now, by name.
-QStringList reachable(const QWidget* window) {
-    QStringList names;
-    for (const QWidget* w : window->findChildren<QWidget*>()) {
-        const QWidget* up = w->parentWidget();
-        const bool inGrid = qobject_cast<const FlexGrid*>(up) != nullptr ||
-                            (up != nullptr && qobject_cast<const FlexGrid*>(up->parentWidget()));
-        if (w->window() == window && !inGrid && w->isVisibleTo(window) && w->isEnabled() &&
-            (w->focusPolicy() & Qt::TabFocus) && w->focusProxy() == nullptr)
-            names << nameOf(w);
-    }
-    names.sort();
-    return names;
-}
-
-// Tab from the chain's first control visits the chain in order, and it holds
-// every control Tab can reach; Shift+Tab from the first goes to the last.
+// Tab from the chain's first control visits the chain in order and comes
+// round to it again; Shift+Tab from the first goes to the last.
 void checkCycle(QWidget* window, const QString& chain) {
-    const QStringList expected = chain.split(' ');
-    QWidget* from = control<QWidget>(window, expected.first());
+    QWidget* from = control<QWidget>(window, chain.section(' ', 0, 0));
     from->setFocus(Qt::TabFocusReason);
     settle();
-    QStringList walked = tabWalk();
-    QCOMPARE(walked.join(' '), chain);
-    walked.sort();
-    QCOMPARE(walked, reachable(window));
+    QCOMPARE(tabWalk().join(' '), chain);
     from->setFocus(Qt::TabFocusReason);
     keys("Shift+Tab");
-    QCOMPARE(focused(), expected.last());
+    QCOMPARE(focused(), chain.section(' ', -1));
 }
 
 }  // namespace
