@@ -61,8 +61,7 @@ void onPanel(Desk& desk, std::function<void(frmFreeFormCommentEntry*)> answer,
         *answered = true;
         answer(dialog);
     });
-    if (open) open();
-    if (!open) QTest::mouseClick(desk.ctl("lblFreeFormComment"), Qt::LeftButton);
+    open ? open() : QTest::mouseClick(desk.ctl("lblFreeFormComment"), Qt::LeftButton);
     settle();
     QVERIFY(*answered);
 }
