@@ -192,7 +192,9 @@ class WholeClassByKeyboardTest : public QObject {
                                                       toQString(msg::eFileSaved().text)}));
         QCOMPARE(contents(home + "sci3u1.trc"),
                  QByteArray::fromStdString(eFileText(expected, ws.phrases)));
+        // Back in the main window, the keyboard on the marks.
         QTRY_VERIFY(openWindow<frmExport>("frmExport") == nullptr && entry.isVisible());
+        QCOMPARE(QApplication::focusWidget(), control<QWidget>(&entry, "msfgClass"));
         QVERIFY(prompts.unexpected == 0 && prompts.fileAnswers.isEmpty());
         qApp->removeEventFilter(&mouse);
         QCOMPARE(mouse.events, 0);
