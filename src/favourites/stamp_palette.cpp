@@ -28,6 +28,22 @@ Qt::KeyboardModifiers chord(const QKeyEvent* key) {
     return key->modifiers() & ~Qt::KeypadModifier;
 }
 
+// A key that moves through a list's entries.
+bool isListMove(const QKeyEvent* key) {
+    if (chord(key) != Qt::NoModifier) return false;
+    switch (key->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 StampPalette::StampPalette(QListWidget* list, FlexGrid* grid,
@@ -135,6 +151,12 @@ bool StampPalette::eventFilter(QObject* watched, QEvent* event) {
             if (!escape && !(watched == codeEditor_ && isEnter(key))) return false;
             event->accept();
             return true;
+        }
+        if (watched == list_ && !override && pickedCode_.isEmpty() && isListMove(key)) {
+            // The entry the keyboard's frame is on counts as chosen before an
+            // arrow moves on from it, so Up or Home on it chooses it too.
+            if (QListWidgetItem* current = list_->currentItem()) current->setSelected(true);
+            return false;
         }
         if (escape && watched == list_) {
             // A picked code ends first; then Escape goes back to the grid.
