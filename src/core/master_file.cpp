@@ -254,28 +254,40 @@ ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
     if (!updated) return refusal(msg::tl5NoStudentInfo());
 
     // The class's entries by section and student number, in class order.
-    struct Entries {
-        std::vector<std::size_t> indices;
-        std::size_t used = 0;
-    };
-    std::map<std::pair<std::string_view, std::string_view>, Entries> entries;
+    std::map<std::pair<std::string_view, std::string_view>, std::vector<std::size_t>> entries;
     for (std::size_t i = 0; i < students.size(); ++i)
-        entries[{students[i].classCode, students[i].studentNumber}].indices.push_back(i);
+        entries[{students[i].classCode, students[i].studentNumber}].push_back(i);
+    // A class entry matches one new record only. An entry of the same name is
+    // taken first, so that two enrolment lines of one student number under
+    // two names keep their own marks whatever order the class is in; then
+    // any entry left of that section and number; a line left over is added.
+    const std::size_t none = students.size();
+    std::vector<std::size_t> source(updated->size(), none);
     std::vector<bool> matched(students.size(), false);
+    for (const bool byName : {true, false}) {
+        for (std::size_t k = 0; k < updated->size(); ++k) {
+            const StudentRecord& fresh = (*updated)[k];
+            const auto same = entries.find({fresh.classCode, fresh.studentNumber});
+            if (source[k] != none || same == entries.end()) continue;
+            for (const std::size_t i : same->second) {
+                if (matched[i] || (byName && (students[i].lastName != fresh.lastName ||
+                                              students[i].firstName != fresh.firstName)))
+                    continue;
+                source[k] = i;
+                matched[i] = true;
+                break;
+            }
+        }
+    }
     bool anyFound = false;
-    for (StudentRecord& fresh : *updated) {
-        // A class entry matches one new record only: a second enrolment line
-        // for the same student and section matches a second entry, or is added.
-        std::size_t found = students.size();
-        const auto same = entries.find({fresh.classCode, fresh.studentNumber});
-        if (same != entries.end() && same->second.used < same->second.indices.size())
-            found = same->second.indices[same->second.used++];
-        if (found == students.size()) {
+    for (std::size_t k = 0; k < updated->size(); ++k) {
+        StudentRecord& fresh = (*updated)[k];
+        if (source[k] == none) {
             if (result.added.size() >= addedCapacity) return refusal(msg::tl5NoStudentInfo());
             result.added.push_back(fresh);
             continue;
         }
-        const StudentRecord& old = students[found];
+        const StudentRecord& old = students[source[k]];
         fresh.mark = old.mark;
         fresh.comments = old.comments;
         fresh.skills = old.skills;
@@ -287,7 +299,6 @@ ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
         fresh.gender = old.gender;
         fresh.trilliumField8 = old.trilliumField8;
         fresh.interview = old.interview;
-        matched[found] = true;
         anyFound = true;
     }
     // An enrolment file that holds none of the class (a wrong file, lines

@@ -134,6 +134,23 @@ TEST_F(MasterFileTest, UpdateKeepsTeacherEntriesDropsTheGoneAndAddsTheNew) {
     EXPECT_TRUE(none.empty());
 }
 
+// One student number on two enrolment lines under two names: each name keeps
+// its own marks, whatever order the class is sorted in.
+TEST_F(MasterFileTest, OneNumberUnderTwoNamesKeepsEachNamesMarks) {
+    StudentRecord abe = makeMarkedStudent("ENG3U-01", "Abel", "Abe", "100000001");
+    StudentRecord zed = makeMarkedStudent("ENG3U-01", "Zeller", "Zed", "100000001");
+    abe.mark = "90";
+    zed.mark = "50";
+    std::vector<StudentRecord> students = {abe, zed};
+    writeBytes(master(), crlfLines({kHeader, masterLine("Zeller", "Zed", "100000001", "ENG3U-01"),
+                                    masterLine("Abel", "Abe", "100000001", "ENG3U-01")}));
+    const ReconcileResult r = reconcile(students);
+    EXPECT_TRUE(!r.refused && r.added.empty() && r.dropped.empty());
+    ASSERT_EQ(students.size(), 2u);
+    EXPECT_EQ(students[0].lastName + students[0].mark, "Zeller50");
+    EXPECT_EQ(students[1].lastName + students[1].mark, "Abel90");
+}
+
 TEST_F(MasterFileTest, RefusedUpdateLeavesTheClassUnchanged) {
     const std::vector<StudentRecord> students = {
         makeMarkedStudent("ENG3U-01", "Adams", "Ann", "100000001"),
