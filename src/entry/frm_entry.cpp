@@ -588,6 +588,13 @@ void frmEntry::writeRow(int studentIndex) {
 void frmEntry::doUndo() {
     const int s = undoEdit(ws_);
     if (s >= 0) {
+        // A cell the undo changes shows the teacher's own entry again: the red
+        // of an undone auto fill goes with it.
+        const auto cells = gridRowTexts(ws_.students[s], showingCourse());
+        for (int c = grid::kMark; c < grid::kColumnCount; ++c) {
+            if (msfgClass->textMatrix(s + 1, c) != toQString(cells[c]))
+                msfgClass->setCellForeColor(s + 1, c, Qt::black);
+        }
         writeRow(s);
         if (msfgClass->row() == s + 1) {
             displayDetails(s);

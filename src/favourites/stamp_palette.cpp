@@ -7,6 +7,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 
 #include "core/editing_rules.h"
 #include "core/limits.h"
@@ -131,6 +132,14 @@ bool StampPalette::eventFilter(QObject* watched, QEvent* event) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             closeCodeEditor();
+        return false;
+    }
+    // The list's first focus makes its first entry current, which is no choice
+    // of the teacher's: a picked code stays picked.
+    if (watched == list_ && event->type() == QEvent::FocusIn && !pickedCode_.isEmpty() &&
+        list_->currentItem() == nullptr && list_->count() > 0) {
+        const QSignalBlocker quiet(list_);
+        list_->setCurrentRow(0, QItemSelectionModel::NoUpdate);
         return false;
     }
     const bool override = event->type() == QEvent::ShortcutOverride;
