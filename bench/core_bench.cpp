@@ -699,7 +699,7 @@ TL_BENCH_US(BM_RangeSkillClickAndUndo);
 // the class, and the search of every comment for another student's name (a
 // few comments copied from a neighbour in the list).
 #include "export/efile_check.h"
-#include "export/name_check.h"
+#include "checks/name_check.h"
 
 namespace {
 

@@ -31,7 +31,7 @@
 #include "entry/detail_lines.h"
 #include "export/efile.h"
 #include "export/efile_check.h"
-#include "export/name_check.h"
+#include "checks/name_check.h"
 #include "fuzz_support.h"
 
 namespace fs = std::filesystem;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "checks/completeness.h"
 #include "core/class_file.h"
 #include "core/comment_text.h"
 #include "core/editing_rules.h"
@@ -12,25 +13,6 @@
 #include "core/text.h"
 
 namespace tl {
-
-namespace {
-
-// A coded comment counts only when it composes to some text: codes the phrase
-// library lacks would give the eFile an empty comment.
-bool hasComment(const StudentRecord& s, const ComposedComments& composed) {
-    if (s.freeFormUsed) return true;
-    const auto coded = [](const std::string& code) { return !isEmptyCode(code); };
-    const auto some = [](const std::string& text) { return !text.empty(); };
-    return std::any_of(s.comments.begin(), s.comments.end(), coded) &&
-           std::any_of(composed.texts.begin(), composed.texts.end(), some);
-}
-
-}  // namespace
-
-std::string exportComment(const StudentRecord& s, const std::vector<Phrase>& phrases) {
-    // The same text the free-form dialog starts with.
-    return freeFormOriginal(s, phrases);
-}
 
 std::string eFileLine(const StudentRecord& s, const std::vector<Phrase>& phrases) {
     using namespace efile;
@@ -78,20 +60,6 @@ std::string eFileText(const std::vector<StudentRecord>& students,
 SaveResult exportTrilliumClass(const std::string& path, const std::vector<StudentRecord>& students,
                                const std::vector<Phrase>& phrases) {
     return saveBytes(path, eFileText(students, phrases), msg::tl20EFileNotSaved());
-}
-
-std::string firstProblem(const StudentRecord& s, const std::vector<Phrase>& phrases) {
-    const ComposedComments composed =
-        s.freeFormUsed ? ComposedComments{} : composeComments(s, phrases);
-    if (!s.freeFormUsed && exceedsCommentLimit(composed.totalLength)) {
-        return "  Comments exceed max Trillium length";
-    }
-    if (s.mark.empty()) return "  has no mark";
-    if (!hasComment(s, composed)) return "  has no comment";
-    for (const std::string& skill : s.skills) {
-        if (skill.empty()) return "  one or more missing Learning Skills";
-    }
-    return "";
 }
 
 std::vector<std::string> problemReport(const std::vector<StudentRecord>& students,

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "checks/completeness.h"
 #include "core/file_io.h"
 #include "core/notice.h"
 #include "core/phrase_library.h"
@@ -63,10 +64,6 @@ inline constexpr int kFrozenColumns = 4;
 }  // namespace preview
 using PreviewRow = std::array<std::string, preview::kColumnCount>;
 
-// The comment of a student as exported: the five composed texts joined, or
-// the free-form text.
-std::string exportComment(const StudentRecord& student, const std::vector<Phrase>& phrases);
-
 // The 24 fields of a student's eFile line, joined by commas, without the line end.
 std::string eFileLine(const StudentRecord& student, const std::vector<Phrase>& phrases);
 
@@ -78,10 +75,6 @@ std::string eFileText(const std::vector<StudentRecord>& students,
 // was written but the disk did not confirm it.
 SaveResult exportTrilliumClass(const std::string& path, const std::vector<StudentRecord>& students,
                                const std::vector<Phrase>& phrases);
-
-// The first failing completeness test of a student ("  has no mark", ...), or
-// "" when the student is complete.
-std::string firstProblem(const StudentRecord& student, const std::vector<Phrase>& phrases);
 
 // The lines of the problem report, or nothing when every student is complete.
 std::vector<std::string> problemReport(const std::vector<StudentRecord>& students,

@@ -21,7 +21,7 @@
 #include "export/efile.h"
 #include "export/efile_check.h"
 #include "export/export_gate.h"
-#include "export/name_check.h"
+#include "checks/name_check.h"
 #include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"

@@ -18,7 +18,7 @@ constexpr int kWindowLayer = 3;
 int layerOf(const std::string& folder) {
     if (folder == "core") return 0;
     if (folder == "platform") return 1;
-    if (folder == "favourites") return 2;
+    if (folder == "favourites" || folder == "checks") return 2;
     if (folder == "entry" || folder == "selection" || folder == "autofill" || folder == "export" ||
         folder == "import" || folder == "about") {
         return kWindowLayer;

@@ -1,4 +1,4 @@
-#include "export/name_check.h"
+#include "checks/name_check.h"
 
 #include "core/test_support.h"
 
@@ -29,8 +29,8 @@ TEST(NameCheck, FindsAnotherStudentsNameAsAWholeWord) {
 }
 
 // Coded comments are checked as composed: the placeholders' own first name
-// and pronouns are no one else's name; the warning shows the comment's start.
-TEST(NameCheck, ChecksCodedCommentsAfterCompositionAndShowsTheCommentsStart) {
+// and pronouns are no one else's name; the warning shows the comment around the name.
+TEST(NameCheck, ChecksCodedCommentsAfterCompositionAndShowsTheNamesContext) {
     StudentRecord kiran = makeStudent("ENG2D1-02", "Adeyemi", "Kiran");
     kiran.gender = "M";
     kiran.comments[0] = "0001";
@@ -40,10 +40,10 @@ TEST(NameCheck, ChecksCodedCommentsAfterCompositionAndShowsTheCommentsStart) {
     const std::vector<Phrase> library = {{"0001", "$ is a fine ~ of the school.", "A"}};
     const std::vector<NameWarning> warnings = nameWarnings({kiran, son}, library);
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0], (NameWarning{"Tran Son", "Kiran",
-                                        "Kiran and Son built the bridge model together over..."}));
+    EXPECT_EQ(warnings[0], (NameWarning{"Tran Son", "Kiran", 1, "Kiran",
+                                        "\xABKiran\xBB and Son built the bridge mode..."}));
     EXPECT_EQ(nameWarningLine(warnings[0]),
-              "Tran Son: \"Kiran\" in \"Kiran and Son built the bridge model together over...\"");
+              "Tran Son: \"Kiran\" in \"\xABKiran\xBB and Son built the bridge mode...\"");
     EXPECT_EQ(namePartsOf("Anna-Sofia de la Cruz"),
               (std::vector<std::string>{"anna", "sofia", "cruz"}));
 }

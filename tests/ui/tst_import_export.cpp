@@ -10,7 +10,7 @@
 #include "core/messages.h"
 #include "export/efile.h"
 #include "export/frm_export.h"
-#include "export/name_check.h"
+#include "checks/name_check.h"
 #include "import/frm_get_trilliumfile.h"
 #include "ui/ui_support.h"
 

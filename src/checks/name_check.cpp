@@ -1,4 +1,4 @@
-#include "export/name_check.h"
+#include "checks/name_check.h"
 
 #include <algorithm>
 #include <array>
@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "export/efile.h"
+#include "checks/completeness.h"
 
 namespace tl {
 
@@ -85,11 +85,15 @@ void forEachWord(std::string_view text, Found found) {
     }
 }
 
-std::string commentStart(const std::string& comment) {
-    constexpr std::size_t kStart = 50;
-    if (comment.size() <= kStart) return comment;
-    const std::size_t end = comment.find_last_not_of(' ', kStart - 1);
-    return comment.substr(0, end == std::string::npos ? 0 : end + 1) + "...";
+// Up to 30 characters of the comment on each side of the name, the name
+// between guillemets (Windows-1252 0xAB and 0xBB).
+std::string nameContext(const std::string& comment, std::size_t at, std::size_t length) {
+    constexpr std::size_t kSide = 30;
+    const std::size_t from = at > kSide ? at - kSide : 0;
+    const std::size_t end = std::min(comment.size(), at + length + kSide);
+    return (from > 0 ? "..." : "") + comment.substr(from, at - from) + "\xAB" +
+           comment.substr(at, length) + "\xBB" + comment.substr(at + length, end - at - length) +
+           (end < comment.size() ? "..." : "");
 }
 
 }  // namespace
@@ -191,6 +195,8 @@ std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students
     struct Named {
         std::size_t student;
         const Parts::value_type* part;
+        std::size_t at;
+        std::size_t length;
     };
     std::vector<Named> named;
     Words namedParts;
@@ -202,7 +208,7 @@ std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students
         comments.push_back(exportComment(students[n], phrases));
         if (comments[n].empty()) continue;
         std::vector<std::string_view> found;
-        forEachWord(comments[n], [&](std::string_view word, std::size_t) {
+        forEachWord(comments[n], [&](std::string_view word, std::size_t at) {
             if (!shapes.mayBePart(word)) return;
             lowerInto(lowerWord, word);
             const auto it = parts.find(std::string_view(lowerWord));
@@ -211,7 +217,7 @@ std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students
             if (std::find(own.begin(), own.end(), it->first) != own.end()) return;
             if (std::find(found.begin(), found.end(), it->first) != found.end()) return;
             found.push_back(it->first);
-            named.push_back({n, &*it});
+            named.push_back({n, &*it, at, word.size()});
             namedParts.insert(it->first);
         });
     }
@@ -222,14 +228,15 @@ std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students
     for (const Named& n : named) {
         if (libraryWords.count(n.part->first)) continue;
         const StudentRecord& s = students[n.student];
-        warnings.push_back(
-            {s.lastName + " " + s.firstName, n.part->second, commentStart(comments[n.student])});
+        const std::string& comment = comments[n.student];
+        warnings.push_back({s.lastName + " " + s.firstName, n.part->second, n.student,
+                            comment.substr(n.at, n.length), nameContext(comment, n.at, n.length)});
     }
     return warnings;
 }
 
 std::string nameWarningLine(const NameWarning& w) {
-    return w.student + ": \"" + w.name + "\" in \"" + w.commentStart + "\"";
+    return w.student + ": \"" + w.written + "\" in \"" + w.context + "\"";
 }
 
 }  // namespace tl

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,9 +12,11 @@
 namespace tl {
 
 struct NameWarning {
-    std::string student;       // "Last First" of the student whose comment it is
-    std::string name;          // the other student's name part, as that student's record spells it
-    std::string commentStart;  // the start of the comment
+    std::string student;    // "Last First" of the student whose comment it is
+    std::string name;       // the other student's name part, as that student's record spells it
+    std::size_t index = 0;  // the student's index in the class
+    std::string written;    // the name as it stands in the comment
+    std::string context;    // the comment around it, the name between guillemets
     bool operator==(const NameWarning&) const = default;
 };
 

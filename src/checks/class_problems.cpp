@@ -1,0 +1,158 @@
+#include "checks/class_problems.h"
+
+#include <algorithm>
+#include <map>
+
+#include "checks/completeness.h"
+#include "checks/name_check.h"
+#include "core/comment_text.h"
+#include "core/editing_rules.h"
+#include "core/limits.h"
+
+namespace tl {
+
+namespace {
+
+// A mark that is a number through and through: digits with at most one point.
+bool isNumberMark(const std::string& mark) {
+    if (mark.empty() || mark == ".") return false;
+    bool point = false;
+    for (const char c : mark) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// "comment NNNN is meant for marks LOW-HIGH, the mark is M" when the ranges
+// give the code only to ranges without the mark; "" otherwise.
+std::string rangeProblem(const std::string& code, const std::string& mark,
+                         const std::vector<InitialValueRange>& ranges) {
+    const double value = markValue(mark);
+    std::string meant;
+    for (const InitialValueRange& range : ranges) {
+        if (std::find(range.codes.begin(), range.codes.end(), code) == range.codes.end()) continue;
+        if (range.lowMark <= value && value <= range.highMark) return "";
+        if (!meant.empty()) meant += ", ";
+        meant += std::to_string(range.lowMark) + "-" + std::to_string(range.highMark);
+    }
+    if (meant.empty()) return "";
+    return "comment " + code + " is meant for marks " + meant + ", the mark is " + mark;
+}
+
+}  // namespace
+
+std::vector<ClassProblem> classProblems(const std::vector<StudentRecord>& students,
+                                        const std::vector<Phrase>& phrases,
+                                        const std::vector<InitialValueRange>& ranges) {
+    std::multimap<std::size_t, const NameWarning*> named;
+    const std::vector<NameWarning> warnings = nameWarnings(students, phrases);
+    for (const NameWarning& w : warnings)
+        named.emplace(w.index, &w);
+
+    std::vector<ClassProblem> problems;
+    for (std::size_t n = 0; n < students.size(); ++n) {
+        const StudentRecord& s = students[n];
+        const int student = static_cast<int>(n);
+        const auto add = [&](int cell, std::string text) {
+            problems.push_back({student, cell, std::move(text)});
+        };
+        const std::size_t first = problems.size();
+        const ComposedComments composed =
+            s.freeFormUsed ? ComposedComments{} : composeComments(s, phrases);
+        if (s.mark.empty()) add(problemcell::kMark, "no mark");
+        if (!hasComment(s, composed)) add(problemcell::kFirstComment, "no comment");
+        if (!s.freeFormUsed && exceedsCommentLimit(composed.totalLength)) {
+            add(problemcell::kFirstComment, "comments are " + std::to_string(composed.totalLength) +
+                                                " characters, " + std::to_string(kCommentLimit) +
+                                                " at most");
+        }
+        const auto unrated = std::find(s.skills.begin(), s.skills.end(), std::string());
+        if (unrated != s.skills.end()) {
+            add(problemcell::kFirstSkill + static_cast<int>(unrated - s.skills.begin()),
+                "learning skills not all rated");
+        }
+        // The codes left in a free-form student's record are not sent.
+        for (std::size_t k = 0; !s.freeFormUsed && k < s.comments.size(); ++k) {
+            const std::string& code = s.comments[k];
+            if (!isEmptyCode(code) && findPhrase(phrases, code) < 0) {
+                add(problemcell::kFirstComment + static_cast<int>(k),
+                    "comment code " + code + " is not in the phrase library");
+            }
+        }
+        const auto [from, to] = named.equal_range(n);
+        for (auto it = from; it != to; ++it) {
+            add(problemcell::kFirstComment,
+                "comment names " + it->second->written + " in \"" + it->second->context + "\"");
+        }
+        for (std::size_t k = 0; !s.freeFormUsed && isNumberMark(s.mark) && k < 3; ++k) {
+            if (isEmptyCode(s.comments[k])) continue;
+            std::string text = rangeProblem(s.comments[k], s.mark, ranges);
+            if (!text.empty())
+                add(problemcell::kFirstComment + static_cast<int>(k), std::move(text));
+        }
+        // Cell by cell, each cell's problems in the order of the checks.
+        std::stable_sort(
+            problems.begin() + static_cast<std::ptrdiff_t>(first), problems.end(),
+            [](const ClassProblem& a, const ClassProblem& b) { return a.cell < b.cell; });
+    }
+    return problems;
+}
+
+std::string problemLine(const std::vector<StudentRecord>& students, const ClassProblem& problem) {
+    const StudentRecord& s = students[static_cast<std::size_t>(problem.student)];
+    return s.lastName + " " + s.firstName + ": " + problem.text;
+}
+
+std::string problemCountText(const std::vector<ClassProblem>& problems) {
+    if (problems.empty()) return "Nothing left to fix: the class is ready for the office.";
+    std::size_t studentsWith = 0;
+    for (std::size_t i = 0; i < problems.size(); ++i) {
+        if (i == 0 || problems[i].student != problems[i - 1].student) ++studentsWith;
+    }
+    const auto counted = [](std::size_t n, const char* word) {
+        return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
+    };
+    return counted(problems.size(), "problem") + " in " + counted(studentsWith, "student");
+}
+
+int adjacentProblem(const std::vector<ClassProblem>& problems, int student, int cell,
+                    bool forward) {
+    if (problems.empty()) return -1;
+    const auto after = [&](const ClassProblem& p) {
+        return p.student > student || (p.student == student && p.cell > cell);
+    };
+    const auto before = [&](const ClassProblem& p) {
+        return p.student < student || (p.student == student && p.cell < cell);
+    };
+    const int count = static_cast<int>(problems.size());
+    if (forward) {
+        for (int i = 0; i < count; ++i) {
+            if (after(problems[static_cast<std::size_t>(i)])) return i;
+        }
+        return 0;
+    }
+    for (int i = count - 1; i >= 0; --i) {
+        if (before(problems[static_cast<std::size_t>(i)])) {
+            // The first problem of that cell.
+            while (i > 0 &&
+                   problems[static_cast<std::size_t>(i - 1)].student ==
+                       problems[static_cast<std::size_t>(i)].student &&
+                   problems[static_cast<std::size_t>(i - 1)].cell ==
+                       problems[static_cast<std::size_t>(i)].cell)
+                --i;
+            return i;
+        }
+    }
+    const ClassProblem& last = problems.back();
+    int i = count - 1;
+    while (i > 0 && problems[static_cast<std::size_t>(i - 1)].student == last.student &&
+           problems[static_cast<std::size_t>(i - 1)].cell == last.cell)
+        --i;
+    return i;
+}
+
+}  // namespace tl

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/favourites_file.h"
+#include "core/phrase_library.h"
+#include "core/student_record.h"
+
+// What still keeps a class from the office, problem by problem, for the Ready
+// for the Office list and F8. Advisory: nothing is changed.
+namespace tl {
+
+// The cells a problem can concern, in the grid's column order: the mark, the
+// five comment slots, the six learning skills.
+namespace problemcell {
+inline constexpr int kMark = 0;
+inline constexpr int kFirstComment = 1;
+inline constexpr int kFirstSkill = 6;
+inline constexpr int kCount = 12;
+}  // namespace problemcell
+
+struct ClassProblem {
+    int student = 0;   // index in the class
+    int cell = 0;      // a problemcell value
+    std::string text;  // "no mark", "no comment", ...
+    bool operator==(const ClassProblem&) const = default;
+};
+
+// Every problem of the class, student by student in class order and cell by
+// cell within a student; problems of one cell in the order of their checks:
+// no mark, no comment, over 460 characters, skills not all rated, a code the
+// library lacks, another student's name, a code meant for other marks. The
+// first four are the export's completeness tests.
+std::vector<ClassProblem> classProblems(const std::vector<StudentRecord>& students,
+                                        const std::vector<Phrase>& phrases,
+                                        const std::vector<InitialValueRange>& ranges);
+
+// "Achebe Hana: no mark".
+std::string problemLine(const std::vector<StudentRecord>& students, const ClassProblem& problem);
+
+// "N problems in M students", or that the class is ready.
+std::string problemCountText(const std::vector<ClassProblem>& problems);
+
+// The index of the first problem at a cell after (student, cell), or before
+// it going back, wrapping round the class; -1 when there is none. A cell
+// before the mark is -1, after the last skill problemcell::kCount.
+int adjacentProblem(const std::vector<ClassProblem>& problems, int student, int cell, bool forward);
+
+}  // namespace tl

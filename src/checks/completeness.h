@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/comment_text.h"
+#include "core/phrase_library.h"
+#include "core/student_record.h"
+
+// The export's completeness tests, shared by the export window and the Ready
+// for the Office list.
+namespace tl {
+
+// The comment of a student as exported: the five composed texts joined, or
+// the free-form text.
+std::string exportComment(const StudentRecord& student, const std::vector<Phrase>& phrases);
+
+// A free-form comment counts; a coded comment only when it composes to some
+// text: codes the phrase library lacks would give the eFile an empty comment.
+bool hasComment(const StudentRecord& student, const ComposedComments& composed);
+
+// The first failing completeness test of a student ("  has no mark", ...), or
+// "" when the student is complete.
+std::string firstProblem(const StudentRecord& student, const std::vector<Phrase>& phrases);
+
+}  // namespace tl
