@@ -699,6 +699,7 @@ TL_BENCH_US(BM_RangeSkillClickAndUndo);
 // the class, and the search of every comment for another student's name (a
 // few comments copied from a neighbour in the list).
 #include "export/efile_check.h"
+#include "checks/class_problems.h"
 #include "checks/name_check.h"
 
 namespace {
@@ -739,7 +740,26 @@ void BM_NameCheck(benchmark::State& state) {
     }
 }
 
+// The Ready for the Office list rebuilt after a change: the whole class with
+// the full library against 100 one-mark ranges, so that codes meant for other
+// marks are looked up too.
+void BM_ClassProblems(benchmark::State& state) {
+    const BenchData* data = benchData(state);
+    if (!data) return;
+    std::vector<tl::InitialValueRange> ranges(100);
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        ranges[i].lowMark = ranges[i].highMark = static_cast<int>(i);
+        for (std::size_t k = 0; k < 3; ++k)
+            ranges[i].codes[k] = data->phrases[(i * 3 + k) % data->phrases.size()].code;
+    }
+    for (auto _ : state) {
+        const auto problems = tl::classProblems(data->classStudents, data->phrases, ranges);
+        benchmark::DoNotOptimize(problems.data());
+    }
+}
+
 TL_BENCH(BM_ReadBackEFile);
 TL_BENCH(BM_NameCheck);
+TL_BENCH(BM_ClassProblems);
 
 }  // namespace

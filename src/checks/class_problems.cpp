@@ -119,6 +119,14 @@ std::string problemCountText(const std::vector<ClassProblem>& problems) {
     return counted(problems.size(), "problem") + " in " + counted(studentsWith, "student");
 }
 
+CommentMeter commentMeter(const StudentRecord& s, const std::vector<Phrase>& phrases) {
+    const int length = s.freeFormUsed ? static_cast<int>(s.freeFormText.size())
+                                      : composeComments(s, phrases).totalLength;
+    return {std::string(s.freeFormUsed ? "Free-form: " : "Comments: ") + std::to_string(length) +
+                "/" + std::to_string(kCommentLimit) + " characters",
+            length > kCommentLimit};
+}
+
 int adjacentProblem(const std::vector<ClassProblem>& problems, int student, int cell,
                     bool forward) {
     if (problems.empty()) return -1;

@@ -47,4 +47,12 @@ std::string problemCountText(const std::vector<ClassProblem>& problems);
 // before the mark is -1, after the last skill problemcell::kCount.
 int adjacentProblem(const std::vector<ClassProblem>& problems, int student, int cell, bool forward);
 
+// The meter beside the detail panel: "Comments: N/460 characters", or
+// "Free-form: N/460 characters" for a free-form comment; over is set above 460.
+struct CommentMeter {
+    std::string text;
+    bool over = false;
+};
+CommentMeter commentMeter(const StudentRecord& student, const std::vector<Phrase>& phrases);
+
 }  // namespace tl

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -19,6 +20,7 @@
 #include <ctime>
 
 #include "about/frm_help.h"
+#include "checks/class_problems.h"
 #include "core/class_document.h"
 #include "core/class_file.h"
 #include "core/favourites_file.h"
@@ -41,6 +43,7 @@
 #include "platform/prompts.h"
 #include "platform/recovery.h"
 #include "platform/widgets.h"
+#include "ready/frm_ready.h"
 
 namespace tl {
 
@@ -111,6 +114,17 @@ void frmEntry::buildMenus() {
                                     ctrl(Qt::Key_K), [this] { cmdSwitch_Click(); });
     mnuInitialValues =
         addMenuItem(nmuView, "mnuInitialValues", "&Initial Values", ctrl(Qt::Key_I), {});
+    nmuView->addSeparator();
+    mnuReady = addMenuItem(nmuView, "mnuReady", "&Ready for the Office...", ctrl(Qt::Key_R),
+                           [this] { mnuReady_Click(); });
+    // F8 and Shift+F8 walk the problems whether or not the list is open.
+    for (const bool forward : {true, false}) {
+        auto* walk = new QAction(this);
+        walk->setShortcut(forward ? QKeySequence(Qt::Key_F8)
+                                  : QKeySequence(Qt::SHIFT | Qt::Key_F8));
+        connect(walk, &QAction::triggered, this, [this, forward] { goToAdjacentProblem(forward); });
+        addAction(walk);
+    }
 
     mnuSort = addMenu(bar, "mnuSort", "&Sort");
     mnuSortNames = addMenuItem(mnuSort, "mnuSortNames", "Sort &Names (alphabetically)", {},
@@ -235,6 +249,9 @@ void frmEntry::buildControls() {
     lblStatus = namedLabel(statusBar(), "lblStatus");
     lblStatus->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(lblStatus, 1);
+    lblCommentLength = namedLabel(statusBar(), "lblCommentLength");
+    lblCommentLength->setTextFormat(Qt::PlainText);
+    statusBar()->addPermanentWidget(lblCommentLength);
     statusBar()->setSizeGripEnabled(false);
 }
 
@@ -339,6 +356,7 @@ void frmEntry::showFavourites() {
     cmdOpenFavourites->setEnabled(true);
     listPanel_->showFavourites(fromPath(ws_.favouritesFile),
                                favouritesListItems(ws_.favourites, ws_.phrases));
+    refreshReady();
 }
 
 QString frmEntry::classFolder() const {
@@ -443,6 +461,12 @@ DetailLines frmEntry::displayDetails(int studentIndex) {
     if (studentIndex < 0 || studentIndex >= ws_.studentCount()) return {};
     const DetailLines details =
         buildDetailLines(ws_.students[studentIndex], ws_.phrases, showingCourse());
+    const CommentMeter meter = commentMeter(ws_.students[studentIndex], ws_.phrases);
+    lblCommentLength->setText(toQString(meter.text));
+    QPalette colours = statusBar()->palette();
+    if (meter.over) colours.setColor(QPalette::WindowText, kWarningColour);
+    lblCommentLength->setPalette(colours);
+    refreshReady();
     if (details.tooLong) prompts_.message(msg::tl8aCommentTooLong());
     Shape1->showDetails(details);
     return details;
@@ -576,6 +600,67 @@ void frmEntry::mnuhelp_Click() {
 void frmEntry::refreshUndo() {
     cmdUndo->setEnabled(!ws_.undo.empty());
     mnuUndo->setEnabled(!ws_.undo.empty());
+    refreshReady();
+}
+
+void frmEntry::mnuReady_Click() {
+    if (readyWindow.isNull()) {
+        readyWindow = new frmReady(ws_, this);
+        readyWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(readyWindow, &frmReady::problemChosen, this, &frmEntry::goToProblem);
+        connect(readyWindow, &QObject::destroyed, this, [this] { readyOpen_ = false; });
+    }
+    readyOpen_ = true;
+    readyWindow->refresh();
+    readyWindow->show();
+    readyWindow->raise();
+    readyWindow->activateWindow();
+}
+
+void frmEntry::refreshReady() {
+    if (readyWindow.isNull() || readyRefreshDue_) return;
+    readyRefreshDue_ = true;
+    QTimer::singleShot(0, this, [this] {
+        readyRefreshDue_ = false;
+        if (!readyWindow.isNull()) readyWindow->refresh();
+    });
+}
+
+void frmEntry::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (readyOpen_ && !readyWindow.isNull() && !event->spontaneous()) {
+        readyWindow->refresh();
+        readyWindow->show();
+    }
+}
+
+void frmEntry::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    if (!readyWindow.isNull() && !event->spontaneous()) readyWindow->hide();
+}
+
+void frmEntry::goToProblem(int student, int cell) {
+    if (student < 0 || student >= ws_.studentCount() || isHidden()) return;
+    const bool skill = cell >= problemcell::kFirstSkill;
+    if (skill != skillsView_) showView(skill);
+    msfgClass->setCurrentCell(student + 1, grid::kMark + cell);
+    activateWindow();
+    raise();
+    msfgClass->setFocus(Qt::OtherFocusReason);
+}
+
+void frmEntry::goToAdjacentProblem(bool forward) {
+    if (ws_.studentCount() < 1) return;
+    const std::vector<ClassProblem> problems =
+        classProblems(ws_.students, ws_.phrases, ws_.initialValues);
+    const int cell = std::clamp(msfgClass->col() - grid::kMark, -1, int(problemcell::kCount));
+    const int at = adjacentProblem(problems, msfgClass->row() - 1, cell, forward);
+    if (at < 0) {
+        showStatus("Nothing left to fix.");
+        return;
+    }
+    const ClassProblem& p = problems[static_cast<std::size_t>(at)];
+    goToProblem(p.student, p.cell);
 }
 
 void frmEntry::writeRow(int studentIndex) {

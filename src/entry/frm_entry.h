@@ -31,6 +31,7 @@ class frmGetTrilliumfile;
 class frmExport;
 class frmSelection;
 class frmAutoFill;
+class frmReady;
 class RecoveryKeeper;
 class MarkEditor;
 class DetailPanel;
@@ -60,6 +61,9 @@ class frmEntry : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    // Ready for the Office hides and comes back with the main window.
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private slots:
@@ -86,6 +90,7 @@ class frmEntry : public QMainWindow {
     QAction* mnuShowCourse;
     QAction* mnuCommentsSkills;
     QAction* mnuInitialValues;
+    QAction* mnuReady;
     QMenu* mnuSort;
     QAction* mnuSortNames;
     QAction* mnuSortMarks;
@@ -122,6 +127,7 @@ class frmEntry : public QMainWindow {
     QLabel* lblDetail5;
     QLabel* lblFreeFormComment;
     QLabel* lblStatus;         // the status line's text
+    QLabel* lblCommentLength;  // the current student's comment length
     MarkEditor* txtDataEntry;  // the mark editor laid over the MRK cell
 
     bool enterCellEnabled = false;
@@ -191,6 +197,18 @@ class frmEntry : public QMainWindow {
     // Comment Selection and Initial Values Setup while they are open.
     QPointer<frmSelection> selectionWindow;
     QPointer<frmAutoFill> autoFillWindow;
+    // Ready for the Office while it is open, and whether the teacher has it
+    // open (it hides while another window takes the main window's place).
+    QPointer<frmReady> readyWindow;
+    bool readyOpen_ = false;
+    bool readyRefreshDue_ = false;
+    void mnuReady_Click();
+    // The list rebuilt once the current event is done, however many changes it brought.
+    void refreshReady();
+    // The student's cell of a problem current, the keyboard on it.
+    void goToProblem(int student, int cell);
+    // F8 and Shift+F8: the next or previous problem after the current cell.
+    void goToAdjacentProblem(bool forward);
 
     // Class list update, export and the class picker's result.
     void mnuUpdate_Click();

@@ -110,6 +110,7 @@ void frmEntry::flagColumnSet(int c, bool on) {
     setFlagColumn(ws_, grid::flagAt(c), on);
     for (int i = 0; i < ws_.studentCount(); ++i)
         writeRow(i);
+    refreshReady();
 }
 
 bool frmEntry::commentsView() const {

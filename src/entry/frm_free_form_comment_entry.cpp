@@ -83,7 +83,7 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
                           "sentence punctuation are valid.  Invalid characters like carriage "
                           "returns, hard returns and shifted characters like ^ will be removed.");
     QPalette warn = Label2->palette();
-    warn.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    warn.setColor(QPalette::WindowText, kWarningColour);
     Label2->setPalette(warn);
     Label3->setPalette(warn);
 

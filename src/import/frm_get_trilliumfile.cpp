@@ -60,7 +60,7 @@ frmGetTrilliumfile::frmGetTrilliumfile(Workspace& ws, Prompts& prompts, const Lo
     lblWarning->setWordWrap(true);
     lblWarning->setMinimumWidth(lblWarning->fontMetrics().horizontalAdvance(QString(40, 'x')));
     QPalette warn = lblWarning->palette();
-    warn.setColor(QPalette::WindowText, QColor(160, 0, 0));
+    warn.setColor(QPalette::WindowText, kWarningColour);
     lblWarning->setPalette(warn);
     lblWarning->hide();
     lsttest = new QListWidget(this);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QFontMetrics>
 #include <QKeySequence>
 #include <QString>
@@ -13,7 +14,6 @@
 
 class QAbstractButton;
 class QAction;
-class QColor;
 class QListWidget;
 class QMenu;
 class QMainWindow;
@@ -24,6 +24,9 @@ class QWidget;
 // Controls as the windows make them: named (the objectName is the control's
 // name) and wired to their handler in one call.
 namespace tl {
+
+// The text colour of warnings.
+inline const QColor kWarningColour(160, 0, 0);
 
 QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption);
 

@@ -20,7 +20,7 @@ int layerOf(const std::string& folder) {
     if (folder == "platform") return 1;
     if (folder == "favourites" || folder == "checks") return 2;
     if (folder == "entry" || folder == "selection" || folder == "autofill" || folder == "export" ||
-        folder == "import" || folder == "about") {
+        folder == "import" || folder == "about" || folder == "ready") {
         return kWindowLayer;
     }
     if (folder == "app") return 4;

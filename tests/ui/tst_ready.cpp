@@ -1,0 +1,97 @@
+// Ready for the Office: the list beside the main window follows the class,
+// Enter on a line and F8 go to a problem's cell, and a class is fixed through
+// F8 alone; the comment length meter at the foot of the main window.
+#include "platform/widgets.h"
+#include "ready/frm_ready.h"
+#include "ui/ui_support.h"
+
+using namespace tl;
+using namespace tl::test;
+
+class ReadyTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void listFollowsTheClassAndF8FixesIt() {
+        Desk desk;
+        desk.open(desk.file(
+            "three.tlc",
+            classLine("SCI3U1-01", "Adams", "Ann", "300000001", "", "0004,,,,") +
+                classLine("SCI3U1-01", "Brook", "Bo", "300000002", "70", "9999,,,,") +
+                classLine("SCI3U1-01", "Chen", "Cy", "300000003", "80", "0005,,,,", "G,G,,G,G,G")));
+        FlexGrid* grid = desk.grid();
+        QCOMPARE(desk.ctl("lblCommentLength")->text(), QString("Comments: 48/460 characters"));
+
+        pressChord(Qt::Key_R, Qt::ControlModifier);
+        auto* ready = openWindow<frmReady>("frmReady");
+        QVERIFY(ready != nullptr && ready->isVisible() && !ready->isModal());
+        QCOMPARE(ready->windowTitle(),
+                 QString("Tallyleaf v3.3 Growing Success ~ Ready for the Office"));
+        auto* list = control<QListWidget>(ready, "lstProblems");
+        auto* count = control<QLabel>(ready, "lblProblemCount");
+        QCOMPARE(count->text() + " | " + items(list).join(" | "),
+                 QString("4 problems in 3 students | Adams Ann: no mark | Brook Bo: no comment | "
+                         "Brook Bo: comment code 9999 is not in the phrase library | Chen Cy: "
+                         "learning skills not all rated"));
+
+        // Enter on a line: the student's cell, in the skills view for a skill.
+        activate(ready);
+        list->setFocus();
+        list->setCurrentRow(3);
+        pressKey(Qt::Key_Return);
+        QVERIFY(QApplication::focusWidget() == grid);
+        QCOMPARE(QString("%1,%2").arg(grid->row()).arg(grid->col()), QString("3,11"));
+        QVERIFY(desk.act("mnuCommentsSkills")->isChecked());
+
+        // The main window hides: so does the list; it comes back with it.
+        desk.entry.hide();
+        settle();
+        QVERIFY(!ready->isVisible());
+        desk.entry.show();
+        settle();
+        QVERIFY(ready->isVisible());
+        activate(&desk.entry);
+        grid->setFocus();
+
+        // Fixed through F8 alone: each F8 from the first cell on, then the fix.
+        grid->setCurrentCell(1, 0);
+        const std::pair<QString, QString> fixes[] = {
+            {"1,3", "65\r"}, {"2,4", "0004\r"}, {"3,11", "3"}};
+        for (const auto& [cell, typed] : fixes) {
+            pressKey(Qt::Key_F8);
+            QCOMPARE(QString("%1,%2").arg(grid->row()).arg(grid->col()), cell);
+            for (const QChar ch : typed)
+                ch == '\r' ? pressKey(Qt::Key_Return) : pressKey(Qt::Key_unknown, ch.toLatin1());
+        }
+        QCOMPARE(count->text(), QString("Nothing left to fix: the class is ready for the office."));
+        QCOMPARE(list->count(), 0);
+        pressKey(Qt::Key_F8);
+        QCOMPARE(desk.ctl("lblStatus")->text(), QString("Nothing left to fix."));
+
+        // An undo brings the problem back into the list; Escape closes it.
+        desk.run("mnuUndo");
+        QCOMPARE(items(list), QStringList{"Chen Cy: learning skills not all rated"});
+        activate(ready);
+        list->setFocus();
+        pressKey(Qt::Key_Escape);
+        QVERIFY(openWindow<frmReady>("frmReady") == nullptr);
+    }
+
+    // Coded comments over 460 characters, and a free-form comment, at the foot.
+    void meterShowsTheCurrentStudentsLength() {
+        Desk desk(QByteArray("Code,Comment,Category\r\n0001,") + QByteArray(240, 'a') +
+                  ",1\r\n0002," + QByteArray(240, 'b') + ",1\r\n");
+        desk.open(desk.file(
+            "two.tlc", classLine("SCI3U1-01", "Adams", "Ann", "300000001", "70", "0001,0002,,,") +
+                           classLine("SCI3U1-01", "Brook", "Bo", "300000002", "70", ",,,,",
+                                     "G,G,G,G,G,G", "0,True,Short and sweet.")));
+        auto* meter = desk.ctl("lblCommentLength");
+        QCOMPARE(meter->text(), QString("Comments: 484/460 characters"));
+        QCOMPARE(meter->palette().color(QPalette::WindowText), kWarningColour);
+        clickCell(desk.grid(), 2, 1);
+        QCOMPARE(meter->text(), QString("Free-form: 16/460 characters"));
+        QVERIFY(meter->palette().color(QPalette::WindowText) != kWarningColour);
+    }
+};
+
+QTEST_MAIN(ReadyTest)
+#include "tst_ready.moc"
