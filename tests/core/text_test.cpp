@@ -3,6 +3,8 @@
 #include <charconv>
 #include <clocale>
 
+#include "core/comment_text.h"
+#include "core/file_text.h"
 #include "core/test_support.h"
 
 namespace tl::test {
@@ -24,6 +26,9 @@ TEST(CsvFields, CutAtCommasAndQuotedFieldsKeepThem) {
     EXPECT_TRUE(open && view.empty());
 }
 
+// The golden case placeholders holds the composed comments of every placeholder
+// and gender, and first-problems the length with the name at the limit of 460.
+
 // What the case's routine gives for its input, as text.
 std::string run(const TableRow& row) {
     const std::string &routine = row["routine"], &in = row["input"], &argument = row["argument"];
@@ -33,6 +38,14 @@ std::string run(const TableRow& row) {
     if (routine == "trimBlanks") return std::string(trimBlanks(in));
     if (routine == "findIgnoreCase") return std::to_string(findIgnoreCase(in, argument));
     if (routine == "toUpperCp1252") return toUpperCp1252(in);
+    if (routine == "cleanPhrase") return cleanPhrase(in);
+    if (routine == "bracketCode") return bracketCode(in);
+    if (routine == "sanitizeFreeForm") return sanitizeFreeForm(in);
+    if (routine == "decodeDataFile") return decodeDataFile(in).value_or("unreadable");
+    if (routine == "wrapText") {
+        const WrappedText w = wrapText(in, 75);
+        return joined(w.lines) + "|" + w.remainder;
+    }
     if (int value = 0; routine == "parseInt16")
         return parseInt16(in, value) ? std::to_string(value) : "refused";
     if (routine == "csvField") {

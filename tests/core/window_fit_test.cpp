@@ -1,53 +1,46 @@
 #include "platform/window_fit.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <sstream>
+#include <type_traits>
 
 #include "core/test_support.h"
 
 namespace tl::test {
 namespace {
 
-// "1022x575+0+0": the client size and the frame's corner, as X geometries are written.
-std::string geometry(const WindowFit& fit) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%dx%d%+d%+d", fit.client.width, fit.client.height,
-                  fit.frameAt.x, fit.frameAt.y);
-    return text;
-}
-
-Extent extent(const std::string& text) {
-    Extent e;
-    EXPECT_EQ(std::sscanf(text.c_str(), "%dx%d", &e.width, &e.height), 2) << text;
-    return e;
-}
-
-Spot spot(const std::string& text) {
-    Spot s;
-    EXPECT_EQ(std::sscanf(text.c_str(), "%d%d", &s.x, &s.y), 2) << text;
-    return s;
-}
-
-Area area(const std::string& text) {
-    Area a;
-    EXPECT_EQ(std::sscanf(text.c_str(), "%dx%d%d%d", &a.width, &a.height, &a.x, &a.y), 4) << text;
-    return a;
-}
-
-FrameMargins margins(const std::string& text) {
-    FrameMargins m;
-    EXPECT_EQ(std::sscanf(text.c_str(), "%d %d %d %d", &m.left, &m.top, &m.right, &m.bottom), 4)
-        << text;
-    return m;
+// A cell's numbers as the fields of T, in order: "1022x575", "+0-20" or "1 20 1 5";
+// an area is written as X geometries are, "1024x600+0+0", its size first.
+template <typename T>
+T parsed(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == 'x' || c == '+'; }, ' ');
+    std::istringstream in(text);
+    int n[4] = {};
+    std::size_t count = 0;
+    while (count < 4 && in >> n[count])
+        ++count;
+    EXPECT_TRUE((in >> std::ws).eof() && count * sizeof(int) == sizeof(T)) << text;
+    if constexpr (std::is_same_v<T, Area>)
+        return {n[2], n[3], n[0], n[1]};
+    else if constexpr (sizeof(T) == 2 * sizeof(int))
+        return {n[0], n[1]};
+    else
+        return {n[0], n[1], n[2], n[3]};
 }
 
 TEST(WindowFit, SizeAndPlaceCountTheFrame) {
     forEachRow("window_fit.tsv", [](const TableRow& row) {
-        const WindowRequest request{extent(row["designed"]), extent(row["minimum"]),
-                                    area(row["screen"]), margins(row["frame"]), spot(row["at"])};
-        const WindowFit fit = row["assumed"].empty() ? fitWindow(request)
-                                                     : refitWindow(request, margins(row["assumed"]),
-                                                                   extent(row["client"]));
-        EXPECT_EQ(geometry(fit), row["fit"]);
+        const WindowRequest request{parsed<Extent>(row["designed"]), parsed<Extent>(row["minimum"]),
+                                    parsed<Area>(row["screen"]), parsed<FrameMargins>(row["frame"]),
+                                    parsed<Spot>(row["at"])};
+        const WindowFit fit = row["assumed"].empty()
+                                  ? fitWindow(request)
+                                  : refitWindow(request, parsed<FrameMargins>(row["assumed"]),
+                                                parsed<Extent>(row["client"]));
+        const Area expected = parsed<Area>(row["fit"]);
+        EXPECT_EQ(std::vector({fit.client.width, fit.client.height, fit.frameAt.x, fit.frameAt.y}),
+                  std::vector({expected.width, expected.height, expected.x, expected.y}));
     });
 }
 
