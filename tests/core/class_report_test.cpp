@@ -58,7 +58,9 @@ TEST(DetailPanel, CodedCommentsAreWarnedAbove460CharactersButAFreeFormCommentIsN
     }
 }
 
-TEST(ClassReport, PagesBreakOnlyBetweenStudentsAndFitTheLandscapePage) {
+// The golden class demo-class holds the order of the blocks and the two empty
+// lines that open each later page.
+TEST(ClassReport, PagesBreakOnceTheCounterPassesItsLimitAndFitTheLandscapePage) {
     // A new class code for each student; no comment or a remainder of one to three
     // lines gives blocks of six to nine lines, so that the counter lands on every value.
     std::vector<StudentRecord> students;
@@ -69,7 +71,6 @@ TEST(ClassReport, PagesBreakOnlyBetweenStudentsAndFitTheLandscapePage) {
     }
     const auto pages = classReportPages(students, {}, true);
     ASSERT_GT(pages.size(), 3u);
-    int next = 0;
     for (std::size_t p = 0; p < pages.size(); ++p) {
         // The heading: a 10-point line, two of 12 points and a blank of 9.
         // Every line fits, glyphs and all, on landscape A4, lower than Letter.
@@ -77,13 +78,8 @@ TEST(ClassReport, PagesBreakOnlyBetweenStudentsAndFitTheLandscapePage) {
         for (const double size : {10.0, 12.0, 12.0, 9.0})
             if (p == 0) fill.add(size);
         int counted = p == 0 ? 3 : 0;
-        for (std::size_t b = 0; b < pages[p].size(); ++b) {
-            const ReportBlock& block = pages[p][b];
-            // A later page opens with the two empty lines, then the students follow in order.
-            EXPECT_EQ(block.student, p > 0 && b == 0 ? -1 : next++);
-            EXPECT_TRUE(block.student >= 0 || joined(block.lines) == "|") << p;
+        for (const ReportBlock& block : pages[p]) {
             EXPECT_LE(counted, kReportPageLines) << "a block began above the counter's limit";
-            EXPECT_LE(block.lines.size(), static_cast<std::size_t>(kLongestReportBlock));
             counted += static_cast<int>(block.lines.size());
             for (std::size_t i = 0; i < block.lines.size(); ++i) {
                 EXPECT_TRUE(fill.fits(9)) << p;
@@ -92,7 +88,6 @@ TEST(ClassReport, PagesBreakOnlyBetweenStudentsAndFitTheLandscapePage) {
         }
         EXPECT_TRUE(p + 1 == pages.size() || counted > kReportPageLines);
     }
-    EXPECT_EQ(next, 40);
 }
 
 }  // namespace

@@ -1,46 +1,40 @@
 #include "platform/window_fit.h"
 
-#include <algorithm>
-#include <sstream>
-#include <type_traits>
+#include <cstdio>
 
 #include "core/test_support.h"
 
 namespace tl::test {
 namespace {
 
-// A cell's numbers as the fields of T, in order: "1022x575", "+0-20" or "1 20 1 5";
-// an area is written as X geometries are, "1024x600+0+0", its size first.
-template <typename T>
-T parsed(std::string text) {
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c == 'x' || c == '+'; }, ' ');
-    std::istringstream in(text);
-    int n[4] = {};
-    std::size_t count = 0;
-    while (count < 4 && in >> n[count])
-        ++count;
-    EXPECT_TRUE((in >> std::ws).eof() && count * sizeof(int) == sizeof(T)) << text;
-    if constexpr (std::is_same_v<T, Area>)
-        return {n[2], n[3], n[0], n[1]};
-    else if constexpr (sizeof(T) == 2 * sizeof(int))
-        return {n[0], n[1]};
-    else
-        return {n[0], n[1], n[2], n[3]};
-}
-
 TEST(WindowFit, SizeAndPlaceCountTheFrame) {
     forEachRow("window_fit.tsv", [](const TableRow& row) {
-        const WindowRequest request{parsed<Extent>(row["designed"]), parsed<Extent>(row["minimum"]),
-                                    parsed<Area>(row["screen"]), parsed<FrameMargins>(row["frame"]),
-                                    parsed<Spot>(row["at"])};
-        const WindowFit fit = row["assumed"].empty()
-                                  ? fitWindow(request)
-                                  : refitWindow(request, parsed<FrameMargins>(row["assumed"]),
-                                                parsed<Extent>(row["client"]));
-        const Area expected = parsed<Area>(row["fit"]);
-        EXPECT_EQ(std::vector({fit.client.width, fit.client.height, fit.frameAt.x, fit.frameAt.y}),
-                  std::vector({expected.width, expected.height, expected.x, expected.y}));
+        // Sizes are written "1022x575", corners "+0-20", areas as X geometries.
+        const auto read = [&row](const char* column, const char* format, auto*... fields) {
+            EXPECT_EQ(std::sscanf(row[column].c_str(), format, fields...),
+                      static_cast<int>(sizeof...(fields)))
+                << column;
+        };
+        WindowRequest r;
+        read("designed", "%dx%d", &r.designed.width, &r.designed.height);
+        read("minimum", "%dx%d", &r.minimum.width, &r.minimum.height);
+        read("screen", "%dx%d%d%d", &r.available.width, &r.available.height, &r.available.x,
+             &r.available.y);
+        read("frame", "%d %d %d %d", &r.frame.left, &r.frame.top, &r.frame.right, &r.frame.bottom);
+        read("at", "%d%d", &r.frameAt.x, &r.frameAt.y);
+        WindowFit fit = fitWindow(r);
+        if (!row["assumed"].empty()) {
+            FrameMargins assumed;
+            Extent client;
+            read("assumed", "%d %d %d %d", &assumed.left, &assumed.top, &assumed.right,
+                 &assumed.bottom);
+            read("client", "%dx%d", &client.width, &client.height);
+            fit = refitWindow(r, assumed, client);
+        }
+        char text[64];
+        std::snprintf(text, sizeof text, "%dx%d%+d%+d", fit.client.width, fit.client.height,
+                      fit.frameAt.x, fit.frameAt.y);
+        EXPECT_EQ(text, row["fit"]);
     });
 }
 
