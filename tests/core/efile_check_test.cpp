@@ -30,17 +30,16 @@ TEST(EFile, WritesTheFieldRulesTheGoldenClassesLack) {
 
 // Class codes with a comma and without, marks, free-form comments and the first one's skills.
 std::vector<StudentRecord> threeStudents() {
-    const char* const rows[][4] = {{"ENG2D1,02", "Adeyemi", "Kiran", "78"},
-                                   {"ENG2D1-02", "Brightwater", "Lio", "64"},
-                                   {"ENG2D1,02", "Osei", "Tamsin", "91"}};
-    const char* const comments[] = {"Reads widely.", "Writes with care.", "Asks questions."};
+    const char* const rows[][5] = {{"ENG2D1,02", "Adeyemi", "Kiran", "78", "Reads widely."},
+                                   {"ENG2D1-02", "Brightwater", "Lio", "64", "Writes with care."},
+                                   {"ENG2D1,02", "Osei", "Tamsin", "91", "Asks questions."}};
     std::vector<StudentRecord> students;
-    for (int n = 0; n < 3; ++n) {
-        const auto [code, last, first, mark] = rows[n];
-        students.push_back(makeStudent(code, last, first, "31200000" + std::to_string(n + 1)));
-        students[n].mark = mark;
-        students[n].freeFormUsed = true;
-        students[n].freeFormText = comments[n];
+    for (const auto& [code, last, first, mark, comment] : rows) {
+        const std::string number = "31200000" + std::to_string(students.size() + 1);
+        StudentRecord& s = students.emplace_back(makeStudent(code, last, first, number));
+        s.mark = mark;
+        s.freeFormUsed = true;
+        s.freeFormText = comment;
     }
     students[0].skills = {"4", "3", "2", "1", "4", "3"};
     return students;
