@@ -52,18 +52,14 @@ TEST(Layering, TheRuleTable) {
     });
 }
 
-// The sources of the Qt-free core library, as src/CMakeLists.txt lists them.
-std::set<std::string> coreLibrarySources(const fs::path& root) {
-    std::ifstream in(root / "CMakeLists.txt");
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
+TEST(Layering, EveryIncludeUnderSrcKeepsTheLayersAndTheCoreLibraryHasNoQt) {
+    // The sources of the Qt-free core library, as src/CMakeLists.txt lists them.
+    const fs::path root = TL_SOURCE_DIR;
+    std::ifstream cmake(root / "CMakeLists.txt");
+    const std::string text{std::istreambuf_iterator<char>(cmake), {}};
     const std::size_t start = text.find("add_library(tallyleaf_core");
     std::istringstream list(text.substr(start, text.find(')', start) - start));
-    return {std::istream_iterator<std::string>(list), {}};
-}
-
-TEST(Layering, EveryIncludeUnderSrcKeepsTheLayersAndTheCoreLibraryHasNoQt) {
-    const fs::path root = TL_SOURCE_DIR;
-    const std::set<std::string> core = coreLibrarySources(root);
+    const std::set<std::string> core{std::istream_iterator<std::string>(list), {}};
     ASSERT_GT(core.size(), 10u);
     const std::regex directive(R"re(^\s*#\s*include\s*([<"])([^>"]+)[>"])re");
     int includes = 0;
