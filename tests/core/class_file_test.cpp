@@ -33,12 +33,9 @@ TEST_F(ClassFileTest, RefusedFilesKeepTheOpenClass) {
                                                                  : msg::tl7ClassFileType());
     });
     expectRefused("missing.tlc", msg::tl8ClassFileInvalid());
+    // 502 students are too many; the test below opens 501.
     writeBytes(dir() / "big.tlc", repeated(kLine + "\r\n", 502));
     expectRefused("big.tlc", msg::tl8ClassFileInvalid());
-
-    writeBytes(dir() / "big.tlc", repeated(kLine + "\r\n", 501));
-    ASSERT_FALSE(openClass(file("big.tlc"), open_).has_value());
-    EXPECT_EQ(open_.size(), 501u);
 }
 
 // The fields of a record that hold any text.
@@ -55,29 +52,27 @@ TEST_F(ClassFileTest, EverySavedClassOpensAgainWithQuotesAsApostrophes) {
     std::mt19937 random(20261207);
     const std::string alphabet = "Ab9 ,\"'-.\x80\xE9\xFF";
     const char* skills[] = {"1", "2", "3", "4", ""};
-    for (std::size_t size : {1u, 2u, 17u, 501u}) {
-        std::vector<StudentRecord> saved(size);
-        for (StudentRecord& s : saved) {
-            for (std::string* field : textFields(s)) {
-                field->resize(random() % 4 == 0 ? 0 : random() % 13);
-                for (char& ch : *field)
-                    ch = alphabet[random() % alphabet.size()];
-            }
-            for (std::string& skill : s.skills)
-                skill = skills[random() % 5];
-            s.iep = random() % 2 ? "Y" : "";
-            s.freeFormUsed = random() % 2;
+    std::vector<StudentRecord> saved(501);
+    for (StudentRecord& s : saved) {
+        for (std::string* field : textFields(s)) {
+            field->resize(random() % 4 == 0 ? 0 : random() % 13);
+            for (char& ch : *field)
+                ch = alphabet[random() % alphabet.size()];
         }
-        ASSERT_EQ(saveClass(file("r.tlc"), saved).outcome, WriteOutcome::Written);
-        ASSERT_EQ(openClass(file("r.tlc"), open_), std::nullopt) << readBytes(dir() / "r.tlc");
-        for (StudentRecord& s : saved) {
-            // A field cannot escape a double quote: it is written as an apostrophe.
-            for (std::string* field : textFields(s))
-                std::replace(field->begin(), field->end(), '"', '\'');
-            s.trilliumField14.clear();  // kept in memory only
-        }
-        EXPECT_EQ(open_, saved);
+        for (std::string& skill : s.skills)
+            skill = skills[random() % 5];
+        s.iep = random() % 2 ? "Y" : "";
+        s.freeFormUsed = random() % 2;
     }
+    ASSERT_EQ(saveClass(file("r.tlc"), saved).outcome, WriteOutcome::Written);
+    ASSERT_EQ(openClass(file("r.tlc"), open_), std::nullopt) << readBytes(dir() / "r.tlc");
+    for (StudentRecord& s : saved) {
+        // A field cannot escape a double quote: it is written as an apostrophe.
+        for (std::string* field : textFields(s))
+            std::replace(field->begin(), field->end(), '"', '\'');
+        s.trilliumField14.clear();  // kept in memory only
+    }
+    EXPECT_EQ(open_, saved);
 }
 
 }  // namespace

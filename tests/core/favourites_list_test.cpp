@@ -4,6 +4,7 @@
 #include "core/limits.h"
 #include "core/test_support.h"
 #include "core/workspace.h"
+#include "favourites/favourites_text.h"
 #include "selection/favourites_printout.h"
 
 namespace tl::test {
@@ -12,6 +13,17 @@ namespace {
 using Entries = std::vector<std::string>;
 
 const std::vector<Phrase> kPhrases = {{"0012", "Works hard", ""}, {"12345", "Asks for help.", ""}};
+
+// The items both kinds of favourites list show: the main window's and Initial
+// Values Setup's end with "no comment"; Comment Selection's items are the same
+// without it.
+TEST(FavouritesItems, CodesWithTheirPhrasesSeparatorsAndNoCommentLast) {
+    const std::string noComment = "           no comment (delete existing comment)";
+    EXPECT_EQ(
+        joined(favouritesListItems({"0012", "12345", "    ", "0099"}, kPhrases)),
+        "0012 Works hard. |12345 Asks for help. |           ---------------|0099 |" + noComment);
+    EXPECT_EQ(joined(favouritesListItems({}, kPhrases)), noComment);
+}
 
 // The row's edit on the entries; the row it selects, -2 for a refusal.
 int edit(Entries& entries, const TableRow& row) {

@@ -3,32 +3,28 @@
 // except the main window's, which opens the others through their frm_ headers.
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
-#include <vector>
 
 #include "core/test_support.h"
 
 namespace tl::test {
 namespace {
 
-constexpr int kWindowLayer = 3;
-
 int layerOf(const std::string& folder) {
-    if (folder == "core") return 0;
-    if (folder == "platform") return 1;
-    if (folder == "favourites" || folder == "checks") return 2;
-    if (folder == "entry" || folder == "selection" || folder == "autofill" || folder == "export" ||
-        folder == "import" || folder == "about" || folder == "ready") {
-        return kWindowLayer;
-    }
-    if (folder == "app") return 4;
-    return -1;
+    static const std::map<std::string, int> layers = {
+        {"core", 0},      {"platform", 1}, {"favourites", 2}, {"checks", 2},
+        {"entry", 3},     {"selection", 3}, {"autofill", 3},   {"export", 3},
+        {"import", 3},    {"about", 3},     {"ready", 3},      {"app", 4}};
+    const auto it = layers.find(folder);
+    return it == layers.end() ? -1 : it->second;
 }
 
 bool isQtHeader(const std::string& include) {
-    return include.rfind("Q", 0) == 0 || include.rfind("qt", 0) == 0;
+    return include.starts_with("Q") || include.starts_with("qt");
 }
 
 // Why a file in folder `from` may not include `include` (as written between
@@ -50,55 +46,6 @@ std::string includeProblem(const std::string& from, const std::string& include, 
     return from == "entry" && opensWindow ? "" : "includes a sibling window folder";
 }
 
-struct Include {
-    std::string file;  // relative to src/
-    std::string text;
-    bool angled = false;
-};
-
-// Every #include under src/, read once.
-const std::vector<Include>& sourceIncludes() {
-    static const std::vector<Include> found = [] {
-        const fs::path root = TL_SOURCE_DIR;
-        static const std::regex directive(R"re(^\s*#\s*include\s*([<"])([^>"]+)[>"])re");
-        std::vector<Include> all;
-        for (const auto& entry : fs::recursive_directory_iterator(root)) {
-            const std::string ext = entry.path().extension().string();
-            if (ext != ".h" && ext != ".cpp") continue;
-            std::ifstream in(entry.path());
-            std::string line;
-            std::smatch m;
-            while (std::getline(in, line)) {
-                if (std::regex_search(line, m, directive)) {
-                    all.push_back(
-                        {fs::relative(entry.path(), root).generic_string(), m[2], m[1] == "<"});
-                }
-            }
-        }
-        return all;
-    }();
-    return found;
-}
-
-// The sources built into the Qt-free core library, as src/CMakeLists.txt lists them.
-std::set<std::string> coreLibrarySources(const fs::path& root) {
-    std::ifstream in(root / "CMakeLists.txt");
-    std::set<std::string> sources;
-    std::string line;
-    bool inside = false;
-    while (std::getline(in, line)) {
-        if (line.find("add_library(tallyleaf_core") != std::string::npos) {
-            inside = true;
-        } else if (inside && line.find(')') != std::string::npos) {
-            break;
-        } else if (inside) {
-            const std::size_t start = line.find_first_not_of(' ');
-            if (start != std::string::npos) sources.insert(line.substr(start));
-        }
-    }
-    return sources;
-}
-
 TEST(Layering, TheRuleTable) {
     forEachRow("layering.tsv", [](const TableRow& row) {
         EXPECT_EQ(includeProblem(row["from"], row["include"], row["angled"] == "yes"),
@@ -106,23 +53,37 @@ TEST(Layering, TheRuleTable) {
     });
 }
 
-TEST(Layering, EveryIncludeUnderSrcKeepsTheLayers) {
-    const std::vector<Include>& includes = sourceIncludes();
-    ASSERT_GT(includes.size(), 100u) << "the scan found the sources";
-    for (const Include& inc : includes) {
-        const std::string folder = inc.file.substr(0, inc.file.find('/'));
-        EXPECT_EQ(includeProblem(folder, inc.text, inc.angled), "") << inc.file << ": " << inc.text;
-    }
-}
-
-TEST(Layering, TheCoreLibraryHasNoQt) {
-    const std::set<std::string> core = coreLibrarySources(TL_SOURCE_DIR);
+TEST(Layering, EveryIncludeUnderSrcKeepsTheLayersAndTheCoreLibraryHasNoQt) {
+    // The sources of the Qt-free core library, as src/CMakeLists.txt lists them.
+    const fs::path root = TL_SOURCE_DIR;
+    std::ifstream cmake(root / "CMakeLists.txt");
+    const std::string text{std::istreambuf_iterator<char>(cmake), {}};
+    const std::size_t start = text.find("add_library(tallyleaf_core");
+    std::istringstream list(text.substr(start, text.find(')', start) - start));
+    const std::set<std::string> core{std::istream_iterator<std::string>(list), {}};
     ASSERT_GT(core.size(), 10u);
-    for (const Include& inc : sourceIncludes()) {
-        const std::string header = inc.file.substr(0, inc.file.rfind('.')) + ".cpp";
-        if (!core.contains(inc.file) && !core.contains(header)) continue;
-        EXPECT_FALSE(inc.angled && isQtHeader(inc.text)) << inc.file << ": " << inc.text;
+    const std::regex directive(R"re(^\s*#\s*include\s*([<"])([^>"]+)[>"])re");
+    int includes = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".h" && ext != ".cpp") continue;
+        const fs::path file = fs::relative(entry.path(), root);
+        // A header is in the core library when its .cpp is.
+        const bool qtFree =
+            core.contains(fs::path(file).replace_extension(".cpp").generic_string());
+        const std::string folder = file.begin()->string();
+        std::ifstream in(entry.path());
+        std::string line;
+        std::smatch m;
+        while (std::getline(in, line)) {
+            if (!std::regex_search(line, m, directive)) continue;
+            ++includes;
+            const bool angled = m[1] == "<";
+            EXPECT_EQ(includeProblem(folder, m[2], angled), "") << file << ": " << m[2];
+            EXPECT_FALSE(qtFree && angled && isQtHeader(m[2])) << file << ": " << m[2];
+        }
     }
+    EXPECT_GT(includes, 100) << "the scan found the sources";
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "checks/name_check.h"
 
+#include <sstream>
+
 #include "core/test_support.h"
 
 namespace tl::test {
@@ -9,14 +11,11 @@ TEST(NameCheck, FindsAnotherStudentsNameAsAWholeWord) {
     forEachRow("name_check.tsv", [](const TableRow& row) {
         std::vector<StudentRecord> students;
         for (const std::string& entry : row.parts("students")) {
-            const std::size_t first = entry.find(';');
-            const std::size_t comment = entry.find(';', first + 1);
-            ASSERT_NE(comment, std::string::npos) << entry;
-            StudentRecord s = makeStudent("ENG2D1-02", entry.substr(0, first),
-                                          entry.substr(first + 1, comment - first - 1));
+            std::istringstream in(entry);
+            StudentRecord& s = students.emplace_back(makeStudent("ENG2D1-02", "", ""));
+            std::getline(std::getline(in, s.lastName, ';'), s.firstName, ';');
+            std::getline(in, s.freeFormText);
             s.freeFormUsed = true;
-            s.freeFormText = entry.substr(comment + 1);
-            students.push_back(s);
         }
         std::vector<Phrase> library;
         for (const std::string& text : row.parts("library"))
@@ -37,15 +36,11 @@ TEST(NameCheck, ChecksCodedCommentsAfterCompositionAndShowsTheNamesContext) {
     StudentRecord son = makeStudent("ENG2D1-02", "Tran", "Son");
     son.freeFormUsed = true;
     son.freeFormText = "Kiran and Son built the bridge model together over three weeks of work.";
-    const std::vector<Phrase> library = {{"0001", "$ is a fine ~ of the school.", "A"}};
-    const std::vector<NameWarning> warnings = nameWarnings({kiran, son}, library);
+    const auto warnings =
+        nameWarnings({kiran, son}, {{"0001", "$ is a fine ~ of the school.", "A"}});
     ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_EQ(warnings[0], (NameWarning{"Tran Son", "Kiran", 1, "Kiran",
-                                        "\xABKiran\xBB and Son built the bridge mode..."}));
     EXPECT_EQ(nameWarningLine(warnings[0]),
               "Tran Son: \"Kiran\" in \"\xABKiran\xBB and Son built the bridge mode...\"");
-    EXPECT_EQ(namePartsOf("Anna-Sofia de la Cruz"),
-              (std::vector<std::string>{"anna", "sofia", "cruz"}));
 }
 
 }  // namespace

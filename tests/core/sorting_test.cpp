@@ -1,5 +1,7 @@
 #include "core/sorting.h"
 
+#include <functional>
+
 #include "core/test_support.h"
 
 namespace tl::test {
@@ -21,19 +23,17 @@ TEST(Sorting, EqualKeysKeepTheirOrderUnderEverySort) {
         input.back().mark = marks[i % 4];
     }
     // The key of a student under each sort; equal keys must keep the input order.
-    auto byName = [](const StudentRecord& s) { return s.lastName; };
-    auto byMark = [](const StudentRecord& s) { return s.mark.empty() ? "0" : s.mark; };
-    auto byClass = [](const StudentRecord& s) { return s.classCode + s.lastName; };
-    const std::vector<std::pair<Sort, std::string (*)(const StudentRecord&)>> sorts = {
-        {sortByName, byName}, {sortByMark, byMark}, {sortByClass, byClass}};
+    const std::pair<Sort, std::function<std::string(const StudentRecord&)>> sorts[] = {
+        {sortByName, [](const StudentRecord& s) { return s.lastName; }},
+        {sortByMark, [](const StudentRecord& s) { return s.mark.empty() ? "0" : s.mark; }},
+        {sortByClass, [](const StudentRecord& s) { return s.classCode + s.lastName; }}};
     for (const auto& [sort, key] : sorts) {
         auto list = input;
         sort(list);
-        for (std::size_t i = 1; i < list.size(); ++i) {
+        for (std::size_t i = 1; i < list.size(); ++i)
             EXPECT_TRUE(key(list[i - 1]) != key(list[i]) ||
                         list[i - 1].studentNumber < list[i].studentNumber)
                 << i;
-        }
     }
 }
 

@@ -7,47 +7,34 @@
 namespace tl::test {
 namespace {
 
-// "1022x575+0+0": the client size and the frame's corner, as X geometries are written.
-std::string geometry(const WindowFit& fit) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%dx%d%+d%+d", fit.client.width, fit.client.height,
-                  fit.frameAt.x, fit.frameAt.y);
-    return text;
-}
-
-Extent extent(const std::string& text) {
-    Extent e;
-    EXPECT_EQ(std::sscanf(text.c_str(), "%dx%d", &e.width, &e.height), 2) << text;
-    return e;
-}
-
-Spot spot(const std::string& text) {
-    Spot s;
-    EXPECT_EQ(std::sscanf(text.c_str(), "%d%d", &s.x, &s.y), 2) << text;
-    return s;
-}
-
-Area area(const std::string& text) {
-    Area a;
-    EXPECT_EQ(std::sscanf(text.c_str(), "%dx%d%d%d", &a.width, &a.height, &a.x, &a.y), 4) << text;
-    return a;
-}
-
-FrameMargins margins(const std::string& text) {
-    FrameMargins m;
-    EXPECT_EQ(std::sscanf(text.c_str(), "%d %d %d %d", &m.left, &m.top, &m.right, &m.bottom), 4)
-        << text;
-    return m;
-}
-
 TEST(WindowFit, SizeAndPlaceCountTheFrame) {
     forEachRow("window_fit.tsv", [](const TableRow& row) {
-        const WindowRequest request{extent(row["designed"]), extent(row["minimum"]),
-                                    area(row["screen"]), margins(row["frame"]), spot(row["at"])};
-        const WindowFit fit = row["assumed"].empty() ? fitWindow(request)
-                                                     : refitWindow(request, margins(row["assumed"]),
-                                                                   extent(row["client"]));
-        EXPECT_EQ(geometry(fit), row["fit"]);
+        // Sizes are written "1022x575", corners "+0-20", areas as X geometries.
+        const auto read = [&row](const char* column, const char* format, auto*... fields) {
+            EXPECT_EQ(std::sscanf(row[column].c_str(), format, fields...),
+                      static_cast<int>(sizeof...(fields)))
+                << column;
+        };
+        WindowRequest r;
+        read("designed", "%dx%d", &r.designed.width, &r.designed.height);
+        read("minimum", "%dx%d", &r.minimum.width, &r.minimum.height);
+        read("screen", "%dx%d%d%d", &r.available.width, &r.available.height, &r.available.x,
+             &r.available.y);
+        read("frame", "%d %d %d %d", &r.frame.left, &r.frame.top, &r.frame.right, &r.frame.bottom);
+        read("at", "%d%d", &r.frameAt.x, &r.frameAt.y);
+        WindowFit fit = fitWindow(r);
+        if (!row["assumed"].empty()) {
+            FrameMargins assumed;
+            Extent client;
+            read("assumed", "%d %d %d %d", &assumed.left, &assumed.top, &assumed.right,
+                 &assumed.bottom);
+            read("client", "%dx%d", &client.width, &client.height);
+            fit = refitWindow(r, assumed, client);
+        }
+        char text[64];
+        std::snprintf(text, sizeof text, "%dx%d%+d%+d", fit.client.width, fit.client.height,
+                      fit.frameAt.x, fit.frameAt.y);
+        EXPECT_EQ(text, row["fit"]);
     });
 }
 
