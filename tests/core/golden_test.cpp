@@ -79,6 +79,10 @@ class GoldenCases : public TempDirTest {
             out["reconciled.txt"] = r.refused ? r.notice.value_or(Notice{}).text + "\r\n"
                                               : crlfLines(discrepancyReport(r.dropped, r.added));
             EXPECT_TRUE(!r.refused || (r.added.empty() && r.dropped.empty()));
+            // A second update finds nothing new, whatever the file repeats.
+            const ReconcileResult again =
+                reconcileWithMasterText(students, *master, kMaxStudents, kMaxStudents);
+            EXPECT_TRUE(again.added.empty() && again.dropped.empty());
             EXPECT_EQ(saveClass(file("reconciled.tlc"), students).outcome, WriteOutcome::Written);
             out["reconciled.tlc"] = readBytes(dir() / "reconciled.tlc");
         }
