@@ -1,5 +1,6 @@
 #include "core/master_file.h"
 
+#include "core/class_file.h"
 #include "core/test_support.h"
 
 namespace tl::test {
@@ -13,41 +14,31 @@ std::time_t at(const char* when) {
     return std::mktime(&t);
 }
 
-// A new record taken from a master line made by masterLine.
-StudentRecord fromMaster(const std::string& code, const std::string& last, const std::string& first,
-                         const std::string& number, const std::string& gender = "F",
-                         const std::string& f14 = "P") {
-    StudentRecord s = makeStudent(code, last, first, number);
-    s.gender = gender;
-    s.trilliumField8 = "Q1";
-    s.trilliumField14 = f14;
-    return s;
-}
-
 TEST(ClassSections, CollectedAbove2001NeverAndMatchedCaseSensitivelyOneRecordPerCode) {
-    std::vector<std::string> lines = {
-        masterLine("\"A, Jr.\"", "A", "1", "MTH4U-02 LUNCH1 ENG3U-01 SH2 AZ"),
-        masterLine("B", "B", "2", "ENG3U-01 SH1X ZSTUDY MTH4U-02 MTH4U-02"),
-        masterLine("C", "C", "3", "  sci2d-01 lunch ZZ SCI2D-01 MTH10 ")};
-    EXPECT_EQ(joined(collectClassSections(lines).value()),
-              "AZ|ENG3U-01|MTH10|MTH4U-02|SCI2D-01|SH2|lunch|sci2d-01");
+    forEachRow("class_sections.tsv", [](const TableRow& row) {
+        const std::vector<std::string> lines = row.parts("lines");
+        if (row["codes"].empty()) {
+            EXPECT_EQ(joined(collectClassSections(lines).value_or(std::vector<std::string>{})),
+                      row["expected"]);
+            return;
+        }
+        const auto matched =
+            matchStudentsToSections(lines, row.parts("codes"), row.number("capacity"));
+        std::vector<std::string> records;
+        for (const StudentRecord& s : matched.value_or(std::vector<StudentRecord>{}))
+            records.push_back(classFileLine(s) + " " + s.trilliumField14);
+        EXPECT_EQ(matched ? joined(records) : "none", row["expected"]);
+    });
+    // Eight sections and 1993 more are the most a file may hold.
     std::string timetable;
     for (int i = 0; i < 1993; ++i)
         timetable += "S" + std::to_string(10000 + i) + " ";
-    lines.push_back(masterLine("D", "D", "4", timetable + "S10000"));
+    std::vector<std::string> lines = {
+        masterLine("A", "A", "1", "AZ ENG3U-01 MTH10 MTH4U-02 SCI2D-01 SH2 lunch x"),
+        masterLine("D", "D", "4", timetable + "S10000")};
     ASSERT_EQ(collectClassSections(lines).value_or(std::vector<std::string>{}).size(), 2001u);
     lines.push_back(masterLine("E", "E", "5", "S99999"));
     EXPECT_FALSE(collectClassSections(lines).has_value());
-    lines = {masterLine("Adams", "Ann", "101", "ENG3U-01 MTH4U-02"),
-             masterLine("\"Brown, Jr.\"", "Bo", "102", "ENG3U-02", "M", "P2"),
-             masterLine("Chen", "Cy", "103", "MTH4U-02"),
-             masterLine("Diaz", "Di", "104", "eng3u-01")};
-    EXPECT_EQ(matchStudentsToSections(lines, {"ENG3U", "MTH4U-02"}, 4),
-              (std::vector<StudentRecord>{fromMaster("ENG3U", "Adams", "Ann", "101"),
-                                          fromMaster("MTH4U-02", "Adams", "Ann", "101"),
-                                          fromMaster("ENG3U", "Brown, Jr.", "Bo", "102", "M", "P2"),
-                                          fromMaster("MTH4U-02", "Chen", "Cy", "103")}));
-    EXPECT_FALSE(matchStudentsToSections(lines, {"ENG3U", "MTH4U-02"}, 3).has_value());
 }
 
 const std::string kHeader = "Last,First,Gender,Number,...";
