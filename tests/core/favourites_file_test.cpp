@@ -56,11 +56,10 @@ TEST_F(FavouritesTest, ReadsWhatWritingDoesNotProduceAndDropsUnknownCodes) {
                       ",4,4,4,4,4,,9\r\n0012\n"
                       "12345\n0099\n0034\n7\n    \n1234")
                      .has_value());
-    EXPECT_EQ(ws_.initialValues,
-              (std::vector<InitialValueRange>{
-                  {50, 59, {"", "", ""}, {"2", "2", "2", "2", "3", "3"}},
-                  {60, 69, {"0012", "", "    "}, {"4", "4", "4", "4", "4", "4"}}}));
-    EXPECT_EQ(ws_.favourites, (std::vector<std::string>{"0012", "0034", "    ", "1234"}));
+    // What was read, as writing puts it.
+    EXPECT_EQ(favouritesFileText(ws_.initialValues, ws_.favourites),
+              crlfLines({" 2 ", "50,59,,,,2,2,2,2,3,3", "60,69,0012,,    ,4,4,4,4,4,4", "0012",
+                         "0034", "    ", "1234"}));
 }
 
 TEST_F(FavouritesTest, RefusedFilesLeaveEmptyTablesAndAddNothing) {
