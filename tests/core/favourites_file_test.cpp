@@ -26,35 +26,29 @@ class FavouritesTest : public TempDirTest {
     }
 };
 
-TEST(FavouritesEntries, SeparatorIsFourBlanksExactly) {
-    EXPECT_TRUE(isSeparatorEntry("    "));
-    EXPECT_FALSE(isSeparatorEntry("0000") || isSeparatorEntry("   ") || isSeparatorEntry("     "));
-}
-
 TEST_F(FavouritesTest, NewListIsWrittenByteExactAndReadsBackAndTL18WhenItCannot) {
     ws_.favouritesFile = "old.tlf";
     ws_.favourites = {"0012"};
     newFavourites(ws_);
     EXPECT_EQ(ws_.favouritesFile + joined(ws_.favourites), "");
-    // After the seven default ranges: negative marks down to the lowest, codes and a separator,
-    // skill texts as a file may bring them (a comma, a double quote, a Windows-1252 byte) and an
-    // empty SR.
-    ws_.initialValues.push_back(
-        {-32768, -5, {"0012", "    ", ""}, {"a,b", "", "\"x", "\xE9", "1", ""}});
+    EXPECT_EQ(ws_.initialValues, defaultRanges());
+    // The default ranges as written: tst_selection. Negative marks down to the lowest, codes and
+    // a separator, skill texts as a file may bring them (a comma, a double quote, a Windows-1252
+    // byte) and an empty SR.
+    ws_.initialValues = {{-32768, -5, {"0012", "    ", ""}, {"a,b", "", "\"x", "\xE9", "1", ""}}};
     ws_.favourites = {"0012", "    ", "0034"};
     ws_.favouritesFile = file("new.tlf");
     ASSERT_EQ(writeFavouritesFile(ws_).outcome, WriteOutcome::Written);
     // Eleven fields joined by commas: an empty SR leaves the line ending in a comma.
     EXPECT_EQ(readBytes(dir() / "new.tlf"),
-              " 8 \r\n80,100,,,,4,4,4,4,4,4\r\n70,79,,,,3,3,3,3,3,3\r\n60,69,,,,3,3,3,3,3,3\r\n"
-              "50,59,,,,2,2,2,2,2,2\r\n40,49,,,,1,1,1,1,1,1\r\n20,39,,,,1,1,1,1,1,1\r\n"
-              "0,19,,,,1,1,1,1,1,1\r\n-32768,-5,0012,    ,,\"a,b\",,'x,\xE9,1,\r\n"
-              "0012\r\n    \r\n0034\r\n");
+              " 1 \r\n-32768,-5,0012,    ,,\"a,b\",,'x,\xE9,1,\r\n0012\r\n    \r\n0034\r\n");
     auto expected = ws_.initialValues;
     expected.back().skills = {"a,b", "", "'x", "\xE9", "1", "1"};  // an empty SR reads as IN
     const auto entries = ws_.favourites;
     ASSERT_EQ(readFavouritesFile(ws_), std::nullopt);
     EXPECT_TRUE(ws_.initialValues == expected && ws_.favourites == entries);
+    EXPECT_TRUE(isSeparatorEntry("    ") && !isSeparatorEntry("0000") && !isSeparatorEntry("   ") &&
+                !isSeparatorEntry("     "));
 }
 
 TEST_F(FavouritesTest, ReadsWhatWritingDoesNotProduceAndDropsUnknownCodes) {
@@ -62,11 +56,10 @@ TEST_F(FavouritesTest, ReadsWhatWritingDoesNotProduceAndDropsUnknownCodes) {
                       ",4,4,4,4,4,,9\r\n0012\n"
                       "12345\n0099\n0034\n7\n    \n1234")
                      .has_value());
-    EXPECT_EQ(ws_.initialValues,
-              (std::vector<InitialValueRange>{
-                  {50, 59, {"", "", ""}, {"2", "2", "2", "2", "3", "3"}},
-                  {60, 69, {"0012", "", "    "}, {"4", "4", "4", "4", "4", "4"}}}));
-    EXPECT_EQ(ws_.favourites, (std::vector<std::string>{"0012", "0034", "    ", "1234"}));
+    // What was read, as writing puts it.
+    EXPECT_EQ(favouritesFileText(ws_.initialValues, ws_.favourites),
+              crlfLines({" 2 ", "50,59,,,,2,2,2,2,3,3", "60,69,0012,,    ,4,4,4,4,4,4", "0012",
+                         "0034", "    ", "1234"}));
 }
 
 TEST_F(FavouritesTest, RefusedFilesLeaveEmptyTablesAndAddNothing) {

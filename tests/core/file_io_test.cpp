@@ -10,9 +10,7 @@
 #include <tuple>
 
 #include "core/class_file.h"
-#include "core/favourites_file.h"
 #include "core/test_support.h"
-#include "core/workspace.h"
 #include "export/efile.h"
 
 namespace tl::test {
@@ -24,22 +22,13 @@ class FileIoTest : public TempDirTest {
     long entries() const { return std::distance(fs::directory_iterator(dir()), {}); }
 };
 
-TEST_F(FileIoTest, ReadsEveryByte) {
-    const std::string bytes("a\r\nb\0c\xE9\r", 8);
-    writeBytes(dir() / "f.bin", bytes);
-    EXPECT_EQ(readWholeFile(file("f.bin")), bytes);
-    writeBytes(dir() / "empty", "");
-    EXPECT_EQ(readWholeFile(file("empty")), "");
+TEST_F(FileIoTest, ReadsEveryByteAndReplacesTheFileKeepingItsPermissions) {
     EXPECT_FALSE(readWholeFile(file("missing")) || readWholeFile(dir().string()));
-    EXPECT_TRUE(isRegularFile(file("f.bin")) && !isRegularFile(dir().string()) &&
-                !isRegularFile(file("missing")));
-}
-
-TEST_F(FileIoTest, AtomicWriteReplacesTheFileAndKeepsItsPermissions) {
-    for (const std::string& bytes :
-         {std::string("first, longer content\r\n"), std::string("x\0y", 3), std::string()}) {
+    EXPECT_TRUE(!isRegularFile(dir().string()) && !isRegularFile(file("missing")));
+    for (const std::string& bytes : {std::string("a\r\nb\0c\xE9\r", 8), std::string()}) {
         ASSERT_EQ(replaceFile(file("f.txt"), bytes), WriteOutcome::Written);
-        EXPECT_EQ(readBytes(dir() / "f.txt"), bytes);
+        EXPECT_EQ(readWholeFile(file("f.txt")), bytes);
+        EXPECT_TRUE(isRegularFile(file("f.txt")));
     }
     const auto ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
     fs::permissions(dir() / "f.txt", ownerOnly);
@@ -47,16 +36,11 @@ TEST_F(FileIoTest, AtomicWriteReplacesTheFileAndKeepsItsPermissions) {
     EXPECT_EQ(readBytes(dir() / "f.txt"), "later");
     EXPECT_EQ(fs::status(dir() / "f.txt").permissions() & fs::perms::all, ownerOnly);
     EXPECT_EQ(entries(), 1) << "a temporary file was left behind";
-}
-
-TEST_F(FileIoTest, AWriteThatCannotStartChangesNothing) {
-    EXPECT_EQ(replaceFile(file("no/such/f.txt"), "data"), WriteOutcome::NotWritten);
-    writeBytes(dir() / "plain", "plain file");
-    EXPECT_FALSE(writeFileAtomically(file("plain/f.txt"), "data"));
-    EXPECT_EQ(readBytes(dir() / "plain"), "plain file");
+    // A write that cannot start changes nothing.
     fs::create_directory(dir() / "target");
     EXPECT_EQ(replaceFile(file("target"), "data"), WriteOutcome::NotWritten);
-    EXPECT_TRUE(fs::is_directory(dir() / "target"));
+    EXPECT_FALSE(writeFileAtomically(file("f.txt/g.txt"), "data"));
+    EXPECT_TRUE(fs::is_directory(dir() / "target") && readBytes(dir() / "f.txt") == "later");
 }
 
 // A sync that fails for a folder or for a file, as a disk does after the
@@ -72,20 +56,14 @@ bool isFolder(int fd) {
 
 // Each file procedure over an earlier file while one system call fails: it
 // reports what is true, and a failure leaves the earlier file and no
-// temporary file behind.
+// temporary file behind. The favourites file's own message: tst_favourites_commands.
 TEST_F(FileIoTest, EveryWriterReportsWhatTheDiskDid) {
     const std::vector<StudentRecord> cls = {
         makeMarkedStudent("MPM2D1-01", "Aaberg", "Ann", "312000002")};
-    Workspace ws;
-    ws.initialValues = defaultRanges();
-    ws.favourites = {"0012"};
-    ws.favouritesFile = file("mine.tlf");
     // The file, its writer, the bytes it writes and the notice when it is not written.
     const std::tuple<std::string, std::function<SaveResult()>, std::string, Notice> writers[] = {
         {"MPM2D101.tlc", [&] { return saveClass(file("MPM2D101.tlc"), cls); }, classFileText(cls),
          msg::tl19ClassNotSaved()},
-        {"mine.tlf", [&] { return writeFavouritesFile(ws); },
-         favouritesFileText(ws.initialValues, ws.favourites), msg::tl18FavouritesNotSaved()},
         {"MPM2D101.trc", [&] { return exportTrilliumClass(file("MPM2D101.trc"), cls, {}); },
          eFileText(cls, {}), msg::tl20EFileNotSaved()}};
     const WriteCall write = writeCall;

@@ -55,25 +55,22 @@ class GoldenCases : public TempDirTest {
         out["efile.trc"] = eFileText(students, phrases);
         // What the windows show: each student's grid row and detail panel, without and
         // with the course column, and the export preview's rows; cells joined by "|".
-        for (const bool course : {false, true}) {
+        for (const bool course : {false, true})
             for (const StudentRecord& s : students) {
                 const auto panel = buildDetailLines(s, phrases, course).lines;
                 out["panel.txt"] += joined(gridRowTexts(s, course)) + "\r\n" +
                                     crlfLines({panel.begin(), panel.end()});
             }
-        }
-        for (const StudentRecord& s : students) {
+        for (const StudentRecord& s : students)
             for (const PreviewRow& row : previewRows(s, phrases))
                 out["preview.txt"] += joined(row) + "\r\n";
-        }
         // The printed class report at a fixed time, a form feed before each later page.
         std::tm when{};
         strptime("2026-01-05 07:04:09", "%Y-%m-%d %H:%M:%S", &when);
         out["report.txt"] = classReportHeading(when) + "\r\n";
-        for (const ReportPage& page : classReportPages(students, phrases, true)) {
+        for (const ReportPage& page : classReportPages(students, phrases, true))
             for (const ReportBlock& block : page)
                 out["report.txt"] += (block.student < 0 ? "\f" : "") + crlfLines(block.lines);
-        }
 
         const auto master = readWholeFile((folder / "TLStudentInfo.txt").string());
         if (master) {
@@ -82,6 +79,10 @@ class GoldenCases : public TempDirTest {
             out["reconciled.txt"] = r.refused ? r.notice.value_or(Notice{}).text + "\r\n"
                                               : crlfLines(discrepancyReport(r.dropped, r.added));
             EXPECT_TRUE(!r.refused || (r.added.empty() && r.dropped.empty()));
+            // A second update finds nothing new, whatever the file repeats.
+            const ReconcileResult again =
+                reconcileWithMasterText(students, *master, kMaxStudents, kMaxStudents);
+            EXPECT_TRUE(again.added.empty() && again.dropped.empty());
             EXPECT_EQ(saveClass(file("reconciled.tlc"), students).outcome, WriteOutcome::Written);
             out["reconciled.tlc"] = readBytes(dir() / "reconciled.tlc");
         }

@@ -77,19 +77,18 @@ std::string decodeCell(const std::string& cell) {
     for (std::size_t i = 0; i < cell.size(); ++i) {
         if (cell[i] != '\\') {
             out += cell[i];
-        } else if (cell.at(++i) == 'x') {
+        } else if (const auto k = std::string_view("rnt\\").find(cell.at(++i));
+                   k != std::string_view::npos) {
+            out += "\r\n\t\\"[k];
+        } else {
+            // \xHH: exactly two hex digits.
             unsigned char byte = 0;
-            const char* digits = cell.data() + i + 1;
-            const auto [end, error] =
-                std::from_chars(digits, cell.data() + std::min(i + 3, cell.size()), byte, 16);
-            if (error != std::errc() || end != digits + 2)
-                throw std::runtime_error("bad \\x escape in " + cell);
+            const char* hex = cell.data() + i + 1;
+            if (cell[i] != 'x' || i + 2 >= cell.size() ||
+                std::from_chars(hex, hex + 2, byte, 16).ptr != hex + 2)
+                throw std::runtime_error("bad escape in " + cell);
             out += static_cast<char>(byte);
             i += 2;
-        } else {
-            const std::size_t k = std::string_view("rnt\\").find(cell[i]);
-            if (k == std::string_view::npos) throw std::runtime_error("bad escape in " + cell);
-            out += "\r\n\t\\"[k];
         }
     }
     return out;
