@@ -1,17 +1,20 @@
 // From the enrolment file to the eFile: the class picker, the class list
 // update, the export window in each of its states and the whole path through
-// the main window.
+// the main window; and writes the disk did not confirm.
 
 #include <sys/stat.h>
 
 #include <cerrno>
 
+#include "core/class_document.h"
+#include "core/class_file.h"
 #include "core/file_io.h"
 #include "core/messages.h"
 #include "export/efile.h"
 #include "export/frm_export.h"
 #include "checks/name_check.h"
 #include "import/frm_get_trilliumfile.h"
+#include "selection/frm_selection.h"
 #include "ui/ui_support.h"
 
 using namespace tl;
@@ -19,53 +22,15 @@ using namespace tl::test;
 
 namespace {
 
-const QByteArray kLibrary =
-    "Code,Comment,Category\r\n"
-    "0101,$ has shown steady growth in lab skills.,1\r\n"
-    "0102,@ records observations with precision.,1\r\n"
-    "0103,% questions often lead the class discussion.,2\r\n"
-    "0104,# written work is clear and organised.,2\r\n"
-    "0105,Regular review of notes will help *.,3\r\n"
-    "0106,\"Attendance, punctuality and effort were strong.\",3\r\n";
+// The school's enrolment file: its header and 13 pupils, a line each.
+const QList<QByteArray> kEnrolment = contents(TL_TEST_DATA "/ui_enrolment.txt").split('\n');
+const QByteArray kHeader = kEnrolment[0] + '\n';
 
-// Marks 80-100 fill 0101 0102 0103 and skills 4; 50-79 fill 0104 0105 0106
-// and skills 2. The list holds 0101 and 0106.
-const QByteArray kFavourites =
-    " 2 \r\n80,100,0101,0102,0103,4,4,4,4,4,4\r\n50,79,0104,0105,0106,2,2,2,2,2,2\r\n"
-    "0101\r\n0106\r\n";
-
-// The school's enrolment, in file order: last, first, gender, number, timetable.
-const QList<QByteArrayList> kRoll = {
-    {"Quarry", "Ines", "F", "302000001", "MPM2D1-01 ENG2D1-02 LUNCH-B SH1-04 ZHOME"},
-    {"\"Ashgrove, Jr.\"", "Tobin", "M", "302000002", "ENG2D1-02 SCI2D1-03 SCI2D1-03"},
-    {"Velde", "Pia", "F", "302000003", "SCI2D1-03 HIS2D1-04"},
-    {"Bramble", "Otto", "M", "302000004", "MPM2D1-011 ENG2D1-02"},
-    {"Holm", "Saga", "F", "302000005", "SCI2D1-03 LUNCH"},
-    {"Ferris", "Jun", "M", "302000006", "HIS2D1-04 MPM2D1-01"},
-    {"Calder", "Rue", "F", "302000007", "SCI2D1-03 ZLIB"},
-    {"Dunmore", "Ash", "M", "302000008", "ENG2D1-02 HIS2D1-04"},
-    {"Elwin", "Tove", "F", "302000009", "MPM2D1-011"},
-    {"Gantry", "Lio", "M", "302000010", "SCI2D1-03 MPM2D1-01"},
-    {"Iver", "Noor", "F", "302000011", "HIS2D1-04 SH1-02"},
-    {"Juniper", "Kai", "M", "302000012", "ENG2D1-02"},
-    {"Kestrel", "Ada", "F", "302000013", "SCI2D1-03"},
-};
-
-const QByteArray kHeader =
-    "Surname,Given,Sex,StudentNo,Year,Grade,Prov,Board,C9,C10,C11,C12,C13,Home,Timetable\r\n";
-
-// Line n of the master file, with field 8 "Nn" and field 14 "Hn".
-QByteArray masterLine(int n, const QByteArrayList& p) {
-    const QByteArray line = QByteArray::number(n);
-    return p[0] + "," + p[1] + "," + p[2] + "," + p[3] + ",2025,10,ON,N" + line + ",,,,,,H" + line +
-           "," + p[4] + "\r\n";
-}
-
-// The school's pupils without those left out; by default the last, who joins later.
+// The enrolment without the pupils left out; by default the last, who joins later.
 QByteArray masterBytes(const QList<int>& leaveOut = {12}) {
     QByteArray bytes = kHeader;
-    for (int i = 0; i < kRoll.size(); ++i) {
-        if (!leaveOut.contains(i)) bytes += masterLine(i + 1, kRoll[i]);
+    for (int i = 0; i < 13; ++i) {
+        if (!leaveOut.contains(i)) bytes += kEnrolment[i + 1] + '\n';
     }
     return bytes;
 }
@@ -74,12 +39,9 @@ const QStringList kSections{"ENG2D1-02", "HIS2D1-04", "MPM2D1-01", "MPM2D1-011",
 const QStringList kScienceInFileOrder{"Ashgrove, Jr.", "Velde", "Holm", "Calder", "Gantry"};
 const QStringList kScienceByName{"Ashgrove, Jr.", "Calder", "Gantry", "Holm", "Velde"};
 
-// The main window with the school's own phrase library and a master file.
+// The main window with a master file.
 struct SchoolDesk : Desk {
-    explicit SchoolDesk(const QByteArray& favourites = {}, const QByteArray& master = masterBytes())
-        : Desk(kLibrary, favourites) {
-        writeMaster(master);
-    }
+    explicit SchoolDesk(const QByteArray& master = masterBytes()) { writeMaster(master); }
     QString masterPath() const { return school.dataFolder() + "/TLStudentInfo.txt"; }
     void writeMaster(const QByteArray& bytes) const {
         school.write("data/TLStudentInfo.txt", bytes);
@@ -119,6 +81,18 @@ int folderSyncFails(int fd) {
     return -1;
 }
 
+// Runs a command while the disk does not confirm a folder.
+void unconfirmed(const std::function<void()>& command) {
+    const SyncCall sync = syncCall;
+    syncCall = folderSyncFails;
+    command();
+    syncCall = sync;
+}
+
+QString tl25(const std::string& fileName) {
+    return toQString(msg::tl25WrittenUnconfirmed(fileName).text);
+}
+
 }  // namespace
 
 class ImportExportTest : public QObject {
@@ -129,30 +103,27 @@ class ImportExportTest : public QObject {
         frmGetTrilliumfile* picker = desk.openPicker();
         QVERIFY(picker != nullptr && picker->isVisible() && desk.prompts.asked.isEmpty());
         auto* combo = control<QComboBox>(picker, "cboClasses");
-        // No section chosen until the teacher picks one.
+        // No section chosen until the teacher picks one; nothing chosen, in
+        // either mode, builds nothing.
         QCOMPARE(combo->currentText() + QString::number(combo->count()), QString("5"));
         QCOMPARE(items(control<QListWidget>(picker, "lstMultiSelect")), kSections);
-
-        // Several sections: the students of all three, on the grid.
-        desk.build({"ENG2D1-02", "HIS2D1-04", "SCI2D1-03"});
-        QCOMPARE(desk.ws.studentCount(), 14);
-        QCOMPARE(shownRows(desk.grid()), recordRows(desk.ws, false));
-        QCOMPARE(desk.ctl("lblStatus")->text(), "New class " + desk.ctl("lblCourse")->text() +
-                                                    " from the enrolment file (14 "
-                                                    "students).");
-
-        // Nothing chosen, in either mode, changes nothing.
-        const auto before = desk.ws.students;
-        picker = desk.openPicker();
-        QVERIFY(picker != nullptr);
         press(picker, "cmdGetClass");
         press(picker, "chkMultiCourse");
         press(picker, "cmdGetClass");
-        QVERIFY(desk.ws.students == before && picker->isVisible());
+        QVERIFY(picker->isVisible() && desk.ws.studentCount() == 0);
         QCOMPARE(desk.prompts.messages(), QStringList());
-        // Its close box leaves the class as it was, the keyboard on the marks.
-        desk.grid()->setCurrentCell(5, 6);
         picker->close();
+        settle();
+
+        // Several sections: the students of all three, on the grid.
+        desk.build({"ENG2D1-02", "HIS2D1-04", "SCI2D1-03"});
+        QCOMPARE(shownRows(desk.grid()), recordRows(desk.ws, false));
+        QCOMPARE(desk.ctl("lblStatus")->text(), "New class " + desk.ctl("lblCourse")->text() +
+                                                    " from the enrolment file (14 students).");
+        // The close box leaves the class as it was, the keyboard on the marks.
+        const auto before = desk.ws.students;
+        desk.grid()->setCurrentCell(5, 6);
+        desk.openPicker()->close();
         settle();
         QVERIFY(QApplication::focusWidget() == desk.grid() && desk.grid()->row() == 5 &&
                 desk.grid()->col() == 3 && desk.ws.students == before);
@@ -161,9 +132,10 @@ class ImportExportTest : public QObject {
     void pickerRefusesAMasterFileItCannotUse() {
         // 31 days old; unread with a class open; without a class section (the program ends).
         for (const QString code : {"TL9:", "TL10b:", "TL10a:"}) {
-            SchoolDesk desk({}, code != "TL10a:" ? masterBytes()
-                                                 : kHeader + masterLine(1, {"Holm", "Saga", "F",
-                                                                            "2", "LUNCH-A ZHOME"}));
+            SchoolDesk desk(code != "TL10a:"
+                                ? masterBytes()
+                                : kHeader +
+                                      "Holm,Saga,F,2,2025,10,ON,N1,,,,,,H1,LUNCH-A ZHOME\r\n");
             if (code == "TL10b:") desk.build({"SCI2D1-03"});
             QFile master(desk.masterPath());
             if (code == "TL9:") {
@@ -189,28 +161,29 @@ class ImportExportTest : public QObject {
         SchoolDesk desk;
         desk.build({"SCI2D1-03"});
         const auto before = desk.ws.students;
+        const auto shown = [&desk] {
+            return column(desk.grid(), 1).join(", ") + " | " + desk.ctl("lblClassSize")->text() +
+                   " | " + desk.ctl("lblStatus")->text();
+        };
         // Holm has left the section; Kestrel has joined it. No changes nothing.
         desk.writeMaster(masterBytes({4}));
         desk.prompts.yesNoAnswers << false << true;
         desk.run("mnuUpdate");
         QVERIFY(desk.prompts.asked.last().title == "Update Class List" &&
                 desk.ws.students == before);
-
         desk.run("mnuUpdate");
-        const QStringList byName{"Ashgrove, Jr.", "Calder", "Gantry", "Kestrel", "Velde"};
-        QCOMPARE(column(desk.grid(), 1), byName);
-        QCOMPARE(desk.ctl("lblClassSize")->text(), QString("5 Students"));
-        const QString updatedStatus = "Class updated from the enrolment file (5 students).";
-        QCOMPARE(desk.ctl("lblStatus")->text(), updatedStatus);
+        const QString updated =
+            "Ashgrove, Jr., Calder, Gantry, Kestrel, Velde | 5 Students | "
+            "Class updated from the enrolment file (5 students).";
+        QCOMPARE(shown(), updated);
 
         // A file whose lines lack the timetable would empty the class: TL21, the class stays.
-        const auto updated = desk.ws.students;
+        const auto kept = desk.ws.students;
         desk.writeMaster(kHeader + "Velde,Pia,F,302000003,2025,10,ON,N3\r\n");
         desk.prompts.yesNoAnswers << true;
         desk.run("mnuUpdate");
         QCOMPARE(shownCodes(desk.prompts), QStringList{"TL21:"});
-        QVERIFY(desk.ws.students == updated && column(desk.grid(), 1) == byName);
-        QCOMPARE(desk.ctl("lblStatus")->text(), updatedStatus);
+        QVERIFY(desk.ws.students == kept && shown() == updated);
     }
 
     void exportWindowRefusesOrReports() {
@@ -245,27 +218,22 @@ class ImportExportTest : public QObject {
         }
     }
 
-    // The edits of the grid have their own tests; here the class built by the
-    // picker takes a mark at once, and what the export window shows and writes.
+    // What the export window shows and writes for a class the picker built.
     void builtClassIsPreviewedWarnedOfAndWritten() {
-        SchoolDesk desk(kFavourites);
+        SchoolDesk desk;
+        desk.file("notes.txt", "");  // the eFile's Save dialog starts in a home that holds a file
         desk.build({"SCI2D1-03"});
         // The section's students in file order, with an empty panel; the picker has closed.
         QCOMPARE(column(desk.grid(), 1), kScienceInFileOrder);
         QCOMPARE(desk.ctl("lblCourse")->text() + panel(desk.entry).join(""), QString("SCI2D1-03"));
-        QVERIFY(desk.entry.findChild<frmGetTrilliumfile*>() == nullptr &&
-                desk.prompts.messages().isEmpty());
-        // The first mark needs no click; the ranges fill Ashgrove's comments.
-        typeKeys("85");
-        pressKey(Qt::Key_Return);
-        QCOMPARE(listOf(desk.ws.students[0].comments).join('|') + desk.grid()->textMatrix(1, 3),
-                 QString("0101|0102|0103||85"));
+        QVERIFY(desk.entry.findChild<frmGetTrilliumfile*>() == nullptr);
         for (StudentRecord& s : desk.ws.students) {
-            if (!s.mark.empty()) continue;
             s.mark = "70";
             s.freeFormUsed = true;
             s.freeFormText = "Works steadily in the lab.";
         }
+        desk.ws.students[0].freeFormUsed = false;
+        desk.ws.students[0].comments = {"0101", "0102", "0003", "", ""};
         desk.ws.students[2].freeFormText = "Saga and calder led the lab.";  // Holm Saga
 
         // The preview by name: every character of the wrapped comment lines
@@ -291,18 +259,14 @@ class ImportExportTest : public QObject {
         QCOMPARE(items(warnings), QStringList{toQString(nameWarningLine(
                                       {"Holm Saga", "Calder", "Saga and calder led the lab."}))});
         QCOMPARE(warnings->accessibleName(), toQString(msg::nameWarningsHeading()));
-        // The confirmation shows and hides Create eFile. An eFile that cannot be
-        // written is reported, no success follows and nothing is left behind.
-        for (const bool shown : {true, false, true}) {
-            press(w, "chkConfirm");
-            QCOMPARE(control<QWidget>(w, "cmdExport")->isVisible(), shown);
-        }
-        desk.prompts.asked.clear();
+        // An eFile that cannot be written is reported, no success follows and
+        // nothing is left behind.
+        press(w, "chkConfirm");
         desk.prompts.fileAnswers << desk.home("gone/sci");
         press(w, "cmdExport");
         QCOMPARE(shownCodes(desk.prompts), (QStringList{"TL15:", "TL20:"}));
         QCOMPARE(QDir(desk.school.homeFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-                 QStringList{"start.tlf"});
+                 QStringList{"notes.txt"});
 
         // Once more, on a disk that does not confirm the folder: the file counts
         // as written, is read back and succeeds.
@@ -311,13 +275,9 @@ class ImportExportTest : public QObject {
         QVERIFY(w != nullptr);
         press(w, "chkConfirm");
         desk.prompts.asked.clear();
-        const SyncCall sync = syncCall;
-        syncCall = folderSyncFails;
-        press(w, "cmdExport");
-        syncCall = sync;
+        unconfirmed([&] { press(w, "cmdExport"); });
         QCOMPARE(desk.prompts.messages(),
-                 (QStringList{toQString(msg::tl15AboutToSave().text),
-                              toQString(msg::tl25WrittenUnconfirmed("sci-efile.trc").text),
+                 (QStringList{toQString(msg::tl15AboutToSave().text), tl25("sci-efile.trc"),
                               toQString(msg::eFileSaved().text)}));
         const FileRequest& request = desk.prompts.asked[1].request;
         QCOMPARE(request.fileName + "|" + request.filter + "|" + request.initialFolder,
@@ -325,7 +285,29 @@ class ImportExportTest : public QObject {
         QCOMPARE(contents(desk.home("sci-efile.trc")),
                  QByteArray::fromStdString(eFileText(desk.ws.students, desk.ws.phrases)));
         QVERIFY(openWindow<frmExport>("frmExport") == nullptr && desk.entry.isVisible());
-        QCOMPARE(column(desk.grid(), 1), kScienceByName);
+    }
+
+    // A class save and a favourites save the disk did not confirm (TL25) count
+    // as saved, and the command goes on.
+    void unconfirmedWritesCountAsSaved() {
+        Desk desk({}, " 0 \r\n0004\r\n0101\r\n");
+        desk.open(desk.file("eng.tlc", classOfSize(3)));
+        typeMark(desk, 1, "88");
+        QVERIFY(hasUnsavedChanges(desk.ws));
+        desk.prompts.fileAnswers << desk.home("kept");
+        unconfirmed([&] { click(desk.btn("cmdSave")); });
+        QVERIFY(!hasUnsavedChanges(desk.ws));
+        QCOMPARE(contents(desk.home("kept.tlc")),
+                 QByteArray::fromStdString(classFileText(desk.ws.students)));
+        // New asks to save the named list first, then starts the new list.
+        click(desk.btn("cmdSwitchCommentSelection"));
+        auto* w = openWindow<frmSelection>("frmSelection");
+        QVERIFY(w != nullptr);
+        desk.prompts.yesNoAnswers << true;
+        unconfirmed([&] { press(w, "cmdNew"); });
+        QCOMPARE(desk.prompts.messages(), (QStringList{tl25("kept.tlc"), tl25("start.tlf")}));
+        QVERIFY(desk.ws.favouritesFile.empty() && desk.ws.favourites.empty());
+        press(w, "cmdBack");
     }
 };
 
