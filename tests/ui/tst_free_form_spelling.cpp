@@ -79,7 +79,7 @@ struct Dialog {
 class FreeFormSpellingTest : public QObject {
     Q_OBJECT
   private slots:
-    void underlinesAndSuggests() {
+    void underlinesAndSuggestsWithADictionaryOnly() {
         Dialog d;
         StudentRecord s;
         s.firstName = "Ma\xEBva";  // Windows-1252, as the class file holds it
@@ -109,6 +109,15 @@ class FreeFormSpellingTest : public QObject {
         QCOMPARE(d.ws.freeFormDraft, std::string("Ma\xEBva Quillon-Marsh perseveres with tenacity: "
                                                  "zwyx's writes 10th Q3; 'glimmar', cat."));
         QVERIFY(d.prompts.asked.isEmpty());
+
+        // Without a dictionary nothing is underlined or offered.
+        Dialog bare;
+        bare.open("A studnet", bare.school.dataFolder());
+        QCOMPARE(bare.underlined(), QStringList{});
+        QCOMPARE(bare.menuOn("studnet", true), QStringList{kStandard});
+        press(bare.dialog.get(), "cmdOkay");
+        QCOMPARE(bare.ws.freeFormDraft, std::string("A studnet"));
+        QVERIFY(bare.prompts.asked.isEmpty() && QDir(bare.school.homeFolder()).isEmpty());
     }
 
     void theWordListKeepsAddedWordsInItsEncoding() {
@@ -170,16 +179,6 @@ class FreeFormSpellingTest : public QObject {
             later.open(words[n]);
             QCOMPARE(later.underlined(), QStringList{});
         }
-    }
-
-    void withoutDictionary() {
-        Dialog d;
-        d.open("A studnet", d.school.dataFolder());  // a folder without a dictionary
-        QCOMPARE(d.underlined(), QStringList{});
-        QCOMPARE(d.menuOn("studnet", true), QStringList{kStandard});
-        press(d.dialog.get(), "cmdOkay");
-        QCOMPARE(d.ws.freeFormDraft, std::string("A studnet"));
-        QVERIFY(d.prompts.asked.isEmpty() && QDir(d.school.homeFolder()).isEmpty());
     }
 };
 

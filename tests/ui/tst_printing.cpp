@@ -8,7 +8,6 @@
 #include <QPrinter>
 #include <ctime>
 
-#include "autofill/initial_values_printout.h"
 #include "platform/fonts.h"
 #include "platform/text_printer.h"
 #include "selection/favourites_printout.h"
@@ -105,7 +104,7 @@ class PrintingTest : public QObject {
   private slots:
     void initTestCase() { installFontSubstitutes(); }
 
-    void favouritesAndInitialValuesKeepTheirMarginsAndLoseNothing() {
+    void favouritesKeepTheirMarginsAndLoseNothing() {
         // Favourites and ranges with a phrase far wider than its 75-wide column.
         Workspace ws;
         ws.phrases = {{"0012", "@ works hard.", ""},
@@ -118,28 +117,25 @@ class PrintingTest : public QObject {
         ws.initialValues[1].codes = {"0020", "0020", "0012"};
         QTemporaryDir dir;
         const QString path = dir.filePath("printout.pdf");
+        // The ranges print as in the Initial Values printout.
         for (const QPageSize::PageSizeId paper : {QPageSize::A4, QPageSize::Letter}) {
-            for (const bool favourites : {true, false}) {
-                const auto lines = favourites ? favouritesPrintout(ws, std::tm{})
-                                              : initialValuesPrintout(ws, std::tm{});
-                const auto printer = pdfPrinter(path, paper);
-                QVERIFY(printLines(*printer, lines));
-                expectPdfKeepsMargins(*printer, path);
-                QString printed;
-                for (const PlacedPage& page : printer->layout().pages())
-                    for (const PlacedLine& line : page)
-                        printed += line.text + "\n";
-                // In Courier New 8 a range line of 104 characters stays whole.
-                const std::string& whole = lines[lines.size() - 7].text;
-                QVERIFY(whole.size() == 104 && printed.contains(toQString(whole) + "\n"));
-                // A line too wide goes on after 11 blanks for a range, under its
-                // code column, and as many as its code and one for an entry.
-                const auto multiline = QRegularExpression::MultilineOption;
-                QVERIFY(printed.contains(
-                    QRegularExpression("^ {11}\\S.*team\\. Learning Skills$", multiline)));
-                QVERIFY(!favourites ||
-                        printed.contains(QRegularExpression("^ {5}\\S.*team\\. ?$", multiline)));
-            }
+            const auto lines = favouritesPrintout(ws, std::tm{});
+            const auto printer = pdfPrinter(path, paper);
+            QVERIFY(printLines(*printer, lines));
+            expectPdfKeepsMargins(*printer, path);
+            QString printed;
+            for (const PlacedPage& page : printer->layout().pages())
+                for (const PlacedLine& line : page)
+                    printed += line.text + "\n";
+            // In Courier New 8 a range line of 104 characters stays whole.
+            const std::string& whole = lines[lines.size() - 7].text;
+            QVERIFY(whole.size() == 104 && printed.contains(toQString(whole) + "\n"));
+            // A line too wide goes on after 11 blanks for a range, under its
+            // code column, and as many as its code and one for an entry.
+            const auto multiline = QRegularExpression::MultilineOption;
+            QVERIFY(printed.contains(
+                QRegularExpression("^ {11}\\S.*team\\. Learning Skills$", multiline)));
+            QVERIFY(printed.contains(QRegularExpression("^ {5}\\S.*team\\. ?$", multiline)));
         }
     }
 
