@@ -9,35 +9,33 @@
 
 using namespace tl;
 using namespace tl::test;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-using namespace Qt::Literals::StringLiterals;
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-const QString kDictionary = QString(TL_TEST_DATA) + "/spelling";
 const QString kStandard = "(Undo, Redo, ...)";
+const QString kAdd = "&Add to Dictionary";
 
+// The dialog on a comment, with the word list in the home folder.
 struct Dialog {
     Workspace ws;
     ScriptedPrompts prompts;
-    QTemporaryDir words;  // the word list's folder
+    TempSchool school;
     std::unique_ptr<frmFreeFormCommentEntry> dialog;
     QPlainTextEdit* box = nullptr;
 
-    void open(const QString& text, QString wordList = {}, const QString& dict = kDictionary) {
-        if (wordList.isEmpty()) wordList = words.path();
-        dialog = std::make_unique<frmFreeFormCommentEntry>(ws, prompts, nullptr,
-                                                           SpellingFolders{dict, wordList});
+    void open(const QString& text,
+              const QString& dictionary = QString(TL_TEST_DATA) + "/spelling") {
+        dialog = std::make_unique<frmFreeFormCommentEntry>(
+            ws, prompts, nullptr, SpellingFolders{dictionary, school.homeFolder()});
         box = control<QPlainTextEdit>(dialog.get(), "txtComment");
         dialog->show();
         dialog->setComment(text);
         settle();
+    }
+    QString list() const { return school.homeFolder() + "/personal_words.txt"; }
+    QString writeList(const QByteArray& bytes) const {
+        return school.write("home/personal_words.txt", bytes);
     }
     QStringList underlined() const {
         QStringList words;
@@ -81,10 +79,17 @@ struct Dialog {
 class FreeFormSpellingTest : public QObject {
     Q_OBJECT
   private slots:
-    void underlinesAndSuggests() {
+    void underlinesAndSuggestsWithADictionaryOnly() {
         Dialog d;
-        // Words with digits are left alone; an apostrophe is part of a word only inside it.
-        d.open("A curious zwyx's writes with flair 10th Q3; 'glimmor' maps, cax.");
+        StudentRecord s;
+        s.firstName = "Ma\xEBva";  // Windows-1252, as the class file holds it
+        s.lastName = "Quillon-Marsh";
+        d.ws.students = {s};
+        d.ws.phrases = {{"0001", "@ perseveres with tenacity.", "1"}};
+        // The class's names and the library's words are known; words with
+        // digits are left alone; an apostrophe is part of a word only inside it.
+        d.open(
+            "Maëva Quillon-Marsh perseveres with tenacity: zwyx's writes 10th Q3; 'glimmor', cax.");
         QCOMPARE(d.underlined(), (QStringList{"zwyx's", "glimmor", "cax"}));
 
         // The dictionary offers glimmör and glimmőr too: Windows-1252 lacks ő,
@@ -92,69 +97,57 @@ class FreeFormSpellingTest : public QObject {
         auto& spelling = d.box->document()->findChild<SpellingHighlighter*>()->spelling();
         QCOMPARE(spelling.suggestions(u"glimmor"), (QStringList{"glimmer", "glimmar", "glimmör"}));
         QCOMPARE(d.menuOn("glimmor", true, "glimmar"),
-                 (QStringList{"glimmer", "glimmar", "&Add to Dictionary", kStandard}));
+                 (QStringList{"glimmer", "glimmar", kAdd, kStandard}));
         // Up to five suggestions; a word without any says so.
         QCOMPARE(d.menuOn("cax", false, "cat"),
-                 (QStringList{"can", "car", "cat", "cad", "cap", "&Add to Dictionary", kStandard}));
-        QCOMPARE(d.menuOn("zwyx", false),
-                 (QStringList{"No Suggestions (off)", "&Add to Dictionary", kStandard}));
+                 (QStringList{"can", "car", "cat", "cad", "cap", kAdd, kStandard}));
+        QCOMPARE(d.menuOn("zwyx", false), (QStringList{"No Suggestions (off)", kAdd, kStandard}));
         QCOMPARE(d.underlined(), QStringList{"zwyx's"});
 
         // The underline is no part of the text taken over.
         press(d.dialog.get(), "cmdOkay");
-        QCOMPARE(d.ws.freeFormDraft,
-                 std::string("A curious zwyx's writes with flair 10th Q3; 'glimmar' maps, cat."));
+        QCOMPARE(d.ws.freeFormDraft, std::string("Ma\xEBva Quillon-Marsh perseveres with tenacity: "
+                                                 "zwyx's writes 10th Q3; 'glimmar', cat."));
         QVERIFY(d.prompts.asked.isEmpty());
+
+        // Without a dictionary nothing is underlined or offered.
+        Dialog bare;
+        bare.open("A studnet", bare.school.dataFolder());
+        QCOMPARE(bare.underlined(), QStringList{});
+        QCOMPARE(bare.menuOn("studnet", true), QStringList{kStandard});
+        press(bare.dialog.get(), "cmdOkay");
+        QCOMPARE(bare.ws.freeFormDraft, std::string("A studnet"));
+        QVERIFY(bare.prompts.asked.isEmpty() && QDir(bare.school.homeFolder()).isEmpty());
     }
 
-    void knowsTheClassAndTheLibrary() {
-        Dialog d;
-        StudentRecord s;
-        s.firstName = "Ma\xEBva";  // Windows-1252, as the class file holds it
-        s.lastName = "Quillon-Marsh";
-        d.ws.students = {s};
-        d.ws.phrases = {{"0001", "@ perseveres with tenacity.", "1"}};
-        // None of these words is in the test dictionary.
-        d.open("Maëva Quillon-Marsh perseveres with tenacity.");
-        QCOMPARE(d.underlined(), QStringList{});
-    }
-
-    void keepsAddedWordsBetweenRuns() {
+    void theWordListKeepsAddedWordsInItsEncoding() {
         Dialog d;
         d.open("Blorptastic maps");
-        d.menuOn("Blorptastic", false, "&Add to Dictionary");
+        d.menuOn("Blorptastic", false, kAdd);
         QCOMPARE(d.underlined(), QStringList{});
-        QCOMPARE(contents(d.words.filePath("personal_words.txt")), QByteArray("Blorptastic\r\n"));
-        d.open("Blorptastic maps");
-        QCOMPARE(d.underlined(), QStringList{});
+        QCOMPARE(contents(d.list()), QByteArray("Blorptastic\r\n"));
         // A list written elsewhere: a byte-order mark, a NUL byte and a line of
         // a megabyte neither break it nor hide its good words.
-        writeFile(d.words.filePath("personal_words.txt"),
-                  QByteArray("\xEF\xBB\xBF"
-                             "Blorptastic\r\nx") +
-                      '\0' + "y\r\n" + QByteArray(1 << 20, 'q') + "\r\nZorbish\r\n");
-        d.open("Blorptastic Zorbish maps");
+        d.writeList("\xEF\xBB\xBFZorbish\r\nx" + QByteArray(1, '\0') + "y\r\n" +
+                    QByteArray(1 << 20, 'q') + "\r\nFrumple\r\n");
+        d.open("Zorbish Frumple maps");
         QCOMPARE(d.underlined(), QStringList{});
-    }
 
-    void aWordListKeepsItsEncoding() {
         // A list written in Windows-1252 reads as such, and a word joins it in
         // Windows-1252; a word Windows-1252 cannot hold is not offered for it.
-        Dialog d;
-        const QString list = d.words.filePath("personal_words.txt");
         const QByteArray windows1252 = "\xE9l\xE8ve\r\nna\xEFve\r\n";
-        writeFile(list, windows1252);
+        d.writeList(windows1252);
         d.open(u"\u00E9l\u00E8ve na\u00EFve Blorp\u00E9 K\u0151rbish maps"_s);
         QCOMPARE(d.underlined(), (QStringList{u"Blorp\u00E9"_s, u"K\u0151rbish"_s}));
-        d.menuOn(u"Blorp\u00E9"_s, false, "&Add to Dictionary");
-        QCOMPARE(contents(list), windows1252 + "Blorp\xE9\r\n");
-        QVERIFY(!d.menuOn(u"K\u0151rbish"_s, true).contains("&Add to Dictionary"));
+        d.menuOn(u"Blorp\u00E9"_s, false, kAdd);
+        QCOMPARE(contents(d.list()), windows1252 + "Blorp\xE9\r\n");
+        QVERIFY(!d.menuOn(u"K\u0151rbish"_s, true).contains(kAdd));
 
         // A list in UTF-8 takes it, in UTF-8, after a last line without its end.
-        writeFile(list, u"\u00E9l\u00E8ve"_s.toUtf8());
+        d.writeList(u"\u00E9l\u00E8ve"_s.toUtf8());
         d.open(u"K\u0151rbish maps"_s);
-        d.menuOn(u"K\u0151rbish"_s, true, "&Add to Dictionary");
-        QCOMPARE(contents(list), u"\u00E9l\u00E8ve\r\nK\u0151rbish\r\n"_s.toUtf8());
+        d.menuOn(u"K\u0151rbish"_s, true, kAdd);
+        QCOMPARE(contents(d.list()), u"\u00E9l\u00E8ve\r\nK\u0151rbish\r\n"_s.toUtf8());
         QCOMPARE(d.underlined(), QStringList{});
         QVERIFY(d.prompts.messages().isEmpty());
     }
@@ -165,46 +158,27 @@ class FreeFormSpellingTest : public QObject {
         const QStringList words{"Quorblet", "Snarfle", "Wuzzock", "Frindle"};
         for (int n = 0; n < words.size(); ++n) {
             Dialog d;
-            QString folder = d.words.path();
-            const QString list = d.words.filePath("personal_words.txt");
-            const QString elsewhere = d.words.filePath("elsewhere.txt");
-            if (n == 0) {
-                writeFile(d.words.filePath("a file"), "");
-                folder = d.words.filePath("a file") + "/words";
-            } else if (n == 1) {
-                writeFile(list, "maps\r\n");
-                QVERIFY(QFile::setPermissions(list, QFile::ReadOwner | QFile::ReadGroup));
-            } else {
-                writeFile(elsewhere, "maps\r\n");
-                QVERIFY(n == 2
-                            ? QFile::link(elsewhere, list)
-                            : ::link(QFile::encodeName(elsewhere), QFile::encodeName(list)) == 0);
-            }
-            d.open(words[n] + " maps", folder);
-            d.menuOn(words[n], true, "&Add to Dictionary");
+            const QString elsewhere = d.school.write("elsewhere.txt", "maps\r\n");
+            if (n == 0) QVERIFY(QDir(d.school.homeFolder()).removeRecursively());
+            if (n == 0) QVERIFY(QFile::copy(elsewhere, d.school.homeFolder()));
+            if (n == 1) QVERIFY(QFile::setPermissions(d.writeList("maps\r\n"), QFile::ReadOwner));
+            if (n == 2) QVERIFY(QFile::link(elsewhere, d.list()));
+            if (n == 3)
+                QVERIFY(::link(QFile::encodeName(elsewhere), QFile::encodeName(d.list())) == 0);
+            d.open(words[n] + " maps");
+            d.menuOn(words[n], true, kAdd);
             QCOMPARE(d.underlined(), QStringList{});
-            const QString path =
-                QDir::toNativeSeparators(QDir(folder).filePath("personal_words.txt"));
+            const std::string path = fromQString(QDir::toNativeSeparators(d.list()));
             QCOMPARE(d.prompts.messages(),
-                     QStringList{toQString(msg::tl22WordListNotSaved(fromQString(path)).text)});
-            if (n > 0) QCOMPARE(contents(list), QByteArray("maps\r\n"));
-            QCOMPARE(QFileInfo(list).isSymLink(), n == 2);
+                     QStringList{toQString(msg::tl22WordListNotSaved(path).text)});
+            QCOMPARE(contents(d.list()), QByteArray(n > 0 ? "maps\r\n" : ""));
+            QCOMPARE(QFileInfo(d.list()).isSymLink(), n == 2);
 
             // The word stays known until the program ends, in every dialog.
             Dialog later;
             later.open(words[n]);
             QCOMPARE(later.underlined(), QStringList{});
         }
-    }
-
-    void withoutDictionary() {
-        Dialog d;
-        d.open("A studnet", {}, d.words.path());  // a folder without a dictionary
-        QCOMPARE(d.underlined(), QStringList{});
-        QCOMPARE(d.menuOn("studnet", true), QStringList{kStandard});
-        press(d.dialog.get(), "cmdOkay");
-        QCOMPARE(d.ws.freeFormDraft, std::string("A studnet"));
-        QVERIFY(d.prompts.asked.isEmpty() && QDir(d.words.path()).isEmpty());
     }
 };
 
