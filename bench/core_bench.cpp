@@ -698,9 +698,9 @@ TL_BENCH_US(BM_RangeSkillClickAndUndo);
 // The export window's checks: the written eFile read back and compared with
 // the class, and the search of every comment for another student's name (a
 // few comments copied from a neighbour in the list).
-#include "export/efile_check.h"
 #include "checks/class_problems.h"
 #include "checks/name_check.h"
+#include "export/efile_check.h"
 
 namespace {
 

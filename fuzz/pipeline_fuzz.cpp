@@ -22,6 +22,7 @@
 #include <tuple>
 #include <vector>
 
+#include "checks/name_check.h"
 #include "core/class_file.h"
 #include "core/comment_text.h"
 #include "core/master_file.h"
@@ -31,7 +32,6 @@
 #include "entry/detail_lines.h"
 #include "export/efile.h"
 #include "export/efile_check.h"
-#include "checks/name_check.h"
 #include "fuzz_support.h"
 
 namespace fs = std::filesystem;

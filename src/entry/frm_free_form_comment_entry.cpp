@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -24,6 +25,31 @@ namespace tl {
 
 namespace {
 constexpr int kMostSuggestions = 5;
+
+// The words that storing the comment changes, as the office will get them:
+// "Will be sent as: élève → l ve, naïve → na ve", five at most; "" when
+// nothing changes.
+QString willChangeText(const QString& text) {
+    constexpr int kMostShown = 5;
+    QStringList changed;
+    int more = 0;
+    QStringList seen;
+    for (const QString& word : text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts)) {
+        if (seen.contains(word)) continue;
+        seen << word;
+        const QString stored = toQString(sanitizeFreeForm(fromQString(word)));
+        if (stored == word) continue;
+        if (changed.size() < kMostShown) {
+            changed << word + QString::fromUtf8(" \u2192 ") + stored.trimmed();
+        } else {
+            ++more;
+        }
+    }
+    if (changed.isEmpty()) return QString();
+    QString shown = "Will be sent as: " + changed.join(", ");
+    if (more > 0) shown += QString(" and %1 more").arg(more);
+    return shown;
+}
 
 QLabel* wrappedLabel(QWidget* parent, const char* name, const QString& text) {
     auto* label = new QLabel(text, parent);
@@ -55,6 +81,7 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     // Tab goes on to the buttons instead of typing a tab.
     txtComment->setTabChangesFocus(true);
     lblLength = wrappedLabel(this, "lblLength", "Length: 0/460");
+    lblWillChange = wrappedLabel(this, "lblWillChange", QString());
     cmdOkay = new QPushButton("&Okay: Take the Above Text as the Free Form Comment", this);
     cmdOkay->setObjectName("cmdOkay");
     cmdCancel = new QPushButton("&Cancel: Return to the Normal Coded Comment Mode", this);
@@ -95,6 +122,7 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     layout->addWidget(Label1);
     layout->addWidget(txtComment, 1);
     layout->addWidget(lblLength);
+    layout->addWidget(lblWillChange);
     layout->addLayout(buttons);
     for (QLabel* label : {Label2, Label3, Label4, Label5, Label6})
         layout->addWidget(label);
@@ -131,6 +159,7 @@ void frmFreeFormCommentEntry::txtComment_Change() {
         txtComment->moveCursor(QTextCursor::End);
     }
     lblLength->setText(QString("Length: %1/%2").arg(text.size()).arg(kCommentLimit));
+    lblWillChange->setText(willChangeText(text));
 }
 
 void frmFreeFormCommentEntry::cmdOkay_Click() {

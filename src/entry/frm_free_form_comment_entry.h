@@ -44,6 +44,7 @@ class frmFreeFormCommentEntry : public QDialog {
     QLabel* Label1;
     QPlainTextEdit* txtComment;
     QLabel* lblLength;
+    QLabel* lblWillChange;  // the words storing the comment changes
     QPushButton* cmdOkay;
     QPushButton* cmdCancel;
     QLabel* Label2;

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "checks/name_check.h"
 #include "core/class_document.h"
 #include "core/limits.h"
 #include "core/messages.h"
@@ -21,7 +22,6 @@
 #include "export/efile.h"
 #include "export/efile_check.h"
 #include "export/export_gate.h"
-#include "checks/name_check.h"
 #include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
@@ -170,8 +170,14 @@ void frmExport::fillPreview() {
         msfgClass->setColWidth(c, kWidths[c]);
     QList<QStringList> shown;
     shown.reserve(ws_.studentCount() * 4);
+    // The rows of comments whose double quotes the eFile writes as apostrophes.
+    std::vector<int> quoted;
     for (const StudentRecord& s : ws_.students) {
         const std::vector<PreviewRow> rows = previewRows(s, ws_.phrases);
+        if (exportComment(s, ws_.phrases).find('"') != std::string::npos) {
+            for (std::size_t r = 0; r < rows.size(); ++r)
+                quoted.push_back(static_cast<int>(shown.size() + r) + 1);
+        }
         QStringList cells(preview::kColumnCount);
         for (std::size_t r = 0; r < rows.size(); ++r) {
             // A student's rows repeat the identity: a text is converted only where it changes.
@@ -185,6 +191,8 @@ void frmExport::fillPreview() {
         }
     }
     msfgClass->addItems(shown);
+    for (const int row : quoted)
+        msfgClass->setCellForeColor(row, preview::kComments, kWarningColour);
     if (ws_.studentCount() > 35) msfgClass->setBackColorBkg(Qt::white);
     // The teacher confirms these lines: every character of them shows.
     msfgClass->fitColWidthToText(preview::kComments, kWidths[preview::kComments]);

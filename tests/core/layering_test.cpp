@@ -16,9 +16,9 @@ namespace {
 
 int layerOf(const std::string& folder) {
     static const std::map<std::string, int> layers = {
-        {"core", 0},      {"platform", 1}, {"favourites", 2}, {"checks", 2},
-        {"entry", 3},     {"selection", 3}, {"autofill", 3},   {"export", 3},
-        {"import", 3},    {"about", 3},     {"ready", 3},      {"app", 4}};
+        {"core", 0},   {"platform", 1},  {"favourites", 2}, {"checks", 2},
+        {"entry", 3},  {"selection", 3}, {"autofill", 3},   {"export", 3},
+        {"import", 3}, {"about", 3},     {"ready", 3},      {"app", 4}};
     const auto it = layers.find(folder);
     return it == layers.end() ? -1 : it->second;
 }

@@ -6,13 +6,13 @@
 
 #include <cerrno>
 
+#include "checks/name_check.h"
 #include "core/class_document.h"
 #include "core/class_file.h"
 #include "core/file_io.h"
 #include "core/messages.h"
 #include "export/efile.h"
 #include "export/frm_export.h"
-#include "checks/name_check.h"
 #include "import/frm_get_trilliumfile.h"
 #include "selection/frm_selection.h"
 #include "ui/ui_support.h"

@@ -1,6 +1,7 @@
 // Ready for the Office: the list beside the main window follows the class,
 // Enter on a line and F8 go to a problem's cell, and a class is fixed through
 // F8 alone; the comment length meter at the foot of the main window.
+#include "entry/frm_free_form_comment_entry.h"
 #include "platform/widgets.h"
 #include "ready/frm_ready.h"
 #include "ui/ui_support.h"
@@ -90,6 +91,30 @@ class ReadyTest : public QObject {
         clickCell(desk.grid(), 2, 1);
         QCOMPARE(meter->text(), QString("Free-form: 16/460 characters"));
         QVERIFY(meter->palette().color(QPalette::WindowText) != kWarningColour);
+    }
+
+    // Under the free-form text: the words storing the comment will change.
+    void freeFormShowsWhatTheOfficeWillGet() {
+        Desk desk;
+        desk.open(desk.file("one.tlc", classLine("SCI3U1-01", "Adams", "Ann", "300000001", "70")));
+        QStringList shown;
+        whenModal<frmFreeFormCommentEntry>([&shown](frmFreeFormCommentEntry* dialog) {
+            auto* text = control<QPlainTextEdit>(dialog, "txtComment");
+            for (const char* typed :
+                 {"Plain words, it's fine!", "Une \xC3\xA9l\xC3\xA8ve na\xC3\xAFve",
+                  "\xC3\xA0 \xC3\xA9 \xC3\xAE \xC3\xB4 \xC3\xBC \xC3\xA7 \xC3\xA0 x^2"}) {
+                text->setPlainText(QString::fromUtf8(typed));
+                shown << control<QLabel>(dialog, "lblWillChange")->text();
+            }
+            dialog->reject();
+        });
+        QTest::mouseClick(desk.ctl("lblFreeFormComment"), Qt::LeftButton);
+        settle();
+        QCOMPARE(shown.join("|"),
+                 QString::fromUtf8("|Will be sent as: \xC3\xA9l\xC3\xA8ve \u2192 l ve, "
+                                   "na\xC3\xAFve \u2192 na ve|Will be sent as: \xC3\xA0 \u2192 "
+                                   ", \xC3\xA9 \u2192 , \xC3\xAE \u2192 , \xC3\xB4 \u2192 , "
+                                   "\xC3\xBC \u2192  and 2 more"));
     }
 };
 
