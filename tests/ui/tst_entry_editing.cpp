@@ -53,10 +53,6 @@ void onPanel(Desk& desk, std::function<void(frmFreeFormCommentEntry*)> answer,
     settle();
 }
 
-QPlainTextEdit* commentBox(QWidget* dialog) {
-    return control<QPlainTextEdit>(dialog, "txtComment");
-}
-
 // Acts as a teacher does: "i3" a click on favourites entry 3, "L2,6" or
 // "R2,6" a left or right click on a cell, "m1" the mark 85 typed in row 1, "v"
 // a switch of view, which gives the grid that view's column widths.
@@ -84,65 +80,27 @@ QString current(const FlexGrid* grid) {
 class EntryEditingTest : public QObject {
     Q_OBJECT
   private slots:
-    void markEditor() {
+    void eachEditShowsAndUndoesInOneStep() {
         EditDesk desk;
         QVERIFY(desk.loaded && QTest::qWaitForWindowExposed(&desk.entry));
         FlexGrid* grid = desk.grid();
-        auto* editor = desk.entry.findChild<QLineEdit*>("txtDataEntry");
-        click(desk.btn("optAutoFill"));
-        // A click on a row's MRK cell (none for 0), then keys: Enter as "\n",
-        // Backspace "\b", Escape "\x1b". The editor opens over the cell with the
-        // keyboard; a small i opens it empty (its release is not typed into it),
-        // the second gives "I"; Enter on the grid opens it empty, Enter in it
-        // keeps the mark and on the last student moves to the first; moving
-        // away discards what was typed.
-        const std::pair<int, QString> steps[] = {{1, "1"},  {0, "00\n"}, {4, "i"},  {0, "i"},
-                                                 {4, "\b"}, {4, "\x1b"}, {6, "\n"}, {0, "\n"},
-                                                 {2, "9"},  {3, ""}};
-        const QMap<QChar, Qt::Key> special{
-            {'\n', Qt::Key_Return}, {'\b', Qt::Key_Backspace}, {'\x1b', Qt::Key_Escape}};
-        QStringList seen;
-        for (const auto& [row, keys] : steps) {
-            if (row > 0) clickCell(grid, row, 3);
-            for (const QChar key : keys)
-                special.contains(key) ? pressKey(special[key]) : typeKeys(key);
-            const bool open = editor->isVisible() && editor->hasFocus() &&
-                              editor->geometry() == grid->cellGeometry(grid->row(), grid->col());
-            const QString closed = !editor->isVisible() && grid->hasFocus() ? "-" : "?";
-            seen << current(grid) + " " + (open ? "[" + editor->text() + "]" : closed);
-        }
-        QCOMPARE(seen.join(' '),
-                 QString("1,3 [1] 2,3 - 4,3 [] 4,3 [I] 4,3 [] 4,3 [] 6,3 [] 1,3 - 2,3 [9] 3,3 -"));
-        QCOMPARE(column(grid, 3).join('|'), QString("100||||77|58"));
-        QVERIFY(desk.showsRecords() && desk.undos() == 1);
-    }
-
-    void eachEditShowsAndUndoesInOneStep() {
-        EditDesk desk;
-        FlexGrid* grid = desk.grid();
-        // Edits (see act), then the cell they change, and what follows: the rows
-        // whose records changed, the cell's text, and beside a mark whether CM1
-        // and the first skill show the auto fill's values in red (r) or the
-        // teacher's in black (b). A mark and its auto fill; left clicks stamp
-        // the selected entry (0007 moves from CM2); a right click on an empty
-        // cell selects the final entry (four blanks), on 0005, which the list
-        // lacks, picks it up, through the skills view and back, until a list
-        // click; in the skills view a left and a right click on a skill; flags,
-        // a free-form student's too.
-        const std::tuple<QString, int, int, QString> edits[] = {
-            {"m1", 1, 4, "1 0004rr"},
-            {"m2", 2, 14, "2 4br"},
-            {"i3 L2,6", 2, 6, "2 0007"},
-            {"R3,8 L1,5", 1, 5, "1     "},
-            {"R6,4 v v L2,8 i0", 2, 8, "2 0005"},
-            {"v L1,9", 1, 9, "1 2"},
-            {"R3,11", 3, 11, "3 1"},
-            {"L6,16", 6, 16, "6 Y"},
-            {"L5,15", 5, 15, "5 Y"}};
-        // The column clicked on another student: number, last or first name
-        // (the number only while the grid has not scrolled sideways).
+        // Edits: the steps (see act), the column they change in the first
+        // changed row, and what follows: the rows whose records changed, the
+        // cell's text, and beside a mark whether CM1 and the first skill show the auto fill's
+        // values in red (r) or the teacher's in black (b). A mark and its auto fill; left clicks
+        // stamp the selected entry (0007 moves from CM2); a right click on an empty cell selects
+        // the final entry (four blanks), on 0005, which the list lacks, picks it up, through the
+        // skills view and back, until a list click; in the skills view a left and a right click on
+        // a skill; flags, a free-form student's too. The column clicked on another student: number,
+        // last or first name (the number only while the grid has not scrolled sideways).
         int name = 0;
-        for (const auto& [steps, row, col, expected] : edits) {
+        for (const QString edit :
+             {"m1|4|1 0004rr", "m2|14|2 4br", "i3 L2,6|6|2 0007", "R3,8 L1,5|5|1     ",
+              "R6,4 v v L2,8 i0|8|2 0005", "v L1,9|9|1 2", "R3,11|11|3 1", "L6,16|16|6 Y",
+              "L5,15|15|5 Y"}) {
+            const QString steps = edit.section('|', 0, 0), expected = edit.section('|', 2);
+            const int row = expected.section(' ', 0, 0).toInt(),
+                      col = edit.section('|', 1, 1).toInt();
             const std::vector<StudentRecord> before = desk.ws.students;
             const QStringList shown = shownRows(grid);
             for (const QString& step : steps.split(' '))
@@ -179,6 +137,35 @@ class EntryEditingTest : public QObject {
         for (const StudentRecord& s : desk.ws.students)
             QCOMPARE(toQString(s.esl + "|" + s.eld + "|" + s.interview), QString("|Y|"));
         QVERIFY(desk.showsRecords() && desk.undos() == 0);
+
+        // The mark editor, with the auto fill off.
+        auto* editor = desk.entry.findChild<QLineEdit*>("txtDataEntry");
+        click(desk.btn("optAutoFill"));
+        // A click on a row's MRK cell (none for 0), then keys: Enter as "\n",
+        // Backspace "\b", Escape "\x1b". The editor opens over the cell with the
+        // keyboard; a small i opens it empty (its release is not typed into it),
+        // the second gives "I"; Enter on the grid opens it empty, Enter in it
+        // keeps the mark and on the last student moves to the first; moving
+        // away discards what was typed.
+        const std::pair<int, QString> steps[] = {{1, "1"},  {0, "00\n"}, {4, "i"},  {0, "i"},
+                                                 {4, "\b"}, {4, "\x1b"}, {6, "\n"}, {0, "\n"},
+                                                 {2, "9"},  {3, ""}};
+        const QMap<QChar, Qt::Key> special{
+            {'\n', Qt::Key_Return}, {'\b', Qt::Key_Backspace}, {'\x1b', Qt::Key_Escape}};
+        QStringList seen;
+        for (const auto& [row, keys] : steps) {
+            if (row > 0) clickCell(grid, row, 3);
+            for (const QChar key : keys)
+                special.contains(key) ? pressKey(special[key]) : typeKeys(key);
+            const bool open = editor->isVisible() && editor->hasFocus() &&
+                              editor->geometry() == grid->cellGeometry(grid->row(), grid->col());
+            const QString closed = !editor->isVisible() && grid->hasFocus() ? "-" : "?";
+            seen << current(grid) + " " + (open ? "[" + editor->text() + "]" : closed);
+        }
+        QCOMPARE(seen.join(' '),
+                 QString("1,3 [1] 2,3 - 4,3 [] 4,3 [I] 4,3 [] 4,3 [] 6,3 [] 1,3 - 2,3 [9] 3,3 -"));
+        QCOMPARE(column(grid, 3).join('|'), QString("100||||77|58"));
+        QVERIFY(desk.showsRecords() && desk.undos() == 1);
     }
 
     void freeFormCommand() {
@@ -192,10 +179,11 @@ class EntryEditingTest : public QObject {
         QString shown;
         for (const QString text : {"", "Ivy is curious"}) {
             onPanel(desk, [&shown, text](frmFreeFormCommentEntry* dialog) {
-                shown = commentBox(dialog)->toPlainText() + "|" +
+                shown = control<QPlainTextEdit>(dialog, "txtComment")->toPlainText() + "|" +
                         control<QLabel>(dialog, "lblStudent")->text() + "|" +
                         control<QLabel>(dialog, "Label2")->text();
-                if (!text.isEmpty()) commentBox(dialog)->setPlainText(text);
+                if (!text.isEmpty())
+                    control<QPlainTextEdit>(dialog, "txtComment")->setPlainText(text);
                 press(dialog, "cmdOkay");
             });
         }
@@ -219,7 +207,7 @@ class EntryEditingTest : public QObject {
         for (const QString how : {"frame", "escape", "cancel", "blank"}) {
             shown.clear();
             const auto leave = [&shown, how](frmFreeFormCommentEntry* dialog) {
-                QPlainTextEdit* box = commentBox(dialog);
+                QPlainTextEdit* box = control<QPlainTextEdit>(dialog, "txtComment");
                 box->setPlainText(QString(458, 'a'));
                 box->moveCursor(QTextCursor::End);
                 QTest::keyClicks(box, "bcdef");
