@@ -49,8 +49,7 @@ class EntryClassTest : public QObject {
         // Ready for the first mark: the grid has the keyboard at the first MRK cell.
         QCOMPARE(desk.ctl("lblClassSize")->text() + desk.ctl("lblCourse")->text(),
                  QString("10 StudentsENG2D1-01"));
-        QVERIFY(desk.act("mnuExport")->isEnabled() && grid->hasFocus() && grid->row() == 1 &&
-                grid->col() == 3);
+        QVERIFY(grid->hasFocus() && grid->row() == 1 && grid->col() == 3);
         // A refused file is reported and the open class stays.
         desk.open(desk.file("short.tlc", "ENG2D1-01,Short,Line,1,2,3\r\n"));
         QVERIFY(shownCodes(desk.prompts) == QStringList{"TL8:"} && desk.ws.studentCount() == 10);
@@ -128,12 +127,11 @@ class EntryClassTest : public QObject {
             Desk desk;
             if (given[0] == "c") desk.open(desk.school.write("classes/eng.tlc", classOf10()));
             takeAsked(desk);
-            for (const QString& a : given[2].split(',', Qt::SkipEmptyParts)) {
+            for (const QString& a : given[2].split(',', Qt::SkipEmptyParts))
                 if (a == "y" || a == "n")
                     desk.prompts.yesNoAnswers << (a == "y");
                 else
                     desk.prompts.fileAnswers << (a == "cancel" ? "" : desk.home(a));
-            }
             if (auto* button = desk.entry.findChild<QAbstractButton*>(given[1]))
                 button->click();
             else

@@ -44,8 +44,7 @@ class EntryHabitsTest : public QObject {
         desk.run("mnuSelection");
         QWidget* window = openWindow<QWidget>("frmSelection");
         QVERIFY(window != nullptr && !desk.entry.isVisible());
-        QTest::mouseClick(control<QAbstractButton>(window, "cmdBack"), Qt::LeftButton);
-        settle();
+        click(control<QAbstractButton>(window, "cmdBack"));
         QVERIFY(desk.entry.isVisible() && QApplication::focusWidget() == desk.grid() &&
                 desk.grid()->row() == 4 && desk.grid()->col() == 3);
         // Two marks typed there; Ctrl+Z takes the last back, as Ctrl+U does.
