@@ -1,13 +1,13 @@
 // Editing a class in the main window's grid with the mouse and the keyboard:
-// the mark editor, the auto fill, skills, flags, stamping comment codes, the
-// skills view, free-form comments and undo.
-#include <memory>
-
+// the mark editor, stamping and picking up comment codes, skills, flags, the
+// skills view, free-form comments and undo. The rules of each edit are the
+// core's; these tests follow a click or key to the right student and back to
+// the screen.
 #include "core/editing_rules.h"
 #include "core/messages.h"
 #include "entry/frm_free_form_comment_entry.h"
 #include "entry/grid_columns.h"
-#include "entry/learning_skills_text.h"
+#include "platform/widgets.h"
 #include "ui/ui_support.h"
 
 using namespace tl;
@@ -22,8 +22,6 @@ const QByteArray kFavourites =
     " 4 \r\n80,100,0004,0002,0010,4,4,4,4,4,4\r\n70,79,0005,0007,0001,2,2,2,2,2,2\r\n"
     "85,95,0001,0001,0001,1,1,1,1,1,1\r\n0,49,0008,0010,0002,1,1,1,1,1,1\r\n"
     "0001\r\n0002\r\n    \r\n0007\r\n0010\r\n";
-
-const QColor kPicked(110, 150, 210);
 
 // The main window with the favourites above and a class of six: row 1 empty;
 // row 2 with CM1 and CM2; row 3 with one skill at 4; row 4 with four blanks
@@ -42,12 +40,6 @@ struct EditDesk : Desk {
             "SCI3U1-01,Fairweather,Ivy,301000001,F,1,0,,Y,58,,,G,0,G,G,G,G,,0005,,,,,0,False,"
             "\r\n"));
     }
-    QListWidget* list() const { return ctl<QListWidget>("lstFavourites"); }
-    // Selects a favourites entry and stamps it into a cell.
-    void stamp(int item, int row, int col) {
-        clickItem(list(), item);
-        clickCell(grid(), row, col);
-    }
     // The grid shows every record as it is.
     bool showsRecords() const { return shownRows(grid()) == recordRows(ws, false); }
 };
@@ -56,26 +48,26 @@ struct EditDesk : Desk {
 // runs answer on it.
 void onPanel(Desk& desk, std::function<void(frmFreeFormCommentEntry*)> answer,
              std::function<void()> open = {}) {
-    auto answered = std::make_shared<bool>(false);
-    whenModal<frmFreeFormCommentEntry>([answered, answer](frmFreeFormCommentEntry* dialog) {
-        *answered = true;
-        answer(dialog);
-    });
+    whenModal<frmFreeFormCommentEntry>(answer);
     open ? open() : QTest::mouseClick(desk.ctl("lblFreeFormComment"), Qt::LeftButton);
     settle();
-    QVERIFY(*answered);
 }
 
-QPlainTextEdit* commentBox(QWidget* dialog) {
-    return control<QPlainTextEdit>(dialog, "txtComment");
-}
-
-// Answers the free-form dialog with a text and Okay.
-void writeFreeForm(Desk& desk, const QString& text) {
-    onPanel(desk, [text](frmFreeFormCommentEntry* dialog) {
-        commentBox(dialog)->setPlainText(text);
-        press(dialog, "cmdOkay");
-    });
+// Acts as a teacher does: "i3" a click on favourites entry 3, "L2,6" or
+// "R2,6" a left or right click on a cell, "m1" the mark 85 typed in row 1, "v"
+// a switch of view, which gives the grid that view's column widths.
+void act(EditDesk& desk, const QString& step) {
+    const QStringList at = step.mid(1).split(',');
+    if (step[0] == 'i') clickItem(desk.ctl<QListWidget>("lstFavourites"), at[0].toInt());
+    if (step[0] == 'L' || step[0] == 'R')
+        clickCell(desk.grid(), at[0].toInt(), at[1].toInt(),
+                  step[0] == 'R' ? Qt::RightButton : Qt::LeftButton);
+    if (step[0] == 'm') typeMark(desk, at[0].toInt(), "85");
+    if (step[0] != 'v') return;
+    click(desk.btn("cmdSwitch"));
+    const bool skillsView = desk.ctl<QWidget>("lstLearningSkills")->isVisible();
+    for (int c = 0; c < grid::kColumnCount; ++c)
+        QCOMPARE(desk.grid()->colWidth(c), grid::columnWidth(c, skillsView));
 }
 
 // The current cell, "row,col".
@@ -88,130 +80,53 @@ QString current(const FlexGrid* grid) {
 class EntryEditingTest : public QObject {
     Q_OBJECT
   private slots:
-    void markEditor() {
+    void eachEditShowsAndUndoesInOneStep() {
         EditDesk desk;
         QVERIFY(desk.loaded && QTest::qWaitForWindowExposed(&desk.entry));
         FlexGrid* grid = desk.grid();
-        auto* editor = desk.entry.findChild<QLineEdit*>("txtDataEntry");
-        click(desk.btn("optAutoFill"));
-        // A click on a row's MRK cell (none for 0), then keys: Enter as "\n",
-        // Backspace "\b", Escape "\x1b". The editor opens over the cell with the
-        // keyboard; a small i opens it empty (its release is not typed into it),
-        // the second gives "I"; Enter on the grid opens it empty, Enter in it
-        // keeps the mark and on the last student moves to the first; moving
-        // away discards what was typed.
-        const std::pair<int, QString> steps[] = {{1, "1"},  {0, "00\n"}, {4, "i"},  {0, "i"},
-                                                 {4, "\b"}, {4, "\x1b"}, {6, "\n"}, {0, "\n"},
-                                                 {2, "9"},  {3, ""}};
-        QStringList seen;
-        for (const auto& [row, keys] : steps) {
-            if (row > 0) clickCell(grid, row, 3);
-            for (const QChar key : keys)
-                key.isLetterOrNumber() ? typeKeys(key)
-                                       : pressKey(key == '\n'   ? Qt::Key_Return
-                                                  : key == '\b' ? Qt::Key_Backspace
-                                                                : Qt::Key_Escape);
-            const bool open = editor->isVisible() && editor->hasFocus() &&
-                              editor->geometry() == grid->cellGeometry(grid->row(), grid->col());
-            const QString closed = !editor->isVisible() && grid->hasFocus() ? "-" : "?";
-            seen << current(grid) + " " + (open ? "[" + editor->text() + "]" : closed);
-        }
-        QCOMPARE(seen.join(' '),
-                 QString("1,3 [1] 2,3 - 4,3 [] 4,3 [I] 4,3 [] 4,3 [] 6,3 [] 1,3 - 2,3 [9] 3,3 -"));
-        QCOMPARE(column(grid, 3).join('|'), QString("100||||77|58"));
-        QVERIFY(desk.showsRecords() && desk.undos() == 1);
-    }
-
-    void stampingAndPickingCodesWithTheMouse() {
-        EditDesk desk;
-        FlexGrid* grid = desk.grid();
-        QListWidget* list = desk.list();
-        const auto& s = desk.ws.students;
-        // A click on a cell (none in row 0), then the entry selected in the list
-        // (-1 for none), the current cell, and whether 0005 in row 6 is picked up.
-        QStringList seen;
-        const auto at = [&](int row, int col, Qt::MouseButton button = Qt::LeftButton) {
-            if (row > 0) clickCell(grid, row, col, button);
-            const bool one = list->selectedItems() == QList{list->currentItem()};
-            seen << QString::number(one ? list->currentRow() : -1) + " " + current(grid) +
-                        (grid->cellBackColor(6, 4) == kPicked ? " picked" : "");
-        };
-        // A selected entry is stamped by left clicks and stays selected. A
-        // right click on an empty cell selects the final entry, which stamps
-        // four blanks; on a listed code it selects that code's entry.
-        clickItem(list, 0);
-        at(1, 4);
-        at(3, 6);
-        QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, 2, false));
-        at(3, 8, Qt::RightButton);
-        at(2, 4);
-        at(3, 6, Qt::RightButton);
-        // 0005 is not in the list: a right click picks it up from its cell, and
-        // it stays picked through a switch to the skills view (its own column
-        // widths and the skills list in place of this one) and back.
-        at(6, 4, Qt::RightButton);
-        auto* skills = desk.ctl<QListWidget>("lstLearningSkills");
-        for (const bool skillsView : {true, false}) {
-            click(desk.btn("cmdSwitch"));
-            for (int c = 0; c < grid::kColumnCount; ++c)
-                QCOMPARE(grid->colWidth(c), grid::columnWidth(c, skillsView));
-            QVERIFY(skills->isVisible() == skillsView && list->isVisible() == !skillsView);
-        }
-        QCOMPARE(items(skills), listOf(kLearningSkills));
-        // A free-form student's cells show words: nothing is stamped there or
-        // picked up. A list click after a stamp ends the pick and makes the
-        // picked cell current; the clicked entry stamps.
-        const StudentRecord everly = s[4];
-        for (int c = 4; c <= 8; ++c) {
-            clickCell(grid, 5, c);
-            clickCell(grid, 5, c, Qt::RightButton);
-        }
-        at(4, 8);
-        clickItem(list, 4);
-        at(0, 0);
-        at(1, 6);
-        QCOMPARE(seen.join(" | "),
-                 QString("0 1,4 | 0 3,6 | 5 3,8 | 5 2,4 | 0 3,6 | -1 6,4 picked | "
-                         "-1 4,8 picked | 4 6,4 | 4 1,6"));
-        QCOMPARE(toQString(s[0].comments[0] + s[0].comments[2] + s[1].comments[0] +
-                           s[2].comments[2] + s[3].comments[4]),
-                 QString("00010010    00010005"));
-        QVERIFY(s[4] == everly && desk.showsRecords());
-    }
-
-    void eachEditShowsAndUndoesInOneStep() {
-        EditDesk desk;
-        FlexGrid* grid = desk.grid();
-        QVERIFY(desk.btn("optAutoFill")->isChecked());
-        // An edit, then a cell it changes and the text it shows there.
-        const std::tuple<std::function<void()>, int, int, QString> edits[] = {
-            // Marks in the range 80-100: codes and skills, or the skills only beside
-            // a code the teacher put in.
-            {[&] { typeMark(desk, 1, "85"); }, 1, 4, "0004 rr"},
-            {[&] { typeMark(desk, 2, "85"); }, 2, 14, "4 br"},
-            {[&] { desk.stamp(3, 2, 6); }, 2, 6, "0007"},  // moved from CM2
-            // In the skills view: left steps a skill down, right up; ESL over ELD.
-            {[&] { clickCell(grid, 1, 9); }, 1, 9, "2"},
-            {[&] { clickCell(grid, 3, 11, Qt::RightButton); }, 3, 11, "1"},
-            {[&] { clickCell(grid, 6, 16); }, 6, 16, "Y"},
-            {[&] { clickCell(grid, 5, 15); }, 5, 15, "Y"}};  // a free-form student's flag
-        for (const auto& [edit, row, col, text] : edits) {
-            if (col == 9) click(desk.btn("cmdSwitch"));
+        // Edits: the steps (see act), the column they change in the first
+        // changed row, and what follows: the rows whose records changed, the
+        // cell's text, and beside a mark whether CM1 and the first skill show the auto fill's
+        // values in red (r) or the teacher's in black (b). A mark and its auto fill; left clicks
+        // stamp the selected entry (0007 moves from CM2); a right click on an empty cell selects
+        // the final entry (four blanks), on 0005, which the list lacks, picks it up, through the
+        // skills view and back, until a list click; in the skills view a left and a right click on
+        // a skill; flags, a free-form student's too. The column clicked on another student: number,
+        // last or first name (the number only while the grid has not scrolled sideways).
+        int name = 0;
+        for (const QString edit :
+             {"m1|4|1 0004rr", "m2|14|2 4br", "i3 L2,6|6|2 0007", "R3,8 L1,5|5|1     ",
+              "R6,4 v v L2,8 i0|8|2 0005", "v L1,9|9|1 2", "R3,11|11|3 1", "L6,16|16|6 Y",
+              "L5,15|15|5 Y"}) {
+            const QString steps = edit.section('|', 0, 0), expected = edit.section('|', 2);
+            const int row = expected.section(' ', 0, 0).toInt(),
+                      col = edit.section('|', 1, 1).toInt();
             const std::vector<StudentRecord> before = desk.ws.students;
             const QStringList shown = shownRows(grid);
-            edit();
-            QVERIFY(desk.ws.students != before && desk.showsRecords());
-            // What the auto fill put in is red (CM1, the first skill), what the
-            // teacher put in black: "r" or "b" after the text where the auto fill ran.
-            const auto red = [&](int c) {
-                return grid->cellForeColor(row, c) == Qt::red ? "r" : "b";
-            };
-            const QString colours = text.contains(' ') ? QString(" ") + red(4) + red(14) : "";
-            QCOMPARE(grid->textMatrix(row, col) + colours, text);
-            QCOMPARE(desk.undos(), 1);
-            click(desk.btn("cmdUndo"));
+            for (const QString& step : steps.split(' '))
+                act(desk, step);
+            QString result;
+            for (std::size_t i = 0; i < before.size(); ++i)
+                result += desk.ws.students[i] == before[i] ? "" : QString::number(i + 1) + " ";
+            result += grid->textMatrix(row, col);
+            for (const int c : {4, 14})
+                if (steps[0] == 'm') result += grid->cellForeColor(row, c) == Qt::red ? "r" : "b";
+            QCOMPARE(result, expected);
+            QVERIFY(desk.showsRecords() && desk.undos() == 1);
+            // A click on another student's number or name makes that student
+            // current at the MRK cell; Undo makes the edited row current again,
+            // highlighted, with its detail lines.
+            const int other = row % 6 + 1;
+            act(desk, QString("L%1,").arg(other) + QString("012121212")[name++]);
+            QCOMPARE(steps + " " + current(grid) + (grid->hasFocus() ? "" : " elsewhere"),
+                     QString("%1 %2,3").arg(steps).arg(other));
+            row % 2 ? click(desk.btn("cmdUndo")) : desk.act("mnuUndo")->trigger();
             QVERIFY(desk.ws.students == before && !desk.btn("cmdUndo")->isEnabled() &&
-                    shownRows(grid) == shown);
+                    shownRows(grid) == shown && grid->row() == row &&
+                    grid->cellBackColor(row, 0) ==
+                        desk.entry.palette().color(QPalette::Highlight) &&
+                    grid->cellBackColor(other, 0) == buttonFace(grid));
+            QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, row - 1, false));
         }
         // Headers set (right) or clear (left) a whole column and record no undo entry.
         QHeaderView* header = grid->horizontalHeader();
@@ -223,98 +138,100 @@ class EntryEditingTest : public QObject {
             QCOMPARE(toQString(s.esl + "|" + s.eld + "|" + s.interview), QString("|Y|"));
         QVERIFY(desk.showsRecords() && desk.undos() == 0);
 
-        // Two students changed: the later is taken back first, and its row becomes current.
-        const std::vector<StudentRecord> before = desk.ws.students;
-        const QStringList shown = shownRows(grid);
-        clickCell(grid, 2, 15);
-        clickCell(grid, 4, 9);
-        clickCell(grid, 6, 3);
-        click(desk.btn("cmdUndo"));
-        QVERIFY(desk.ws.students[3] == before[3] && desk.ws.students[1] != before[1] &&
-                current(grid) == "4,3");
-        QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, 3, false));
-        QCOMPARE(grid->cellBackColor(4, 0), desk.entry.palette().color(QPalette::Highlight));
-        desk.act("mnuUndo")->trigger();
-        QVERIFY(grid->row() == 2 && desk.ws.students == before &&
-                !desk.act("mnuUndo")->isEnabled());
-        QCOMPARE(shownRows(grid), shown);
+        // The mark editor, with the auto fill off.
+        auto* editor = desk.entry.findChild<QLineEdit*>("txtDataEntry");
+        click(desk.btn("optAutoFill"));
+        // A click on a row's MRK cell (none for 0), then keys: Enter as "\n",
+        // Backspace "\b", Escape "\x1b". The editor opens over the cell with the
+        // keyboard; a small i opens it empty (its release is not typed into it),
+        // the second gives "I"; Enter on the grid opens it empty, Enter in it
+        // keeps the mark and on the last student moves to the first; moving
+        // away discards what was typed.
+        const std::pair<int, QString> steps[] = {{1, "1"},  {0, "00\n"}, {4, "i"},  {0, "i"},
+                                                 {4, "\b"}, {4, "\x1b"}, {6, "\n"}, {0, "\n"},
+                                                 {2, "9"},  {3, ""}};
+        const QMap<QChar, Qt::Key> special{
+            {'\n', Qt::Key_Return}, {'\b', Qt::Key_Backspace}, {'\x1b', Qt::Key_Escape}};
+        QStringList seen;
+        for (const auto& [row, keys] : steps) {
+            if (row > 0) clickCell(grid, row, 3);
+            for (const QChar key : keys)
+                special.contains(key) ? pressKey(special[key]) : typeKeys(key);
+            const bool open = editor->isVisible() && editor->hasFocus() &&
+                              editor->geometry() == grid->cellGeometry(grid->row(), grid->col());
+            const QString closed = !editor->isVisible() && grid->hasFocus() ? "-" : "?";
+            seen << current(grid) + " " + (open ? "[" + editor->text() + "]" : closed);
+        }
+        QCOMPARE(seen.join(' '),
+                 QString("1,3 [1] 2,3 - 4,3 [] 4,3 [I] 4,3 [] 4,3 [] 6,3 [] 1,3 - 2,3 [9] 3,3 -"));
+        QCOMPARE(column(grid, 3).join('|'), QString("100||||77|58"));
+        QVERIFY(desk.showsRecords() && desk.undos() == 1);
     }
 
     void freeFormCommand() {
         EditDesk desk;
         const StudentRecord& brennick = desk.ws.students[1];
-        // Okay without a change: the message, and the student stays coded. The
-        // dialog names the student; the window tests' school has no dictionary:
-        // no underlines, the old caution.
         clickCell(desk.grid(), 2, 3);
+        // The dialog names the student and starts with the composed codes; the
+        // window tests' school has no dictionary: the old caution. Okay without
+        // a change gives the message and keeps the codes; a new text is kept.
+        const QString original = toQString(freeFormOriginal(brennick, desk.ws.phrases));
         QString shown;
-        onPanel(desk, [&shown](frmFreeFormCommentEntry* dialog) {
-            shown = commentBox(dialog)->toPlainText() + "|" +
-                    control<QLabel>(dialog, "lblStudent")->text() + "|" +
-                    control<QLabel>(dialog, "Label2")->text();
-            press(dialog, "cmdOkay");
-        });
-        QCOMPARE(shown.section('|', 0, 1), toQString(freeFormOriginal(brennick, desk.ws.phrases)) +
-                                               "|Ivy Brennick (301-000-001)");
+        for (const QString& text : {original, QString("Ivy is curious")}) {
+            onPanel(desk, [&shown, text](frmFreeFormCommentEntry* dialog) {
+                shown = control<QPlainTextEdit>(dialog, "txtComment")->toPlainText() + "|" +
+                        control<QLabel>(dialog, "lblStudent")->text() + "|" +
+                        control<QLabel>(dialog, "Label2")->text();
+                control<QPlainTextEdit>(dialog, "txtComment")->setPlainText(text);
+                press(dialog, "cmdOkay");
+            });
+        }
+        QCOMPARE(shown.section('|', 0, 1), original + "|Ivy Brennick (301-000-001)");
         QVERIFY(shown.contains("There is no checking: no spell check, no grammar check"));
         QCOMPARE(desk.prompts.messages(), QStringList{toQString(msg::freeFormUnchanged().text)});
-        QVERIFY(!brennick.freeFormUsed);
-
-        // A changed text makes the student free-form; the codes stay in the
-        // record. Escape and the close box leave the comment as it was, after
-        // typing that stopped at 460 characters; Cancel returns to the codes.
-        writeFreeForm(desk, "Ivy is curious? Yes");
         const StudentRecord written = brennick;
-        QVERIFY(brennick.freeFormUsed && brennick.freeFormText == "Ivy is curious  Yes");
-        for (const QString how : {"frame", "escape", "cancel"}) {
-            onPanel(desk, [&shown, how](frmFreeFormCommentEntry* dialog) {
-                commentBox(dialog)->setPlainText(QString(458, 'a'));
-                commentBox(dialog)->moveCursor(QTextCursor::End);
-                QTest::keyClicks(commentBox(dialog), "bcdef");
-                shown = commentBox(dialog)->toPlainText().mid(457) + "|" +
+        QVERIFY(brennick.freeFormUsed && brennick.freeFormText == "Ivy is curious");
+
+        // Typing stops at 460 characters. The close box and Escape (the dialog
+        // opened by a screen reader's press on the panel) keep the comment;
+        // Cancel and a blank text return to the codes, which Undo takes back.
+        // Blank text asks first: No keeps the dialog open with its text, Yes
+        // closes it. The keyboard comes back to the student's MRK cell.
+        desk.prompts.yesNoAnswers << false << true;
+        const auto pressPanel = [&desk] {
+            QAccessible::queryAccessibleInterface(desk.ctl("lblFreeFormComment"))
+                ->actionInterface()
+                ->doAction(QAccessibleActionInterface::pressAction());
+        };
+        for (const QString how : {"frame", "escape", "cancel", "blank"}) {
+            shown.clear();
+            const auto leave = [&shown, how](frmFreeFormCommentEntry* dialog) {
+                QPlainTextEdit* box = control<QPlainTextEdit>(dialog, "txtComment");
+                box->setPlainText(QString(458, 'a'));
+                box->moveCursor(QTextCursor::End);
+                QTest::keyClicks(box, "bcdef");
+                shown = box->toPlainText().mid(457) + "|" +
                         control<QLabel>(dialog, "lblLength")->text();
                 activate(dialog);
                 if (how == "frame") dialog->close();
                 if (how == "escape") pressKey(Qt::Key_Escape);
                 if (how == "cancel") pressChord(Qt::Key_C, Qt::AltModifier);  // its access key
-            });
-            QCOMPARE(shown, QString("abc|Length: 460/460"));
-            QCOMPARE(brennick == written, how != "cancel");
-            // Back at the grid, the keyboard on the student's MRK cell.
+                if (how != "blank") return;
+                box->setPlainText("   ");
+                press(dialog, "cmdOkay");
+                shown += dialog->isVisible() ? "|" + box->toPlainText() : "|closed";
+                press(dialog, "cmdOkay");
+            };
+            onPanel(desk, leave, how == "escape" ? pressPanel : std::function<void()>{});
+            QCOMPARE(shown, "abc|Length: 460/460" + QString(how == "blank" ? "|   " : ""));
+            QCOMPARE(brennick.freeFormUsed, how == "frame" || how == "escape");
             QVERIFY(QApplication::focusWidget() == desk.grid() && current(desk.grid()) == "2,3");
+            QVERIFY(desk.showsRecords() && panel(desk.entry) == expectedPanel(desk.ws, 1, false));
+            if (!brennick.freeFormUsed) desk.run("mnuUndo");
+            QVERIFY(brennick == written && desk.showsRecords());
         }
-        QVERIFY(!brennick.freeFormUsed && brennick.freeFormText.empty() && desk.showsRecords());
-        QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, 1, false));
-        // What Cancel removed, Undo brings back.
-        QCOMPARE(desk.undos(), 1);
-        desk.run("mnuUndo");
-        QVERIFY(brennick == written && desk.showsRecords());
-
-        // Blank text: No keeps the dialog open with its text, Yes returns to the codes.
-        desk.prompts.yesNoAnswers << false << true;
-        onPanel(desk, [&](frmFreeFormCommentEntry* dialog) {
-            shown = commentBox(dialog)->toPlainText() + "|";
-            commentBox(dialog)->setPlainText("   ");
-            press(dialog, "cmdOkay");
-            shown += dialog->isVisible() ? commentBox(dialog)->toPlainText() : "closed";
-            press(dialog, "cmdOkay");
-        });
-        QCOMPARE(shown, QString("Ivy is curious  Yes|   "));
         QCOMPARE(desk.prompts.asked.last().text,
                  QString("An empty comment will restore coded comments. Is this what you want?"));
-        QVERIFY(!brennick.freeFormUsed && desk.undos() == 1 && desk.showsRecords());
-        QCOMPARE(desk.prompts.count(Kind::YesNo), 2);
-
-        // A screen reader presses the panel as a button; closing changes nothing.
-        QAccessibleInterface* iface =
-            QAccessible::queryAccessibleInterface(desk.ctl("lblFreeFormComment"));
-        QCOMPARE(iface->role(), QAccessible::Button);
-        onPanel(
-            desk, [](frmFreeFormCommentEntry* dialog) { dialog->close(); },
-            [iface] {
-                iface->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-            });
-        QVERIFY(!brennick.freeFormUsed && desk.undos() == 1);
     }
 };
 
