@@ -23,15 +23,14 @@ void doubleClickRow(QListView* list, int row) {
 // A window's favourites file commands over a dialog that class files used last.
 struct Commands {
     TempSchool school;
-    Locations locations = school.locations();
     Workspace ws;
     ScriptedPrompts prompts;
     CommonDialog dialog{prompts};
     FavouritesFileCommands files;
 
-    explicit Commands(FavouritesStart start) : files(ws, prompts, locations, start, dialog) {
+    explicit Commands(FavouritesStart start)
+        : files(ws, prompts, school.locations(), start, dialog) {
         dialog.prepare(school.root(), "ENG2D101", "Tallyleaf Classes (*.tlc)|*.tlc", true);
-        ws.initialValues = defaultRanges();
         ws.favourites = {"0004", "    ", "0101"};
     }
     ~Commands() { QVERIFY2(prompts.unexpected == 0, "an unexpected question was asked"); }
