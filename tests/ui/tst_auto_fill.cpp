@@ -95,8 +95,7 @@ class AutoFillTest : public QObject {
             whenModal<QInputDialog>([accept, &opened](QInputDialog* dialog) {
                 opened = dialog->textValue();
                 dialog->setTextValue("50-59");
-                accept ? dialog->accept()
-                       : QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);  // Cancel
+                accept ? dialog->accept() : QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
             });
             const QString answer =
                 QtPrompts().inputBox(kEnterRangesPrompt, kEnterRangesTitle, "50-60 60-70");
