@@ -1,7 +1,5 @@
 #include "ui/ui_support.h"
 
-#include <QFile>
-
 #include "entry/frm_splash.h"
 
 namespace tl::test {
@@ -26,28 +24,22 @@ QByteArray contents(const QString& path) {
 }
 
 void TempSchool::installTestLibrary() const {
-    QFile library(QString(TL_TEST_DATA) + "/ui_library.csv");
-    write("Tallyleaf/TLPhraseLibrary.csv",
-          library.open(QIODevice::ReadOnly) ? library.readAll() : QByteArray());
+    write("Tallyleaf/TLPhraseLibrary.csv", contents(QString(TL_TEST_DATA) + "/ui_library.csv"));
 }
 
 bool loadWith(frmEntry& entry, const QString& button) {
     whenModal<frmSplash>([button](frmSplash* splash) {
-        if (button.isEmpty()) {
+        if (button.isEmpty())
             splash->close();
-        } else {
+        else
             splash->findChild<QPushButton*>(button)->click();
-        }
     });
     return entry.Form_Load();
 }
 
 Desk::Desk(const QByteArray& library, const QByteArray& favourites) {
-    if (library.isEmpty()) {
-        school.installTestLibrary();
-    } else {
-        school.write("Tallyleaf/TLPhraseLibrary.csv", library);
-    }
+    school.installTestLibrary();
+    if (!library.isEmpty()) school.write("Tallyleaf/TLPhraseLibrary.csv", library);
     if (!favourites.isEmpty()) prompts.fileAnswers << file("start.tlf", favourites);
     loaded = loadWith(entry, favourites.isEmpty() ? "cmdCancel" : "cmdOpenFavourites");
     settle();

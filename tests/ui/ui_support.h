@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QApplication>
 #include <QtTest>
 #include <QtWidgets>
-#include <functional>
 
 #include "core/workspace.h"
 #include "doubles/scripted_prompts.h"
-#include "entry/detail_lines.h"
 #include "entry/frm_entry.h"
 #include "favourites/favourites_text.h"
 #include "platform/encoding.h"
@@ -21,6 +18,9 @@ using Kind = ScriptedPrompts::Kind;
 // A school on disk for one test: a program folder, a data folder beside it
 // and a teacher's home folder, all in a fresh temporary folder.
 class TempSchool {
+    QTemporaryDir dir_;
+    Locations locations_;
+
   public:
     TempSchool();
     QString root() const { return dir_.path(); }
@@ -32,10 +32,6 @@ class TempSchool {
     QString write(const QString& relative, const QByteArray& bytes) const;
     // Puts the tests' small phrase library into the program folder.
     void installTestLibrary() const;
-
-  private:
-    QTemporaryDir dir_;
-    Locations locations_;
 };
 
 // A control of a window, found by its name as a screen reader or a test finds it.
@@ -49,25 +45,20 @@ T* control(const QObject* window, const QString& name) {
 // The open top-level window of that name, or nothing.
 template <typename T>
 T* openWindow(const QString& name) {
-    for (QWidget* w : QApplication::topLevelWidgets()) {
+    for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == name) return qobject_cast<T*>(w);
-    }
     return nullptr;
 }
 
 // Runs action on the next modal window of type T, once it is the active one.
 template <typename T>
 void whenModal(std::function<void(T*)> action) {
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, action]() {
-        auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (modal == nullptr) return;
-        timer->stop();
-        timer->deleteLater();
-        action(modal);
+    QTimer::singleShot(5, [action] {
+        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget()))
+            action(modal);
+        else
+            whenModal<T>(action);
     });
-    timer->start();
 }
 
 // Loads the main window, answering the start-up window with the named button
@@ -165,28 +156,32 @@ inline void clickCell(FlexGrid* grid, int row, int col, Qt::MouseButton button =
     settle();
 }
 
+// The texts text(0) to text(n - 1).
+QStringList collect(int n, const auto& text) {
+    QStringList texts;
+    for (int i = 0; i < n; ++i)
+        texts << text(i);
+    return texts;
+}
+
 // The first word of each message shown: its numbered code ("TL8:").
 inline QStringList shownCodes(const ScriptedPrompts& prompts) {
-    QStringList codes;
-    for (const QString& text : prompts.messages())
-        codes << text.section(' ', 0, 0);
-    return codes;
+    const QStringList texts = prompts.messages();
+    return collect(texts.size(), [&texts](int i) { return texts[i].section(' ', 0, 0); });
 }
 
 // Types as a keyboard does: each key's press and its release go to whichever
 // widget has the focus at that moment.
 inline void pressKey(Qt::Key key, char text = 0, Qt::KeyboardModifiers modifiers = {}) {
-    const auto send = [key, text, modifiers](QWidget* to, bool press) {
-        if (text != 0)
-            return press ? QTest::keyPress(to, text, modifiers)
-                         : QTest::keyRelease(to, text, modifiers);
-        press ? QTest::keyPress(to, key, modifiers) : QTest::keyRelease(to, key, modifiers);
+    const auto send = [key, text, modifiers](QTest::KeyAction action, QWidget* to) {
+        text != 0 ? QTest::keyEvent(action, to, text, modifiers)
+                  : QTest::keyEvent(action, to, key, modifiers);
     };
     QWidget* pressed = QApplication::focusWidget();
     QVERIFY2(pressed != nullptr, "no widget has the keyboard focus");
-    send(pressed, true);
+    send(QTest::Press, pressed);
     // A key that closed its window is released over no widget.
-    if (QWidget* released = QApplication::focusWidget()) send(released, false);
+    if (QWidget* released = QApplication::focusWidget()) send(QTest::Release, released);
     settle();
 }
 // A key with modifiers (Alt+C, Ctrl+Z) to whichever widget has the focus.
@@ -217,30 +212,19 @@ inline void typeMark(Desk& desk, int row, const QString& mark) {
 
 // The item texts of a list.
 inline QStringList items(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
+    return collect(list->count(), [list](int i) { return list->item(i)->text(); });
 }
 
 // The rows of a grid below the header, their cells joined by "|".
 inline QStringList shownRows(const FlexGrid* grid) {
-    QStringList texts;
-    for (int r = 1; r < grid->rows(); ++r) {
-        QStringList row;
-        for (int c = 0; c < grid->cols(); ++c)
-            row << grid->textMatrix(r, c);
-        texts << row.join('|');
-    }
-    return texts;
+    return collect(grid->rows() - 1, [grid](int r) {
+        return collect(grid->cols(), [=](int c) { return grid->textMatrix(r + 1, c); }).join('|');
+    });
 }
 
 // The texts of a grid column below the header row.
 inline QStringList column(const FlexGrid* grid, int col) {
-    QStringList texts;
-    for (int r = 1; r < grid->rows(); ++r)
-        texts << grid->textMatrix(r, col);
-    return texts;
+    return collect(grid->rows() - 1, [=](int r) { return grid->textMatrix(r + 1, col); });
 }
 
 QStringList listOf(const auto& texts) {
@@ -252,18 +236,14 @@ QStringList listOf(const auto& texts) {
 
 // The main grid's rows as gridRowTexts makes them from the records.
 inline QStringList recordRows(const Workspace& ws, bool course) {
-    QStringList rows;
-    for (const StudentRecord& s : ws.students)
-        rows << listOf(gridRowTexts(s, course)).join('|');
-    return rows;
+    return collect(ws.students.size(),
+                   [&](int i) { return listOf(gridRowTexts(ws.students[i], course)).join('|'); });
 }
 
 // The detail panel's five lines, and the lines buildDetailLines gives the student.
 inline QStringList panel(const frmEntry& e) {
-    QStringList lines;
-    for (int i = 1; i <= 5; ++i)
-        lines << control<QLabel>(&e, QString("lblDetail%1").arg(i))->text();
-    return lines;
+    return collect(
+        5, [&e](int i) { return control<QLabel>(&e, QString("lblDetail%1").arg(i + 1))->text(); });
 }
 inline QStringList expectedPanel(const Workspace& ws, int student, bool course) {
     return listOf(buildDetailLines(ws.students[student], ws.phrases, course).lines);
