@@ -28,9 +28,8 @@ class ClassDocumentTest : public TempDirTest {
         in >> kind >> who;
         std::getline(in.ignore(1), rest, '\0');  // after "kind student ", blanks included
         const int s = std::atoi(who.c_str());
-        const std::size_t blank = rest.find(' ');
-        const std::string first = rest.substr(0, blank);
-        const std::string second = blank == std::string::npos ? "" : rest.substr(blank + 1);
+        const std::string first = rest.substr(0, rest.find(' '));
+        const std::string second = rest.substr(std::min(rest.size(), first.size() + 1));
         auto yes = [](bool b) { return std::string(b ? "yes" : "no"); };
         const char* const flags[] = {"iep", "esl", "eld", "interview"};
         const auto flag = static_cast<Flag>(std::ranges::find(flags, first) - flags);
@@ -65,16 +64,13 @@ class ClassDocumentTest : public TempDirTest {
             reorderClass(ws_, who == "names"   ? sortByName
                               : who == "marks" ? sortByMark
                                                : sortByClass);
+        // update and update+ (one student more) from data/class_document; update-none: no file.
         if (kind.starts_with("update")) {
-            std::vector<std::string> lines = {"Last,First,..."};
-            for (const StudentRecord& st : ws_.students)
-                lines.push_back(
-                    masterLine(st.lastName, st.firstName, st.studentNumber, st.classCode));
-            if (kind == "update+")
-                lines.push_back(masterLine("Chen", "Cy", "100000003", "ENG2D1-01"));
-            writeBytes(file("TLStudentInfo.txt"), crlfLines(lines));
-            const std::string master = kind == "update-none" ? "missing.txt" : "TLStudentInfo.txt";
-            reconcileClass(ws_, file(master), std::time(nullptr), 101);
+            const std::string master = file(kind + ".txt");
+            if (kind != "update-none")
+                writeBytes(master,
+                           readBytes(fs::path(TL_TEST_DATA) / "class_document" / (kind + ".txt")));
+            reconcileClass(ws_, master, std::time(nullptr), 101);
         }
         return "-";
     }

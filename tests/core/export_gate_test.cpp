@@ -11,12 +11,12 @@
 namespace tl::test {
 namespace {
 
-// Noon, day days after 2024-01-31, local time.
-std::time_t noonAfter(int days) {
+// Day day of January 2024 (32: February 1) at hour, local time.
+std::time_t inJanuary(int day, int hour) {
     std::tm t{};
     t.tm_year = 124;
-    t.tm_mday = 31 + days;
-    t.tm_hour = 12;
+    t.tm_mday = day;
+    t.tm_hour = hour;
     t.tm_isdst = -1;
     return std::mktime(&t);
 }
@@ -46,18 +46,19 @@ TEST_F(ExportGateTest, RefusalThenDiscrepanciesThenProblemsThenReady) {
             ws.students.push_back(entered(s));
         const std::vector<StudentRecord> students = ws.students;
 
+        // Written 2024-01-31 at 23:00 local time, checked at noon some days later.
         const std::string master = file("TLStudentInfo.txt");
         fs::remove(master);
         if (row["file"] != "-") {
             std::vector<std::string> lines = row.parts("file");
             lines.insert(lines.begin(), "Last,First,Gender,Number,...");
             writeBytes(master, crlfLines(lines));
-            const auto written = std::chrono::system_clock::from_time_t(noonAfter(0));
+            const auto written = std::chrono::system_clock::from_time_t(inJanuary(31, 23));
             fs::last_write_time(master, std::chrono::file_clock::from_sys(written));
         }
 
         const ExportGate gate =
-            checkExportGate(ws, master, noonAfter(row.number("age")), kMaxStudents);
+            checkExportGate(ws, master, inJanuary(31 + row.number("age"), 12), kMaxStudents);
         const char* const outcomes[] = {"Refused", "Discrepancies", "Problems", "Ready"};
         EXPECT_EQ(outcomes[static_cast<int>(gate.outcome)], row["outcome"]);
         EXPECT_EQ(gate.outcome == GateOutcome::Refused, gate.notice.has_value());
@@ -69,13 +70,12 @@ TEST_F(ExportGateTest, RefusalThenDiscrepanciesThenProblemsThenReady) {
         auto line = gate.lines.begin();
         for (const std::string& wanted : row.parts("holds")) {
             line = std::find(line, gate.lines.end(), wanted);
-            ASSERT_NE(line, gate.lines.end()) << wanted;
-            ++line;
+            ASSERT_NE(line++, gate.lines.end()) << wanted;
         }
-        std::string after;
+        std::vector<std::string> after;
         for (const StudentRecord& s : ws.students)
-            after += (after.empty() ? "" : "|") + s.lastName;
-        EXPECT_EQ(after, row["after"]);
+            after.push_back(s.lastName);
+        EXPECT_EQ(joined(after), row["after"]);
         EXPECT_TRUE(gate.outcome != GateOutcome::Refused || ws.students == students);
     });
 }

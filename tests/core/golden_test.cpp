@@ -78,7 +78,6 @@ class GoldenCases : public TempDirTest {
                 reconcileWithMasterText(students, *master, kMaxStudents, kMaxStudents);
             out["reconciled.txt"] = r.refused ? r.notice.value_or(Notice{}).text + "\r\n"
                                               : crlfLines(discrepancyReport(r.dropped, r.added));
-            EXPECT_TRUE(!r.refused || (r.added.empty() && r.dropped.empty()));
             // A second update finds nothing new, whatever the file repeats.
             const ReconcileResult again =
                 reconcileWithMasterText(students, *master, kMaxStudents, kMaxStudents);

@@ -45,7 +45,7 @@ void writeBytes(const fs::path& path, std::string_view bytes) {
 std::string readBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path.string());
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::string crlfLines(const std::vector<std::string>& lines) {
@@ -56,10 +56,7 @@ std::string crlfLines(const std::vector<std::string>& lines) {
 }
 
 std::string repeated(const std::string& text, int count) {
-    std::string result;
-    while (count-- > 0)
-        result += text;
-    return result;
+    return count > 0 ? text + repeated(text, count - 1) : "";
 }
 
 namespace {
