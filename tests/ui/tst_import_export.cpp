@@ -256,8 +256,9 @@ class ImportExportTest : public QObject {
         // Another student's name in a comment is a warning, not a refusal.
         auto* warnings = control<QListWidget>(w, "lstNameWarnings");
         QVERIFY(warnings->isVisible() && control<QLabel>(w, "lblNameWarnings")->isVisible());
-        QCOMPARE(items(warnings), QStringList{toQString(nameWarningLine(
-                                      {"Holm Saga", "Calder", "Saga and calder led the lab."}))});
+        QCOMPARE(items(warnings), QStringList{QString::fromUtf8(
+                                      "Holm Saga: \"calder\" in \"Saga and \u00ABcalder\u00BB "
+                                      "led the lab.\"")});
         QCOMPARE(warnings->accessibleName(), toQString(msg::nameWarningsHeading()));
         // An eFile that cannot be written is reported, no success follows and
         // nothing is left behind.
