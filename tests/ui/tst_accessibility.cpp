@@ -1,6 +1,6 @@
 // What a screen reader finds: every control that takes the keyboard has a
 // name, no two alike in one window, in every window and state;
-// the grids report their row and column headers through the table
+// the class grid reports its row and column headers through the table
 // interface; after a refusal the keyboard is on the message, not on an
 // empty grid.
 
@@ -14,23 +14,14 @@ using namespace tl::test;
 
 namespace {
 
-// Ranges 80-100 and 50-79; the list holds 0001 and 0002.
-const QByteArray kFavourites =
-    " 2 \r\n80,100,0001,0002,0003,4,4,4,4,4,4\r\n50,79,0004,0005,0006,2,2,2,2,2,2\r\n"
-    "0001\r\n0002\r\n";
-
-// Three students in SCI2D1-03, one of them also in HIS2D1-04.
-const QByteArray kMaster =
-    "Surname,Given,Sex,StudentNo,Year,Grade,Prov,Board,C9,C10,C11,C12,C13,Home,Timetable\r\n"
-    "Achebe,Hana,F,303000001,2025,10,ON,N1,,,,,,H1,SCI2D1-03 HIS2D1-04\r\n"
-    "Brook,Milo,F,303000002,2025,10,ON,N1,,,,,,H1,SCI2D1-03\r\n"
-    "Corran,Lea,F,303000003,2025,10,ON,N1,,,,,,H1,SCI2D1-03\r\n";
-
-// The main window with the enrolment file in place, or (with false) without it.
+// The main window with the enrolment file in place, or (with false) without
+// it: three students in SCI2D1-03, one of them also in HIS2D1-04. The
+// favourites hold ranges 80-100 and 50-79.
 struct SchoolDesk : Desk {
-    SchoolDesk() : Desk({}, kFavourites) { enrol(true); }
+    SchoolDesk() : Desk({}, contents(TL_TEST_DATA "/accessibility/favourites.tlf")) { enrol(true); }
     void enrol(bool present) const {
-        const QString path = school.write("data/TLStudentInfo.txt", kMaster);
+        const QString path = school.write("data/TLStudentInfo.txt",
+                                          contents(TL_TEST_DATA "/accessibility/enrolment.txt"));
         if (!present) QVERIFY(QFile::remove(path));
     }
     frmGetTrilliumfile* openPicker() {
@@ -114,12 +105,9 @@ class AccessibilityTest : public QObject {
         click(desk.btn("cmdSwitch"));
 
         // The class grid's headers follow the rows when they are sorted.
-        FlexGrid* grid = desk.grid();
-        QStringList spoken{spokenCell(grid, 1, 3), spokenCell(grid, 2, 4)};
         typeMark(desk, 3, "95");
         desk.run("mnuSortMarks");
-        spoken << spokenCell(grid, 1, 3)
-               << QAccessible::queryAccessibleInterface(grid)->tableInterface()->rowDescription(1);
+        QCOMPARE(spokenCell(desk.grid(), 1, 3), QString("Corran Lea, MRK, 95"));
 
         // The windows of the menus, and what they show in each state.
         const auto openBy = [&](const char* command, const char* name, QStringList names) {
@@ -129,16 +117,12 @@ class AccessibilityTest : public QObject {
         };
         openBy("mnuhelp", "frmHelp", {});
         press(openBy("mnuSelection", "frmSelection", {"Grade/Stream", "NOT word"}), "cmdBack");
-        // The range grid names a row by its marks.
-        QWidget* autoFill =
-            openBy("mnuAutoFill", "frmAutoFill", {"Range grid", "Learning Skill Values"});
-        spoken << spokenCell(control<FlexGrid>(autoFill, "msfgClass"), 2, 2);
-        press(autoFill, "cmdBack");
+        press(openBy("mnuAutoFill", "frmAutoFill", {"Range grid", "Learning Skill Values"}),
+              "cmdBack");
 
         // Problems (no marks) show the report, not the empty grid behind it; a
         // refusal (no enrolment file) its button; a class whose comments name
-        // another student the warnings. Every preview row of a student is
-        // named by the student.
+        // another student the warnings.
         QStringList focus;
         for (StudentRecord& s : desk.ws.students) {
             s.skills.fill("3");
@@ -154,8 +138,6 @@ class AccessibilityTest : public QObject {
             activate(w);
             focus << focusName();
             found << nameFaults("eFile " + QString::number(state), w);
-            auto* preview = control<FlexGrid>(w, "msfgClass");
-            if (state == 2) spoken << spokenCell(preview, 1, 4) << spokenCell(preview, 2, 5);
             press(w, "cmdReturn");
         }
         // The picker refuses when the enrolment file goes while it is open:
@@ -170,10 +152,6 @@ class AccessibilityTest : public QObject {
         frmFreeFormCommentEntry freeForm(desk.ws, desk.prompts);
         freeForm.show();
         found << nameFaults("free-form", &freeForm, {"Free-form comment"});
-        QCOMPARE(spoken.join(" | "),
-                 QString("Achebe Hana, MRK, 70 | Brook Milo, CM1,  | Corran Lea, MRK, 95 | "
-                         "Achebe Hana | 50-79, CM1, 0004 | Achebe Hana, MK, 70 | "
-                         "Achebe Hana, Comments, "));
         QCOMPARE(focus.join(' '), QString("picOut cmdReturn lstNameWarnings lstMultiSelect"));
         QCOMPARE(shownCodes(desk.prompts).join(' '), QString("TL5: TL10b:"));
         QCOMPARE(found.join('\n'), QString());
