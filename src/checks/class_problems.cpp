@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 #include "checks/completeness.h"
 #include "checks/name_check.h"
@@ -129,38 +130,24 @@ CommentMeter commentMeter(const StudentRecord& s, const std::vector<Phrase>& phr
 
 int adjacentProblem(const std::vector<ClassProblem>& problems, int student, int cell,
                     bool forward) {
-    if (problems.empty()) return -1;
-    const auto after = [&](const ClassProblem& p) {
-        return p.student > student || (p.student == student && p.cell > cell);
-    };
-    const auto before = [&](const ClassProblem& p) {
-        return p.student < student || (p.student == student && p.cell < cell);
-    };
-    const int count = static_cast<int>(problems.size());
+    // Problems ordered by (student, cell): the first after the cell going
+    // forward, the first of the last cell before it going back; round the
+    // class when there is none.
+    const auto key = [](const ClassProblem& p) { return std::pair(p.student, p.cell); };
+    const std::pair<int, int> at(student, cell);
+    const auto begin = problems.begin();
     if (forward) {
-        for (int i = 0; i < count; ++i) {
-            if (after(problems[static_cast<std::size_t>(i)])) return i;
-        }
-        return 0;
+        const auto next =
+            std::find_if(begin, problems.end(), [&](const ClassProblem& p) { return key(p) > at; });
+        return problems.empty() ? -1 : next == problems.end() ? 0 : int(next - begin);
     }
-    for (int i = count - 1; i >= 0; --i) {
-        if (before(problems[static_cast<std::size_t>(i)])) {
-            // The first problem of that cell.
-            while (i > 0 &&
-                   problems[static_cast<std::size_t>(i - 1)].student ==
-                       problems[static_cast<std::size_t>(i)].student &&
-                   problems[static_cast<std::size_t>(i - 1)].cell ==
-                       problems[static_cast<std::size_t>(i)].cell)
-                --i;
-            return i;
-        }
-    }
-    const ClassProblem& last = problems.back();
-    int i = count - 1;
-    while (i > 0 && problems[static_cast<std::size_t>(i - 1)].student == last.student &&
-           problems[static_cast<std::size_t>(i - 1)].cell == last.cell)
-        --i;
-    return i;
+    auto end =
+        std::find_if(begin, problems.end(), [&](const ClassProblem& p) { return key(p) >= at; });
+    if (end == begin) end = problems.end();
+    if (end == begin) return -1;
+    const std::pair<int, int> target = key(*(end - 1));
+    return int(std::find_if(begin, end, [&](const ClassProblem& p) { return key(p) == target; }) -
+               begin);
 }
 
 }  // namespace tl
