@@ -89,6 +89,29 @@ class AutoFillTest : public QObject {
         QVERIFY(contents(ranged).startsWith(" 4 \r\n85,100,,,,4,4,4,4,4,4\r\n60,84,,,0004,"));
     }
 
+    // A code the list lacks, picked up in the upper range and stamped into the
+    // lower: the list's first focus keeps the pick, a click on the list ends it
+    // at its own cell, so Split halves 80-100.
+    void aListClickAfterAStampGoesBackToThePickedCell() {
+        Desk desk({},
+                  " 2 \r\n80,100,0007,,,4,4,4,4,4,4\r\n0,79,,,,3,3,3,3,3,3\r\n0004\r\n0005\r\n");
+        desk.run("mnuAutoFill");
+        auto* w = openWindow<frmAutoFill>("frmAutoFill");
+        auto* grid = control<FlexGrid>(w, "msfgClass");
+        auto* list = control<QListWidget>(w, "lstFavourites");
+        clickCell(grid, 1, 2, Qt::RightButton);
+        pressChord(Qt::Key_1, Qt::AltModifier);
+        QVERIFY(list->hasFocus() && grid->cellBackColor(1, 2) == QColor(110, 150, 210));
+        clickCell(grid, 2, 3);
+        QVERIFY(desk.ws.initialValues[1].codes[1] == "0007" && grid->row() == 2);
+        clickItem(list, 0);
+        QCOMPARE(
+            QString("%1,%2 ").arg(grid->row()).arg(grid->col()) + grid->cellBackColor(1, 2).name(),
+            QString("1,2 #ffffff"));
+        press(w, "cmdSplit");
+        QCOMPARE(desk.ws.initialValues[0].lowMark * 1000 + desk.ws.initialValues[1].lowMark, 90080);
+    }
+
     void realInputBoxOpensWithTheTextAndEscapeCancels() {
         for (const bool accept : {true, false}) {
             QString opened;

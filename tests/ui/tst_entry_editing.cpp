@@ -125,7 +125,8 @@ class EntryEditingTest : public QObject {
                     shownRows(grid) == shown && grid->row() == row &&
                     grid->cellBackColor(row, 0) ==
                         desk.entry.palette().color(QPalette::Highlight) &&
-                    grid->cellBackColor(other, 0) == buttonFace(grid));
+                    grid->cellBackColor(other, 0) == buttonFace(grid) &&
+                    grid->cellForeColor(row, 4) != Qt::red);  // the undone auto fill's red
             QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, row - 1, false));
         }
         // Headers set (right) or clear (left) a whole column and record no undo entry.
@@ -166,6 +167,20 @@ class EntryEditingTest : public QObject {
                  QString("1,3 [1] 2,3 - 4,3 [] 4,3 [I] 4,3 [] 4,3 [] 6,3 [] 1,3 - 2,3 [9] 3,3 -"));
         QCOMPARE(column(grid, 3).join('|'), QString("100||||77|58"));
         QVERIFY(desk.showsRecords() && desk.undos() == 1);
+    }
+
+    // A code the list lacks, picked up from row 6 and stamped into row 1: a
+    // click on the list ends the pick at its own cell, which becomes current.
+    void aListClickAfterAStampMakesThePickedCellCurrent() {
+        EditDesk desk;
+        FlexGrid* grid = desk.grid();
+        act(desk, "R6,4");
+        act(desk, "L1,5");
+        QVERIFY(desk.ws.students[0].comments[1] == "0005" && grid->row() == 1);
+        act(desk, "i3");
+        QCOMPARE(current(grid) + " " + grid->cellBackColor(6, 4).name(), QString("6,4 #ffffff"));
+        act(desk, "L2,8");  // nothing is picked now: the clicked entry stamps
+        QCOMPARE(desk.ws.students[1].comments[4], std::string("0007"));
     }
 
     void freeFormCommand() {
