@@ -608,9 +608,7 @@ void frmEntry::mnuReady_Click() {
         readyWindow = new frmReady(ws_, this);
         readyWindow->setAttribute(Qt::WA_DeleteOnClose);
         connect(readyWindow, &frmReady::problemChosen, this, &frmEntry::goToProblem);
-        connect(readyWindow, &QObject::destroyed, this, [this] { readyOpen_ = false; });
     }
-    readyOpen_ = true;
     readyWindow->refresh();
     readyWindow->show();
     readyWindow->raise();
@@ -628,7 +626,7 @@ void frmEntry::refreshReady() {
 
 void frmEntry::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (readyOpen_ && !readyWindow.isNull() && !event->spontaneous()) {
+    if (!readyWindow.isNull() && !event->spontaneous()) {
         readyWindow->refresh();
         readyWindow->show();
     }

@@ -197,10 +197,9 @@ class frmEntry : public QMainWindow {
     // Comment Selection and Initial Values Setup while they are open.
     QPointer<frmSelection> selectionWindow;
     QPointer<frmAutoFill> autoFillWindow;
-    // Ready for the Office while it is open, and whether the teacher has it
-    // open (it hides while another window takes the main window's place).
+    // Ready for the Office while the teacher has it open (closed, it is
+    // deleted); it hides while another window takes the main window's place.
     QPointer<frmReady> readyWindow;
-    bool readyOpen_ = false;
     bool readyRefreshDue_ = false;
     void mnuReady_Click();
     // The list rebuilt once the current event is done, however many changes it brought.

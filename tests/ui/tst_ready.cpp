@@ -91,6 +91,8 @@ class ReadyTest : public QObject {
         clickCell(desk.grid(), 2, 1);
         QCOMPARE(meter->text(), QString("Free-form: 16/460 characters"));
         QVERIFY(meter->palette().color(QPalette::WindowText) != kWarningColour);
+        desk.run("mnuReady");  // the main window goes with the list still open
+        QVERIFY(openWindow<frmReady>("frmReady")->isVisible());
     }
 
     // Under the free-form text: the words storing the comment will change.
