@@ -85,6 +85,16 @@ bool stampComment(Workspace& ws, int studentIndex, std::size_t slot, const std::
     return true;
 }
 
+bool choosePronouns(Workspace& ws, int studentIndex, std::optional<PronounSet> choice) {
+    if (!isStudent(ws, studentIndex)) return false;
+    StudentRecord& student = ws.students[studentIndex];
+    std::string kept = storedPronounChoice(student, choice);
+    if (kept == student.pronouns) return false;
+    recordEdit(ws, studentIndex);
+    student.pronouns = std::move(kept);
+    return true;
+}
+
 bool clickSkill(Workspace& ws, int studentIndex, std::size_t skill, bool leftButton) {
     if (!isStudent(ws, studentIndex)) return false;
     auto& skills = ws.students[studentIndex].skills;

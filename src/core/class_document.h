@@ -8,6 +8,7 @@
 
 #include "core/editing_rules.h"
 #include "core/master_file.h"
+#include "core/pronouns.h"
 #include "core/student_record.h"
 
 // The open class changes through these alone, so that undo follows one rule:
@@ -68,6 +69,11 @@ bool clickFlag(Workspace& ws, int studentIndex, Flag flag);
 // A click on a flag's heading: set for everyone (on) or cleared. No undo
 // entry, but a change of the class.
 void setFlagColumn(Workspace& ws, Flag flag, bool on);
+
+// The teacher's pronoun choice for a student (nullopt: from the enrolment).
+// Nothing is recorded when what is kept stays the same: the default, or the
+// set the default already gives, keeps nothing.
+bool choosePronouns(Workspace& ws, int studentIndex, std::optional<PronounSet> choice);
 
 enum class FreeFormEdit {
     None,       // nothing changed (an empty draft for a student without one)

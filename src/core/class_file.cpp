@@ -4,6 +4,7 @@
 #include "core/file_text.h"
 #include "core/limits.h"
 #include "core/messages.h"
+#include "core/pronouns.h"
 #include "core/text.h"
 
 namespace tl {
@@ -83,7 +84,9 @@ bool parseClassLine(std::string_view line, StudentRecord& s) {
     field();
     for (auto& skill : s.skills)
         skill = fromFileCode(field());
-    field();
+    // A pronoun choice; any other text is no choice.
+    s.pronouns = field();
+    if (!pronounChoice(s.pronouns)) s.pronouns.clear();
     for (auto& code : s.comments)
         code = field();
     s.interview = field();
@@ -120,7 +123,7 @@ std::string classFileLine(const StudentRecord& s) {
     add("");
     for (const auto& skill : s.skills)
         add(toFileCode(skill));
-    add("");
+    add(s.pronouns);
     for (const auto& code : s.comments)
         add(csvField(code));
     add(csvField(s.interview));

@@ -4,11 +4,10 @@
 #include <string_view>
 
 #include "core/limits.h"
+#include "core/pronouns.h"
 
 namespace tl {
 
-namespace {
-// A phrase without its surrounding blanks, quotes and final full stop.
 std::string_view phraseBody(std::string_view text) {
     const std::size_t first = text.find_first_not_of(' ');
     text = first == std::string_view::npos
@@ -19,7 +18,6 @@ std::string_view phraseBody(std::string_view text) {
     if (!text.empty() && text.back() == '.') text.remove_suffix(1);
     return text;
 }
-}  // namespace
 
 std::string cleanPhrase(std::string_view text) {
     std::string out(phraseBody(text));
@@ -36,19 +34,29 @@ constexpr std::array<bool, 256> kPlaceholders = [] {
 }();
 }  // namespace
 
+namespace {
+// The words of a pronoun set: subject, possessive, object, the child.
+struct PronounWords {
+    std::string_view subject, possessive, object, child;
+};
+constexpr std::array<PronounWords, 3> kPronounWords{{
+    {"he", "his", "him", "son"},
+    {"she", "her", "her", "daughter"},
+    {"they", "their", "them", "child"},
+}};
+}  // namespace
+
 bool substitutePlaceholders(std::string_view phrase, const StudentRecord& student, bool nameAllowed,
                             std::string& result) {
-    const bool male = student.gender == "M";
+    const PronounWords& words = kPronounWords[static_cast<std::size_t>(pronounsOf(student))];
     bool nameUsed = false;
     result.clear();
     result.reserve(phrase.size() + 32);
-    auto pick = [&](const char* lowerMale, const char* lowerFemale, const char* capMale,
-                    const char* capFemale) {
-        if (result.empty()) {
-            result += male ? capMale : capFemale;
-        } else {
-            result += male ? lowerMale : lowerFemale;
-        }
+    // Capitalised at the start of the comment.
+    auto pronoun = [&](std::string_view word) {
+        const bool start = result.empty();
+        result += word;
+        if (start) result[0] = static_cast<char>(result[0] - 'a' + 'A');
     };
     for (std::size_t i = 0; i < phrase.size(); ++i) {
         // The text up to the next placeholder is taken as it is.
@@ -57,35 +65,26 @@ bool substitutePlaceholders(std::string_view phrase, const StudentRecord& studen
             ++i;
         result.append(phrase.substr(plain, i - plain));
         if (i == phrase.size()) break;
+        const bool name = phrase[i] == '$' || (nameAllowed && (phrase[i] == '@' || phrase[i] == '%'));
+        if (name) {
+            result += student.firstName;
+            if (phrase[i] == '%') result += "'s";
+            nameUsed = true;
+            continue;
+        }
         switch (phrase[i]) {
-            case '$':
-                result += student.firstName;
-                nameUsed = true;
-                break;
             case '@':
-                if (nameAllowed) {
-                    result += student.firstName;
-                    nameUsed = true;
-                } else {
-                    pick("he", "she", "He", "She");
-                }
+                pronoun(words.subject);
                 break;
             case '%':
-                if (nameAllowed) {
-                    result += student.firstName + "'s";
-                    nameUsed = true;
-                } else {
-                    pick("his", "her", "His", "Her");
-                }
-                break;
             case '#':
-                pick("his", "her", "His", "Her");
+                pronoun(words.possessive);
                 break;
             case '*':
-                pick("him", "her", "Him", "Her");
+                pronoun(words.object);
                 break;
             case '~':
-                pick("son", "daughter", "Son", "Daughter");
+                pronoun(words.child);
                 break;
             default:
                 break;
@@ -105,8 +104,19 @@ ComposedComments composeComments(const StudentRecord& student, const std::vector
         if (position < 0) {
             text.clear();
         } else {
-            const std::string_view body = phraseBody(phrases[position].text);
-            if (substitutePlaceholders(body, student, nameAllowed, text)) nameAllowed = false;
+            // A "they" from "@" takes the phrase whose verbs agree with it.
+            const Phrase& phrase = phrases[position];
+            const bool agreeing = !nameAllowed && pronounsOf(student) == PronounSet::They;
+            const std::string_view body = phraseBody(phrase.text);
+            if (agreeing) {
+                // A phrase not prepared with a dictionary agrees by the rules alone.
+                const std::string unprepared =
+                    phrase.theyText.empty() ? agreeWithThey(body, {}).text : std::string();
+                substitutePlaceholders(phrase.theyText.empty() ? unprepared : phrase.theyText,
+                                       student, nameAllowed, text);
+            } else if (substitutePlaceholders(body, student, nameAllowed, text)) {
+                nameAllowed = false;
+            }
             text += ". ";
         }
         out.totalLength += static_cast<int>(text.size());

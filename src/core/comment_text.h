@@ -11,6 +11,9 @@
 // Composition of a student's comment text from the five codes.
 namespace tl {
 
+// The phrase trimmed, one pair of surrounding quotes and one final full stop removed.
+std::string_view phraseBody(std::string_view text);
+
 // Trimmed, one pair of surrounding quotes and one final full stop removed, ". " appended.
 std::string cleanPhrase(std::string_view text);
 

@@ -297,6 +297,7 @@ ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
         fresh.freeFormUsed = old.freeFormUsed;
         fresh.freeFormText = old.freeFormText;
         fresh.gender = old.gender;
+        fresh.pronouns = old.pronouns;
         fresh.trilliumField8 = old.trilliumField8;
         fresh.interview = old.interview;
         anyFound = true;

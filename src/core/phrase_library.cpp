@@ -9,6 +9,7 @@
 #include "core/file_text.h"
 #include "core/limits.h"
 #include "core/messages.h"
+#include "core/pronouns.h"
 #include "core/text.h"
 
 namespace tl {
@@ -20,8 +21,12 @@ LibraryLoad fatal(Notice notice) {
 }  // namespace
 
 LibraryLoad loadPhraseLibrary(const std::string& programFolder, std::vector<Phrase>& phrases) {
+    return loadPhraseLibraryFile(
+        (std::filesystem::path(programFolder) / kPhraseLibraryName).string(), phrases);
+}
+
+LibraryLoad loadPhraseLibraryFile(const std::string& path, std::vector<Phrase>& phrases) {
     namespace fs = std::filesystem;
-    const std::string path = (fs::path(programFolder) / kPhraseLibraryName).string();
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (ec || !fs::exists(status)) return fatal(msg::tl2PhraseLibraryMissing());
@@ -65,6 +70,8 @@ LibraryLoad loadPhraseLibrary(const std::string& programFolder, std::vector<Phra
     // Sorted by code so that a library written out of order still finds every code.
     std::stable_sort(loaded.begin(), loaded.end(),
                      [](const Phrase& a, const Phrase& b) { return a.code < b.code; });
+    // The they-forms by the rules alone, until a dictionary prepares them.
+    prepareTheyForms(loaded, {});
     phrases = std::move(loaded);
     return LibraryLoad{};
 }

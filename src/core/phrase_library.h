@@ -13,7 +13,12 @@ struct Phrase {
     std::string code;      // four characters, zero-padded
     std::string text;      // as written, possibly still quoted
     std::string category;  // one-character category keys
-    bool operator==(const Phrase&) const = default;
+    // The cleaned text with its verbs after "@" agreeing with "they"
+    // (prepareTheyForms); derived from text, so not compared.
+    std::string theyText = {};
+    bool operator==(const Phrase& other) const {
+        return code == other.code && text == other.text && category == other.category;
+    }
 };
 
 enum class LibraryStatus {
@@ -29,6 +34,8 @@ struct LibraryLoad {
 
 // Loads programFolder/TLPhraseLibrary.csv into phrases, sorted by code.
 LibraryLoad loadPhraseLibrary(const std::string& programFolder, std::vector<Phrase>& phrases);
+// The same for a library file of any name.
+LibraryLoad loadPhraseLibraryFile(const std::string& path, std::vector<Phrase>& phrases);
 
 // Position (0-based) of code in the sorted table, or -1.
 int findPhrase(const std::vector<Phrase>& phrases, std::string_view code);

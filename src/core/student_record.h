@@ -21,7 +21,8 @@ struct StudentRecord {
     std::string iep;
     std::string esl;
     std::string eld;
-    std::string gender;  // "M" male, anything else female
+    std::string gender;    // "M" male, "X" they, anything else female
+    std::string pronouns;  // the teacher's choice: "H", "S", "T"; "" follows gender
     std::string trilliumField8;
     std::string trilliumField14;  // kept in memory only
     bool freeFormUsed = false;

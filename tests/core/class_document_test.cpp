@@ -42,6 +42,13 @@ class ClassDocumentTest : public TempDirTest {
         if (kind == "stamp") return yes(stampComment(ws_, s, std::stoul(first), second));
         if (kind == "skill") return yes(clickSkill(ws_, s, std::stoul(first), second == "left"));
         if (kind == "set") return yes(setSkill(ws_, s, std::stoul(first), second));
+        if (kind == "pronouns") {
+            const char* const sets[] = {"he", "she", "they"};
+            const auto chosen = std::ranges::find(sets, first) - sets;
+            return yes(choosePronouns(ws_, s,
+                                      chosen < 3 ? std::optional(static_cast<PronounSet>(chosen))
+                                                 : std::nullopt));
+        }
         if (kind == "flag") return yes(clickFlag(ws_, s, flag));
         if (kind == "flags") setFlagColumn(ws_, flag, second == "on");
         if (kind == "free") {
@@ -106,7 +113,8 @@ TEST_F(ClassDocumentTest, EachEditRecordsItsUndoEntryAndCountsTheChange) {
         const int shown = row.number("student");
         const StudentRecord& s = ws_.students[shown];
         EXPECT_EQ(joined(std::array{s.mark, joined(s.comments), joined(s.skills),
-                                    s.iep + "|" + s.esl + "|" + s.eld + "|" + s.interview,
+                                    s.iep + "|" + s.esl + "|" + s.eld + "|" + s.interview +
+                                        (s.pronouns.empty() ? "" : "|" + s.pronouns),
                                     s.freeFormUsed ? "Y " + s.freeFormText : "N" + s.freeFormText}),
                   joined(std::array{row["mark"], row["comments"], row["skills"], row["flags"],
                                     row["free"]}));

@@ -63,6 +63,7 @@ TEST_F(ClassFileTest, EverySavedClassOpensAgainWithQuotesAsApostrophes) {
             skill = skills[random() % 5];
         s.iep = random() % 2 ? "Y" : "";
         s.freeFormUsed = random() % 2;
+        s.pronouns = std::array{"", "", "H", "S", "T"}[random() % 5];
     }
     ASSERT_EQ(saveClass(file("r.tlc"), saved).outcome, WriteOutcome::Written);
     ASSERT_EQ(openClass(file("r.tlc"), open_), std::nullopt) << readBytes(dir() / "r.tlc");
@@ -73,6 +74,23 @@ TEST_F(ClassFileTest, EverySavedClassOpensAgainWithQuotesAsApostrophes) {
         s.trilliumField14.clear();  // kept in memory only
     }
     EXPECT_EQ(open_, saved);
+}
+
+// Column 19 holds the pronoun choice; any other text there reads as none and
+// is written empty, as a class without choices always was.
+TEST_F(ClassFileTest, ColumnNineteenHoldsThePronounChoice) {
+    const std::size_t column19 = kLine.find(",G,,") + 3;
+    std::string bytes;
+    for (const char* text : {"T", "H", "S", "x", "t", ""})
+        bytes += std::string(kLine).insert(column19, text) + "\r\n";
+    writeBytes(dir() / "c.tlc", bytes);
+    ASSERT_EQ(openClass(file("c.tlc"), open_), std::nullopt);
+    std::string read;
+    for (const StudentRecord& s : open_)
+        read += s.pronouns + "|";
+    EXPECT_EQ(read, "T|H|S||||");
+    EXPECT_EQ(classFileLine(open_[0]), std::string(kLine).insert(column19, "T"));
+    EXPECT_EQ(classFileLine(open_[3]), kLine);
 }
 
 }  // namespace

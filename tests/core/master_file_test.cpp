@@ -63,13 +63,15 @@ TEST_F(MasterFileTest, OneNumberUnderTwoNamesKeepsEachNamesMarks) {
                                            makeStudent("ENG3U-01", "Zeller", "Zed", "100000001")};
     students[0].mark = "90";
     students[1].mark = "50";
+    students[0].pronouns = "T";  // the teacher's choice stays as the gender does
     const ReconcileResult r =
         reconcile(students, {"Last,First", masterLine("Zeller", "Zed", "100000001", "ENG3U-01"),
                              masterLine("Abel", "Abe", "100000001", "ENG3U-01")});
     EXPECT_TRUE(!r.refused && r.added.empty() && r.dropped.empty());
     ASSERT_EQ(students.size(), 2u);
-    EXPECT_EQ(students[0].lastName + students[0].mark + students[1].lastName + students[1].mark,
-              "Zeller50Abel90");
+    EXPECT_EQ(students[0].lastName + students[0].mark + students[1].lastName + students[1].mark +
+                  students[1].pronouns,
+              "Zeller50Abel90T");
 }
 
 TEST_F(MasterFileTest, RefusedUpdateLeavesTheClassUnchanged) {
