@@ -26,6 +26,7 @@
 #include "core/favourites_file.h"
 #include "core/messages.h"
 #include "core/phrase_library.h"
+#include "core/pronouns.h"
 #include "core/sorting.h"
 #include "core/text.h"
 #include "core/workspace.h"
@@ -42,6 +43,7 @@
 #include "platform/locations.h"
 #include "platform/prompts.h"
 #include "platform/recovery.h"
+#include "platform/spelling.h"
 #include "platform/widgets.h"
 #include "ready/frm_ready.h"
 
@@ -249,6 +251,9 @@ void frmEntry::buildControls() {
     lblStatus = namedLabel(statusBar(), "lblStatus");
     lblStatus->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(lblStatus, 1);
+    lblPronouns = namedLabel(statusBar(), "lblPronouns");
+    lblPronouns->setTextFormat(Qt::PlainText);
+    statusBar()->addPermanentWidget(lblPronouns);
     lblCommentLength = namedLabel(statusBar(), "lblCommentLength");
     lblCommentLength->setTextFormat(Qt::PlainText);
     statusBar()->addPermanentWidget(lblCommentLength);
@@ -282,6 +287,7 @@ bool frmEntry::Form_Load() {
     const LibraryLoad library = loadPhraseLibrary(locations_.programFolderPath(), ws_.phrases);
     if (library.notice) prompts_.message(*library.notice);
     if (library.status == LibraryStatus::Fatal) return false;
+    prepareTheyForms(ws_.phrases, dictionaryWords(locations_.dictionaryFolder));
 
     show();
     prompts_.setParentWindow(this);
@@ -466,6 +472,7 @@ DetailLines frmEntry::displayDetails(int studentIndex) {
     QPalette colours = statusBar()->palette();
     if (meter.over) colours.setColor(QPalette::WindowText, kWarningColour);
     lblCommentLength->setPalette(colours);
+    lblPronouns->setText(toQString(pronounLabel(ws_.students[studentIndex])));
     refreshReady();
     if (details.tooLong) prompts_.message(msg::tl8aCommentTooLong());
     Shape1->showDetails(details);

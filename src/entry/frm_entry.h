@@ -128,6 +128,7 @@ class frmEntry : public QMainWindow {
     QLabel* lblFreeFormComment;
     QLabel* lblStatus;         // the status line's text
     QLabel* lblCommentLength;  // the current student's comment length
+    QLabel* lblPronouns;       // the current student's pronouns
     MarkEditor* txtDataEntry;  // the mark editor laid over the MRK cell
 
     bool enterCellEnabled = false;
@@ -236,6 +237,9 @@ class frmEntry : public QMainWindow {
     void buildEditing();
     // A right click on a comment cell picks its code up.
     void pickUp(int row, int col);
+    // The pronoun menu of grid row r at a point of the screen; its choice is
+    // an edit of that student.
+    void showPronounMenu(int r, const QPoint& where);
     // A left click on a comment cell with the code to stamp ("" for none).
     void stampCell(int row, int col, const QString& code);
     void toggleFlagCell(int row, int col);

@@ -1,9 +1,11 @@
 // Editing the class in the main window's grid: the mark editor, the auto
 // fill, learning skills, flags, stamping comment codes, the skills view and
 // free-form comments.
+#include <QActionGroup>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -73,6 +75,12 @@ bool frmEntry::msfgClass_KeyDown(const QKeyEvent* key) {
         const std::string value = skillValueForKey(text[0].toLatin1());
         if (value.empty()) return false;
         if (setSkill(ws_, r - 1, grid::skillIndex(c), value)) skillEdited(r, c);
+        return true;
+    }
+    // The Menu key or Shift+F10 on the mark: the student's pronoun menu.
+    if (c == grid::kMark && ((key->key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+                             (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier))) {
+        showPronounMenu(r, msfgClass->mapToGlobal(msfgClass->cellGeometry(r, c).bottomLeft()));
         return true;
     }
     if (grid::isFlag(c) && space) {
@@ -149,16 +157,16 @@ void frmEntry::commitMarkEntry() {
 }
 
 void frmEntry::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
-    Q_UNUSED(x);
-    Q_UNUSED(y);
     if (ws_.studentCount() < 1) return;
     const int r = msfgClass->mouseRow();
     const int c = msfgClass->mouseCol();
     const bool student = r >= 1 && r <= ws_.studentCount();
     if (student && c >= 0 && c < grid::kFrozenColumns) {
         // A click on a student's name or number makes that student current,
-        // as a click on the MRK cell does, so the next mark goes to them.
+        // as a click on the MRK cell does, so the next mark goes to them; the
+        // right button then offers the student's pronouns.
         msfgClass->setCurrentCell(r, grid::kMark);
+        if (button == Qt::RightButton) showPronounMenu(r, msfgClass->mapToGlobal(QPoint(x, y)));
         return;
     }
     if (grid::isSkill(c) && (button == Qt::LeftButton || button == Qt::RightButton)) {
@@ -170,6 +178,28 @@ void frmEntry::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
                !ws_.students[r - 1].freeFormUsed) {
         pickUp(r, c);
     }
+}
+
+void frmEntry::showPronounMenu(int r, const QPoint& where) {
+    auto* menu = new QMenu(this);
+    menu->setObjectName("mnuPronouns");
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    auto* group = new QActionGroup(menu);
+    const int s = r - 1;
+    for (const PronounOption& option : pronounOptions(ws_.students[s])) {
+        // An access key for each: he, she, they, enrolment.
+        QString text = toQString(option.text);
+        text.insert(option.choice ? text.indexOf(": ") + 2 : text.indexOf("enrolment"), '&');
+        QAction* action = menu->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(option.checked);
+        group->addAction(action);
+        const std::optional<PronounSet> choice = option.choice;
+        connect(action, &QAction::triggered, this, [this, s, choice] {
+            if (choosePronouns(ws_, s, choice)) studentEdited(s);
+        });
+    }
+    menu->popup(where);
 }
 
 QString frmEntry::codeToStamp() const {

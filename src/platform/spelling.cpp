@@ -113,17 +113,31 @@ SpellingFolders SpellingFolders::forRunningProgram() {
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
 }
 
-std::unique_ptr<Spelling> Spelling::open(const SpellingFolders& folders) {
-    if (folders.dictionaries.isEmpty()) return nullptr;  // no spelling check wanted
-    const QString base = QDir(folders.dictionaries).filePath(kDictionary);
+namespace {
+// The Canadian English dictionary of the folder; nothing when it holds none,
+// or one that is not UTF-8.
+std::unique_ptr<Hunspell> openDictionary(const QString& folder) {
+    if (folder.isEmpty()) return nullptr;
+    const QString base = QDir(folder).filePath(kDictionary);
     const QByteArray aff = QFile::encodeName(base + ".aff");
     const QByteArray dic = QFile::encodeName(base + ".dic");
-    if (folders.dictionaries.isEmpty() || !isRegularFile(aff.toStdString()) ||
-        !isRegularFile(dic.toStdString()))
-        return nullptr;
+    if (!isRegularFile(aff.toStdString()) || !isRegularFile(dic.toStdString())) return nullptr;
     auto hunspell = std::make_unique<Hunspell>(aff.constData(), dic.constData());
     const QString encoding = QString::fromLatin1(hunspell->get_dic_encoding());
     if (encoding.compare("UTF-8", Qt::CaseInsensitive) != 0) return nullptr;
+    return hunspell;
+}
+}  // namespace
+
+KnowsWord dictionaryWords(const QString& dictionaryFolder) {
+    std::shared_ptr<Hunspell> hunspell = openDictionary(dictionaryFolder);
+    if (!hunspell) return {};
+    return [hunspell](std::string_view word) { return hunspell->spell(utf8(toQString(word))); };
+}
+
+std::unique_ptr<Spelling> Spelling::open(const SpellingFolders& folders) {
+    std::unique_ptr<Hunspell> hunspell = openDictionary(folders.dictionaries);
+    if (!hunspell) return nullptr;  // none, or no spelling check wanted
     std::unique_ptr<Spelling> spelling(new Spelling(std::move(hunspell), folders.wordList));
     if (!folders.wordList.isEmpty()) {
         for (const QString& word : readWordList(spelling->wordListPath()).words)

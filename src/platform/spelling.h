@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "core/pronouns.h"
+
 class Hunspell;
 
 namespace tl {
@@ -26,6 +28,11 @@ struct SpellingFolders {
     // Debian's Hunspell dictionaries and the user's data folder.
     static SpellingFolders forRunningProgram();
 };
+
+// The dictionary of the folder alone, without the teacher's words: what the
+// they-forms of the phrase library are made with. Empty when the folder holds
+// no dictionary.
+KnowsWord dictionaryWords(const QString& dictionaryFolder);
 
 // One word of a text: where it starts and how many characters it has.
 struct WordSpan {

@@ -183,6 +183,55 @@ class EntryEditingTest : public QObject {
         QCOMPARE(desk.ws.students[1].comments[4], std::string("0007"));
     }
 
+    // The right button on a student's name makes that student current and
+    // opens the pronoun menu; on the mark the Menu key and Shift+F10 open it.
+    // A choice is one edit: panel, label and undo follow it.
+    void pronounMenuOnTheNameAndTheMark() {
+        EditDesk desk;
+        const FlexGrid* grid = desk.grid();
+        const QLabel* label = desk.ctl("lblPronouns");
+        // The current cell and the menu's entries, the checked one starred.
+        QMenu* menu = nullptr;
+        auto shown = [&] {
+            settle();
+            menu = desk.entry.findChild<QMenu*>("mnuPronouns");
+            QStringList texts;
+            for (const QAction* action : menu ? menu->actions() : QList<QAction*>{})
+                texts << action->text() + (action->isChecked() ? "*" : "");
+            return current(grid) + " " + texts.join('|');
+        };
+        act(desk, "R2,1");
+        QCOMPARE(shown(), QString("2,3 Pronouns: &he|Pronouns: &she|Pronouns: &they|"
+                                  "Pronouns: from the &enrolment (she)*"));
+        QTest::keyClick(menu, Qt::Key_T);
+        settle();
+        QCOMPARE(toQString(desk.ws.students[1].pronouns) + " " + label->text(),
+                 QString("T Pronouns: they"));
+        QVERIFY(panel(desk.entry).join('\n').contains("[0007] They understand "));
+        QVERIFY(desk.showsRecords() && desk.undos() == 1);
+
+        // Shift+F10, then Escape: nothing chosen.
+        pressChord(Qt::Key_F10, Qt::ShiftModifier);
+        const QString theyChecked(
+            "2,3 Pronouns: &he|Pronouns: &she|Pronouns: &they*|"
+            "Pronouns: from the &enrolment (she)");
+        QCOMPARE(shown(), theyChecked);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        settle();
+        QVERIFY(desk.undos() == 1 && grid->hasFocus());
+        // The Menu key; the default keeps nothing.
+        pressKey(Qt::Key_Menu);
+        QCOMPARE(shown(), theyChecked);
+        QTest::keyClick(menu, Qt::Key_E);
+        settle();
+        QCOMPARE(toQString(desk.ws.students[1].pronouns) + label->text(), QString("Pronouns: she"));
+        QVERIFY(desk.undos() == 2);
+        click(desk.btn("cmdUndo"));
+        QCOMPARE(toQString(desk.ws.students[1].pronouns) + " " + label->text(),
+                 QString("T Pronouns: they"));
+        QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, 1, false));
+    }
+
     void freeFormCommand() {
         EditDesk desk;
         const StudentRecord& brennick = desk.ws.students[1];
