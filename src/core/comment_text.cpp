@@ -65,7 +65,8 @@ bool substitutePlaceholders(std::string_view phrase, const StudentRecord& studen
             ++i;
         result.append(phrase.substr(plain, i - plain));
         if (i == phrase.size()) break;
-        const bool name = phrase[i] == '$' || (nameAllowed && (phrase[i] == '@' || phrase[i] == '%'));
+        const bool name =
+            phrase[i] == '$' || (nameAllowed && (phrase[i] == '@' || phrase[i] == '%'));
         if (name) {
             result += student.firstName;
             if (phrase[i] == '%') result += "'s";

@@ -59,7 +59,8 @@ std::array<PronounOption, 4> pronounOptions(const StudentRecord& student) {
     std::array<PronounOption, 4> options;
     const std::array sets{PronounSet::He, PronounSet::She, PronounSet::They};
     for (std::size_t i = 0; i < sets.size(); ++i)
-        options[i] = {std::string("Pronouns: ") + pronounWord(sets[i]), sets[i], current == sets[i]};
+        options[i] = {std::string("Pronouns: ") + pronounWord(sets[i]), sets[i],
+                      current == sets[i]};
     options[3] = {std::string("Pronouns: from the enrolment (") +
                       pronounWord(defaultPronouns(student.gender)) + ")",
                   std::nullopt, !current};
@@ -101,9 +102,10 @@ bool endsWith(std::string_view word, std::string_view tail) {
 
 bool isSkippedAdverb(const std::string& word) {
     static constexpr std::array<std::string_view, 10> kAdverbs{
-        "always", "also",   "often",  "never",  "sometimes",
+        "always", "also",    "often",  "never",  "sometimes",
         "still",  "usually", "rarely", "seldom", "generally"};
-    return endsWith(word, "ly") || std::find(kAdverbs.begin(), kAdverbs.end(), word) != kAdverbs.end();
+    return endsWith(word, "ly") ||
+           std::find(kAdverbs.begin(), kAdverbs.end(), word) != kAdverbs.end();
 }
 
 constexpr std::array<std::pair<std::string_view, std::string_view>, 9> kIrregular{{

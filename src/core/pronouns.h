@@ -34,8 +34,8 @@ std::string storedPronounChoice(const StudentRecord& student, std::optional<Pron
 
 // One entry of the pronoun menu.
 struct PronounOption {
-    std::string text;                 // "Pronouns: they"
-    std::optional<PronounSet> choice; // nullopt: from the enrolment
+    std::string text;                  // "Pronouns: they"
+    std::optional<PronounSet> choice;  // nullopt: from the enrolment
     bool checked = false;
 };
 // "Pronouns: he", "Pronouns: she", "Pronouns: they" and "Pronouns: from the

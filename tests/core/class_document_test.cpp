@@ -45,9 +45,9 @@ class ClassDocumentTest : public TempDirTest {
         if (kind == "pronouns") {
             const char* const sets[] = {"he", "she", "they"};
             const auto chosen = std::ranges::find(sets, first) - sets;
-            return yes(choosePronouns(ws_, s,
-                                      chosen < 3 ? std::optional(static_cast<PronounSet>(chosen))
-                                                 : std::nullopt));
+            return yes(choosePronouns(
+                ws_, s,
+                chosen < 3 ? std::optional(static_cast<PronounSet>(chosen)) : std::nullopt));
         }
         if (kind == "flag") return yes(clickFlag(ws_, s, flag));
         if (kind == "flags") setFlagColumn(ws_, flag, second == "on");

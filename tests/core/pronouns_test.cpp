@@ -3,8 +3,8 @@
 #include <set>
 
 #include "core/comment_text.h"
-#include "core/text.h"
 #include "core/test_support.h"
+#include "core/text.h"
 
 namespace tl::test {
 namespace {
@@ -50,8 +50,9 @@ TEST(TheyForms, ALibraryNotPreparedAgreesByTheRulesAlone) {
 TEST(TheyForms, TheCheckListsThePhrasesTheRulesCannotVouchFor) {
     const std::vector<Phrase> phrases = library(
         {"@ tries hard.", "Well done, @", "$ said @ blorfs.", "@ has # book", "Great work"}, {});
-    const std::string listed = "0002\tWell done, @.\tWell done, they.\n"
-                               "0003\t$ said @ blorfs.\t$ said they blorf.\n";
+    const std::string listed =
+        "0002\tWell done, @.\tWell done, they.\n"
+        "0003\t$ said @ blorfs.\t$ said they blorf.\n";
     EXPECT_EQ(theyCheckReport(phrases, kDictionary),
               listed + "2 of 5 phrases need a look for they/them.\n");
     // Without a dictionary every verb in "s" outside the table needs a look.
