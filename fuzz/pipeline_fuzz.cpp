@@ -91,7 +91,7 @@ bool sameRecords(std::vector<StudentRecord> a, std::vector<StudentRecord> b) {
     auto key = [](const StudentRecord& s) {
         return std::tie(s.classCode, s.studentNumber, s.lastName, s.firstName, s.mark, s.comments,
                         s.skills, s.iep, s.esl, s.eld, s.gender, s.trilliumField8,
-                        s.trilliumField14, s.freeFormUsed, s.freeFormText, s.interview);
+                        s.trilliumField14, s.freeFormUsed, s.freeFormText, s.interview, s.pronouns);
     };
     auto less = [&key](const StudentRecord& x, const StudentRecord& y) { return key(x) < key(y); };
     std::sort(a.begin(), a.end(), less);
