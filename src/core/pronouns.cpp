@@ -18,34 +18,26 @@ PronounSet pronounsOf(const StudentRecord& student) {
     return pronounChoice(student.pronouns).value_or(defaultPronouns(student.gender));
 }
 
+namespace {
+// Each set's word and its letter in the class file, in the order of PronounSet.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kSetNames{{
+    {"he", "H"},
+    {"she", "S"},
+    {"they", "T"},
+}};
+}  // namespace
+
 const char* pronounWord(PronounSet set) {
-    switch (set) {
-        case PronounSet::He:
-            return "he";
-        case PronounSet::She:
-            return "she";
-        case PronounSet::They:
-            break;
-    }
-    return "they";
+    return kSetNames[static_cast<std::size_t>(set)].first.data();
 }
 
 std::string pronounChoiceCode(PronounSet set) {
-    switch (set) {
-        case PronounSet::He:
-            return "H";
-        case PronounSet::She:
-            return "S";
-        case PronounSet::They:
-            break;
-    }
-    return "T";
+    return std::string(kSetNames[static_cast<std::size_t>(set)].second);
 }
 
 std::optional<PronounSet> pronounChoice(std::string_view code) {
-    if (code == "H") return PronounSet::He;
-    if (code == "S") return PronounSet::She;
-    if (code == "T") return PronounSet::They;
+    for (std::size_t i = 0; i < kSetNames.size(); ++i)
+        if (code == kSetNames[i].second) return static_cast<PronounSet>(i);
     return std::nullopt;
 }
 
