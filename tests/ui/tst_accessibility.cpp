@@ -100,6 +100,17 @@ class AccessibilityTest : public QObject {
         typeKeys("0");
         pressKey(Qt::Key_Return);
         found << nameFaults("main, comments", &desk.entry, {"Class grid", "Open Favourites"});
+        // The pronoun menu on the mark, as a screen reader reads its items.
+        pressKey(Qt::Key_Menu);
+        QStringList items;
+        if (auto* menu = desk.entry.findChild<QMenu*>("mnuPronouns")) {
+            QAccessibleInterface* read = QAccessible::queryAccessibleInterface(menu);
+            for (int i = 0; i < read->childCount(); ++i)
+                items << read->child(i)->text(QAccessible::Name);
+            QTest::keyClick(menu, Qt::Key_Escape);
+        }
+        QCOMPARE(items.join('|'), QString("Pronouns: he|Pronouns: she|Pronouns: they|"
+                                          "Pronouns: from the enrolment (she)"));
         click(desk.btn("cmdSwitch"));
         found << nameFaults("main, skills", &desk.entry, {"Learning Skills"});
         click(desk.btn("cmdSwitch"));
