@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Checks every tracked *.cpp and *.h file against .clang-format with Debian
-# 12's clang-format 14, and fails with the list of files that need it.
+# 12's clang-format 14, and every tracked source, script and CMake file for the
+# licence's SPDX line at its top (scripts/add_spdx.sh); fails with the list of
+# files that need either.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -28,10 +30,15 @@ for file in "${files[@]}"; do
   "$format" --style=file "$file" | cmp -s - "$file" || unformatted+=("$file")
 done
 
+status=0
 if [ ${#unformatted[@]} -ne 0 ]; then
   echo "check_format: ${#unformatted[@]} of ${#files[@]} files need clang-format:"
   printf '  %s\n' "${unformatted[@]}"
   echo "Fix with: $format -i <file>..."
-  exit 1
+  status=1
+else
+  echo "check_format: ${#files[@]} files formatted as .clang-format says"
 fi
-echo "check_format: ${#files[@]} files formatted as .clang-format says"
+
+scripts/add_spdx.sh --check || status=1
+exit $status

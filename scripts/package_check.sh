@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package in build-package/, lists it, validates its menu
-# entry and AppStream metadata, unpacks it and starts the unpacked program
+# entry and AppStream metadata, checks that its copyright file and metadata
+# give the licence, unpacks it and starts the unpacked program
 # through its command's symbolic link on a virtual X display, where xdotool
 # answers its windows as a user would:
 #  - with the example library beside it, the start-up window appears, Escape
@@ -45,12 +46,21 @@ program=$root/opt/tallyleaf/Tallyleaf
 for path in opt/tallyleaf/Tallyleaf/Tallyleaf opt/tallyleaf/data usr/bin/tallyleaf \
   usr/share/applications/tallyleaf.desktop usr/share/metainfo/ca.tallyleaf.tallyleaf.metainfo.xml \
   usr/share/icons/hicolor/48x48/apps/tallyleaf.png usr/share/icons/hicolor/scalable/apps/tallyleaf.svg \
-  usr/share/man/man1/tallyleaf.1.gz usr/share/doc/tallyleaf/examples/TLPhraseLibrary.csv; do
+  usr/share/man/man1/tallyleaf.1.gz usr/share/doc/tallyleaf/copyright \
+  usr/share/doc/tallyleaf/examples/TLPhraseLibrary.csv; do
   [ -e "$root/$path" ] || fail "the package lacks /$path"
 done
 [ "$(readlink "$root/usr/bin/tallyleaf")" = ../../opt/tallyleaf/Tallyleaf/Tallyleaf ] ||
   fail "/usr/bin/tallyleaf does not link to the program"
 [ -z "$(find "$program" -name TLPhraseLibrary.csv)" ] || fail "the package ships a phrase library in the program folder"
+
+copyright=$root/usr/share/doc/tallyleaf/copyright
+head -n 1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "the copyright file is not in the machine-readable format"
+grep -qx 'License: GPL-3+' "$copyright" || fail "the copyright file does not give the GPL-3+ licence"
+grep -q '<project_license>GPL-3.0-or-later</project_license>' \
+  "$root/usr/share/metainfo/ca.tallyleaf.tallyleaf.metainfo.xml" ||
+  fail "the AppStream metadata does not give the project's licence"
 
 desktop-file-validate "$root/usr/share/applications/tallyleaf.desktop"
 appstreamcli validate --no-net "$root/usr/share/metainfo/ca.tallyleaf.tallyleaf.metainfo.xml"
