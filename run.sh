@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what is missing, builds, stages the demo school and starts Tallyleaf.
 set -euo pipefail
 cd "$(dirname "$0")"

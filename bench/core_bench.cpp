@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Timings of the core procedures on data at the tables' full capacity: a library
 // of 10000 phrases, a class of 501 students and a school of 5000 students.
 //

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window's grid and the export window at capacity, offscreen. The
 // windows are reached through their controls' objectNames and through mouse
 // events, as a teacher reaches them.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the demo school: the enrolment file of an invented secondary school
 // of 1600 students, and a teacher's sample class file built from it.
 //

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What follows reading, under arbitrary files: sorting, comment composition,
 // the detail panel, the export checks, the eFile and the enrolment
 // reconciliation, with their invariants checked. Built for libFuzzer with

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Feeds arbitrary bytes to every reader of a file the teacher or the school
 // chose. Built for libFuzzer with clang (-DTL_FUZZ=ON), and otherwise as a
 // test that runs mutations of the demo files.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Puts the licence's SPDX line at the top of every tracked source, script and
 # CMake file: "// SPDX-License-Identifier: GPL-3.0-or-later" in C++ files and
 # "# SPDX-License-Identifier: GPL-3.0-or-later" in shell, Python and CMake

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Checks every tracked *.cpp and *.h file against .clang-format with Debian
 # 12's clang-format 14, and every tracked source, script and CMake file for the
 # licence's SPDX line at its top (scripts/add_spdx.sh); fails with the list of

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each for
 # TL_FUZZ_SECONDS (60 by default) on seeds made from the demo and test files
 # and fuzz/seeds/.

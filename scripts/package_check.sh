@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the Debian package in build-package/, lists it, validates its menu
 # entry and AppStream metadata, checks that its copyright file and metadata
 # give the licence, unpacks it and starts the unpacked program

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "autofill/frm_auto_fill.h"
 
 #include <QCloseEvent>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "core/favourites_file.h"
 
 #include "core/file_io.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "entry/detail_lines.h"
 
 #include "core/comment_text.h"

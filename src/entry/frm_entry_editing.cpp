@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Editing the class in the main window's grid: the mark editor, the auto
 // fill, learning skills, flags, stamping comment codes, the skills view and
 // free-form comments.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window's hand-offs: the class picker's new class, the class list
 // update, the export window, Comment Selection and Initial Values Setup.
 #include <QCheckBox>

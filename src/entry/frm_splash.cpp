@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "entry/frm_splash.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "export/export_gate.h"
 
 #include "core/class_document.h"

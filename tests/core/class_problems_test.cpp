@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "checks/class_problems.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Each folder under data/golden is a case: a class file, a phrase library
 // (a frozen copy of the demo library when the case has none) and an enrolment file as inputs,
 // and the bytes the program writes and the texts its windows and printout show

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The folders of src/ depend downwards only: core <- platform <- favourites <-
 // the window folders <- app. A window folder includes no other window folder,
 // except the main window's, which opens the others through their frm_ headers.

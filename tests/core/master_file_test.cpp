@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "core/master_file.h"
 
 #include "core/class_file.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "core/printed_page.h"
 
 #include "core/test_support.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "doubles/scripted_prompts.h"
 
 #include "platform/encoding.h"

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a screen reader finds: every control that takes the keyboard has a
 // name, no two alike in one window, in every window and state;
 // the class grid reports its row and column headers through the table

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Initial Values Setup: the way in from the main window, the detail panel,
 // entering ranges, stamping and picking codes, skills, undo, split and delete,
 // and leaving; and the input box it asks for ranges in.

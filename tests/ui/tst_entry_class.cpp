@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window with a class open: the grid and detail panel, the class
 // commands and their prompts, undo, sorting and the class report.
 

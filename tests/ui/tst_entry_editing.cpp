@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Editing a class in the main window's grid with the mouse and the keyboard:
 // the mark editor, stamping and picking up comment codes, skills, flags, the
 // skills view, free-form comments and undo. The rules of each edit are the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a teacher does by habit in the main window: returning from another
 // window to the marks, Ctrl+Z, and the status line that confirms what was done.
 

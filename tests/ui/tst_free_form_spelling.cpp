@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The spelling check of the free-form dialog, with the small dictionary in
 // tests/data/spelling: underlines, suggestions, words known from the class
 // and the library, the teacher's word list, and the dialog without a dictionary.

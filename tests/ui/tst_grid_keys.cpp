@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The grids by keyboard alone: leaving a grid by Tab, stamping, picking up and
 // typing comment codes, rating skills and setting flags in the class grid and
 // the ranges grid. Every key goes to the widget that has the keyboard.

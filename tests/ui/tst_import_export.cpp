@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // From the enrolment file to the eFile: the class picker, the class list
 // update, the export window's report, preview and refusal; and a save the
 // disk did not confirm.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every window by keyboard, along a whole small class done by the keyboard
 // alone, no mouse event sent: the start-up window, a class built in the class
 // picker, marks, comments stamped from the favourites list, skills, a flag, a

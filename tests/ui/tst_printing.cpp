@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real text printer writing PDF files: a complete printout gives a whole
 // PDF with lines too wide continued, and a printout that fails or is abandoned
 // part-way leaves no file and the earlier one as it was.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Ready for the Office: the list beside the main window follows the class,
 // Enter on a line and F8 go to a problem's cell, and a class is fixed through
 // F8 alone; the comment length meter at the foot of the main window.

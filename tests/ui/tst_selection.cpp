@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Comment Selection: search, building the favourites list with the mouse, the
 // file commands and the hand-back to the main window; and the favourites file
 // commands every favourites window owns: where their dialogs start, what a

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The program's start: the start-up window, the phrase library, the main
 // window after loading; and the recovery copy of the open class: kept while
 // changes are unsaved, written again until a failed write succeeds, gone after

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Windows lie within the screen's free area, frame and title bar included: the
 // fit made before the window manager framed a window is corrected once the
 // frame is known. The offscreen platform draws a frame around each window.

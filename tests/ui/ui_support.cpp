@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "ui/ui_support.h"
 
 #include "entry/frm_splash.h"
