@@ -110,6 +110,14 @@ splash="Tallyleaf v3.3 Growing Success"
 touch "$work/before"
 
 cp "$root/usr/share/doc/tallyleaf/examples/TLPhraseLibrary.csv" "$program/"
+# The library check, as an administrator runs it: the installed command, no
+# display, the program folder's library.
+checked=$(env -u DISPLAY HOME="$work/home" "$root/usr/bin/tallyleaf" --check-library) ||
+  fail "tallyleaf --check-library ended with status $?"
+echo "$checked" | tail -n 1 | grep -qE '^0 of [1-9][0-9]* phrases need a look for they/them\.$' ||
+  fail "tallyleaf --check-library on the example library said: $checked"
+echo "package_check: tallyleaf --check-library read the example library without a display"
+
 start with-library
 window=$(wait_window "$splash") || true
 [ -n "$window" ] || fail "no start-up window with the example library; $(cat "$work/with-library.log")"
