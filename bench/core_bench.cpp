@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include "autofill/mark_ranges.h"
+#include "core/class_document.h"
 #include "core/class_file.h"
 #include "core/comment_text.h"
 #include "core/file_io.h"
@@ -599,26 +600,23 @@ void BM_RangeStamp(benchmark::State& state) {
     const BenchData* found = benchData(state);
     if (!found) return;
     const BenchData& data = *found;
-    auto ranges = fullRangeTable(data, tl::kMaxRanges);
-    tl::RangeUndoStack undo;
+    tl::ClassDocument doc;
+    doc.replaceRanges(fullRangeTable(data, tl::kMaxRanges));
+    const std::string code = doc.ranges()[49].codes[0];
     for (int i = 0; i < tl::kMaxUndo; ++i)
-        undo.push({1, ranges[0]});
-    const std::string code = ranges[49].codes[0];
-    int col = tl::rangegrid::kFirstCode;
+        doc.stampRangeCode(0, 0, doc.ranges()[0].codes[0]);
+    std::size_t slot = 0;
     for (auto _ : state) {
-        col = col + 1 < tl::rangegrid::kFirstCode + tl::rangegrid::kCodeCount
-                  ? col + 1
-                  : tl::rangegrid::kFirstCode;
-        if (!tl::stampRangeCode(ranges, undo, 50, col, code)) {
+        slot = (slot + 1) % 3;
+        if (!doc.stampRangeCode(49, slot, code).undoAdded) {
             state.SkipWithError("stampRangeCode refused the cell");
             break;
         }
     }
     // The code moved from cell to cell and stands once, in the last cell stamped.
-    const auto& codes = ranges[49].codes;
+    const auto& codes = doc.ranges()[49].codes;
     if (!state.error_occurred() &&
-        (std::count(codes.begin(), codes.end(), code) != 1 ||
-         codes[col - tl::rangegrid::kFirstCode] != code || undo.count() != tl::kMaxUndo)) {
+        (std::count(codes.begin(), codes.end(), code) != 1 || codes[slot] != code)) {
         state.SkipWithError("the stamped code did not move within the range");
     }
 }
@@ -630,19 +628,19 @@ void BM_RangeSplitAndDelete(benchmark::State& state) {
     if (!found) return;
     const BenchData& data = *found;
     const auto original = fullRangeTable(data, tl::kMaxRanges - 1);
-    auto ranges = original;
+    tl::ClassDocument doc;
+    doc.replaceRanges(original);
     for (auto _ : state) {
-        const tl::RangeEdit split = tl::splitRange(ranges, 50);
-        if (!split.changed || ranges.size() != static_cast<std::size_t>(tl::kMaxRanges)) {
+        if (!doc.splitRange(49).concernsRanges() || doc.rangeCount() != tl::kMaxRanges) {
             state.SkipWithError("splitRange refused the range");
             break;
         }
-        if (!tl::deleteRange(ranges, 50).changed) {
+        if (!doc.deleteRange(49).concernsRanges()) {
             state.SkipWithError("deleteRange refused the range");
             break;
         }
     }
-    if (!state.error_occurred() && ranges != original)
+    if (!state.error_occurred() && doc.ranges() != original)
         state.SkipWithError("split and delete did not give the table back");
 }
 
@@ -652,18 +650,19 @@ void BM_RangeSkillClickAndUndo(benchmark::State& state) {
     if (!found) return;
     const BenchData& data = *found;
     const auto original = fullRangeTable(data, tl::kMaxRanges);
-    auto ranges = original;
-    tl::RangeUndoStack undo;
+    tl::ClassDocument doc;
+    doc.replaceRanges(original);
     for (int i = 0; i < tl::kMaxUndo - 1; ++i)
-        undo.push({100, ranges[99]});
+        doc.setRangeSkill(99, 0, doc.ranges()[99].skills[0]);
     for (auto _ : state) {
-        tl::clickRangeSkill(ranges, undo, 50, tl::rangegrid::kFirstSkill + 2, tl::SkillClick::Left);
-        if (tl::undoRangeEdit(ranges, undo) != 50) {
-            state.SkipWithError("undoRangeEdit restored another row");
+        doc.clickRangeSkill(49, 2, tl::ClassDocument::Button::Left);
+        const tl::Edit undone = doc.undoRange();
+        if (undone.items != std::vector<int>{49}) {
+            state.SkipWithError("undoRange restored another range");
             break;
         }
     }
-    if (!state.error_occurred() && (ranges != original || undo.count() != tl::kMaxUndo - 1))
+    if (!state.error_occurred() && doc.ranges() != original)
         state.SkipWithError("the undo did not restore the range");
 }
 

@@ -137,7 +137,7 @@ std::unique_ptr<Window> classWindow(benchmark::State& state) {
     auto w = std::make_unique<Window>();
     w->ws.phrases = data.phrases;
     w->ws.favourites = data.favourites;
-    w->ws.students = data.cls;
+    w->ws.doc.replaceClass(data.cls);
     w->entry = std::make_unique<tl::frmEntry>(w->ws, w->prompts, w->locations);
     w->entry->show();
     w->grid = w->entry->findChild<tl::FlexGrid*>("msfgClass");
@@ -170,7 +170,7 @@ void BM_FillGrid(benchmark::State& state) {
         w->entry->fillflexGrid();
         QApplication::processEvents();
     }
-    if (!gridShows(*w->grid, w->ws.students) || !w->prompts.messages().isEmpty())
+    if (!gridShows(*w->grid, w->ws.students()) || !w->prompts.messages().isEmpty())
         state.SkipWithError("the grid does not show the class");
 }
 BENCHMARK(BM_FillGrid)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -190,7 +190,7 @@ void BM_MoveCurrentRow(benchmark::State& state) {
         w->grid->setCurrentCell(row + 1, tl::grid::kMark);
     }
     const tl::DetailLines expected =
-        tl::buildDetailLines(w->ws.students[w->grid->row() - 1], w->ws.phrases, false);
+        tl::buildDetailLines(w->ws.students()[w->grid->row() - 1], w->ws.phrases, false);
     if (w->grid->row() != row + 1 || detail->text() != tl::toQString(expected.lines[1]))
         state.SkipWithError("the details do not follow the current row");
 }
@@ -220,7 +220,7 @@ void BM_StampClick(benchmark::State& state) {
     // The first favourite is the code to stamp.
     QTest::mouseClick(favourites->viewport(), Qt::LeftButton, {},
                       favourites->visualItemRect(favourites->item(0)).center());
-    const std::vector<tl::StudentRecord> before = w->ws.students;
+    const std::vector<tl::StudentRecord> before = w->ws.students();
     int row = 0;
     int clicked = 0;
     for (auto _ : state) {
@@ -234,7 +234,7 @@ void BM_StampClick(benchmark::State& state) {
         std::array<std::string, 5> expected = before[static_cast<std::size_t>(i)].comments;
         tl::stampCode(expected, tl::grid::commentSlot(kCM4), w->ws.favourites.front());
         stamped = expected != before[static_cast<std::size_t>(i)].comments &&
-                  w->ws.students[static_cast<std::size_t>(i)].comments == expected;
+                  w->ws.students()[static_cast<std::size_t>(i)].comments == expected;
     }
     if (!stamped) state.SkipWithError("the click did not stamp the code");
 }
@@ -253,10 +253,10 @@ void BM_SkillClick(benchmark::State& state) {
     }
     QTest::mouseClick(toSkills, Qt::LeftButton);
     // One click steps the skill as the rule says; four bring it back.
-    std::array<std::string, 6> expected = w->ws.students[kRow - 1].skills;
+    std::array<std::string, 6> expected = w->ws.students()[kRow - 1].skills;
     tl::cycleSkill(expected, tl::kIW, true);
     clickCell(w->grid, kRow, kIW, Qt::LeftButton);
-    if (w->ws.students[kRow - 1].skills != expected) {
+    if (w->ws.students()[kRow - 1].skills != expected) {
         state.SkipWithError("a click did not step the skill");
         return;
     }
@@ -264,9 +264,9 @@ void BM_SkillClick(benchmark::State& state) {
         clickCell(w->grid, kRow, kIW, Qt::LeftButton);
     for (benchmark::IterationCount i = 0; i < state.iterations(); ++i)
         tl::cycleSkill(expected, tl::kIW, true);
-    if (state.iterations() < 1 || w->ws.students[kRow - 1].skills != expected ||
+    if (state.iterations() < 1 || w->ws.students()[kRow - 1].skills != expected ||
         w->grid->textMatrix(kRow, kIW) !=
-            tl::toQString(tl::gridRowTexts(w->ws.students[kRow - 1], false)[kIW])) {
+            tl::toQString(tl::gridRowTexts(w->ws.students()[kRow - 1], false)[kIW])) {
         state.SkipWithError("the clicks did not cycle the skill");
     }
 }
@@ -291,7 +291,7 @@ QAction* action(const Window& w, const char* name) {
 // The grid shows the class as a sort command leaves it.
 bool showsSorted(const Window& w,
                  bool (*before)(const tl::StudentRecord&, const tl::StudentRecord&)) {
-    const auto& s = w.ws.students;
+    const auto& s = w.ws.students();
     const bool course = action(w, "mnuShowCourse")->isChecked();
     return std::is_sorted(s.begin(), s.end(), before) && gridShows(*w.grid, s, course) &&
            w.prompts.messages().isEmpty();
@@ -313,7 +313,9 @@ void sortBench(benchmark::State& state, const char* command,
     QAction* sort = action(*w, command);
     for (auto _ : state) {
         state.PauseTiming();
-        disorder(w->ws.students);
+        std::vector<tl::StudentRecord> students = w->ws.students();
+        disorder(students);
+        w->ws.doc.replaceClass(std::move(students));
         state.ResumeTiming();
         sort->trigger();
         QApplication::processEvents();
@@ -396,7 +398,7 @@ void BM_OpenClassWindow(benchmark::State& state) {
         open->trigger();
         QApplication::processEvents();
     }
-    if (w->ws.students != inFile || !gridShows(*w->grid, w->ws.students) ||
+    if (w->ws.students() != inFile || !gridShows(*w->grid, w->ws.students()) ||
         w->prompts.unexpected != 0 || !w->prompts.messages().isEmpty()) {
         state.SkipWithError("the class was not opened");
     }
@@ -421,7 +423,7 @@ void BM_SaveClassWindow(benchmark::State& state) {
         QApplication::processEvents();
     }
     const auto saved = tl::readWholeFile(file);
-    if (!saved || *saved != tl::classFileText(w->ws.students) || !showsSorted(*w, nameBefore))
+    if (!saved || *saved != tl::classFileText(w->ws.students()) || !showsSorted(*w, nameBefore))
         state.SkipWithError("the class was not saved");
     std::error_code ec;
     std::filesystem::remove(file, ec);
@@ -439,20 +441,20 @@ void BM_UndoSkillClick(benchmark::State& state) {
     constexpr int kIW = tl::grid::kFirstSkill + tl::kIW;
     w->entry->fillflexGrid();
     w->entry->findChild<QPushButton*>("cmdSwitch")->click();
-    const auto before = w->ws.students[kRow - 1].skills;
+    const auto before = w->ws.students()[kRow - 1].skills;
     QAction* undo = action(*w, "mnuUndo");
     bool clicked = true;
     for (auto _ : state) {
         state.PauseTiming();
         clickCell(w->grid, kRow, kIW, Qt::LeftButton);
-        clicked = clicked && w->ws.students[kRow - 1].skills != before && undo->isEnabled();
+        clicked = clicked && w->ws.students()[kRow - 1].skills != before && undo->isEnabled();
         state.ResumeTiming();
         undo->trigger();
         QApplication::processEvents();
     }
-    if (!clicked || w->ws.students[kRow - 1].skills != before || undo->isEnabled() ||
+    if (!clicked || w->ws.students()[kRow - 1].skills != before || undo->isEnabled() ||
         w->grid->textMatrix(kRow, kIW) !=
-            tl::toQString(tl::gridRowTexts(w->ws.students[kRow - 1], false)[kIW])) {
+            tl::toQString(tl::gridRowTexts(w->ws.students()[kRow - 1], false)[kIW])) {
         state.SkipWithError("the undo did not give the skill back");
     }
 }
@@ -577,7 +579,7 @@ void BM_OpenExportWindow(benchmark::State& state) {
     bool ready = true;
     for (auto _ : state) {
         state.PauseTiming();
-        school->ws.students = data.cls;
+        school->ws.doc.replaceClass(data.cls);
         state.ResumeTiming();
         auto window =
             std::make_unique<tl::frmExport>(school->ws, school->prompts, school->locations);
@@ -702,12 +704,13 @@ std::unique_ptr<AutoFillDesk> autoFillDesk(benchmark::State& state, bool load = 
     desk->ws.favourites = benchSchool().favourites;
     desk->ws.favouritesFile = "/nonexistent/bench.tlf";  // never written: the window is not left
     tl::InitialValueRange top{98, 100, {"", "", ""}, {"3", "3", "3", "3", "3", "3"}};
-    desk->ws.initialValues.push_back(top);
+    std::vector<tl::InitialValueRange> ranges = {top};
     for (int mark = 97; mark >= 0; --mark) {
         tl::InitialValueRange one = top;
         one.lowMark = one.highMark = mark;
-        desk->ws.initialValues.push_back(one);
+        ranges.push_back(one);
     }
+    desk->ws.doc.replaceRanges(std::move(ranges));
     desk->window = new tl::frmAutoFill(desk->ws, desk->prompts, desk->locations);
     if (load) {
         desk->window->Form_Load();
@@ -780,7 +783,7 @@ void BM_AutoFillStamp(benchmark::State& state) {
         desk->clickCell(1, 2);
         QApplication::processEvents();
     }
-    if (desk->ws.initialValues[0].codes[0] != desk->ws.favourites[(stamps - 1) % 2])
+    if (desk->ws.doc.ranges()[0].codes[0] != desk->ws.favourites[(stamps - 1) % 2])
         state.SkipWithError("the code was not stamped");
 }
 BENCHMARK(BM_AutoFillStamp)
@@ -798,7 +801,7 @@ void BM_AutoFillSkillAndUndo(benchmark::State& state) {
         undo->click();
         QApplication::processEvents();
     }
-    if (desk->ws.initialValues[0].skills[0] != "3" || undo->isEnabled())
+    if (desk->ws.doc.ranges()[0].skills[0] != "3" || undo->isEnabled())
         state.SkipWithError("the skill was not given back");
 }
 BENCHMARK(BM_AutoFillSkillAndUndo)
@@ -865,7 +868,7 @@ void BM_FreeFormSpellingCheck(benchmark::State& state) {
         return;
     }
     tl::Workspace ws;
-    ws.students = b.cls;
+    ws.doc.replaceClass(b.cls);
     ws.phrases = b.phrases;
     tl::ScriptedPrompts prompts;
     QTemporaryDir words;

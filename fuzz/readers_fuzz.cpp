@@ -38,20 +38,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Class file: refused or read, the open class survives a refusal.
     tl::StudentRecord open;
     open.lastName = "Keep";
-    ws.students = {open};
+    std::vector<tl::StudentRecord> students = {open};
     write(dir / "c.tlc", data, size);
-    if (tl::openClass((dir / "c.tlc").string(), ws.students)) {
-        if (ws.students.size() != 1 || ws.students[0].lastName != "Keep") __builtin_trap();
-    } else if (!ws.students.empty()) {
+    if (tl::openClass((dir / "c.tlc").string(), students)) {
+        if (students.size() != 1 || students[0].lastName != "Keep") __builtin_trap();
+    } else if (!students.empty()) {
         // What was read saves and reads back to the same records, as read and
         // after each sort, which may bring any record to the start of the file.
         for (auto sort : {+[](std::vector<tl::StudentRecord>&) {}, &tl::sortByName, &tl::sortByMark,
                           &tl::sortByClass}) {
-            sort(ws.students);
-            if (!tl::saveClass((dir / "d.tlc").string(), ws.students).written()) __builtin_trap();
+            sort(students);
+            if (!tl::saveClass((dir / "d.tlc").string(), students).written()) __builtin_trap();
             std::vector<tl::StudentRecord> again;
             if (tl::openClass((dir / "d.tlc").string(), again) ||
-                again != tl::fuzz::asReadBack(ws.students)) {
+                again != tl::fuzz::asReadBack(students)) {
                 __builtin_trap();
             }
         }
@@ -63,10 +63,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!tl::readFavouritesFile(ws)) {
         // What was read saves and reads back the same.
         const std::vector<std::string> favourites = ws.favourites;
-        const std::vector<tl::InitialValueRange> ranges = ws.initialValues;
+        const std::vector<tl::InitialValueRange> ranges = ws.doc.ranges();
         ws.favouritesFile = (dir / "g.tlf").string();
         if (!tl::writeFavouritesFile(ws).written() || tl::readFavouritesFile(ws) ||
-            ws.favourites != favourites || ws.initialValues != tl::fuzz::asReadBack(ranges)) {
+            ws.favourites != favourites || ws.doc.ranges() != tl::fuzz::asReadBack(ranges)) {
             __builtin_trap();
         }
         ws.favouritesFile = (dir / "f.tlf").string();

@@ -107,7 +107,7 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
       ws_(ws),
       prompts_(prompts),
       locations_(locations),
-      cdlgGetFile_(new CommonDialog(prompts)),
+      cdlgGetFile_(std::make_unique<CommonDialog>(prompts)),
       favouritesCommands_(std::make_unique<FavouritesFileCommands>(
           ws, prompts, locations, FavouritesStart::HomeHoldsFile, *cdlgGetFile_)) {
     setObjectName("frmAutoFill");
@@ -117,12 +117,12 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     cmdEnterRanges =
         textButton(this, "cmdEnterRanges", "&Enter Ranges", [this] { cmdEnterRanges_Click(); });
     cmdEnterRanges->setToolTip("enter all the ranges you want");
-    cmdSplit = textButton(this, "cmdSplit", "&Split Range", [this] { rangeEdit(splitRange); });
+    cmdSplit = textButton(this, "cmdSplit", "&Split Range", [this] { cmdSplit_Click(); });
     cmdSplit->setToolTip("Splits current range into 2 ranges each half the original");
-    cmdDelete = textButton(this, "cmdDelete", "&Delete Range", [this] { rangeEdit(deleteRange); });
+    cmdDelete = textButton(this, "cmdDelete", "&Delete Range", [this] { cmdDelete_Click(); });
     cmdDelete->setToolTip("Deletes the current range and combines it with the one below");
     cmdUndo = pictureButton(this, "cmdUndo", ":/undo.png", "Undo Comment/Learning Skill Changes",
-                            [this] { cmdUndo_Click(); });
+                            [this] { apply(ws_.doc.undoRange()); });
     // Ctrl+Z as in every other program; it does what the button does while
     // the button is enabled.
     auto* undoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
@@ -162,11 +162,7 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     CommentKeys keys;
     keys.firstCol = rangegrid::kFirstCode;
     keys.count = rangegrid::kCodeCount;
-    keys.stamp = [this](int r, int c, const QString& code) {
-        stampCell(r, c, code);
-        refreshUndo();
-        displayDetails(r);
-    };
+    keys.stamp = [this](int r, int c, const QString& code) { stampCell(r, c, code); };
     keys.pickUp = [this](int r, int c) {
         pickUp(r, c);
         displayDetails(r);
@@ -230,13 +226,9 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     fitToScreen(this, QSize(kDesignedWidth, kDesignedHeight));
 }
 
-frmAutoFill::~frmAutoFill() {
-    delete cdlgGetFile_;
-}
-
 void frmAutoFill::Form_Load() {
     setWindowTitle(QString("Tallyleaf v") + kVersion + " ~ Initial Values Setup");
-    if (ws_.smallScreen) fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
+    if (screenIsSmall()) fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
     show();
     if (!ws_.favouritesFile.empty()) {
         showFavourites();
@@ -246,8 +238,8 @@ void frmAutoFill::Form_Load() {
     }
     fillflexGrid();
     displayDetails(1);
-    undo_.clear();
-    refreshUndo();
+    // What was done in an earlier visit is kept, not taken back.
+    apply(ws_.doc.forgetRangeUndo());
 }
 
 void frmAutoFill::fillflexGrid() {
@@ -256,7 +248,7 @@ void frmAutoFill::fillflexGrid() {
     msfgClass->addItem(tabbedRow(rangegrid::kHeaders));
     for (int c = 0; c < rangegrid::kColumnCount; ++c)
         msfgClass->setColWidth(c, rangegrid::columnWidth(c));
-    for (const InitialValueRange& range : ws_.initialValues)
+    for (const InitialValueRange& range : ws_.doc.ranges())
         msfgClass->addItem(tabbedRow(rangeRowTexts(range)));
     msfgClass->setFixedCols(rangegrid::kFixedColumns);
     msfgClass->setUpdatesEnabled(true);
@@ -264,7 +256,7 @@ void frmAutoFill::fillflexGrid() {
 
 void frmAutoFill::writeRow(int row) {
     if (row < 1 || row > ws_.rangeCount()) return;
-    const auto texts = rangeRowTexts(ws_.initialValues[static_cast<std::size_t>(row - 1)]);
+    const auto texts = rangeRowTexts(ws_.doc.ranges()[static_cast<std::size_t>(row - 1)]);
     for (int c = 0; c < rangegrid::kColumnCount; ++c)
         msfgClass->setTextMatrix(row, c, toQString(texts[static_cast<std::size_t>(c)]));
 }
@@ -277,7 +269,7 @@ void frmAutoFill::displayDetails(int range) {
         return;
     }
     const auto lines =
-        rangeDetailLines(ws_.initialValues[static_cast<std::size_t>(range - 1)], ws_.phrases);
+        rangeDetailLines(ws_.doc.ranges()[static_cast<std::size_t>(range - 1)], ws_.phrases);
     for (std::size_t i = 0; i < lblDetail.size(); ++i)
         lblDetail[i]->setLine(toQString(lines[i]));
 }
@@ -287,12 +279,31 @@ void frmAutoFill::showFavourites() {
     setListItems(lstFavourites, favouritesListItems(ws_.favourites, ws_.phrases));
 }
 
-void frmAutoFill::tableReplaced(int detailsRow) {
-    cancelPickedCode();
-    undo_.clear();
+void frmAutoFill::apply(const Edit& edit) {
     refreshUndo();
-    fillflexGrid();
-    displayDetails(detailsRow);
+    if (!edit.concernsRanges() || edit.items.empty()) {
+        if (edit.scope == Edit::Scope::RangeTable) {
+            // A new table: a picked code's cell may have moved.
+            cancelPickedCode();
+            fillflexGrid();
+            displayDetails(1);
+        }
+        return;
+    }
+    const int row = edit.items.front() + 1;
+    if (edit.scope == Edit::Scope::RangeTable) {
+        // Split adds the lower half below the row; Delete takes the row out and
+        // the range below moves up. Only those rows are redrawn.
+        cancelPickedCode();
+        if (ws_.rangeCount() > msfgClass->rows() - 1) {
+            msfgClass->insertRow(row + 1);
+        } else if (ws_.rangeCount() < msfgClass->rows() - 1) {
+            msfgClass->removeRow(row);
+        }
+        writeRow(row + 1);
+    }
+    writeRow(row);
+    displayDetails(row);
 }
 
 void frmAutoFill::openFavourites() {
@@ -303,7 +314,7 @@ void frmAutoFill::openFavourites() {
     }
     showFavourites();
     // Undo never writes a range of the previous file into the new table.
-    tableReplaced(1);
+    apply(Edit::rangeTable());
 }
 
 void frmAutoFill::cmdOpenFavourites_Click() {
@@ -322,47 +333,29 @@ void frmAutoFill::cmdEnterRanges_Click() {
         RangesParse parsed = parseMarkRanges(fromQString(answer));
         if (!parsed.failure) {
             if (parsed.ranges.empty()) return;
-            ws_.initialValues = std::move(parsed.ranges);
-            tableReplaced(1);
+            apply(ws_.doc.replaceRanges(std::move(parsed.ranges)));
             return;
         }
         prompts_.message(*parsed.failure);
     }
 }
 
-void frmAutoFill::rangeEdit(RangeEdit (*edit)(std::vector<InitialValueRange>&, int)) {
+void frmAutoFill::cmdSplit_Click() {
     const int row = msfgClass->row();
     if (row < 1 || row > ws_.rangeCount()) return;
-    const int before = ws_.rangeCount();
-    const RangeEdit result = edit(ws_.initialValues, row);
-    if (result.changed) {
-        // Split adds the lower half below the row; Delete takes the row out and
-        // the range below moves up. Only those rows are redrawn.
-        cancelPickedCode();
-        if (ws_.rangeCount() > before) {
-            msfgClass->insertRow(row + 1);
-        } else {
-            msfgClass->removeRow(row);
-        }
-        writeRow(row);
-        writeRow(row + 1);
-        undo_.clear();
-        refreshUndo();
-    }
-    if (result.detailsRow > 0) displayDetails(result.detailsRow);
+    const Edit edit = ws_.doc.splitRange(row - 1);
+    apply(edit);
+    // A range that cannot be split still shows its details.
+    if (!edit.concernsRanges()) displayDetails(row);
 }
 
-void frmAutoFill::cmdUndo_Click() {
-    const int row = undoRangeEdit(ws_.initialValues, undo_);
-    if (row > 0) {
-        writeRow(row);
-        displayDetails(row);
-    }
-    refreshUndo();
+void frmAutoFill::cmdDelete_Click() {
+    const int row = msfgClass->row();
+    if (row >= 1 && row <= ws_.rangeCount()) apply(ws_.doc.deleteRange(row - 1));
 }
 
 void frmAutoFill::refreshUndo() {
-    cmdUndo->setEnabled(!undo_.empty());
+    cmdUndo->setEnabled(ws_.doc.canUndoRange());
 }
 
 QString frmAutoFill::codeToStamp() const {
@@ -376,8 +369,8 @@ void frmAutoFill::cancelPickedCode() {
 void frmAutoFill::pickUp(int row, int col) {
     // A picked code ends with its cell current, as a click on the list ends it.
     palette_->pickUp(row, col,
-                     ws_.initialValues[static_cast<std::size_t>(row - 1)]
-                         .codes[static_cast<std::size_t>(col - rangegrid::kFirstCode)],
+                     ws_.doc.ranges()[static_cast<std::size_t>(row - 1)]
+                         .codes[static_cast<std::size_t>(rangeCodeSlot(col))],
                      StampPalette::Cancel::AtPickedCell);
 }
 
@@ -396,19 +389,23 @@ void frmAutoFill::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
         pickUp(r, c);
     } else if (rangegrid::isCode(c) && button == Qt::LeftButton) {
         stampCell(r, c, codeToStamp());
+        return;
     } else if (rangegrid::isSkill(c)) {
-        const SkillClick click = button == Qt::LeftButton    ? SkillClick::Left
-                                 : button == Qt::RightButton ? SkillClick::Right
-                                                             : SkillClick::Other;
-        if (clickRangeSkill(ws_.initialValues, undo_, r, c, click)) writeRow(r);
+        using Button = ClassDocument::Button;
+        const Button click = button == Qt::LeftButton    ? Button::Left
+                             : button == Qt::RightButton ? Button::Right
+                                                         : Button::Other;
+        apply(ws_.doc.clickRangeSkill(r - 1, static_cast<std::size_t>(rangeSkillIndex(c)), click));
+        return;
     }
-    refreshUndo();
     displayDetails(r);
 }
 
 void frmAutoFill::stampCell(int r, int c, const QString& code) {
-    if (!code.isEmpty() && stampRangeCode(ws_.initialValues, undo_, r, c, fromQString(code)))
-        writeRow(r);
+    const Edit edit = ws_.doc.stampRangeCode(r - 1, static_cast<std::size_t>(rangeCodeSlot(c)),
+                                             fromQString(code));
+    apply(edit);
+    if (!edit.concernsRanges()) displayDetails(r);
 }
 
 bool frmAutoFill::eventFilter(QObject* watched, QEvent* event) {
@@ -421,23 +418,20 @@ bool frmAutoFill::eventFilter(QObject* watched, QEvent* event) {
     const int c = msfgClass->col();
     if (r < 1 || r > ws_.rangeCount() || !rangegrid::isSkill(c)) return false;
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    bool changed = false;
+    const auto skill = static_cast<std::size_t>(rangeSkillIndex(c));
     if (key->key() == Qt::Key_Space &&
         (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
-        changed =
-            clickRangeSkill(ws_.initialValues, undo_, r, c,
-                            modifiers == Qt::NoModifier ? SkillClick::Left : SkillClick::Right);
+        apply(ws_.doc.clickRangeSkill(r - 1, skill,
+                                      modifiers == Qt::NoModifier ? ClassDocument::Button::Left
+                                                                  : ClassDocument::Button::Right));
     } else {
         const QString text = key->text();
         if ((modifiers & (Qt::ControlModifier | Qt::AltModifier)) != 0 || text.size() != 1)
             return false;
         const std::string value = skillValueForKey(text[0].toLatin1());
         if (value.empty()) return false;
-        changed = setRangeSkill(ws_.initialValues, undo_, r, c, value);
+        apply(ws_.doc.setRangeSkill(r - 1, skill, value));
     }
-    if (changed) writeRow(r);
-    refreshUndo();
-    displayDetails(r);
     return true;
 }
 
@@ -492,5 +486,7 @@ void frmAutoFill::closeEvent(QCloseEvent* event) {
     leave();
     event->accept();
 }
+
+frmAutoFill::~frmAutoFill() = default;
 
 }  // namespace tl

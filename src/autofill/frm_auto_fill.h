@@ -16,6 +16,7 @@ class QPushButton;
 namespace tl {
 
 struct Workspace;
+struct Edit;
 class Prompts;
 struct Locations;
 class CommonDialog;
@@ -54,12 +55,14 @@ class frmAutoFill : public QWidget {
     void printInitialValues();
     void leave();
     void escapePressed();
-    // After a change of the whole table: the undo history and a picked code go.
-    void tableReplaced(int detailsRow);
+    // Every change of the ranges is shown here, and only here: the rows it
+    // names, the details of its range and the undo button; a new table also
+    // ends a picked code.
+    void apply(const Edit& edit);
 
     void cmdEnterRanges_Click();
-    void rangeEdit(RangeEdit (*edit)(std::vector<InitialValueRange>&, int));
-    void cmdUndo_Click();
+    void cmdSplit_Click();
+    void cmdDelete_Click();
     void cmdOpenFavourites_Click();
     void msfgClass_MouseUp(Qt::MouseButton button, int x, int y);
     void msfgClass_MouseMove(int x, int y);
@@ -89,9 +92,9 @@ class frmAutoFill : public QWidget {
     Workspace& ws_;
     Prompts& prompts_;
     const Locations& locations_;
-    CommonDialog* cdlgGetFile_;
+    // Declared before what refers to it, so that it is destroyed after.
+    std::unique_ptr<CommonDialog> cdlgGetFile_;
     std::unique_ptr<FavouritesFileCommands> favouritesCommands_;
-    RangeUndoStack undo_;
     // The favourites list's codes and a code picked up from the grid.
     StampPalette* palette_ = nullptr;
     bool left_ = false;

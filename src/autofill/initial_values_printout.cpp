@@ -17,7 +17,7 @@ std::vector<PrintedLine> initialValuesPrintout(const Workspace& ws, const std::t
                                       {fixed, printoutTimeStamp(when)},
                                       {fixed, "Initial Values for: " + ws.favouritesFile},
                                       {fixed, " "}};
-    for (const InitialValueRange& range : ws.initialValues) {
+    for (const InitialValueRange& range : ws.doc.ranges()) {
         for (const std::string& line : printedRangeLines(range, ws.phrases))
             lines.push_back({fixed, line});
     }

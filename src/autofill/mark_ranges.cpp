@@ -14,10 +14,6 @@ namespace tl {
 
 namespace {
 
-bool validRow(const std::vector<InitialValueRange>& ranges, int row) {
-    return row >= 1 && row <= static_cast<int>(ranges.size());
-}
-
 // The leading number of the text (an optional sign, digits and one decimal
 // point) rounded half to even, exactly as written; 0 when there is none.
 // Magnitudes beyond every mark are held at a million.
@@ -101,74 +97,6 @@ RangesParse parseMarkRanges(std::string_view answer) {
         result.ranges.push_back(std::move(range));
     }
     return result;
-}
-
-RangeEdit splitRange(std::vector<InitialValueRange>& ranges, int row) {
-    if (!validRow(ranges, row)) return {};
-    InitialValueRange& range = ranges[row - 1];
-    if (range.lowMark >= range.highMark || ranges.size() >= static_cast<std::size_t>(kMaxRanges))
-        return {false, row};
-    // Half of low + high + 1, rounded down also for the negative marks a file may hold.
-    const int sum = range.lowMark + range.highMark + 1;
-    const int middle = sum / 2 - (sum < 0 && sum % 2 != 0 ? 1 : 0);
-    InitialValueRange lower = range;
-    lower.highMark = middle - 1;
-    range.lowMark = middle;
-    ranges.insert(ranges.begin() + row, std::move(lower));
-    return {true, row};
-}
-
-RangeEdit deleteRange(std::vector<InitialValueRange>& ranges, int row) {
-    // The last row has no range below it; the only range is also the last.
-    if (row < 1 || row >= static_cast<int>(ranges.size())) return {};
-    const int high = ranges[row - 1].highMark;
-    ranges.erase(ranges.begin() + (row - 1));
-    ranges[row - 1].highMark = high;
-    return {true, row};
-}
-
-bool stampRangeCode(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
-                    const std::string& code) {
-    if (!validRow(ranges, row) || !rangegrid::isCode(col) || code.empty()) return false;
-    InitialValueRange& range = ranges[row - 1];
-    undo.push({row, range});
-    stampCode(range.codes, static_cast<std::size_t>(col - rangegrid::kFirstCode), code);
-    return true;
-}
-
-bool clickRangeSkill(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
-                     SkillClick button) {
-    if (!validRow(ranges, row) || !rangegrid::isSkill(col)) return false;
-    InitialValueRange& range = ranges[row - 1];
-    undo.push({row, range});
-    const auto index = static_cast<std::size_t>(col - rangegrid::kFirstSkill);
-    if (button == SkillClick::Other) {
-        std::string& skill = range.skills[index];
-        if (skill.size() != 1 || skill[0] < '1' || skill[0] > '4') skill = "3";
-    } else {
-        cycleSkill(range.skills, index, button == SkillClick::Left);
-    }
-    return true;
-}
-
-bool setRangeSkill(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
-                   const std::string& value) {
-    if (!validRow(ranges, row) || !rangegrid::isSkill(col) || !isSkillValue(value)) return false;
-    InitialValueRange& range = ranges[row - 1];
-    undo.push({row, range});
-    range.skills[static_cast<std::size_t>(col - rangegrid::kFirstSkill)] = value;
-    return true;
-}
-
-int undoRangeEdit(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo) {
-    if (undo.empty()) return 0;
-    const RangeUndoEntry entry = undo.pop();
-    if (!validRow(ranges, entry.row)) return 0;
-    // Every change of the marks empties the stack, so only codes and skills differ.
-    InitialValueRange& range = ranges[entry.row - 1];
-    range.codes = entry.range.codes;
-    range.skills = entry.range.skills;
-    return entry.row;
 }
 
 }  // namespace tl

@@ -9,11 +9,10 @@
 
 #include "core/favourites_file.h"
 #include "core/notice.h"
-#include "core/undo.h"
 
 // The ranges table of the Initial Values Setup window, without Qt: the Enter
-// Ranges answer, Split and Delete, the range grid's cells and edits with their
-// undo. Grid row r (r >= 1) shows ranges[r - 1]; row 0 is the header.
+// Ranges answer and the range grid's cells. Grid row r (r >= 1) shows
+// ranges[r - 1]; row 0 is the header.
 namespace tl {
 
 namespace rangegrid {
@@ -72,56 +71,15 @@ struct RangesParse {
 // table as it is too.
 RangesParse parseMarkRanges(std::string_view answer);
 
-// Split Range and Delete Range ----------------------------------------------
+// The range grid's cells as a range's slots ---------------------------------
 
-struct RangeEdit {
-    bool changed = false;  // the table changed: redraw the grid and empty the undo stack
-    int detailsRow = 0;    // the row whose details to show; 0 for none
-};
-
-// Splits the range of the row into an upper half, which keeps the row, and a
-// lower half in the row below; both keep the codes and skills. A range of one
-// mark, or a table of 100 ranges, is left as it is.
-RangeEdit splitRange(std::vector<InitialValueRange>& ranges, int row);
-
-// Merges the range of the row into the range below, which keeps its codes and
-// skills, takes the deleted range's high mark and moves up into the row. The
-// last row, and the only range, are left as they are.
-RangeEdit deleteRange(std::vector<InitialValueRange>& ranges, int row);
-
-// Code stamps and skill clicks, with their undo -----------------------------
-
-struct RangeUndoEntry {
-    int row = 0;
-    InitialValueRange range;  // as it was before the edit
-};
-
-using RangeUndoStack = BoundedUndo<RangeUndoEntry>;
-
-// A left click with a code to stamp (a picked code or the selected list
-// entry's, four blanks for "no comment") on a code cell: the range goes on the
-// undo stack, then the code is stamped as into a student's slots. False when
-// the cell is not a code cell of a range or there is no code.
-bool stampRangeCode(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
-                    const std::string& code);
-
-enum class SkillClick { Left, Right, Other };
-
-// A click on a skill cell: the range goes on the undo stack, then the left and
-// right buttons cycle the skill as in the class grid. Any other button only
-// makes a value other than "1" to "4" a "3". False when the cell is not a
-// skill cell of a range.
-bool clickRangeSkill(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
-                     SkillClick button);
-
-// A key that sets a skill cell to value ("1" to "4") directly: the range goes
-// on the undo stack, then the skill takes the value. False when the cell is not
-// a skill cell of a range or the value is no rating.
-bool setRangeSkill(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo, int row, int col,
-                   const std::string& value);
-
-// Takes back the newest edit: the codes and skills of its range as they were.
-// Returns the row restored, or 0 when there was nothing to undo.
-int undoRangeEdit(std::vector<InitialValueRange>& ranges, RangeUndoStack& undo);
+// The code slot (0 to 2) of a column, or -1 for any other column.
+constexpr int rangeCodeSlot(int col) {
+    return rangegrid::isCode(col) ? col - rangegrid::kFirstCode : -1;
+}
+// The skill (0 to 5) of a column, or -1 for any other column.
+constexpr int rangeSkillIndex(int col) {
+    return rangegrid::isSkill(col) ? col - rangegrid::kFirstSkill : -1;
+}
 
 }  // namespace tl

@@ -3,159 +3,348 @@
 #include "core/class_document.h"
 
 #include "core/class_file.h"
-#include "core/workspace.h"
+#include "core/limits.h"
+#include "core/sorting.h"
 
 namespace tl {
 
 namespace {
 
-// A change is what a save would write differently.
-void countIfChanged(Workspace& ws, const std::string& before) {
-    if (classFileText(ws.students) != before) ++ws.classChanges;
+constexpr std::size_t kSkills = 6;
+
+void setFields(FieldSet& cells, int first, std::size_t count, auto differs) {
+    for (std::size_t k = 0; k < count; ++k)
+        cells[static_cast<std::size_t>(first) + k] = differs(k);
 }
 
-bool isStudent(const Workspace& ws, int studentIndex) {
-    return studentIndex >= 0 && studentIndex < ws.studentCount();
+FieldSet changedRangeFields(const InitialValueRange& before, const InitialValueRange& after) {
+    FieldSet cells;
+    cells[field::kMark] = before.lowMark != after.lowMark || before.highMark != after.highMark;
+    setFields(cells, field::kFirstComment, before.codes.size(),
+              [&](std::size_t k) { return before.codes[k] != after.codes[k]; });
+    setFields(cells, field::kFirstSkill, before.skills.size(),
+              [&](std::size_t k) { return before.skills[k] != after.skills[k]; });
+    return cells;
 }
 
 }  // namespace
 
-void replaceClass(Workspace& ws, std::vector<StudentRecord> students) {
-    ws.students = std::move(students);
-    ws.undo.clear();
-    ++ws.classChanges;
+Edit Edit::wholeClass() {
+    Edit edit;
+    edit.scope = Scope::Class;
+    edit.cells.set();
+    return edit;
+}
+
+Edit Edit::rangeTable() {
+    Edit edit;
+    edit.scope = Scope::RangeTable;
+    edit.cells.set();
+    return edit;
+}
+
+FieldSet changedFields(const StudentRecord& before, const StudentRecord& after) {
+    FieldSet cells;
+    cells[field::kMark] = before.mark != after.mark;
+    setFields(cells, field::kFirstComment, before.comments.size(),
+              [&](std::size_t k) { return before.comments[k] != after.comments[k]; });
+    setFields(cells, field::kFirstSkill, before.skills.size(),
+              [&](std::size_t k) { return before.skills[k] != after.skills[k]; });
+    const Flag flags[] = {Flag::Iep, Flag::Esl, Flag::Eld, Flag::Interview};
+    setFields(cells, field::kFirstFlag, 4, [&](std::size_t k) {
+        return flagValue(before, flags[k]) != flagValue(after, flags[k]);
+    });
+    cells[field::kPronouns] = before.pronouns != after.pronouns || before.gender != after.gender;
+    cells[field::kFreeForm] =
+        before.freeFormUsed != after.freeFormUsed || before.freeFormText != after.freeFormText;
+    return cells;
+}
+
+bool ClassDocument::hasUnsavedChanges() const {
+    return !students_.empty() && changes_ != saved_;
+}
+
+void ClassDocument::markSaved() {
+    saved_ = changes_;
+}
+
+void ClassDocument::countIfChanged(const std::string& before) {
+    if (classFileText(students_) != before) ++changes_;
+}
+
+Edit ClassDocument::replaceClass(std::vector<StudentRecord> students) {
+    students_ = std::move(students);
+    undo_.clear();
+    ++changes_;
     // What was opened or built is on disk or can be built again.
-    ws.savedChanges = ws.classChanges;
+    saved_ = changes_;
+    return Edit::wholeClass();
 }
 
-void restoreClass(Workspace& ws, std::vector<StudentRecord> students) {
-    replaceClass(ws, std::move(students));
-    ++ws.classChanges;
+Edit ClassDocument::restoreClass(std::vector<StudentRecord> students) {
+    Edit edit = replaceClass(std::move(students));
+    ++changes_;
+    return edit;
 }
 
-void reorderClass(Workspace& ws, void (*sort)(std::vector<StudentRecord>&)) {
-    const std::string before = classFileText(ws.students);
-    sort(ws.students);
+Edit ClassDocument::reorder(void (*sort)(std::vector<StudentRecord>&)) {
+    const std::string before = classFileText(students_);
+    sort(students_);
     // An entry knows its student by position.
-    ws.undo.clear();
-    countIfChanged(ws, before);
+    undo_.clear();
+    countIfChanged(before);
+    return Edit::wholeClass();
 }
 
-ReconcileResult reconcileClass(Workspace& ws, const std::string& masterPath, std::time_t now,
-                               std::size_t listCapacity) {
-    const std::string before = classFileText(ws.students);
-    ReconcileResult result =
-        reconcileWithMaster(ws.students, masterPath, now, listCapacity, listCapacity);
-    if (!result.refused) {
-        ws.undo.clear();
-        countIfChanged(ws, before);
-    }
-    return result;
+Edit ClassDocument::updateFromEnrolment(const std::string& masterPath, std::time_t now,
+                                        std::size_t listCapacity, ReconcileResult& report) {
+    const std::string before = classFileText(students_);
+    report = reconcileWithMaster(students_, masterPath, now, listCapacity, listCapacity);
+    if (report.refused) return {};
+    // The file's order becomes the names' order; the dropped students are
+    // listed in that order too, whatever order the class was in.
+    sortByName(students_);
+    sortByName(report.dropped);
+    undo_.clear();
+    countIfChanged(before);
+    return Edit::wholeClass();
 }
 
-void recordEdit(Workspace& ws, int studentIndex) {
-    if (!isStudent(ws, studentIndex)) return;
-    ws.undo.push({studentIndex, ws.students[studentIndex]});
-    ++ws.classChanges;
+Edit ClassDocument::recordEdit(int student, int aimed) {
+    undo_.push({student, students_[static_cast<std::size_t>(student)]});
+    ++changes_;
+    Edit edit;
+    edit.scope = Edit::Scope::Students;
+    edit.items = {student};
+    edit.aimed = aimed;
+    edit.undoAdded = true;
+    return edit;
 }
 
-int undoEdit(Workspace& ws) {
-    if (ws.undo.empty()) return -1;
-    const UndoEntry entry = ws.undo.pop();
-    if (entry.studentIndex < 0 || entry.studentIndex >= ws.studentCount()) return -1;
-    ws.students[entry.studentIndex] = entry.record;
-    ++ws.classChanges;
-    return entry.studentIndex;
+Edit ClassDocument::enterMark(int student, const std::string& mark, bool autoFill) {
+    if (!isStudent(student) || mark.empty()) return {};
+    StudentRecord& record = students_[static_cast<std::size_t>(student)];
+    const StudentRecord before = record;
+    Edit edit = recordEdit(student, field::kMark);
+    record.mark = mark;
+    if (autoFill) edit.filled = autoFillStudent(record, ranges_);
+    edit.cells = changedFields(before, record);
+    return edit;
 }
 
-std::optional<AutoFillChange> enterMark(Workspace& ws, int studentIndex, const std::string& mark,
-                                        bool autoFill) {
-    if (!isStudent(ws, studentIndex) || mark.empty()) return std::nullopt;
-    recordEdit(ws, studentIndex);
-    StudentRecord& student = ws.students[studentIndex];
-    student.mark = mark;
-    return autoFill ? autoFillStudent(student, ws.initialValues) : AutoFillChange{};
-}
-
-bool stampComment(Workspace& ws, int studentIndex, std::size_t slot, const std::string& code) {
-    if (!isStudent(ws, studentIndex)) return false;
-    StudentRecord& student = ws.students[studentIndex];
+Edit ClassDocument::stampComment(int student, std::size_t slot, const std::string& code) {
+    if (!isStudent(student)) return {};
+    StudentRecord& record = students_[static_cast<std::size_t>(student)];
     // A free-form student's cells show words, not codes.
-    if (slot >= student.comments.size() || student.freeFormUsed) return false;
-    recordEdit(ws, studentIndex);
-    if (!code.empty()) stampCode(student.comments, slot, code);
-    return true;
+    if (slot >= record.comments.size() || record.freeFormUsed) return {};
+    const StudentRecord before = record;
+    Edit edit =
+        recordEdit(student, code.empty() ? -1 : field::kFirstComment + static_cast<int>(slot));
+    if (!code.empty()) stampCode(record.comments, slot, code);
+    edit.cells = changedFields(before, record);
+    return edit;
 }
 
-bool choosePronouns(Workspace& ws, int studentIndex, std::optional<PronounSet> choice) {
-    if (!isStudent(ws, studentIndex)) return false;
-    StudentRecord& student = ws.students[studentIndex];
-    std::string kept = storedPronounChoice(student, choice);
-    if (kept == student.pronouns) return false;
-    recordEdit(ws, studentIndex);
-    student.pronouns = std::move(kept);
-    return true;
+Edit ClassDocument::choosePronouns(int student, std::optional<PronounSet> choice) {
+    if (!isStudent(student)) return {};
+    StudentRecord& record = students_[static_cast<std::size_t>(student)];
+    std::string kept = storedPronounChoice(record, choice);
+    if (kept == record.pronouns) return {};
+    Edit edit = recordEdit(student, field::kPronouns);
+    record.pronouns = std::move(kept);
+    edit.cells[field::kPronouns] = true;
+    return edit;
 }
 
-bool clickSkill(Workspace& ws, int studentIndex, std::size_t skill, bool leftButton) {
-    if (!isStudent(ws, studentIndex)) return false;
-    auto& skills = ws.students[studentIndex].skills;
-    if (skill >= skills.size()) return false;
-    recordEdit(ws, studentIndex);
+Edit ClassDocument::clickSkill(int student, std::size_t skill, bool leftButton) {
+    if (!isStudent(student) || skill >= kSkills) return {};
+    auto& skills = students_[static_cast<std::size_t>(student)].skills;
+    const std::string before = skills[skill];
+    Edit edit = recordEdit(student, field::kFirstSkill + static_cast<int>(skill));
     cycleSkill(skills, skill, leftButton);
-    return true;
+    edit.cells[static_cast<std::size_t>(edit.aimed)] = skills[skill] != before;
+    return edit;
 }
 
-bool setSkill(Workspace& ws, int studentIndex, std::size_t skill, const std::string& value) {
-    if (!isStudent(ws, studentIndex) || !isSkillValue(value)) return false;
-    auto& skills = ws.students[studentIndex].skills;
-    if (skill >= skills.size()) return false;
-    recordEdit(ws, studentIndex);
+Edit ClassDocument::setSkill(int student, std::size_t skill, const std::string& value) {
+    if (!isStudent(student) || !isSkillValue(value) || skill >= kSkills) return {};
+    auto& skills = students_[static_cast<std::size_t>(student)].skills;
+    Edit edit = recordEdit(student, field::kFirstSkill + static_cast<int>(skill));
+    edit.cells[static_cast<std::size_t>(edit.aimed)] = skills[skill] != value;
     skills[skill] = value;
-    return true;
+    return edit;
 }
 
-bool clickFlag(Workspace& ws, int studentIndex, Flag flag) {
-    if (!isStudent(ws, studentIndex)) return false;
-    recordEdit(ws, studentIndex);
-    toggleFlag(ws.students[studentIndex], flag);
-    return true;
+Edit ClassDocument::clickFlag(int student, Flag flag) {
+    if (!isStudent(student)) return {};
+    StudentRecord& record = students_[static_cast<std::size_t>(student)];
+    const StudentRecord before = record;
+    Edit edit = recordEdit(student, field::kFirstFlag + static_cast<int>(flag));
+    toggleFlag(record, flag);
+    edit.cells = changedFields(before, record);
+    return edit;
 }
 
-void setFlagColumn(Workspace& ws, Flag flag, bool on) {
-    if (ws.students.empty()) return;
-    setFlagForAll(ws.students, flag, on);
-    noteChange(ws);
-}
-
-FreeFormEdit takeFreeFormDraft(Workspace& ws, int studentIndex, std::string_view draft,
-                               std::string_view original) {
-    if (!isStudent(ws, studentIndex)) return FreeFormEdit::None;
-    StudentRecord& student = ws.students[studentIndex];
-    StudentRecord after = student;
-    const FreeFormOutcome outcome = applyFreeFormDraft(after, draft, original);
-    if (outcome == FreeFormOutcome::Unchanged) return FreeFormEdit::Unchanged;
-    if (after == student) return FreeFormEdit::None;
-    // Removing a free-form comment can be taken back; a new text cannot.
-    if (outcome == FreeFormOutcome::Restored) {
-        recordEdit(ws, studentIndex);
-    } else {
-        noteChange(ws);
+Edit ClassDocument::setFlagColumn(Flag flag, bool on) {
+    if (students_.empty()) return {};
+    const std::vector<StudentRecord> before = students_;
+    setFlagForAll(students_, flag, on);
+    ++changes_;
+    Edit edit;
+    edit.scope = Edit::Scope::Students;
+    for (std::size_t i = 0; i < students_.size(); ++i) {
+        edit.items.push_back(static_cast<int>(i));
+        edit.cells |= changedFields(before[i], students_[i]);
     }
-    student = std::move(after);
-    return outcome == FreeFormOutcome::Restored ? FreeFormEdit::Removed : FreeFormEdit::Replaced;
+    return edit;
 }
 
-void noteChange(Workspace& ws) {
-    ++ws.classChanges;
+Edit ClassDocument::takeFreeFormDraft(int student, std::string_view draft,
+                                      std::string_view original, FreeFormEdit& outcome) {
+    outcome = FreeFormEdit::None;
+    if (!isStudent(student)) return {};
+    StudentRecord& record = students_[static_cast<std::size_t>(student)];
+    StudentRecord after = record;
+    const FreeFormOutcome applied = applyFreeFormDraft(after, draft, original);
+    if (applied == FreeFormOutcome::Unchanged) {
+        outcome = FreeFormEdit::Unchanged;
+        return {};
+    }
+    if (after == record) return {};
+    // Removing a free-form comment can be taken back; a new text cannot.
+    Edit edit;
+    if (applied == FreeFormOutcome::Restored) {
+        edit = recordEdit(student, field::kFreeForm);
+        outcome = FreeFormEdit::Removed;
+    } else {
+        ++changes_;
+        edit.scope = Edit::Scope::Students;
+        edit.items = {student};
+        edit.aimed = field::kFreeForm;
+        outcome = FreeFormEdit::Replaced;
+    }
+    edit.cells = changedFields(record, after);
+    record = std::move(after);
+    return edit;
 }
 
-void markSaved(Workspace& ws) {
-    ws.savedChanges = ws.classChanges;
+Edit ClassDocument::undo() {
+    if (undo_.empty()) return {};
+    const UndoEntry entry = undo_.pop();
+    Edit edit;
+    edit.undoTaken = true;
+    if (!isStudent(entry.studentIndex)) return edit;
+    StudentRecord& record = students_[static_cast<std::size_t>(entry.studentIndex)];
+    edit.scope = Edit::Scope::Students;
+    edit.items = {entry.studentIndex};
+    edit.cells = changedFields(record, entry.record);
+    record = entry.record;
+    ++changes_;
+    return edit;
 }
 
-bool hasUnsavedChanges(const Workspace& ws) {
-    return !ws.students.empty() && ws.classChanges != ws.savedChanges;
+Edit ClassDocument::replaceRanges(std::vector<InitialValueRange> ranges) {
+    ranges_ = std::move(ranges);
+    rangeUndo_.clear();
+    return Edit::rangeTable();
+}
+
+Edit ClassDocument::splitRange(int index) {
+    if (!isRange(index)) return {};
+    InitialValueRange& range = ranges_[static_cast<std::size_t>(index)];
+    if (range.lowMark >= range.highMark || rangeCount() >= kMaxRanges) return {};
+    // Half of low + high + 1, rounded down also for the negative marks a file may hold.
+    const int sum = range.lowMark + range.highMark + 1;
+    const int middle = sum / 2 - (sum < 0 && sum % 2 != 0 ? 1 : 0);
+    InitialValueRange lower = range;
+    lower.highMark = middle - 1;
+    range.lowMark = middle;
+    ranges_.insert(ranges_.begin() + index + 1, std::move(lower));
+    rangeUndo_.clear();
+    Edit edit = Edit::rangeTable();
+    edit.items = {index, index + 1};
+    return edit;
+}
+
+Edit ClassDocument::deleteRange(int index) {
+    // The last range has no range below it; the only range is also the last.
+    if (index < 0 || index + 1 >= rangeCount()) return {};
+    const int high = ranges_[static_cast<std::size_t>(index)].highMark;
+    ranges_.erase(ranges_.begin() + index);
+    ranges_[static_cast<std::size_t>(index)].highMark = high;
+    rangeUndo_.clear();
+    Edit edit = Edit::rangeTable();
+    edit.items = {index};
+    return edit;
+}
+
+Edit ClassDocument::recordRangeEdit(int range, int aimed) {
+    rangeUndo_.push({range, ranges_[static_cast<std::size_t>(range)]});
+    Edit edit;
+    edit.scope = Edit::Scope::Ranges;
+    edit.items = {range};
+    edit.aimed = aimed;
+    edit.undoAdded = true;
+    return edit;
+}
+
+Edit ClassDocument::stampRangeCode(int index, std::size_t slot, const std::string& code) {
+    if (!isRange(index) || slot >= 3 || code.empty()) return {};
+    InitialValueRange& range = ranges_[static_cast<std::size_t>(index)];
+    const InitialValueRange before = range;
+    Edit edit = recordRangeEdit(index, field::kFirstComment + static_cast<int>(slot));
+    stampCode(range.codes, slot, code);
+    edit.cells = changedRangeFields(before, range);
+    return edit;
+}
+
+Edit ClassDocument::clickRangeSkill(int index, std::size_t skill, Button button) {
+    if (!isRange(index) || skill >= kSkills) return {};
+    InitialValueRange& range = ranges_[static_cast<std::size_t>(index)];
+    const InitialValueRange before = range;
+    Edit edit = recordRangeEdit(index, field::kFirstSkill + static_cast<int>(skill));
+    if (button == Button::Other) {
+        std::string& value = range.skills[skill];
+        if (!isSkillValue(value)) value = "3";
+    } else {
+        cycleSkill(range.skills, skill, button == Button::Left);
+    }
+    edit.cells = changedRangeFields(before, range);
+    return edit;
+}
+
+Edit ClassDocument::setRangeSkill(int index, std::size_t skill, const std::string& value) {
+    if (!isRange(index) || skill >= kSkills || !isSkillValue(value)) return {};
+    InitialValueRange& range = ranges_[static_cast<std::size_t>(index)];
+    const InitialValueRange before = range;
+    Edit edit = recordRangeEdit(index, field::kFirstSkill + static_cast<int>(skill));
+    range.skills[skill] = value;
+    edit.cells = changedRangeFields(before, range);
+    return edit;
+}
+
+Edit ClassDocument::undoRange() {
+    if (rangeUndo_.empty()) return {};
+    const RangeUndoEntry entry = rangeUndo_.pop();
+    Edit edit;
+    edit.undoTaken = true;
+    if (!isRange(entry.range)) return edit;
+    // Every change of the marks empties the stack, so only codes and skills differ.
+    InitialValueRange& range = ranges_[static_cast<std::size_t>(entry.range)];
+    const InitialValueRange before = range;
+    range.codes = entry.before.codes;
+    range.skills = entry.before.skills;
+    edit.scope = Edit::Scope::Ranges;
+    edit.items = {entry.range};
+    edit.cells = changedRangeFields(before, range);
+    return edit;
+}
+
+Edit ClassDocument::forgetRangeUndo() {
+    Edit edit;
+    edit.undoTaken = !rangeUndo_.empty();
+    rangeUndo_.clear();
+    return edit;
 }
 
 }  // namespace tl

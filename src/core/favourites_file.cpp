@@ -36,7 +36,7 @@ bool isSeparatorEntry(std::string_view entry) {
 void newFavourites(Workspace& ws) {
     ws.favouritesFile.clear();
     ws.favourites.clear();
-    ws.initialValues = defaultRanges();
+    ws.doc.replaceRanges(defaultRanges());
 }
 
 namespace {
@@ -109,7 +109,7 @@ std::optional<FavouritesContent> parseFavourites(std::string_view text) {
 
 Failure readFavouritesFile(Workspace& ws) {
     ws.favourites.clear();
-    ws.initialValues.clear();
+    ws.doc.replaceRanges({});
     // A refused file does not stay the current file, so that no later save
     // writes an empty list over it.
     if (!endsWithTlf(ws.favouritesFile)) {
@@ -135,7 +135,7 @@ Failure readFavouritesFile(Workspace& ws) {
             if (!knownOrEmpty(ws.phrases, code)) code.clear();
         }
     }
-    ws.initialValues = std::move(content->ranges);
+    ws.doc.replaceRanges(std::move(content->ranges));
     return std::nullopt;
 }
 
@@ -157,7 +157,7 @@ std::string favouritesFileText(const std::vector<InitialValueRange>& ranges,
 }
 
 SaveResult writeFavouritesFile(const Workspace& ws) {
-    return saveBytes(ws.favouritesFile, favouritesFileText(ws.initialValues, ws.favourites),
+    return saveBytes(ws.favouritesFile, favouritesFileText(ws.doc.ranges(), ws.favourites),
                      msg::tl18FavouritesNotSaved());
 }
 

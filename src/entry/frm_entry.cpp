@@ -56,7 +56,6 @@ namespace {
 constexpr int kDesignedWidth = 1320;
 constexpr int kDesignedHeight = 720;
 constexpr int kSmallScreenCut = 168;  // 2520 twips
-const char* const kClassFilter = "Tallyleaf Classes (*.tlc)|*.tlc";
 
 }  // namespace
 
@@ -65,7 +64,7 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
       ws_(ws),
       prompts_(prompts),
       locations_(locations),
-      cdlgGetFile_(new CommonDialog(prompts)),
+      cdlgGetFile_(std::make_unique<CommonDialog>(prompts)),
       favouritesCommands_(std::make_unique<FavouritesFileCommands>(
           ws, prompts, locations, FavouritesStart::HomePresent, *cdlgGetFile_)),
       recovery_(std::make_unique<RecoveryKeeper>(ws, locations.recoveryFolder)) {
@@ -77,10 +76,6 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
     buildKeys();
     fitToScreen(this, QSize(kDesignedWidth, kDesignedHeight));
     recovery_->setStatusLine([this] { return lblStatus; });
-}
-
-frmEntry::~frmEntry() {
-    delete cdlgGetFile_;
 }
 
 void frmEntry::buildMenus() {
@@ -106,7 +101,8 @@ void frmEntry::buildMenus() {
     mnuExit = addMenuItem(mnuFile, "mnuExit", "E&xit", {}, [this] { leave(); });
 
     mnuEdit = addMenu(bar, "mnuEdit", "E&dit");
-    mnuUndo = addMenuItem(mnuEdit, "mnuUndo", "&Undo", ctrl(Qt::Key_U), [this] { doUndo(); });
+    mnuUndo = addMenuItem(mnuEdit, "mnuUndo", "&Undo", ctrl(Qt::Key_U),
+                          [this] { apply(ws_.doc.undo()); });
     mnuUndo->setShortcuts({ctrl(Qt::Key_U), ctrl(Qt::Key_Z)});
     nmuView = addMenu(bar, "nmuView", "&View");
     mnuShowCourse = addMenuItem(nmuView, "mnuShowCourse", "&Show Course Codes", {},
@@ -177,7 +173,7 @@ void frmEntry::buildControls() {
                              [this] { printClassReport(); });
     cmdOpenFavourites = pictureButton(central, "cmdOpenFavourites", ":/open_favourites.png",
                                       "Open Favourites", [this] { openFavourites(); });
-    cmdUndo = textButton(central, "cmdUndo", "&Undo", [this] { doUndo(); });
+    cmdUndo = textButton(central, "cmdUndo", "&Undo", [this] { apply(ws_.doc.undo()); });
     cmdUndo->setIcon(QIcon(":/undo.png"));
     cmdUndo->setIconSize(QSize(22, 22));
     cmdUndo->setMinimumHeight(40);
@@ -279,11 +275,10 @@ bool frmEntry::Form_Load() {
     }
     prompts_.setParentWindow(nullptr);
 
-    ws_.firstDialog = true;
+    firstDialog_ = true;
     enterCellEnabled = true;
     leaveCellEnabled = true;
     cancelPickedCode();
-    ws_.undo.clear();
     refreshUndo();
 
     const LibraryLoad library = loadPhraseLibrary(locations_.programFolderPath(), ws_.phrases);
@@ -293,7 +288,7 @@ bool frmEntry::Form_Load() {
 
     show();
     prompts_.setParentWindow(this);
-    if (ws_.smallScreen) applySmallScreen();
+    if (screenIsSmall()) applySmallScreen();
 
     if (!ws_.favouritesFile.empty()) {
         readChosenFavourites();
@@ -305,33 +300,6 @@ bool frmEntry::Form_Load() {
     offerRecovery();
     recovery_->start();
     return true;
-}
-
-void frmEntry::offerRecovery() {
-    for (const LeftCopy& copy : leftCopies(locations_.recoveryFolder)) {
-        std::vector<StudentRecord> students;
-        if (openClass(toPath(copy.path), students)) {
-            // Kept for a closer look, and said once.
-            prompts_.message(
-                msg::tl23RecoveryCopyUnreadable(fromQString(setAsideUnreadable(copy.path))));
-            continue;
-        }
-        const bool restore = prompts_.askYesNo(
-            restoreQuestion(toQString(students[0].classCode), copy.written), "Tallyleaf");
-        if (!restore) {
-            QFile::remove(copy.path);
-            continue;
-        }
-        // The class comes back unsaved: this program keeps its own copy of it now.
-        restoreClass(ws_, std::move(students));
-        refreshUndo();
-        fillflexGrid();
-        startTyping();
-        enableClassCommands(true);
-        if (!recovery_->takeOver(copy.path))
-            prompts_.message(msg::tl24RecoveryCopyNotRemoved(fromQString(copy.path)));
-        return;
-    }
 }
 
 void frmEntry::setGridLayout() {
@@ -356,6 +324,8 @@ void frmEntry::enableClassCommands(bool enabled) {
 void frmEntry::readChosenFavourites() {
     favouritesCommands_->readCurrentFile();
     showFavourites();
+    // The ranges of another file say which codes are meant for which marks.
+    apply(Edit::rangeTable());
     optAutoFill->setEnabled(true);
     optAutoFill->setChecked(true);
 }
@@ -364,58 +334,12 @@ void frmEntry::showFavourites() {
     cmdOpenFavourites->setEnabled(true);
     listPanel_->showFavourites(fromPath(ws_.favouritesFile),
                                favouritesListItems(ws_.favourites, ws_.phrases));
-    refreshReady();
-}
-
-QString frmEntry::classFolder() const {
-    // Until a class file has been chosen, class dialogs start at home.
-    return ws_.firstDialog && locations_.homePresent() ? locations_.homeFolder : QString();
 }
 
 void frmEntry::openFavourites() {
     // Cancelled: everything stays as it was.
     if (!favouritesCommands_->nameChosenFile()) return;
     readChosenFavourites();
-}
-
-bool frmEntry::saveas() {
-    if (ws_.students.empty()) return false;
-    cdlgGetFile_->prepare(classFolder(), toQString(alphanumericOnly(ws_.students[0].classCode)),
-                          kClassFilter, true);
-    const QString chosen = cdlgGetFile_->showSave();
-    if (chosen.isEmpty()) return false;
-    ws_.firstDialog = false;
-    const SaveResult saved = saveClass(toPath(chosen), ws_.students);
-    if (saved.notice) prompts_.message(*saved.notice);
-    if (!saved.written()) return false;
-    markSaved(ws_);
-    recovery_->keepUp();
-    std::tm local{};
-    const std::time_t now = locations_.now();
-    localtime_r(&now, &local);
-    showStatus(QString("Saved %1 at %2:%3 (%4).")
-                   .arg(QFileInfo(chosen).fileName())
-                   .arg(local.tm_hour, 2, 10, QChar('0'))
-                   .arg(local.tm_min, 2, 10, QChar('0'))
-                   .arg(studentsCount(ws_.studentCount())));
-    return true;
-}
-
-bool frmEntry::offerSave(const char* question, const char* title) {
-    if (ws_.studentCount() < 1 || !prompts_.askYesNo(question, title)) return true;
-    // Yes and then a cancelled dialog or a failed write: the class stays.
-    return saveas();
-}
-
-bool frmEntry::leave() {
-    if (leaving_) return true;
-    if (dialogRunning(this)) return false;
-    if (!offerSave("Do you want to save the class?", "Exit Tallyleaf")) return false;
-    leaving_ = true;
-    recovery_->discard();
-    QApplication::closeAllWindows();
-    QCoreApplication::quit();
-    return true;
 }
 
 bool frmEntry::eventFilter(QObject* watched, QEvent* event) {
@@ -453,10 +377,10 @@ void frmEntry::fillflexGrid() {
     msfgClass->addItem(tabbedRow(grid::kHeaders));
     showView(false);
     const bool course = showingCourse();
-    for (const StudentRecord& s : ws_.students)
+    for (const StudentRecord& s : ws_.students())
         msfgClass->addItem(tabbedRow(gridRowTexts(s, course)));
     setGridBackground();
-    lblCourse->setText(toQString(ws_.students[0].classCode));
+    lblCourse->setText(toQString(ws_.doc.student(0).classCode));
     lblClassSize->setText(QString::number(ws_.studentCount()) + " Students");
     msfgClass->setUpdatesEnabled(true);
     displayDetails(0);
@@ -467,15 +391,14 @@ void frmEntry::fillflexGrid() {
 
 DetailLines frmEntry::displayDetails(int studentIndex) {
     if (studentIndex < 0 || studentIndex >= ws_.studentCount()) return {};
-    const DetailLines details =
-        buildDetailLines(ws_.students[studentIndex], ws_.phrases, showingCourse());
-    const CommentMeter meter = commentMeter(ws_.students[studentIndex], ws_.phrases);
+    const StudentRecord& student = ws_.doc.student(studentIndex);
+    const DetailLines details = buildDetailLines(student, ws_.phrases, showingCourse());
+    const CommentMeter meter = commentMeter(student, ws_.phrases);
     lblCommentLength->setText(toQString(meter.text));
     QPalette colours = statusBar()->palette();
     if (meter.over) colours.setColor(QPalette::WindowText, kWarningColour);
     lblCommentLength->setPalette(colours);
-    lblPronouns->setText(toQString(pronounLabel(ws_.students[studentIndex])));
-    refreshReady();
+    lblPronouns->setText(toQString(pronounLabel(student)));
     if (details.tooLong) prompts_.message(msg::tl8aCommentTooLong());
     Shape1->showDetails(details);
     return details;
@@ -536,53 +459,6 @@ void frmEntry::msfgClass_LeaveCell() {
     unHighlight();
 }
 
-void frmEntry::newTrillium() {
-    if (!offerSave("Do you want to save the current class?", "Load New Trillium Class")) return;
-    // A picker still loaded is not loaded again; after a read failure it stays hidden.
-    if (!classPicker.isNull()) {
-        if (!classPicker->readFailed()) {
-            classPicker->raise();
-            classPicker->activateWindow();
-        }
-        return;
-    }
-    classPicker = new frmGetTrilliumfile(ws_, prompts_, locations_, this);
-    classPicker->installEventFilter(this);
-    connect(classPicker, &frmGetTrilliumfile::classBuilt, this, &frmEntry::classBuilt);
-    placeBeside(classPicker, this);
-    classPicker->Form_Load();
-}
-
-void frmEntry::OpenClassFile() {
-    if (!offerSave("Do you want to save the current class?", "Open New Class")) return;
-    cdlgGetFile_->prepare(classFolder(), {}, kClassFilter, false);
-    const QString chosen = cdlgGetFile_->showOpen();
-    if (!chosen.isEmpty()) {
-        ws_.firstDialog = false;
-        std::vector<StudentRecord> opened;
-        if (const Failure failure = openClass(toPath(chosen), opened)) {
-            // The class that was open stays open.
-            prompts_.message(*failure);
-        } else {
-            replaceClass(ws_, std::move(opened));
-            refreshUndo();
-            fillflexGrid();
-            startTyping();
-            showStatus(QString("Opened %1 (%2).")
-                           .arg(QFileInfo(chosen).fileName(), studentsCount(ws_.studentCount())));
-        }
-    }
-    if (ws_.studentCount() > 0) enableClassCommands(true);
-}
-
-void frmEntry::cmdSave_Click() {
-    if (ws_.studentCount() < 1) return;
-    reorderClass(ws_, sortByName);
-    refreshUndo();
-    fillflexGrid();
-    saveas();
-}
-
 void frmEntry::mnuShowCourse_Click() {
     if (ws_.studentCount() < 1) {
         // The check mark follows the course display only while a class is open.
@@ -593,138 +469,59 @@ void frmEntry::mnuShowCourse_Click() {
     fillflexGrid();
 }
 
-void frmEntry::sortCommand(void (*sort)(std::vector<StudentRecord>&)) {
-    if (ws_.studentCount() < 1) return;
-    reorderClass(ws_, sort);
-    fillflexGrid();
-    refreshUndo();
-}
-
-void frmEntry::mnuhelp_Click() {
-    if (helpWindow.isNull()) helpWindow = new frmHelp(this);
-    helpWindow->show();
-    helpWindow->raise();
-}
-
 void frmEntry::refreshUndo() {
-    cmdUndo->setEnabled(!ws_.undo.empty());
-    mnuUndo->setEnabled(!ws_.undo.empty());
-    refreshReady();
+    cmdUndo->setEnabled(ws_.doc.canUndo());
+    mnuUndo->setEnabled(ws_.doc.canUndo());
 }
 
-void frmEntry::mnuReady_Click() {
-    if (readyWindow.isNull()) {
-        readyWindow = new frmReady(ws_, this);
-        readyWindow->setAttribute(Qt::WA_DeleteOnClose);
-        connect(readyWindow, &frmReady::problemChosen, this, &frmEntry::goToProblem);
-    }
-    readyWindow->refresh();
-    readyWindow->show();
-    readyWindow->raise();
-    readyWindow->activateWindow();
-}
-
-void frmEntry::refreshReady() {
-    if (readyWindow.isNull() || readyRefreshDue_) return;
-    readyRefreshDue_ = true;
-    QTimer::singleShot(0, this, [this] {
-        readyRefreshDue_ = false;
-        if (!readyWindow.isNull()) readyWindow->refresh();
-    });
-}
-
-void frmEntry::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (!readyWindow.isNull() && !event->spontaneous()) {
-        readyWindow->refresh();
-        readyWindow->show();
-    }
-}
-
-void frmEntry::hideEvent(QHideEvent* event) {
-    QMainWindow::hideEvent(event);
-    if (!readyWindow.isNull() && !event->spontaneous()) readyWindow->hide();
-}
-
-void frmEntry::goToProblem(int student, int cell) {
-    if (student < 0 || student >= ws_.studentCount() || isHidden()) return;
-    const bool skill = cell >= problemcell::kFirstSkill;
-    if (skill != skillsView_) showView(skill);
-    msfgClass->setCurrentCell(student + 1, grid::kMark + cell);
-    activateWindow();
-    raise();
-    msfgClass->setFocus(Qt::OtherFocusReason);
-}
-
-void frmEntry::goToAdjacentProblem(bool forward) {
-    if (ws_.studentCount() < 1) return;
-    const std::vector<ClassProblem> problems =
-        classProblems(ws_.students, ws_.phrases, ws_.initialValues);
-    const int cell = std::clamp(msfgClass->col() - grid::kMark, -1, int(problemcell::kCount));
-    const int at = adjacentProblem(problems, msfgClass->row() - 1, cell, forward);
-    if (at < 0) {
-        showStatus("Nothing left to fix.");
-        return;
-    }
-    const ClassProblem& p = problems[static_cast<std::size_t>(at)];
-    goToProblem(p.student, p.cell);
-}
-
-void frmEntry::writeRow(int studentIndex) {
-    const auto cells = gridRowTexts(ws_.students[studentIndex], showingCourse());
+std::vector<int> frmEntry::writeRow(int studentIndex) {
+    const auto cells = gridRowTexts(ws_.doc.student(studentIndex), showingCourse());
+    std::vector<int> changed;
     for (int c = grid::kMark; c < grid::kColumnCount; ++c) {
-        msfgClass->setTextMatrix(studentIndex + 1, c, toQString(cells[c]));
+        const QString text = toQString(cells[c]);
+        if (msfgClass->textMatrix(studentIndex + 1, c) == text) continue;
+        msfgClass->setTextMatrix(studentIndex + 1, c, text);
+        changed.push_back(c);
     }
+    return changed;
 }
 
-void frmEntry::doUndo() {
-    const int s = undoEdit(ws_);
-    if (s >= 0) {
+void frmEntry::apply(const Edit& edit) {
+    refreshUndo();
+    if (edit.scope == Edit::Scope::Class) {
+        fillflexGrid();
+        if (ws_.studentCount() > 0) enableClassCommands(true);
+    }
+    if (edit.concernsStudents() || edit.concernsRanges()) refreshReady();
+    if (edit.scope != Edit::Scope::Students) return;
+    for (const int s : edit.items) {
+        const std::vector<int> changed = writeRow(s);
         // A cell the undo changes shows the teacher's own entry again: the red
         // of an undone auto fill goes with it.
-        const auto cells = gridRowTexts(ws_.students[s], showingCourse());
-        for (int c = grid::kMark; c < grid::kColumnCount; ++c) {
-            if (msfgClass->textMatrix(s + 1, c) != toQString(cells[c]))
-                msfgClass->setCellForeColor(s + 1, c, Qt::black);
-        }
-        writeRow(s);
-        if (msfgClass->row() == s + 1) {
-            displayDetails(s);
-        } else {
-            msfgClass->setCurrentCell(s + 1, msfgClass->col());
+        for (const int c : changed) {
+            if (edit.undoTaken) msfgClass->setCellForeColor(s + 1, c, Qt::black);
         }
     }
-    refreshUndo();
+    const int s = edit.student();
+    if (s < 0) return;
+    const int r = s + 1;
+    // The cell acted on is the teacher's own entry; what the auto fill put
+    // there shows in red until the teacher changes it.
+    const int aimed = grid::columnOf(edit.aimed);
+    if (aimed >= 0) msfgClass->setCellForeColor(r, aimed, Qt::black);
+    for (int i = 0; edit.filled.comments && i < 3; ++i)
+        msfgClass->setCellForeColor(r, grid::kFirstComment + i, Qt::red);
+    for (int i = 0; edit.filled.skills && i < grid::kSkillCount; ++i)
+        msfgClass->setCellForeColor(r, grid::kFirstSkill + i, Qt::red);
+    if (msfgClass->row() != r) {
+        // Entering the student's row shows the student's details.
+        msfgClass->setCurrentCell(r, aimed >= 0 ? aimed : msfgClass->col());
+        return;
+    }
+    if (aimed >= 0) msfgClass->setCurrentCell(r, aimed);
+    displayDetails(s);
 }
 
-void frmEntry::printClassReport() {
-    if (ws_.studentCount() < 1) return;
-    std::unique_ptr<TextPrinter> printer = prompts_.choosePrinter();
-    if (!printer) return;
-    printer->setLandscape();
-    printer->setFont(QString(), 10);
-    printer->printLine("");
-    printer->setFont("Courier New", 12);
-    printer->printLine("");
-    const std::time_t now = locations_.now();
-    std::tm local{};
-    localtime_r(&now, &local);
-    printer->printLine(toQString(classReportHeading(local)));
-    printer->setFontSize(9);
-    printer->printLine("");
-    const auto pages = classReportPages(ws_.students, ws_.phrases, showingCourse());
-    for (std::size_t p = 0; p < pages.size(); ++p) {
-        if (p > 0) printer->newPage();
-        for (const ReportBlock& block : pages[p]) {
-            // The panel follows the report, with its length warning.
-            if (block.student >= 0) displayDetails(block.student);
-            for (const std::string& line : block.lines)
-                printer->printLine(toQString(line));
-            if (!printer->ok()) return;
-        }
-    }
-    printer->endDoc();
-    if (printer->ok()) displayDetails(0);
-}
+frmEntry::~frmEntry() = default;
 
 }  // namespace tl

@@ -23,6 +23,7 @@ class QPushButton;
 namespace tl {
 
 struct Workspace;
+struct Edit;
 class Prompts;
 struct Locations;
 class CommonDialog;
@@ -159,8 +160,10 @@ class frmEntry : public QMainWindow {
     void mnuhelp_Click();
     void printClassReport();
 
-    // Undo: takes back the newest edit and redraws its student.
-    void doUndo();
+    // Every change of the class is shown here, and only here: the rows and
+    // cells it names with their colours, the undo commands, the detail panel
+    // with the meter and the pronouns, and Ready for the Office.
+    void apply(const Edit& edit);
     // The undo commands are available while there is an edit to take back.
     void refreshUndo();
 
@@ -215,8 +218,8 @@ class frmEntry : public QMainWindow {
     // Class list update, export and the class picker's result.
     void mnuUpdate_Click();
     void mnuExport_Click();
-    void classBuilt();
-    void exportReturned();
+    void classBuilt(const Edit& edit);
+    void exportReturned(const Edit& edit);
     void mnuSelection_Click();
     void mnuAutoFill_Click();
     // Back from Comment Selection or Initial Values Setup: the favourites list
@@ -232,7 +235,8 @@ class frmEntry : public QMainWindow {
     void setGridLayout();
     void enableClassCommands(bool enabled);
     void sortCommand(void (*sort)(std::vector<StudentRecord>&));
-    void writeRow(int studentIndex);
+    // A student's row redrawn from the record; the columns whose text changed.
+    std::vector<int> writeRow(int studentIndex);
     void setGridBackground();
     // Colours the current row's three frozen cells.
     void colourIdentityCells(const QColor& back, const QColor& text);
@@ -249,10 +253,6 @@ class frmEntry : public QMainWindow {
     void flagColumnSet(int col, bool on);
     // The keys of the skill and flag cells; true when the key was taken.
     bool msfgClass_KeyDown(const QKeyEvent* key);
-    // After an edit of a student: undo commands, the row and the details.
-    void studentEdited(int studentIndex);
-    // After a skill changed: the cell current and black, as after a click.
-    void skillEdited(int row, int col);
     void cancelPickedCode();
     // The comments view (favourites beside the grid) or the skills view.
     void showView(bool skills);
@@ -263,11 +263,14 @@ class frmEntry : public QMainWindow {
     Workspace& ws_;
     Prompts& prompts_;
     const Locations& locations_;
-    CommonDialog* cdlgGetFile_;
+    // Declared before what refers to it, so that it is destroyed after.
+    std::unique_ptr<CommonDialog> cdlgGetFile_;
     // Open Favourites, through the dialog class files use too.
     std::unique_ptr<FavouritesFileCommands> favouritesCommands_;
     std::unique_ptr<RecoveryKeeper> recovery_;
     bool leaving_ = false;
+    // Until a class file has been chosen, class dialogs start at home.
+    bool firstDialog_ = true;
     bool skillsView_ = false;
     ListPanel* listPanel_;
     // The favourites list's codes and a code picked up from the grid.

@@ -49,7 +49,7 @@ void frmEntry::buildEditing() {
     keys.stamp = [this](int r, int c, const QString& code) { stampCell(r, c, code); };
     keys.pickUp = [this](int r, int c) { pickUp(r, c); };
     keys.takesCodes = [this](int r) {
-        return r >= 1 && r <= ws_.studentCount() && !ws_.students[r - 1].freeFormUsed;
+        return r >= 1 && r <= ws_.studentCount() && !ws_.doc.student(r - 1).freeFormUsed;
     };
     keys.tell = [this](const Notice& notice) { showStatus(toQString(notice.text)); };
     palette_->takeKeys(ws_.phrases, std::move(keys));
@@ -67,8 +67,7 @@ bool frmEntry::msfgClass_KeyDown(const QKeyEvent* key) {
         // Space steps as the left button, Shift+Space as the right; a rating's
         // digit or letter sets it.
         if (space && (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
-            if (clickSkill(ws_, r - 1, grid::skillIndex(c), modifiers == Qt::NoModifier))
-                skillEdited(r, c);
+            apply(ws_.doc.clickSkill(r - 1, grid::skillIndex(c), modifiers == Qt::NoModifier));
             return true;
         }
         const QString text = key->text();
@@ -76,7 +75,7 @@ bool frmEntry::msfgClass_KeyDown(const QKeyEvent* key) {
             return false;
         const std::string value = skillValueForKey(text[0].toLatin1());
         if (value.empty()) return false;
-        if (setSkill(ws_, r - 1, grid::skillIndex(c), value)) skillEdited(r, c);
+        apply(ws_.doc.setSkill(r - 1, grid::skillIndex(c), value));
         return true;
     }
     // The Menu key or Shift+F10 on the mark: the student's pronoun menu.
@@ -102,25 +101,8 @@ bool frmEntry::msfgClass_KeyDown(const QKeyEvent* key) {
     return false;
 }
 
-void frmEntry::studentEdited(int studentIndex) {
-    refreshUndo();
-    writeRow(studentIndex);
-    displayDetails(studentIndex);
-}
-
-void frmEntry::skillEdited(int r, int c) {
-    refreshUndo();
-    writeRow(r - 1);
-    msfgClass->setCurrentCell(r, c);
-    msfgClass->setCellForeColor(r, c, Qt::black);
-    displayDetails(r - 1);
-}
-
 void frmEntry::flagColumnSet(int c, bool on) {
-    setFlagColumn(ws_, grid::flagAt(c), on);
-    for (int i = 0; i < ws_.studentCount(); ++i)
-        writeRow(i);
-    refreshReady();
+    apply(ws_.doc.setFlagColumn(grid::flagAt(c), on));
 }
 
 bool frmEntry::commentsView() const {
@@ -140,18 +122,7 @@ void frmEntry::msfgClass_KeyPress(int charCode) {
 void frmEntry::commitMarkEntry() {
     if (txtDataEntry->isHidden()) return;
     const int r = msfgClass->row();
-    const std::optional<AutoFillChange> filled =
-        enterMark(ws_, r - 1, fromQString(txtDataEntry->text()), optAutoFill->isChecked());
-    if (filled) {
-        refreshUndo();
-        writeRow(r - 1);
-        // What the auto fill put there shows in red until the teacher changes it.
-        for (int i = 0; filled->comments && i < 3; ++i)
-            msfgClass->setCellForeColor(r, grid::kFirstComment + i, Qt::red);
-        for (int i = 0; filled->skills && i < grid::kSkillCount; ++i)
-            msfgClass->setCellForeColor(r, grid::kFirstSkill + i, Qt::red);
-        displayDetails(r - 1);
-    }
+    apply(ws_.doc.enterMark(r - 1, fromQString(txtDataEntry->text()), optAutoFill->isChecked()));
     txtDataEntry->hide();
     const int next = r >= msfgClass->rows() - 1 ? 1 : r + 1;
     msfgClass->setCurrentCell(next, grid::kMark);
@@ -172,12 +143,11 @@ void frmEntry::msfgClass_MouseUp(Qt::MouseButton button, int x, int y) {
         return;
     }
     if (grid::isSkill(c) && (button == Qt::LeftButton || button == Qt::RightButton)) {
-        if (!clickSkill(ws_, r - 1, grid::skillIndex(c), button == Qt::LeftButton)) return;
-        skillEdited(r, c);
+        apply(ws_.doc.clickSkill(r - 1, grid::skillIndex(c), button == Qt::LeftButton));
     } else if (r == 0 && grid::isFlag(c)) {
         flagColumnSet(c, button == Qt::RightButton);
     } else if (student && grid::isComment(c) && button == Qt::RightButton &&
-               !ws_.students[r - 1].freeFormUsed) {
+               !ws_.doc.student(r - 1).freeFormUsed) {
         pickUp(r, c);
     }
 }
@@ -188,7 +158,7 @@ void frmEntry::showPronounMenu(int r, const QPoint& where) {
     menu->setAttribute(Qt::WA_DeleteOnClose);
     auto* group = new QActionGroup(menu);
     const int s = r - 1;
-    for (const PronounOption& option : pronounOptions(ws_.students[s])) {
+    for (const PronounOption& option : pronounOptions(ws_.doc.student(s))) {
         // An access key for each: he, she, they, enrolment.
         QString text = toQString(option.text);
         text.insert(option.choice ? text.indexOf(": ") + 2 : text.indexOf("enrolment"), '&');
@@ -197,9 +167,8 @@ void frmEntry::showPronounMenu(int r, const QPoint& where) {
         action->setChecked(option.checked);
         group->addAction(action);
         const std::optional<PronounSet> choice = option.choice;
-        connect(action, &QAction::triggered, this, [this, s, choice] {
-            if (choosePronouns(ws_, s, choice)) studentEdited(s);
-        });
+        connect(action, &QAction::triggered, this,
+                [this, s, choice] { apply(ws_.doc.choosePronouns(s, choice)); });
     }
     menu->popup(where);
 }
@@ -213,7 +182,7 @@ void frmEntry::cancelPickedCode() {
 }
 
 void frmEntry::pickUp(int r, int c) {
-    palette_->pickUp(r, c, ws_.students[r - 1].comments[grid::commentSlot(c)],
+    palette_->pickUp(r, c, ws_.doc.student(r - 1).comments[grid::commentSlot(c)],
                      StampPalette::Cancel::InPlace);
     msfgClass->setCurrentCell(r, c);
     msfgClass->setCellForeColor(r, c, Qt::black);
@@ -230,16 +199,11 @@ void frmEntry::msfgClass_Click() {
 }
 
 void frmEntry::toggleFlagCell(int r, int c) {
-    if (clickFlag(ws_, r - 1, grid::flagAt(c))) studentEdited(r - 1);
+    apply(ws_.doc.clickFlag(r - 1, grid::flagAt(c)));
 }
 
 void frmEntry::stampCell(int r, int c, const QString& code) {
-    if (!stampComment(ws_, r - 1, grid::commentSlot(c), fromQString(code))) return;
-    if (!code.isEmpty()) {
-        msfgClass->setCurrentCell(r, c);
-        msfgClass->setCellForeColor(r, c, Qt::black);
-    }
-    studentEdited(r - 1);
+    apply(ws_.doc.stampComment(r - 1, grid::commentSlot(c), fromQString(code)));
 }
 
 GridStretch frmEntry::pointerZone() const {
@@ -258,8 +222,8 @@ void frmEntry::msfgClass_MouseMove(int x, int y) {
     const int r = msfgClass->mouseRow();
     const int c = msfgClass->mouseCol();
     // A free-form student's comment cells take no stamp.
-    const bool freeFormCell =
-        r >= 1 && r <= ws_.studentCount() && grid::isComment(c) && ws_.students[r - 1].freeFormUsed;
+    const bool freeFormCell = r >= 1 && r <= ws_.studentCount() && grid::isComment(c) &&
+                              ws_.doc.student(r - 1).freeFormUsed;
     const GridStretch zone = pointerZone();
     palette_->showPointer(x, commentsView() ? zone : GridStretch{},
                           commentsView() ? GridStretch{} : zone, !freeFormCell);
@@ -292,9 +256,9 @@ void frmEntry::cmdSwitch_Click() {
 void frmEntry::freeFormCommand() {
     const int s = msfgClass->row() - 1;
     if (ws_.studentCount() < 1 || s < 0 || s >= ws_.studentCount()) return;
-    StudentRecord& student = ws_.students[s];
+    const StudentRecord& student = ws_.doc.student(s);
     const std::string original = freeFormOriginal(student, ws_.phrases);
-    bool decided = false;
+    std::optional<std::string> draft;
     {
         frmFreeFormCommentEntry dialog(
             ws_, prompts_, this,
@@ -302,20 +266,15 @@ void frmEntry::freeFormCommand() {
         dialog.setStudent(toQString(student.firstName + " " + student.lastName) + " (" +
                           msfgClass->textMatrix(s + 1, grid::kStudentId) + ")");
         dialog.setComment(toQString(original));
-        decided = dialog.exec() == QDialog::Accepted;
+        if (dialog.exec() == QDialog::Accepted) draft = dialog.draft();
     }
     focusMarkCell();
     // Escape and the close box leave the student as the dialog found them.
-    if (!decided) return;
-    const FreeFormEdit edit = takeFreeFormDraft(ws_, s, ws_.freeFormDraft, original);
-    if (edit == FreeFormEdit::Unchanged) {
-        prompts_.message(msg::freeFormUnchanged());
-        return;
-    }
-    if (edit == FreeFormEdit::None) return;  // Cancel on coded comments
-    refreshUndo();
-    writeRow(s);
-    displayDetails(s);
+    if (!draft) return;
+    FreeFormEdit outcome = FreeFormEdit::None;
+    const Edit edit = ws_.doc.takeFreeFormDraft(s, *draft, original, outcome);
+    if (outcome == FreeFormEdit::Unchanged) prompts_.message(msg::freeFormUnchanged());
+    apply(edit);
 }
 
 }  // namespace tl

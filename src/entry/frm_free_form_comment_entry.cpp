@@ -62,8 +62,8 @@ QLabel* wrappedLabel(QWidget* parent, const char* name, const QString& text) {
 }
 }  // namespace
 
-frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts, QWidget* parent,
-                                                 const SpellingFolders& spelling)
+frmFreeFormCommentEntry::frmFreeFormCommentEntry(const Workspace& ws, Prompts& prompts,
+                                                 QWidget* parent, const SpellingFolders& spelling)
     : QDialog(parent), ws_(ws), prompts_(prompts) {
     setObjectName("frmFreeFormCommentEntry");
     setWindowTitle("Free Form Comment Entry");
@@ -132,7 +132,7 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
     chainTabOrder({txtComment, cmdOkay, cmdCancel});
 
     if (auto checker = Spelling::open(spelling)) {
-        checker->addKnownWords(ws_.students, ws_.phrases);
+        checker->addKnownWords(ws_.students(), ws_.phrases);
         highlighter_ = new SpellingHighlighter(txtComment->document(), std::move(checker));
         txtComment->installEventFilter(this);
         txtComment->viewport()->installEventFilter(this);
@@ -143,9 +143,8 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts
             "make sense' check.  ");
     }
 
-    // The draft starts as the empty box. Escape and the close box reject the
-    // dialog, which leaves the student as it was; Okay and Cancel accept it.
-    ws_.freeFormDraft.clear();
+    // Escape and the close box reject the dialog, which leaves the student as
+    // it was; Okay and Cancel accept it.
     connect(txtComment, &QPlainTextEdit::textChanged, this,
             &frmFreeFormCommentEntry::txtComment_Change);
     connect(cmdOkay, &QPushButton::clicked, this, &frmFreeFormCommentEntry::cmdOkay_Click);
@@ -171,13 +170,13 @@ void frmFreeFormCommentEntry::cmdOkay_Click() {
                            "Blank Comment")) {
         return;
     }
-    ws_.freeFormDraft = fromQString(text);
+    draft_ = fromQString(text);
     accept();
 }
 
 void frmFreeFormCommentEntry::cmdCancel_Click() {
     // Back to the coded comments: a decision, unlike Escape.
-    ws_.freeFormDraft.clear();
+    draft_.clear();
     accept();
 }
 

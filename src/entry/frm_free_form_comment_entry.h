@@ -2,6 +2,8 @@
 
 #pragma once
 
+#include <string>
+
 #include <QDialog>
 #include <QPointer>
 #include <QTextCursor>
@@ -17,21 +19,22 @@ namespace tl {
 struct Workspace;
 class Prompts;
 
-// The free-form comment editor. Accepted (Okay or Cancel), its result is left
-// in the workspace's freeFormDraft: "" returns the student to the coded
-// comments. Rejected (Escape, the close box), nothing is decided. With a
-// dictionary in the folders, misspelt words are underlined and a right click
-// (or the menu key, or Shift+F10) offers suggestions and Add to Dictionary.
+// The free-form comment editor. Accepted (Okay or Cancel), its result is the
+// draft: "" returns the student to the coded comments. Rejected (Escape, the close box), nothing is
+// decided. With a dictionary in the folders, misspelt words are underlined and a right click (or
+// the menu key, or Shift+F10) offers suggestions and Add to Dictionary.
 class frmFreeFormCommentEntry : public QDialog {
     Q_OBJECT
   public:
-    frmFreeFormCommentEntry(Workspace& ws, Prompts& prompts, QWidget* parent = nullptr,
+    frmFreeFormCommentEntry(const Workspace& ws, Prompts& prompts, QWidget* parent = nullptr,
                             const SpellingFolders& spelling = SpellingFolders::forRunningProgram());
 
     // The text the dialog starts with.
     void setComment(const QString& text);
     // The student the comment is for: names and Student ID.
     void setStudent(const QString& student);
+    // What the teacher decided, once the dialog was accepted.
+    const std::string& draft() const { return draft_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -55,8 +58,9 @@ class frmFreeFormCommentEntry : public QDialog {
     QLabel* Label5;
     QLabel* Label6;
 
-    Workspace& ws_;
+    const Workspace& ws_;
     Prompts& prompts_;
+    std::string draft_;
     QPointer<SpellingHighlighter> highlighter_;  // none without a dictionary
 };
 

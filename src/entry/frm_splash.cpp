@@ -17,15 +17,10 @@
 
 namespace tl {
 
-bool screenIsSmall() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr && screen->geometry().height() == 600;
-}
-
 frmSplash::frmSplash(Workspace& ws, Prompts& prompts, const Locations& locations, QWidget* parent)
     : QDialog(parent),
       ws_(ws),
-      cdlgFavourites_(new CommonDialog(prompts)),
+      cdlgFavourites_(std::make_unique<CommonDialog>(prompts)),
       favouritesCommands_(std::make_unique<FavouritesFileCommands>(
           ws, prompts, locations, FavouritesStart::HomePresent, *cdlgFavourites_)) {
     setObjectName("frmSplash");
@@ -33,7 +28,6 @@ frmSplash::frmSplash(Workspace& ws, Prompts& prompts, const Locations& locations
     // No favourites file until one is chosen here.
     favouritesCommands_->clearCurrentFile();
     setWindowTitle(QString("Tallyleaf v") + kVersion);
-    ws_.smallScreen = screenIsSmall();
 
     Label1 = new QLabel("Tallyleaf", this);
     Label1->setObjectName("Label1");
@@ -88,10 +82,6 @@ frmSplash::frmSplash(Workspace& ws, Prompts& prompts, const Locations& locations
     connect(cmdCancel, &QPushButton::clicked, this, &frmSplash::cmdCancel_Click);
 }
 
-frmSplash::~frmSplash() {
-    delete cdlgFavourites_;
-}
-
 void frmSplash::cmdOpenFavourites_Click() {
     // The main window reads the chosen file once the phrase library is loaded.
     if (!favouritesCommands_->nameChosenFile()) favouritesCommands_->clearCurrentFile();
@@ -108,5 +98,7 @@ void frmSplash::reject() {
     favouritesCommands_->clearCurrentFile();
     QDialog::reject();
 }
+
+frmSplash::~frmSplash() = default;
 
 }  // namespace tl

@@ -39,11 +39,9 @@ class frmSplash : public QDialog {
     QPushButton* cmdOpenFavourites;
     QPushButton* cmdCancel;
     Workspace& ws_;
-    CommonDialog* cdlgFavourites_;
+    // Declared before what refers to it, so that it is destroyed after.
+    std::unique_ptr<CommonDialog> cdlgFavourites_;
     std::unique_ptr<FavouritesFileCommands> favouritesCommands_;
 };
-
-// True when the screen is exactly 600 pixels high.
-bool screenIsSmall();
 
 }  // namespace tl

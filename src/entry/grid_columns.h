@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "core/class_document.h"
 #include "core/editing_rules.h"
 
 // The columns of the main window's class grid; row 0 is the header row and
@@ -56,5 +57,13 @@ constexpr int skillIndex(int col) {
 constexpr Flag flagAt(int col) {
     return static_cast<Flag>(col - kFirstFlag);
 }
+// The column that shows a field of a student (core/class_document.h), or -1:
+// the fields from the mark to the flags stand in the grid's order.
+constexpr int columnOf(int studentField) {
+    return studentField >= 0 && studentField < field::kPronouns ? kMark + studentField : -1;
+}
+static_assert(columnOf(field::kFirstComment) == kFirstComment &&
+              columnOf(field::kFirstSkill) == kFirstSkill &&
+              columnOf(field::kFirstFlag) == kFirstFlag);
 
 }  // namespace tl::grid

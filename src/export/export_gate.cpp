@@ -2,19 +2,17 @@
 
 #include "export/export_gate.h"
 
-#include "core/class_document.h"
-#include "core/workspace.h"
 #include "export/efile.h"
 
 namespace tl {
 
-ExportGate checkExportGate(Workspace& ws, const std::string& masterPath, std::time_t now,
-                           std::size_t listCapacity) {
-    ReconcileResult result = reconcileClass(ws, masterPath, now, listCapacity);
-    if (result.refused) return {GateOutcome::Refused, std::move(result.notice), {}};
-    if (!result.dropped.empty() || !result.added.empty())
-        return {GateOutcome::Discrepancies, {}, discrepancyReport(result.dropped, result.added)};
-    std::vector<std::string> problems = problemReport(ws.students, ws.phrases);
+ExportGate checkExportGate(const ReconcileResult& update,
+                           const std::vector<StudentRecord>& students,
+                           const std::vector<Phrase>& phrases) {
+    if (update.refused) return {GateOutcome::Refused, update.notice, {}};
+    if (!update.dropped.empty() || !update.added.empty())
+        return {GateOutcome::Discrepancies, {}, discrepancyReport(update.dropped, update.added)};
+    std::vector<std::string> problems = problemReport(students, phrases);
     if (!problems.empty()) return {GateOutcome::Problems, {}, std::move(problems)};
     return {};
 }

@@ -2,17 +2,16 @@
 
 #pragma once
 
-#include <cstddef>
-#include <ctime>
 #include <string>
 #include <vector>
 
+#include "core/master_file.h"
 #include "core/notice.h"
+#include "core/phrase_library.h"
+#include "core/student_record.h"
 
 // What the export window shows as it opens, without Qt.
 namespace tl {
-
-struct Workspace;
 
 enum class GateOutcome {
     Refused,        // the class list update was refused: its message, nothing else
@@ -27,10 +26,11 @@ struct ExportGate {
     std::vector<std::string> lines;  // Discrepancies and Problems: the report
 };
 
-// Brings the class into line with the enrolment file, then checks that no
-// student was dropped or added and that every student is complete; stops at
-// the first that fails.
-ExportGate checkExportGate(Workspace& ws, const std::string& masterPath, std::time_t now,
-                           std::size_t listCapacity);
+// After the class was brought into line with the enrolment file (update):
+// checks that the update was done, that no student was dropped or added and
+// that every student is complete; stops at the first that fails.
+ExportGate checkExportGate(const ReconcileResult& update,
+                           const std::vector<StudentRecord>& students,
+                           const std::vector<Phrase>& phrases);
 
 }  // namespace tl

@@ -18,7 +18,6 @@
 #include "core/class_document.h"
 #include "core/limits.h"
 #include "core/messages.h"
-#include "core/sorting.h"
 #include "core/text.h"
 #include "core/workspace.h"
 #include "export/efile.h"
@@ -49,7 +48,7 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
       ws_(ws),
       prompts_(prompts),
       locations_(locations),
-      cdlgGetFile_(new CommonDialog(prompts)) {
+      cdlgGetFile_(std::make_unique<CommonDialog>(prompts)) {
     setObjectName("frmExport");
     setWindowTitle("eFile Confirmation and Verification");
     setAttribute(Qt::WA_DeleteOnClose);
@@ -122,15 +121,13 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     connect(cmdExport, &QPushButton::clicked, this, &frmExport::cmdExport_Click);
 }
 
-frmExport::~frmExport() {
-    delete cdlgGetFile_;
-}
-
 void frmExport::Form_Load() {
-    if (ws_.smallScreen) fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
+    if (screenIsSmall()) fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
     show();
-    const ExportGate gate =
-        checkExportGate(ws_, locations_.masterFile(), locations_.now(), kMaxStudents);
+    ReconcileResult update;
+    update_ = ws_.doc.updateFromEnrolment(locations_.masterFile(), locations_.now(), kMaxStudents,
+                                          update);
+    const ExportGate gate = checkExportGate(update, ws_.students(), ws_.phrases);
     switch (gate.outcome) {
         case GateOutcome::Refused:
             if (gate.notice) prompts_.message(*gate.notice);
@@ -162,7 +159,6 @@ void frmExport::printLines(const std::vector<std::string>& lines) {
 }
 
 void frmExport::fillPreview() {
-    reorderClass(ws_, sortByName);
     msfgClass->setUpdatesEnabled(false);
     msfgClass->clearGrid();
     // The system button-face colour, as the main window's grid uses.
@@ -174,7 +170,7 @@ void frmExport::fillPreview() {
     shown.reserve(ws_.studentCount() * 4);
     // The rows of comments whose double quotes the eFile writes as apostrophes.
     std::vector<int> quoted;
-    for (const StudentRecord& s : ws_.students) {
+    for (const StudentRecord& s : ws_.students()) {
         const std::vector<PreviewRow> rows = previewRows(s, ws_.phrases);
         if (exportComment(s, ws_.phrases).find('"') != std::string::npos) {
             for (std::size_t r = 0; r < rows.size(); ++r)
@@ -212,7 +208,7 @@ void frmExport::fillPreview() {
 }
 
 void frmExport::showNameWarnings() {
-    const std::vector<NameWarning> warnings = nameWarnings(ws_.students, ws_.phrases);
+    const std::vector<NameWarning> warnings = nameWarnings(ws_.students(), ws_.phrases);
     lstNameWarnings->clear();
     for (const NameWarning& w : warnings)
         lstNameWarnings->addItem(toQString(nameWarningLine(w)));
@@ -232,18 +228,19 @@ void frmExport::cmdExport_Click() {
 void frmExport::exportFile() {
     prompts_.message(msg::tl15AboutToSave());
     if (locations_.homeHoldsFile()) cdlgGetFile_->initDir = locations_.homeFolder;
-    cdlgGetFile_->fileName =
-        ws_.students.empty() ? QString() : toQString(alphanumericOnly(ws_.students[0].classCode));
+    cdlgGetFile_->fileName = ws_.studentCount() < 1
+                                 ? QString()
+                                 : toQString(alphanumericOnly(ws_.doc.student(0).classCode));
     cdlgGetFile_->confirmOverwrite = true;
     cdlgGetFile_->filter = "Trillium Export (*.trc)|*.trc";
     const QString chosen = cdlgGetFile_->showSave();
     if (chosen.isEmpty()) return;
     const std::string path = toPath(chosen);
-    const SaveResult written = exportTrilliumClass(path, ws_.students, ws_.phrases);
+    const SaveResult written = exportTrilliumClass(path, ws_.students(), ws_.phrases);
     if (written.notice) prompts_.message(*written.notice);
     if (!written.written()) return;
     // The file as the office will read it, not the text that was meant for it.
-    const std::string difference = writtenEFileDifference(path, ws_.students, ws_.phrases);
+    const std::string difference = writtenEFileDifference(path, ws_.students(), ws_.phrases);
     prompts_.message(difference.empty() ? msg::eFileSaved()
                                         : msg::eFileReadBackDiffers(difference));
 }
@@ -259,9 +256,11 @@ void frmExport::closeEvent(QCloseEvent* event) {
     }
     if (!returned_) {
         returned_ = true;
-        emit returned();
+        emit returned(update_);
     }
     event->accept();
 }
+
+frmExport::~frmExport() = default;
 
 }  // namespace tl

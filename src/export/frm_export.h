@@ -2,6 +2,10 @@
 
 #pragma once
 
+#include <memory>
+
+#include "core/class_document.h"
+
 #include <QWidget>
 #include <ctime>
 
@@ -32,8 +36,9 @@ class frmExport : public QWidget {
     void Form_Load();
 
   signals:
-    // The window has closed; the main window redraws and shows itself.
-    void returned();
+    // The window has closed; the main window shows what the window changed
+    // (the class list update) and shows itself.
+    void returned(const tl::Edit& edit);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,8 +64,10 @@ class frmExport : public QWidget {
     Workspace& ws_;
     Prompts& prompts_;
     const Locations& locations_;
-    CommonDialog* cdlgGetFile_;
+    // Declared before what refers to it, so that it is destroyed after.
+    std::unique_ptr<CommonDialog> cdlgGetFile_;
     bool returned_ = false;
+    Edit update_;  // what bringing the class into line with the enrolment changed
 };
 
 }  // namespace tl

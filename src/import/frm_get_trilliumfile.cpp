@@ -192,8 +192,7 @@ void frmGetTrilliumfile::cmdGetClass_Click() {
         return;
     }
     if (students->empty()) return;
-    replaceClass(ws_, std::move(*students));
-    emit classBuilt();
+    emit classBuilt(ws_.doc.replaceClass(std::move(*students)));
     close();
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/class_document.h"
 #include "core/notice.h"
 
 class QCheckBox;
@@ -39,8 +40,8 @@ class frmGetTrilliumfile : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   signals:
-    // A new class is in the workspace's table.
-    void classBuilt();
+    // A new class is in the workspace's table: the edit that put it there.
+    void classBuilt(const tl::Edit& edit);
 
   private:
     bool readFailed_ = false;

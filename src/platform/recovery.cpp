@@ -74,7 +74,7 @@ void RecoveryKeeper::finishWrite() {
 }
 
 bool RecoveryKeeper::upToDate() const {
-    return folder_.isEmpty() || !hasUnsavedChanges(ws_) || written_ == ws_.classChanges;
+    return folder_.isEmpty() || !ws_.doc.hasUnsavedChanges() || written_ == ws_.doc.changes();
 }
 
 void RecoveryKeeper::setFailing(bool failing) {
@@ -112,7 +112,7 @@ bool RecoveryKeeper::prepareCopy() {
 
 void RecoveryKeeper::keepUp() {
     if (folder_.isEmpty()) return;
-    if (!hasUnsavedChanges(ws_)) {
+    if (!ws_.doc.hasUnsavedChanges()) {
         removeCopy();
         setFailing(false);
         return;
@@ -120,14 +120,14 @@ void RecoveryKeeper::keepUp() {
     // One write at a time; its outcome comes back when it is done.
     if (writing_) return;
     finishWrite();
-    if (written_ == ws_.classChanges) return;
+    if (written_ == ws_.doc.changes()) return;
     if (!prepareCopy()) {
         setFailing(true);
         return;
     }
     // The text is taken now, on this thread; the worker only writes it.
-    std::string text = classFileText(ws_.students);
-    attempted_ = ws_.classChanges;
+    std::string text = classFileText(ws_.students());
+    attempted_ = ws_.doc.changes();
     writing_ = true;
     writer_ = std::thread([this, write = write_, path = toPath(copyPath_), text = std::move(text)] {
         writeSucceeded_ = write(path, text);

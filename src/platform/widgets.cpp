@@ -350,4 +350,9 @@ int ItemWidths::extentOf(const std::string& item) {
     return static_cast<int>(std::lround(width * 1.3));
 }
 
+bool screenIsSmall() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr && screen->geometry().height() == 600;
+}
+
 }  // namespace tl

@@ -68,6 +68,10 @@ void placeBeside(QWidget* window, const QWidget* owner);
 // expected to get and fitted again once its real frame is known.
 void fitToScreen(QWidget* window, QSize designed);
 
+// True when the screen is exactly 600 pixels high: the windows take their
+// shorter layout.
+bool screenIsSmall();
+
 // A modal dialog or message is open: a window neither closes nor leaves
 // under it, so that the dialog never outlives the window it belongs to.
 bool dialogRunning(const QWidget* window);

@@ -40,11 +40,11 @@ frmReady::frmReady(const Workspace& ws, QWidget* parent) : QWidget(parent, Qt::W
 
 void frmReady::refresh() {
     std::vector<ClassProblem> problems =
-        classProblems(ws_.students, ws_.phrases, ws_.initialValues);
+        classProblems(ws_.students(), ws_.phrases, ws_.doc.ranges());
     lblProblemCount->setText(toQString(problemCountText(problems)));
     QStringList lines;
     for (const ClassProblem& p : problems)
-        lines << toQString(problemLine(ws_.students, p));
+        lines << toQString(problemLine(ws_.students(), p));
     bool same = lines.size() == lstProblems->count();
     for (int i = 0; same && i < lines.size(); ++i)
         same = lstProblems->item(i)->text() == lines[i];

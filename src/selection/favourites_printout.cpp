@@ -27,7 +27,7 @@ std::vector<PrintedLine> favouritesPrintout(const Workspace& ws, const std::tm& 
     lines.push_back({fixed, " "});
     lines.push_back({fixed, "Current Initial Values for this Favourites File"});
     lines.push_back({fixed, " "});
-    for (const InitialValueRange& range : ws.initialValues) {
+    for (const InitialValueRange& range : ws.doc.ranges()) {
         for (const std::string& line : printedRangeLines(range, ws.phrases))
             lines.push_back({fixed, line});
     }

@@ -115,7 +115,7 @@ frmSelection::frmSelection(Workspace& ws, Prompts& prompts, const Locations& loc
       ws_(ws),
       prompts_(prompts),
       locations_(locations),
-      cdlgFavourites_(new CommonDialog(prompts)),
+      cdlgFavourites_(std::make_unique<CommonDialog>(prompts)),
       favouritesCommands_(std::make_unique<FavouritesFileCommands>(
           ws, prompts, locations, FavouritesStart::HomeHoldsFile, *cdlgFavourites_)) {
     setObjectName("frmSelection");
@@ -141,10 +141,6 @@ frmSelection::frmSelection(Workspace& ws, Prompts& prompts, const Locations& loc
     // Escape leaves as Back does, saving the list.
     onEscape(this, [this] { close(); });
     fitToScreen(this, QSize(kDesignedWidth, kDesignedHeight));
-}
-
-frmSelection::~frmSelection() {
-    delete cdlgFavourites_;
 }
 
 void frmSelection::buildMenus() {
@@ -338,7 +334,7 @@ void frmSelection::Form_Load() {
     setWindowTitle(QString("Tallyleaf v") + kVersion + " ~ Comment Selection");
     for (QComboBox* combo : {cmbMarkCat, cmbCommentCat, cmbLS, cmbDept})
         combo->setCurrentIndex(0);
-    if (ws_.smallScreen) fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
+    if (screenIsSmall()) fitToScreen(this, QSize(width(), kDesignedHeight - kSmallScreenCut));
     show();
     txtAnd1->setFocus();  // ready to search by a word
     if (!ws_.favouritesFile.empty() || ws_.favouriteCount() > 0) {
@@ -547,5 +543,7 @@ void frmSelection::closeEvent(QCloseEvent* event) {
     leaveForm();
     event->accept();
 }
+
+frmSelection::~frmSelection() = default;
 
 }  // namespace tl

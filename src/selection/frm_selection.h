@@ -115,7 +115,8 @@ class frmSelection : public QMainWindow {
     Workspace& ws_;
     Prompts& prompts_;
     const Locations& locations_;
-    CommonDialog* cdlgFavourites_;
+    // Declared before what refers to it, so that it is destroyed after.
+    std::unique_ptr<CommonDialog> cdlgFavourites_;
     std::unique_ptr<FavouritesFileCommands> favouritesCommands_;
     std::unique_ptr<ItemWidths> itemWidths_;
     bool dragging_ = false;

@@ -3,8 +3,11 @@
 #include "core/class_document.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
+#include "autofill/mark_ranges.h"
+#include "core/limits.h"
 #include "core/sorting.h"
 #include "core/test_support.h"
 #include "core/workspace.h"
@@ -18,8 +21,8 @@ class ClassDocumentTest : public TempDirTest {
     void start() {
         ws_ = Workspace{};
         step("open");
-        ws_.initialValues = {{80, 100, {"0101", "0102", "0103"}, {"4", "4", "4", "4", "4", "4"}},
-                             {0, 79, {"0201", "", ""}, {"2", "2", "2", "2", "2", "2"}}};
+        doc().replaceRanges({{80, 100, {"0101", "0102", "0103"}, {"4", "4", "4", "4", "4", "4"}},
+                             {0, 79, {"0201", "", ""}, {"2", "2", "2", "2", "2", "2"}}});
         ws_.phrases = {{"0012", "Works hard.", ""}, {"0034", "Helps others.", ""}};
     }
 
@@ -32,58 +35,59 @@ class ClassDocumentTest : public TempDirTest {
         const int s = std::atoi(who.c_str());
         const std::string first = rest.substr(0, rest.find(' '));
         const std::string second = rest.substr(std::min(rest.size(), first.size() + 1));
-        auto yes = [](bool b) { return std::string(b ? "yes" : "no"); };
+        // An edit is done when it records its undo entry.
+        auto yes = [](const Edit& edit) { return std::string(edit.undoAdded ? "yes" : "no"); };
         const char* const flags[] = {"iep", "esl", "eld", "interview"};
         const auto flag = static_cast<Flag>(std::ranges::find(flags, first) - flags);
         if (kind == "mark") {
-            const auto filled = enterMark(ws_, s, second, first == "on");
-            if (!filled) return "no";
-            return std::string("yes") + (filled->comments ? " comments" : "") +
-                   (filled->skills ? " skills" : "");
+            const Edit edit = doc().enterMark(s, second, first == "on");
+            if (!edit.undoAdded) return "no";
+            return std::string("yes") + (edit.filled.comments ? " comments" : "") +
+                   (edit.filled.skills ? " skills" : "");
         }
-        if (kind == "stamp") return yes(stampComment(ws_, s, std::stoul(first), second));
-        if (kind == "skill") return yes(clickSkill(ws_, s, std::stoul(first), second == "left"));
-        if (kind == "set") return yes(setSkill(ws_, s, std::stoul(first), second));
+        if (kind == "stamp") return yes(doc().stampComment(s, std::stoul(first), second));
+        if (kind == "skill") return yes(doc().clickSkill(s, std::stoul(first), second == "left"));
+        if (kind == "set") return yes(doc().setSkill(s, std::stoul(first), second));
         if (kind == "pronouns") {
             const char* const sets[] = {"he", "she", "they"};
             const auto chosen = std::ranges::find(sets, first) - sets;
-            return yes(choosePronouns(
-                ws_, s,
-                chosen < 3 ? std::optional(static_cast<PronounSet>(chosen)) : std::nullopt));
+            return yes(doc().choosePronouns(
+                s, chosen < 3 ? std::optional(static_cast<PronounSet>(chosen)) : std::nullopt));
         }
-        if (kind == "flag") return yes(clickFlag(ws_, s, flag));
-        if (kind == "flags") setFlagColumn(ws_, flag, second == "on");
+        if (kind == "flag") return yes(doc().clickFlag(s, flag));
+        if (kind == "flags") doc().setFlagColumn(flag, second == "on");
         if (kind == "free") {
             const std::string original = s >= 0 && s < ws_.studentCount()
-                                             ? freeFormOriginal(ws_.students[s], ws_.phrases)
+                                             ? freeFormOriginal(doc().student(s), ws_.phrases)
                                              : "";
             const char* const names[] = {"None", "Unchanged", "Replaced", "Removed"};
-            return names[static_cast<int>(
-                takeFreeFormDraft(ws_, s, rest == "=" ? original : rest, original))];
+            FreeFormEdit outcome = FreeFormEdit::Replaced;
+            doc().takeFreeFormDraft(s, rest == "=" ? original : rest, original, outcome);
+            return names[static_cast<int>(outcome)];
         }
         if (kind == "open")
-            replaceClass(ws_, {makeStudent("ENG2D1-01", "Adams", "Ann", "100000001"),
-                               makeMarkedStudent("ENG2D1-01", "Brook", "Bo", "100000002")});
-        if (kind == "restore") restoreClass(ws_, ws_.students);
-        if (kind == "empty") replaceClass(ws_, {});
-        if (kind == "undo") undoEdit(ws_);
-        if (kind == "note") noteChange(ws_);
-        if (kind == "save") markSaved(ws_);
+            doc().replaceClass({makeStudent("ENG2D1-01", "Adams", "Ann", "100000001"),
+                                makeMarkedStudent("ENG2D1-01", "Brook", "Bo", "100000002")});
+        if (kind == "restore") doc().restoreClass(doc().students());
+        if (kind == "empty") doc().replaceClass({});
+        if (kind == "undo") doc().undo();
+        if (kind == "note") doc().setFlagColumn(Flag::Iep, true);
+        if (kind == "save") doc().markSaved();
         if (kind == "sort")
-            reorderClass(ws_, who == "names"   ? sortByName
-                              : who == "marks" ? sortByMark
-                                               : sortByClass);
+            doc().reorder(who == "names" ? sortByName : who == "marks" ? sortByMark : sortByClass);
         // update and update+ (one student more) from data/class_document; update-none: no file.
         if (kind.starts_with("update")) {
             const std::string master = file(kind + ".txt");
             if (kind != "update-none")
                 writeBytes(master,
                            readBytes(fs::path(TL_TEST_DATA) / "class_document" / (kind + ".txt")));
-            reconcileClass(ws_, master, std::time(nullptr), 101);
+            ReconcileResult report;
+            doc().updateFromEnrolment(master, std::time(nullptr), 101, report);
         }
         return "-";
     }
 
+    ClassDocument& doc() { return ws_.doc; }
     Workspace ws_;
 };
 
@@ -94,8 +98,8 @@ TEST_F(ClassDocumentTest, UnsavedChangesFollowWhatASaveWouldWrite) {
         start();
         for (const std::string& text : row.parts("steps", ';'))
             step(text);
-        EXPECT_EQ(hasUnsavedChanges(ws_) ? "yes" : "no", row["unsaved"]);
-        EXPECT_EQ(ws_.undo.count(), row.number("undos"));
+        EXPECT_EQ(doc().hasUnsavedChanges() ? "yes" : "no", row["unsaved"]);
+        EXPECT_EQ(doc().undoCount(), row.number("undos"));
     });
 }
 
@@ -107,32 +111,186 @@ TEST_F(ClassDocumentTest, EachEditRecordsItsUndoEntryAndCountsTheChange) {
         all.pop_back();
         for (const std::string& text : all)
             step(text);
-        markSaved(ws_);
-        const std::vector<StudentRecord> before = ws_.students;
-        const int undosBefore = ws_.undo.count();
+        doc().markSaved();
+        const std::vector<StudentRecord> before = doc().students();
+        const int undosBefore = doc().undoCount();
         EXPECT_EQ(step(last), row["result"]);
 
         const int shown = row.number("student");
-        const StudentRecord& s = ws_.students[shown];
+        const StudentRecord& s = doc().student(shown);
         EXPECT_EQ(joined(std::array{s.mark, joined(s.comments), joined(s.skills),
                                     s.iep + "|" + s.esl + "|" + s.eld + "|" + s.interview +
                                         (s.pronouns.empty() ? "" : "|" + s.pronouns),
                                     s.freeFormUsed ? "Y " + s.freeFormText : "N" + s.freeFormText}),
                   joined(std::array{row["mark"], row["comments"], row["skills"], row["flags"],
                                     row["free"]}));
-        EXPECT_EQ(ws_.undo.count(), row.number("undos"));
-        EXPECT_EQ(hasUnsavedChanges(ws_) ? "yes" : "no", row["unsaved"]);
+        EXPECT_EQ(doc().undoCount(), row.number("undos"));
+        EXPECT_EQ(doc().hasUnsavedChanges() ? "yes" : "no", row["unsaved"]);
         for (int i = 0; i < ws_.studentCount(); ++i) {
             EXPECT_TRUE(i == shown || last.find("flags *") != std::string::npos ||
-                        ws_.students[i] == before[i])
+                        doc().student(i) == before[i])
                 << "student " << i;
         }
-        if (ws_.undo.count() > undosBefore) {
-            EXPECT_EQ(ws_.undo.count(), undosBefore + 1);
-            EXPECT_EQ(undoEdit(ws_), shown);
-            EXPECT_EQ(ws_.students, before);
+        if (doc().undoCount() > undosBefore) {
+            EXPECT_EQ(doc().undoCount(), undosBefore + 1);
+            const Edit undone = doc().undo();
+            EXPECT_EQ(undone.items, std::vector<int>{shown});
+            EXPECT_TRUE(undone.undoTaken);
+            EXPECT_EQ(doc().students(), before);
         }
     });
+}
+
+// What an edit says it changed: the window redraws exactly that.
+TEST_F(ClassDocumentTest, EachEditNamesItsStudentsAndFields) {
+    start();
+    const auto fields = [](const Edit& e) {
+        std::string out;
+        for (int f = 0; f < field::kCount; ++f)
+            out += e.cells[static_cast<std::size_t>(f)] ? "x" : ".";
+        return out;
+    };
+    // A mark that fills CM1 to CM3 and the skills from the 0-79 range.
+    Edit e = doc().enterMark(0, "70", true);
+    EXPECT_EQ(e.scope, Edit::Scope::Students);
+    EXPECT_EQ(e.items, std::vector<int>{0});
+    EXPECT_EQ(e.aimed, field::kMark);
+    EXPECT_TRUE(e.filled.comments && e.filled.skills && e.undoAdded);
+    EXPECT_EQ(fields(e), "xx....xxxxxx......");
+    // A stamp that moves 0201 from CM1 to CM3 changes both slots.
+    e = doc().stampComment(0, 2, "0201");
+    EXPECT_EQ(fields(e), ".x.x..............");
+    EXPECT_EQ(e.aimed, field::kFirstComment + 2);
+    // A rating that stays the same is still aimed at, but changes nothing.
+    e = doc().setSkill(0, 1, "2");
+    EXPECT_EQ(e.aimed, field::kFirstSkill + 1);
+    EXPECT_TRUE(e.cells.none() && e.undoAdded);
+    // ELD for Brook clears nothing else; ESL clears her ELD.
+    e = doc().clickFlag(1, Flag::Esl);
+    EXPECT_EQ(fields(e), ".............xx...");
+    // A pronoun choice, a flag for everyone, and the undo of the ESL click.
+    EXPECT_EQ(fields(doc().choosePronouns(0, PronounSet::They)), "................x.");
+    e = doc().setFlagColumn(Flag::Iep, true);
+    EXPECT_EQ(e.items, (std::vector<int>{0, 1}));
+    EXPECT_FALSE(e.undoAdded);
+    EXPECT_EQ(fields(e), "............x.....");
+    doc().undo();  // the pronoun choice
+    e = doc().undo();
+    EXPECT_EQ(e.items, std::vector<int>{1});
+    EXPECT_EQ(fields(e), ".............xx...");
+    // Sorts and updates concern the whole class; nothing to undo concerns nothing.
+    EXPECT_EQ(doc().reorder(sortByMark).scope, Edit::Scope::Class);
+    EXPECT_EQ(doc().undo().scope, Edit::Scope::None);
+}
+
+// The update puts the class in the names' order and lists the students it
+// dropped in that order too, whatever order the class was in.
+TEST_F(ClassDocumentTest, UpdateSortsTheClassAndItsDroppedStudentsByName) {
+    start();
+    doc().replaceClass({makeStudent("ENG2D1-01", "Zeller", "Zed", "100000009"),
+                        makeStudent("ENG2D1-01", "Brook", "Bo", "100000002"),
+                        makeStudent("ENG2D1-01", "Young", "Yan", "100000008"),
+                        makeStudent("ENG2D1-01", "Adams", "Ann", "100000001")});
+    const std::string master = file("update.txt");
+    writeBytes(master, readBytes(fs::path(TL_TEST_DATA) / "class_document" / "update.txt"));
+    ReconcileResult report;
+    const Edit edit = doc().updateFromEnrolment(master, std::time(nullptr), 101, report);
+    EXPECT_EQ(edit.scope, Edit::Scope::Class);
+    ASSERT_EQ(report.dropped.size(), 2u);
+    EXPECT_EQ(report.dropped[0].lastName + report.dropped[1].lastName, "YoungZeller");
+    EXPECT_EQ(doc().student(0).lastName + doc().student(1).lastName, "AdamsBrook");
+    // Refused, nothing changes: not even the order.
+    doc().replaceClass({makeStudent("ENG2D1-01", "Brook", "Bo", "100000002"),
+                        makeStudent("ENG2D1-01", "Adams", "Ann", "100000001")});
+    EXPECT_EQ(doc().updateFromEnrolment(file("none.txt"), std::time(nullptr), 101, report).scope,
+              Edit::Scope::None);
+    EXPECT_TRUE(report.refused);
+    EXPECT_EQ(doc().student(0).lastName, "Brook");
+}
+
+using Ranges = std::vector<InitialValueRange>;
+
+// "85-100:4 60-84:3": each range's marks and its RE skill.
+std::string marks(const Ranges& ranges) {
+    std::string out;
+    for (const InitialValueRange& r : ranges)
+        out += std::to_string(r.lowMark) + "-" + std::to_string(r.highMark) + ":" + r.skills[0] +
+               (&r == &ranges.back() ? "" : " ");
+    return out;
+}
+
+InitialValueRange range(int low, int high, std::array<std::string, 3> codes = {},
+                        const char* skill = "3") {
+    InitialValueRange r{low, high, std::move(codes), {}};
+    r.skills.fill(skill);
+    return r;
+}
+
+// Grid row r shows range r - 1.
+TEST(RangeEdits, SplitHalvesAndDeleteMergesWithTheRangeBelow) {
+    forEachRow("range_split_delete.tsv", [](const TableRow& row) {
+        Ranges ranges;
+        for (const std::string& text : row.parts("before", ' ')) {
+            InitialValueRange& r = ranges.emplace_back();
+            char skill[2] = {};
+            std::sscanf(text.c_str(), "%d-%d:%1s", &r.lowMark, &r.highMark, skill);
+            r.skills.fill(skill);
+        }
+        ClassDocument doc;
+        doc.replaceRanges(ranges);
+        const int at = row.number("row") - 1;
+        const Edit edit = row["op"] == "split" ? doc.splitRange(at) : doc.deleteRange(at);
+        EXPECT_EQ(edit.scope == Edit::Scope::RangeTable, row["changed"] == "yes");
+        EXPECT_EQ(marks(doc.ranges()), row["after"]);
+    });
+    // Both halves keep the codes; the merged range keeps those of the range below.
+    ClassDocument doc;
+    doc.replaceRanges({range(60, 84, {"0012", "", "    "}, "2"), range(0, 59)});
+    EXPECT_EQ(doc.splitRange(0).items, (std::vector<int>{0, 1}));
+    EXPECT_EQ(doc.ranges()[1], range(60, 71, {"0012", "", "    "}, "2"));
+    doc.stampRangeCode(1, 1, "0034");
+    EXPECT_TRUE(doc.canUndoRange());
+    // A change of the marks takes the undo entries with it.
+    EXPECT_EQ(doc.deleteRange(0).items, std::vector<int>{0});
+    EXPECT_FALSE(doc.canUndoRange());
+    EXPECT_EQ(doc.ranges()[0], range(60, 84, {"0012", "0034", "    "}, "2"));
+    // A table of 99 ranges is split; a full one is not.
+    doc.replaceRanges(Ranges(kMaxRanges - 1, range(0, 10)));
+    EXPECT_TRUE(doc.splitRange(0).concernsRanges());
+    EXPECT_FALSE(doc.splitRange(0).concernsRanges() || doc.rangeCount() != 100);
+}
+
+TEST(RangeEdits, StampsAndSkillClicksOnTheirCellsAndUndoFromTheNewest) {
+    Ranges start = {range(80, 100, {"0012", "", ""}), range(0, 79, {}, "")};
+    start[1].skills[4] = "x";
+    ClassDocument doc;
+    doc.replaceRanges(start);
+    forEachRow("range_grid_edits.tsv", [&](const TableRow& row) {
+        const int r = row.number("row") - 1, col = row.number("col");
+        const std::string& button = row["button"];
+        const auto skill = static_cast<std::size_t>(rangeSkillIndex(col));
+        const auto slot = static_cast<std::size_t>(rangeCodeSlot(col));
+        using Button = ClassDocument::Button;
+        const Button click = button == "Left"    ? Button::Left
+                             : button == "Right" ? Button::Right
+                                                 : Button::Other;
+        const Edit edit = button.empty()     ? doc.stampRangeCode(r, slot, row["code"])
+                          : button[0] == '=' ? doc.setRangeSkill(r, skill, button.substr(1))
+                                             : doc.clickRangeSkill(r, skill, click);
+        EXPECT_EQ(edit.undoAdded, row["changed"] == "yes");
+        EXPECT_EQ(edit.items, edit.undoAdded ? std::vector<int>{r} : std::vector<int>{});
+        EXPECT_EQ(joined(doc.ranges()[0].codes) + " " + joined(doc.ranges()[1].skills),
+                  row["codes1"] + " " + row["skills2"]);
+    });
+    std::string rows;
+    for (Edit e = doc.undoRange(); e.undoTaken; e = doc.undoRange())
+        rows += std::to_string(e.items.front() + 1);
+    EXPECT_EQ(rows, "222222211");
+    EXPECT_EQ(doc.ranges(), start);
+    // Another visit starts with nothing to take back.
+    doc.stampRangeCode(0, 0, "0034");
+    EXPECT_TRUE(doc.forgetRangeUndo().undoTaken);
+    EXPECT_FALSE(doc.canUndoRange());
 }
 
 }  // namespace

@@ -44,9 +44,10 @@ TEST_F(ExportGateTest, RefusalThenDiscrepanciesThenProblemsThenReady) {
         Workspace ws;
         // 0099 alone is over 460 characters.
         ws.phrases = {{"0012", "Works hard.", ""}, {"0099", std::string(470, 'w'), ""}};
+        std::vector<StudentRecord> students;
         for (const std::string& s : row.parts("class"))
-            ws.students.push_back(entered(s));
-        const std::vector<StudentRecord> students = ws.students;
+            students.push_back(entered(s));
+        ws.doc.replaceClass(students);
 
         // Written 2024-01-31 at 23:00 local time, checked at noon some days later.
         const std::string master = file("TLStudentInfo.txt");
@@ -59,8 +60,10 @@ TEST_F(ExportGateTest, RefusalThenDiscrepanciesThenProblemsThenReady) {
             fs::last_write_time(master, std::chrono::file_clock::from_sys(written));
         }
 
-        const ExportGate gate =
-            checkExportGate(ws, master, inJanuary(31 + row.number("age"), 12), kMaxStudents);
+        ReconcileResult update;
+        ws.doc.updateFromEnrolment(master, inJanuary(31 + row.number("age"), 12), kMaxStudents,
+                                   update);
+        const ExportGate gate = checkExportGate(update, ws.students(), ws.phrases);
         const char* const outcomes[] = {"Refused", "Discrepancies", "Problems", "Ready"};
         EXPECT_EQ(outcomes[static_cast<int>(gate.outcome)], row["outcome"]);
         EXPECT_EQ(gate.outcome == GateOutcome::Refused, gate.notice.has_value());
@@ -75,10 +78,10 @@ TEST_F(ExportGateTest, RefusalThenDiscrepanciesThenProblemsThenReady) {
             ASSERT_NE(line++, gate.lines.end()) << wanted;
         }
         std::vector<std::string> after;
-        for (const StudentRecord& s : ws.students)
+        for (const StudentRecord& s : ws.students())
             after.push_back(s.lastName);
         EXPECT_EQ(joined(after), row["after"]);
-        EXPECT_TRUE(gate.outcome != GateOutcome::Refused || ws.students == students);
+        EXPECT_TRUE(gate.outcome != GateOutcome::Refused || ws.students() == students);
     });
 }
 

@@ -23,7 +23,7 @@ class FavouritesTest : public TempDirTest {
         writeBytes(dir() / name, bytes);
         ws_.favouritesFile = file(name);
         ws_.favourites = {"0056"};
-        ws_.initialValues = defaultRanges();
+        ws_.doc.replaceRanges(defaultRanges());
         return readFavouritesFile(ws_);
     }
 };
@@ -32,26 +32,27 @@ TEST_F(FavouritesTest, ListIsWrittenByteExactAndReadsBackAsWritten) {
     ws_.favouritesFile = "old.tlf";
     newFavourites(ws_);
     EXPECT_EQ(ws_.favouritesFile + joined(ws_.favourites), "");
-    EXPECT_EQ(ws_.initialValues, defaultRanges());
+    EXPECT_EQ(ws_.doc.ranges(), defaultRanges());
     // Negative marks down to the lowest, codes and a separator, skill texts as a file may
     // bring them (a comma, a double quote, a Windows-1252 byte) and an empty SR.
-    ws_.initialValues = {{-32768, -5, {"0012", "    ", ""}, {"a,b", "", "\"x", "\xE9", "1", ""}}};
+    ws_.doc.replaceRanges(
+        {{-32768, -5, {"0012", "    ", ""}, {"a,b", "", "\"x", "\xE9", "1", ""}}});
     ws_.favourites = {"0012", "    ", "0034"};
     ws_.favouritesFile = file("new.tlf");
     ASSERT_EQ(writeFavouritesFile(ws_).outcome, WriteOutcome::Written);
     // Eleven fields joined by commas: an empty SR leaves the line ending in a comma.
     EXPECT_EQ(readBytes(dir() / "new.tlf"),
               " 1 \r\n-32768,-5,0012,    ,,\"a,b\",,'x,\xE9,1,\r\n0012\r\n    \r\n0034\r\n");
-    auto expected = ws_.initialValues;
+    auto expected = ws_.doc.ranges();
     expected.back().skills = {"a,b", "", "'x", "\xE9", "1", "1"};  // an empty SR reads as IN
     const auto entries = ws_.favourites;
     ASSERT_EQ(readFavouritesFile(ws_), std::nullopt);
-    EXPECT_TRUE(ws_.initialValues == expected && ws_.favourites == entries);
+    EXPECT_TRUE(ws_.doc.ranges() == expected && ws_.favourites == entries);
     // What writing does not produce, read and then written as writing puts it.
     ASSERT_EQ(read("\xEF\xBB\xBF  2\n50,59,,,,2,2,2,2,3\r\"60\",69,\"0012\",0099,    "
                    ",4,4,4,4,4,,9\r\n0012\n12345\n0099\n0034\n7\n    \n1234"),
               std::nullopt);
-    EXPECT_EQ(favouritesFileText(ws_.initialValues, ws_.favourites),
+    EXPECT_EQ(favouritesFileText(ws_.doc.ranges(), ws_.favourites),
               crlfLines({" 2 ", "50,59,,,,2,2,2,2,3,3", "60,69,0012,,    ,4,4,4,4,4,4", "0012",
                          "0034", "    ", "1234"}));
 }
@@ -63,7 +64,7 @@ TEST_F(FavouritesTest, RefusedFilesLeaveEmptyTablesAndAddNothing) {
         EXPECT_EQ(read(bytes, name),
                   wrongType ? msg::tl16FavouritesType() : msg::tl17FavouritesInvalid());
         EXPECT_EQ(ws_.favouritesFile + joined(ws_.favourites), "");
-        EXPECT_TRUE(ws_.initialValues.empty());
+        EXPECT_TRUE(ws_.doc.ranges().empty());
         if (wrongType) return;
         // Adding its entries checks every line as reading does: nothing is appended.
         ws_.favourites = {"0012"};
@@ -82,12 +83,12 @@ TEST_F(FavouritesTest, RefusedFilesLeaveEmptyTablesAndAddNothing) {
     expectRefused("f.tlf", " 101 \r\n" + ranges + "0,1,,,,1,1,1,1,1,1\r\n");
     expectRefused("f.tlf", " 0 \r\n" + entries + "0034\r\n");
     ASSERT_EQ(read(" 100 \r\n" + ranges + entries), std::nullopt);
-    EXPECT_EQ(ws_.initialValues.size() + ws_.favourites.size(), 1100u);
+    EXPECT_EQ(ws_.doc.ranges().size() + ws_.favourites.size(), 1100u);
 }
 
 TEST_F(FavouritesTest, AddAppendsCheckedEntriesUpToTheLimit) {
     ws_.favouritesFile = file("mine.tlf");
-    ws_.initialValues = defaultRanges();
+    ws_.doc.replaceRanges(defaultRanges());
     ws_.favourites.assign(996, "0012");
     // Its type is not checked; a code the library lacks stays in the list.
     writeBytes(dir() / "other.txt",
@@ -99,7 +100,7 @@ TEST_F(FavouritesTest, AddAppendsCheckedEntriesUpToTheLimit) {
     // The first entry fits; the rest is left out.
     EXPECT_EQ(joined(std::vector(ws_.favourites.begin() + 996, ws_.favourites.end())),
               "0034|    |0099|0034");
-    EXPECT_TRUE(ws_.favouritesFile == file("mine.tlf") && ws_.initialValues == defaultRanges());
+    EXPECT_TRUE(ws_.favouritesFile == file("mine.tlf") && ws_.doc.ranges() == defaultRanges());
 }
 
 }  // namespace

@@ -58,8 +58,8 @@ TEST(FavouritesPrintout, HeadingEntriesThenTheRangesAsTheInitialValuesPrintoutHa
     ws.phrases = {kPhrases[0], {"0020", std::string(80, 'w'), ""}};  // wider than the column
     ws.favouritesFile = "/home/t/term1.tlf";
     ws.favourites = {"0012", "    ", "0099"};
-    ws.initialValues = {defaultRanges().front(),
-                        {-5, 49, {"0020", "    ", "0012"}, {"1", "", "2"}}};
+    ws.doc.replaceRanges(
+        {defaultRanges().front(), {-5, 49, {"0020", "    ", "0012"}, {"1", "", "2"}}});
     std::tm when{};
     strptime("2026-12-07 14:05:09", "%Y-%m-%d %H:%M:%S", &when);
     const auto lines = favouritesPrintout(ws, when);

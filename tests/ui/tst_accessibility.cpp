@@ -137,15 +137,17 @@ class AccessibilityTest : public QObject {
         // refusal (no enrolment file) its button; a class whose comments name
         // another student the warnings.
         QStringList focus;
-        for (StudentRecord& s : desk.ws.students) {
+        std::vector<StudentRecord> students = desk.ws.students();
+        for (StudentRecord& s : students) {
             s.skills.fill("3");
             s.freeFormUsed = true;
             s.freeFormText = s.lastName == "Brook" ? "Helps Achebe in the lab." : "Steady.";
         }
         for (const int state : {0, 1, 2}) {
             desk.enrol(state != 1);
-            for (StudentRecord& s : desk.ws.students)
+            for (StudentRecord& s : students)
                 s.mark = state == 2 ? "70" : "";
+            desk.ws.doc.replaceClass(students);
             desk.run("mnuExport");
             auto* w = openWindow<frmExport>("frmExport");
             activate(w);

@@ -36,7 +36,7 @@ class AutoFillTest : public QObject {
         auto* w = openWindow<frmAutoFill>("frmAutoFill");
         QVERIFY(w != nullptr && w->isVisible() && !desk.entry.isVisible());
         auto* label = control<QLabel>(w, "lblDetail1");
-        const std::string line = rangeDetailLines(desk.ws.initialValues[0], desk.ws.phrases)[0];
+        const std::string line = rangeDetailLines(desk.ws.doc.ranges()[0], desk.ws.phrases)[0];
         const QFontMetricsF metrics(label->font());
         const auto fits = static_cast<std::size_t>(label->contentsRect().width() /
                                                    metrics.horizontalAdvance('x'));
@@ -66,14 +66,13 @@ class AutoFillTest : public QObject {
 
         // Left, left and right on a skill, then Ctrl+Z three times: the range
         // is back exactly.
-        const InitialValueRange before = desk.ws.initialValues[0];
+        const InitialValueRange before = desk.ws.doc.ranges()[0];
         for (const Qt::MouseButton button : {Qt::LeftButton, Qt::LeftButton, Qt::RightButton})
             clickCell(grid, 1, 5, button);
-        QCOMPARE(grid->textMatrix(1, 5) + desk.ws.initialValues[0].skills[0].c_str(),
-                 QString("33"));
+        QCOMPARE(grid->textMatrix(1, 5) + desk.ws.doc.ranges()[0].skills[0].c_str(), QString("33"));
         for (int i = 0; i < 3; ++i)
             pressChord(Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(desk.ws.initialValues[0] == before && grid->textMatrix(1, 5) == "4");
+        QVERIFY(desk.ws.doc.ranges()[0] == before && grid->textMatrix(1, 5) == "4");
 
         // Split halves the chosen range and ends what Undo could undo; Delete
         // on the upper half joins them again.
@@ -105,13 +104,13 @@ class AutoFillTest : public QObject {
         pressChord(Qt::Key_1, Qt::AltModifier);
         QVERIFY(list->hasFocus() && grid->cellBackColor(1, 2) == QColor(110, 150, 210));
         clickCell(grid, 2, 3);
-        QVERIFY(desk.ws.initialValues[1].codes[1] == "0007" && grid->row() == 2);
+        QVERIFY(desk.ws.doc.ranges()[1].codes[1] == "0007" && grid->row() == 2);
         clickItem(list, 0);
         QCOMPARE(
             QString("%1,%2 ").arg(grid->row()).arg(grid->col()) + grid->cellBackColor(1, 2).name(),
             QString("1,2 #ffffff"));
         press(w, "cmdSplit");
-        QCOMPARE(desk.ws.initialValues[0].lowMark * 1000 + desk.ws.initialValues[1].lowMark, 90080);
+        QCOMPARE(desk.ws.doc.ranges()[0].lowMark * 1000 + desk.ws.doc.ranges()[1].lowMark, 90080);
     }
 
     void realInputBoxOpensWithTheTextAndEscapeCancels() {

@@ -103,13 +103,13 @@ class EntryEditingTest : public QObject {
             const QString steps = edit.section('|', 0, 0), expected = edit.section('|', 2);
             const int row = expected.section(' ', 0, 0).toInt(),
                       col = edit.section('|', 1, 1).toInt();
-            const std::vector<StudentRecord> before = desk.ws.students;
+            const std::vector<StudentRecord> before = desk.ws.students();
             const QStringList shown = shownRows(grid);
             for (const QString& step : steps.split(' '))
                 act(desk, step);
             QString result;
             for (std::size_t i = 0; i < before.size(); ++i)
-                result += desk.ws.students[i] == before[i] ? "" : QString::number(i + 1) + " ";
+                result += desk.ws.students()[i] == before[i] ? "" : QString::number(i + 1) + " ";
             result += grid->textMatrix(row, col);
             for (const int c : {4, 14})
                 if (steps[0] == 'm') result += grid->cellForeColor(row, c) == Qt::red ? "r" : "b";
@@ -123,7 +123,7 @@ class EntryEditingTest : public QObject {
             QCOMPARE(steps + " " + current(grid) + (grid->hasFocus() ? "" : " elsewhere"),
                      QString("%1 %2,3").arg(steps).arg(other));
             row % 2 ? click(desk.btn("cmdUndo")) : desk.act("mnuUndo")->trigger();
-            QVERIFY(desk.ws.students == before && !desk.btn("cmdUndo")->isEnabled() &&
+            QVERIFY(desk.ws.students() == before && !desk.btn("cmdUndo")->isEnabled() &&
                     shownRows(grid) == shown && grid->row() == row &&
                     grid->cellBackColor(row, 0) ==
                         desk.entry.palette().color(QPalette::Highlight) &&
@@ -137,7 +137,7 @@ class EntryEditingTest : public QObject {
             const int x = header->sectionViewportPosition(col) + header->sectionSize(col) / 2;
             QTest::mouseClick(header->viewport(), button, {}, QPoint(x, header->height() / 2));
         }
-        for (const StudentRecord& s : desk.ws.students)
+        for (const StudentRecord& s : desk.ws.students())
             QCOMPARE(toQString(s.esl + "|" + s.eld + "|" + s.interview), QString("|Y|"));
         QVERIFY(desk.showsRecords() && desk.undos() == 0);
 
@@ -178,11 +178,11 @@ class EntryEditingTest : public QObject {
         FlexGrid* grid = desk.grid();
         act(desk, "R6,4");
         act(desk, "L1,5");
-        QVERIFY(desk.ws.students[0].comments[1] == "0005" && grid->row() == 1);
+        QVERIFY(desk.ws.students()[0].comments[1] == "0005" && grid->row() == 1);
         act(desk, "i3");
         QCOMPARE(current(grid) + " " + grid->cellBackColor(6, 4).name(), QString("6,4 #ffffff"));
         act(desk, "L2,8");  // nothing is picked now: the clicked entry stamps
-        QCOMPARE(desk.ws.students[1].comments[4], std::string("0007"));
+        QCOMPARE(desk.ws.students()[1].comments[4], std::string("0007"));
     }
 
     // The right button on a student's name makes that student current and
@@ -207,7 +207,7 @@ class EntryEditingTest : public QObject {
                                   "Pronouns: from the &enrolment (she)*"));
         QTest::keyClick(menu, Qt::Key_T);
         settle();
-        QCOMPARE(toQString(desk.ws.students[1].pronouns) + " " + label->text(),
+        QCOMPARE(toQString(desk.ws.students()[1].pronouns) + " " + label->text(),
                  QString("T Pronouns: they"));
         QVERIFY(panel(desk.entry).join('\n').contains("[0007] They understand "));
         QVERIFY(desk.showsRecords() && desk.undos() == 1);
@@ -226,17 +226,18 @@ class EntryEditingTest : public QObject {
         QCOMPARE(shown(), theyChecked);
         QTest::keyClick(menu, Qt::Key_E);
         settle();
-        QCOMPARE(toQString(desk.ws.students[1].pronouns) + label->text(), QString("Pronouns: she"));
+        QCOMPARE(toQString(desk.ws.students()[1].pronouns) + label->text(),
+                 QString("Pronouns: she"));
         QVERIFY(desk.undos() == 2);
         click(desk.btn("cmdUndo"));
-        QCOMPARE(toQString(desk.ws.students[1].pronouns) + " " + label->text(),
+        QCOMPARE(toQString(desk.ws.students()[1].pronouns) + " " + label->text(),
                  QString("T Pronouns: they"));
         QCOMPARE(panel(desk.entry), expectedPanel(desk.ws, 1, false));
     }
 
     void freeFormCommand() {
         EditDesk desk;
-        const StudentRecord& brennick = desk.ws.students[1];
+        const StudentRecord& brennick = desk.ws.students()[1];
         clickCell(desk.grid(), 2, 3);
         // The dialog names the student and starts with the composed codes; the
         // window tests' school has no dictionary: the old caution. Okay without

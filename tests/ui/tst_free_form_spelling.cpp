@@ -84,7 +84,7 @@ class FreeFormSpellingTest : public QObject {
         StudentRecord s;
         s.firstName = "Ma\xEBva";  // Windows-1252, as the class file holds it
         s.lastName = "Quillon-Marsh";
-        d.ws.students = {s};
+        d.ws.doc.replaceClass({s});
         d.ws.phrases = {{"0001", "@ perseveres with tenacity.", "1"}};
         // The class's names and the library's words are known; words with
         // digits are left alone; an apostrophe is part of a word only inside it.
@@ -104,8 +104,8 @@ class FreeFormSpellingTest : public QObject {
 
         // The underline is no part of the text taken over.
         press(d.dialog.get(), "cmdOkay");
-        QCOMPARE(d.ws.freeFormDraft, std::string("Ma\xEBva Quillon-Marsh perseveres with tenacity: "
-                                                 "zwyx's writes 10th Q3; 'glimmar'."));
+        QCOMPARE(d.dialog->draft(), std::string("Ma\xEBva Quillon-Marsh perseveres with tenacity: "
+                                                "zwyx's writes 10th Q3; 'glimmar'."));
         QVERIFY(d.prompts.asked.isEmpty());
 
         // Without a dictionary nothing is underlined or offered, and no word

@@ -31,7 +31,7 @@ struct KeysDesk : Desk {
         activate(&entry);
     }
     bool showsRecords() const { return shownRows(grid()) == recordRows(ws, false); }
-    QString codes(int student) const { return listOf(ws.students[student].comments).join('|'); }
+    QString codes(int student) const { return listOf(ws.students()[student].comments).join('|'); }
 };
 
 // Presses keys in turn: by name ("Right", "Ctrl+End", "Shift+F10"), or after
@@ -100,7 +100,7 @@ class GridKeysTest : public QObject {
     void commentCellsByKeyboard() {
         KeysDesk desk;
         FlexGrid* grid = desk.grid();
-        const std::vector<StudentRecord> opened = desk.ws.students;
+        const std::vector<StudentRecord> opened = desk.ws.students();
         QWidget* editor = nullptr;
         const auto state = [&] {
             return where(grid, desk.ctl<QListWidget>("lstFavourites")) + " " + desk.codes(0) + " " +
@@ -144,12 +144,12 @@ class GridKeysTest : public QObject {
         // Each key was one edit: undone one by one, the class is as it was opened.
         for (int i = 0; i < 7; ++i)
             keys("Ctrl+Z");
-        QVERIFY(desk.ws.students == opened && desk.showsRecords());
+        QVERIFY(desk.ws.students() == opened && desk.showsRecords());
     }
 
     void skillsAndFlagsByKeyboard() {
         KeysDesk desk;
-        auto& students = desk.ws.students;
+        auto& students = desk.ws.students();
         const auto state = [&] {
             QString flags;
             for (const StudentRecord& s : students)
@@ -171,9 +171,9 @@ class GridKeysTest : public QObject {
               {"'2 'x '5", "85 244444 ,,,, black u6"},
               {"End Left Left Left Space", "85 244444 Y,,,, black u7"}},
              state);
-        students[3].eld = "Y";
-        play({{"Right Ctrl+Shift+Space", "85 244444 YY,Y,Y,Y, black u7"},
-              {"Ctrl+Space", "85 244444 Y,,,, black u7"}},
+        desk.ws.doc.clickFlag(3, Flag::Eld);
+        play({{"Right Ctrl+Shift+Space", "85 244444 YY,Y,Y,Y, black u8"},
+              {"Ctrl+Space", "85 244444 Y,,,, black u8"}},
              state);
         QVERIFY(desk.showsRecords() && desk.grid()->cellForeColor(1, 10) == Qt::red);
     }
@@ -185,7 +185,7 @@ class GridKeysTest : public QObject {
         QVERIFY(w != nullptr);
         activate(w);
         auto* grid = control<FlexGrid>(w, "msfgClass");
-        auto& ranges = desk.ws.initialValues;
+        auto& ranges = desk.ws.doc.ranges();
         const std::vector<InitialValueRange> opened = ranges;
         const auto state = [&] {
             QString text = where(grid, control<QListWidget>(w, "lstFavourites"));

@@ -93,10 +93,10 @@ class ImportExportTest : public QObject {
         QCOMPARE(desk.ws.studentCount(), 14);
         QCOMPARE(shownRows(desk.grid()), recordRows(desk.ws, false));
         // The close box leaves the class as it was.
-        const auto before = desk.ws.students;
+        const auto before = desk.ws.students();
         desk.openPicker()->close();
         settle();
-        QVERIFY(desk.ws.students == before);
+        QVERIFY(desk.ws.students() == before);
     }
 
     void pickerRefusesAMasterFileItCannotUse() {
@@ -115,11 +115,11 @@ class ImportExportTest : public QObject {
                 desk.build("SCI2D1-03");
                 QVERIFY(master.remove());
             }
-            const auto before = desk.ws.students;
+            const auto before = desk.ws.students();
             frmGetTrilliumfile* picker = desk.openPicker();
             QCOMPARE(shownCodes(desk.prompts), QStringList{code});
             QVERIFY(picker != nullptr && control<QComboBox>(picker, "cboClasses")->count() == 0 &&
-                    desk.ws.students == before);
+                    desk.ws.students() == before);
             QCOMPARE(desk.prompts.endedWith != 0, code == "TL10a:");
         }
     }
@@ -127,24 +127,24 @@ class ImportExportTest : public QObject {
     void updateFollowsTheMasterFile() {
         SchoolDesk desk;
         desk.build("SCI2D1-03");
-        const auto before = desk.ws.students;
+        const auto before = desk.ws.students();
         // Holm has left the section; Kestrel has joined it. No changes nothing.
         desk.writeMaster(masterBytes({4}));
         desk.prompts.yesNoAnswers << false << true;
         desk.run("mnuUpdate");
         QVERIFY(desk.prompts.asked.last().title == "Update Class List" &&
-                desk.ws.students == before);
+                desk.ws.students() == before);
         desk.run("mnuUpdate");
         const QStringList updated{"Ashgrove, Jr.", "Calder", "Gantry", "Kestrel", "Velde"};
         QCOMPARE(column(desk.grid(), 1), updated);
 
         // A file whose lines lack the timetable would empty the class: TL21, the class stays.
-        const auto kept = desk.ws.students;
+        const auto kept = desk.ws.students();
         desk.writeMaster(kHeader + "Velde,Pia,F,302000003,2025,10,ON,N3\r\n");
         desk.prompts.yesNoAnswers << true;
         desk.run("mnuUpdate");
         QCOMPARE(shownCodes(desk.prompts), QStringList{"TL21:"});
-        QVERIFY(desk.ws.students == kept && column(desk.grid(), 1) == updated);
+        QVERIFY(desk.ws.students() == kept && column(desk.grid(), 1) == updated);
     }
 
     // A discrepancy with the enrolment file is a report in the text pad:
@@ -152,21 +152,21 @@ class ImportExportTest : public QObject {
     void exportWindowReportsADiscrepancy() {
         SchoolDesk desk;
         desk.build("SCI2D1-03");
-        const auto before = desk.ws.students;  // Ashgrove, Velde, Holm, Calder, Gantry
+        const auto before = desk.ws.students();  // Ashgrove, Velde, Holm, Calder, Gantry
         // Holm and Calder have left; Kestrel has joined.
         desk.writeMaster(masterBytes({4, 6}));
         frmExport* w = desk.openExport();
         QVERIFY(w != nullptr && control<QWidget>(w, "cmdExport")->isHidden());
-        QCOMPARE(
-            control<QPlainTextEdit>(w, "picOut")->toPlainText(),
-            listOf(discrepancyReport({before[3], before[2]}, {desk.ws.students[3]})).join('\n'));
+        // The class comes back in the names' order, the newcomer among them.
+        const StudentRecord& kestrel = desk.ws.doc.student(2);
+        QCOMPARE(control<QPlainTextEdit>(w, "picOut")->toPlainText(),
+                 listOf(discrepancyReport({before[3], before[2]}, {kestrel})).join('\n'));
         QVERIFY(control<FlexGrid>(w, "msfgClass")->rows() == 1 &&
                 desk.prompts.messages().isEmpty());
-        // The update gives the class back in its new order.
         press(w, "cmdReturn");
         QVERIFY(openWindow<frmExport>("frmExport") == nullptr && desk.entry.isVisible());
         QCOMPARE(column(desk.grid(), 1),
-                 (QStringList{"Ashgrove, Jr.", "Velde", "Gantry", "Kestrel"}));
+                 (QStringList{"Ashgrove, Jr.", "Gantry", "Kestrel", "Velde"}));
     }
 
     // What the export window shows and writes for a class the picker built.
@@ -174,21 +174,23 @@ class ImportExportTest : public QObject {
         SchoolDesk desk;
         desk.file("notes.txt", "");  // the eFile's Save dialog starts in a home that holds a file
         desk.build("SCI2D1-03");
-        for (StudentRecord& s : desk.ws.students) {
+        std::vector<StudentRecord> students = desk.ws.students();
+        for (StudentRecord& s : students) {
             s.mark = "70";
             s.freeFormUsed = true;
             s.freeFormText = "Works steadily in the lab.";
         }
-        desk.ws.students[0].freeFormUsed = false;
-        desk.ws.students[0].comments = {"0101", "0102", "0003", "", ""};
-        desk.ws.students[2].freeFormText = "Saga and calder led the lab.";  // Holm Saga
+        students[0].freeFormUsed = false;
+        students[0].comments = {"0101", "0102", "0003", "", ""};
+        students[2].freeFormText = "Saga and calder led the lab.";  // Holm Saga
+        desk.ws.doc.replaceClass(students);
 
         // The preview by name; another student's name in a comment is a
         // warning, not a refusal.
         frmExport* w = desk.openExport();
         QVERIFY(w != nullptr && w->isVisible() && !desk.entry.isVisible());
         QStringList rows;
-        for (const StudentRecord& student : desk.ws.students) {
+        for (const StudentRecord& student : desk.ws.students()) {
             for (const auto& row : previewRows(student, desk.ws.phrases))
                 rows << listOf(row).join('|');
         }
@@ -213,17 +215,17 @@ class ImportExportTest : public QObject {
         Desk desk;
         desk.open(desk.file("eng.tlc", classOfSize(3)));
         typeMark(desk, 1, "88");
-        QVERIFY(hasUnsavedChanges(desk.ws));
+        QVERIFY(desk.ws.doc.hasUnsavedChanges());
         desk.prompts.fileAnswers << desk.home("kept");
         const SyncCall sync = syncCall;
         syncCall = folderSyncFails;  // the disk does not confirm the folder
         click(desk.btn("cmdSave"));
         syncCall = sync;
-        QVERIFY(!hasUnsavedChanges(desk.ws));
+        QVERIFY(!desk.ws.doc.hasUnsavedChanges());
         QCOMPARE(desk.prompts.messages(),
                  QStringList{toQString(msg::tl25WrittenUnconfirmed("kept.tlc").text)});
         QCOMPARE(contents(desk.home("kept.tlc")),
-                 QByteArray::fromStdString(classFileText(desk.ws.students)));
+                 QByteArray::fromStdString(classFileText(desk.ws.students())));
     }
 };
 

@@ -173,11 +173,11 @@ class KeyboardAccessTest : public QObject {
         QTRY_VERIFY(openWindow<QWidget>("frmGetTrilliumfile") == nullptr);
         activate(&entry);
         QStringList names;
-        for (const StudentRecord& s : ws.students)
+        for (const StudentRecord& s : ws.students())
             names << toQString(s.classCode + " " + s.lastName);
         QCOMPARE(names.join(", "),
                  QString("SCI3U1-01 Abernethy, SCI3U1-01 Castellan, SCI3U1-01 Dorrance"));
-        std::vector<StudentRecord> expected = ws.students;
+        std::vector<StudentRecord> expected = ws.students();
 
         // The main window: seven menu titles and four captioned controls; Tab
         // from the grid round the window. F10 opens the first menu, Alt and a
@@ -227,7 +227,7 @@ class KeyboardAccessTest : public QObject {
         keys("Ctrl+K Down Tab Tab Tab Return");
         expected[2].freeFormUsed = true;
         expected[2].freeFormText = fromQString(text);
-        QVERIFY(ws.students == expected);
+        QVERIFY(ws.students() == expected);
 
         // Ctrl+S: the Save dialog answered; the file holds the records.
         keys("Ctrl+S");
@@ -295,7 +295,7 @@ class KeyboardAccessTest : public QObject {
         // Back in the main window, the keyboard on the marks.
         QTRY_VERIFY(openWindow<QWidget>("frmExport") == nullptr && entry.isVisible());
         QTRY_COMPARE(QApplication::focusWidget(), control<QWidget>(&entry, "msfgClass"));
-        QVERIFY(ws.students == expected && prompts.unexpected == 0 &&
+        QVERIFY(ws.students() == expected && prompts.unexpected == 0 &&
                 prompts.fileAnswers.isEmpty());
         qApp->removeEventFilter(&mouse);
         QCOMPARE(mouse.events, 0);
@@ -337,7 +337,7 @@ class KeyboardAccessTest : public QObject {
         desk.grid()->setFocus();
         typeKeys("64");
         keys("Ctrl+I Return");
-        QVERIFY(desk.ws.students[1].mark == "64" && !autoFill->isChecked());
+        QVERIFY(desk.ws.students()[1].mark == "64" && !autoFill->isChecked());
         // Without favourites the check box is disabled, and so is the item.
         Desk bare;
         QVERIFY(!bare.btn("optAutoFill")->isEnabled() &&

@@ -46,8 +46,9 @@ class PrintingTest : public QObject {
                        "share of the work on time and with care for the result of the whole team.",
                        ""}};
         ws.favourites = {"0012", "    ", "0020"};
-        ws.initialValues = defaultRanges();
-        ws.initialValues[1].codes = {"0020", "0020", "0012"};
+        std::vector<InitialValueRange> ranges = defaultRanges();
+        ranges[1].codes = {"0020", "0020", "0012"};
+        ws.doc.replaceRanges(ranges);
         const auto lines = favouritesPrintout(ws, std::tm{});
         TempSchool dir;
         const QString path = dir.homeFolder() + "/printout.pdf";

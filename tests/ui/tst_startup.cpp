@@ -29,7 +29,7 @@ struct UnsavedClass {
     UnsavedClass() {
         StudentRecord student;
         student.classCode = "ENG2D1-01";
-        restoreClass(ws, {student, student});
+        ws.doc.restoreClass({student, student});
     }
 };
 
@@ -140,18 +140,17 @@ class StartupTest : public QObject {
         QVERIFY(!keeper.takeOver(left) && QFile::exists(left) && keeper.failing());
 
         // The disk has room again: the next check writes the change typed while it was full.
-        recordEdit(unsaved.ws, 1);
-        unsaved.ws.students[1].mark = "52";
+        unsaved.ws.doc.enterMark(1, "52", false);
         diskFull = false;
         check(keeper);
         QCOMPARE(contents(keeper.copyPath()),
-                 QByteArray::fromStdString(classFileText(unsaved.ws.students)));
+                 QByteArray::fromStdString(classFileText(unsaved.ws.students())));
         QVERIFY(keeper.takeOver(left) && !QFile::exists(left));
         // A save removes the copy, the next change writes it again, a normal exit leaves nothing.
-        markSaved(unsaved.ws);
+        unsaved.ws.doc.markSaved();
         check(keeper);
         QVERIFY(keeper.upToDate() && !QFile::exists(keeper.copyPath()));
-        noteChange(unsaved.ws);
+        unsaved.ws.doc.setFlagColumn(Flag::Iep, true);
         check(keeper);
         QVERIFY(QFile::exists(keeper.copyPath()));
         keeper.discard();
@@ -230,9 +229,10 @@ class StartupTest : public QObject {
         QVERIFY(restored.loaded && restored.prompts.count(Kind::YesNo) == 1);
         QVERIFY(restored.prompts.asked.last().text.startsWith(
             "Tallyleaf was not closed properly. Restore the class ENG2D1-01 as it was at "));
-        QCOMPARE(restored.ws.students[0].mark + restored.ws.students[1].mark, std::string("8861"));
+        QCOMPARE(restored.ws.students()[0].mark + restored.ws.students()[1].mark,
+                 std::string("8861"));
         // This program keeps the restored class in a copy of its own; the left one is gone.
-        QVERIFY(hasUnsavedChanges(restored.ws) && restored.prompts.messages().isEmpty());
+        QVERIFY(restored.ws.doc.hasUnsavedChanges() && restored.prompts.messages().isEmpty());
         QVERIFY(copiesIn(folder).size() == 1 && copiesIn(folder)[0] != leftName);
 
         // A copy that cannot be read is set aside and said; the restored class's
@@ -259,7 +259,7 @@ class StartupTest : public QObject {
         Started restored(here, {true});
         QFile::setPermissions(here.recoveryFolder,
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(restored.loaded && QFile::exists(left) && restored.ws.students[0].mark == "64");
+        QVERIFY(restored.loaded && QFile::exists(left) && restored.ws.students()[0].mark == "64");
         QCOMPARE(restored.prompts.messages(),
                  QStringList{"TL24: The recovery copy " + left +
                              " could not be removed. Delete it by hand once the class is saved."});

@@ -102,7 +102,7 @@ struct Desk {
         prompts.fileAnswers << path;
         run("mnuOpenClass");
     }
-    int undos() const { return ws.undo.count(); }
+    int undos() const { return ws.doc.undoCount(); }
     // Runs a menu command of the main window and lets what it opens settle.
     void run(const char* name) const {
         act(name)->trigger();
@@ -238,8 +238,8 @@ QStringList listOf(const auto& texts) {
 
 // The main grid's rows as gridRowTexts makes them from the records.
 inline QStringList recordRows(const Workspace& ws, bool course) {
-    return collect(ws.students.size(),
-                   [&](int i) { return listOf(gridRowTexts(ws.students[i], course)).join('|'); });
+    return collect(ws.students().size(),
+                   [&](int i) { return listOf(gridRowTexts(ws.students()[i], course)).join('|'); });
 }
 
 // The detail panel's five lines, and the lines buildDetailLines gives the student.
@@ -248,7 +248,7 @@ inline QStringList panel(const frmEntry& e) {
         5, [&e](int i) { return control<QLabel>(&e, QString("lblDetail%1").arg(i + 1))->text(); });
 }
 inline QStringList expectedPanel(const Workspace& ws, int student, bool course) {
-    return listOf(buildDetailLines(ws.students[student], ws.phrases, course).lines);
+    return listOf(buildDetailLines(ws.students()[student], ws.phrases, course).lines);
 }
 
 }  // namespace tl::test
