@@ -3,7 +3,6 @@
 #include "checks/class_problems.h"
 
 #include <algorithm>
-#include <map>
 #include <utility>
 
 #include "checks/completeness.h"
@@ -46,61 +45,75 @@ std::string rangeProblem(const std::string& code, const std::string& mark,
     return "comment " + code + " is meant for marks " + meant + ", the mark is " + mark;
 }
 
+// The problems of one student, the warnings of its comment's names given.
+std::vector<ClassProblem> problemsOf(const std::vector<StudentRecord>& students, int student,
+                                     const std::vector<Phrase>& phrases,
+                                     const std::vector<InitialValueRange>& ranges,
+                                     const std::vector<NameWarning>& named) {
+    const StudentRecord& s = students[static_cast<std::size_t>(student)];
+    std::vector<ClassProblem> problems;
+    const auto add = [&](int cell, std::string text) {
+        problems.push_back({student, cell, std::move(text)});
+    };
+    const BlockingProblems blocking = blockingProblems(s, phrases);
+    if (blocking.noMark) add(problemcell::kMark, "no mark");
+    if (blocking.noComment) add(problemcell::kFirstComment, "no comment");
+    if (blocking.overLimit) {
+        add(problemcell::kFirstComment, "comments are " + std::to_string(blocking.commentLength) +
+                                            " characters, " + std::to_string(kCommentLimit) +
+                                            " at most");
+    }
+    if (blocking.firstUnratedSkill >= 0) {
+        add(problemcell::kFirstSkill + blocking.firstUnratedSkill, "learning skills not all rated");
+    }
+    // The codes left in a free-form student's record are not sent.
+    for (std::size_t k = 0; !s.freeFormUsed && k < s.comments.size(); ++k) {
+        const std::string& code = s.comments[k];
+        if (!isEmptyCode(code) && findPhrase(phrases, code) < 0) {
+            add(problemcell::kFirstComment + static_cast<int>(k),
+                "comment code " + code + " is not in the phrase library");
+        }
+    }
+    for (const NameWarning& w : named)
+        add(problemcell::kFirstComment, "comment names " + w.written + " in \"" + w.context + "\"");
+    for (std::size_t k = 0; !s.freeFormUsed && isNumberMark(s.mark) && k < 3; ++k) {
+        if (isEmptyCode(s.comments[k])) continue;
+        std::string text = rangeProblem(s.comments[k], s.mark, ranges);
+        if (!text.empty()) add(problemcell::kFirstComment + static_cast<int>(k), std::move(text));
+    }
+    // Cell by cell, each cell's problems in the order of the checks.
+    std::stable_sort(problems.begin(), problems.end(),
+                     [](const ClassProblem& a, const ClassProblem& b) { return a.cell < b.cell; });
+    return problems;
+}
+
 }  // namespace
+
+std::vector<ClassProblem> studentProblems(const std::vector<StudentRecord>& students, int index,
+                                          const std::vector<Phrase>& phrases,
+                                          const std::vector<InitialValueRange>& ranges,
+                                          const NameIndex& names) {
+    const auto n = static_cast<std::size_t>(index);
+    return problemsOf(students, index, phrases, ranges,
+                      studentNameWarnings(students, n, phrases, names));
+}
+
+std::vector<ClassProblem> studentProblems(const std::vector<StudentRecord>& students, int index,
+                                          const std::vector<Phrase>& phrases,
+                                          const std::vector<InitialValueRange>& ranges) {
+    const auto n = static_cast<std::size_t>(index);
+    return problemsOf(students, index, phrases, ranges, studentNameWarnings(students, n, phrases));
+}
 
 std::vector<ClassProblem> classProblems(const std::vector<StudentRecord>& students,
                                         const std::vector<Phrase>& phrases,
                                         const std::vector<InitialValueRange>& ranges) {
-    std::multimap<std::size_t, const NameWarning*> named;
-    const std::vector<NameWarning> warnings = nameWarnings(students, phrases);
-    for (const NameWarning& w : warnings)
-        named.emplace(w.index, &w);
-
+    const NameIndex names(students, phrases);
     std::vector<ClassProblem> problems;
     for (std::size_t n = 0; n < students.size(); ++n) {
-        const StudentRecord& s = students[n];
-        const int student = static_cast<int>(n);
-        const auto add = [&](int cell, std::string text) {
-            problems.push_back({student, cell, std::move(text)});
-        };
-        const std::size_t first = problems.size();
-        const ComposedComments composed =
-            s.freeFormUsed ? ComposedComments{} : composeComments(s, phrases);
-        if (s.mark.empty()) add(problemcell::kMark, "no mark");
-        if (!hasComment(s, composed)) add(problemcell::kFirstComment, "no comment");
-        if (!s.freeFormUsed && exceedsCommentLimit(composed.totalLength)) {
-            add(problemcell::kFirstComment, "comments are " + std::to_string(composed.totalLength) +
-                                                " characters, " + std::to_string(kCommentLimit) +
-                                                " at most");
-        }
-        const auto unrated = std::find(s.skills.begin(), s.skills.end(), std::string());
-        if (unrated != s.skills.end()) {
-            add(problemcell::kFirstSkill + static_cast<int>(unrated - s.skills.begin()),
-                "learning skills not all rated");
-        }
-        // The codes left in a free-form student's record are not sent.
-        for (std::size_t k = 0; !s.freeFormUsed && k < s.comments.size(); ++k) {
-            const std::string& code = s.comments[k];
-            if (!isEmptyCode(code) && findPhrase(phrases, code) < 0) {
-                add(problemcell::kFirstComment + static_cast<int>(k),
-                    "comment code " + code + " is not in the phrase library");
-            }
-        }
-        const auto [from, to] = named.equal_range(n);
-        for (auto it = from; it != to; ++it) {
-            add(problemcell::kFirstComment,
-                "comment names " + it->second->written + " in \"" + it->second->context + "\"");
-        }
-        for (std::size_t k = 0; !s.freeFormUsed && isNumberMark(s.mark) && k < 3; ++k) {
-            if (isEmptyCode(s.comments[k])) continue;
-            std::string text = rangeProblem(s.comments[k], s.mark, ranges);
-            if (!text.empty())
-                add(problemcell::kFirstComment + static_cast<int>(k), std::move(text));
-        }
-        // Cell by cell, each cell's problems in the order of the checks.
-        std::stable_sort(
-            problems.begin() + static_cast<std::ptrdiff_t>(first), problems.end(),
-            [](const ClassProblem& a, const ClassProblem& b) { return a.cell < b.cell; });
+        for (ClassProblem& p :
+             studentProblems(students, static_cast<int>(n), phrases, ranges, names))
+            problems.push_back(std::move(p));
     }
     return problems;
 }

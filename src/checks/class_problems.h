@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "checks/name_check.h"
 #include "core/favourites_file.h"
 #include "core/phrase_library.h"
 #include "core/student_record.h"
@@ -37,6 +38,16 @@ struct ClassProblem {
 std::vector<ClassProblem> classProblems(const std::vector<StudentRecord>& students,
                                         const std::vector<Phrase>& phrases,
                                         const std::vector<InitialValueRange>& ranges);
+
+// The problems of students[index] alone, as classProblems gives them. The
+// index of the class's names may be built once for many students.
+std::vector<ClassProblem> studentProblems(const std::vector<StudentRecord>& students, int index,
+                                          const std::vector<Phrase>& phrases,
+                                          const std::vector<InitialValueRange>& ranges);
+std::vector<ClassProblem> studentProblems(const std::vector<StudentRecord>& students, int index,
+                                          const std::vector<Phrase>& phrases,
+                                          const std::vector<InitialValueRange>& ranges,
+                                          const NameIndex& names);
 
 // "Achebe Hana: no mark".
 std::string problemLine(const std::vector<StudentRecord>& students, const ClassProblem& problem);

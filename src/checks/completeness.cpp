@@ -21,17 +21,27 @@ bool hasComment(const StudentRecord& s, const ComposedComments& composed) {
            std::any_of(composed.texts.begin(), composed.texts.end(), some);
 }
 
-std::string firstProblem(const StudentRecord& s, const std::vector<Phrase>& phrases) {
+BlockingProblems blockingProblems(const StudentRecord& s, const std::vector<Phrase>& phrases) {
+    BlockingProblems problems;
     const ComposedComments composed =
         s.freeFormUsed ? ComposedComments{} : composeComments(s, phrases);
-    if (!s.freeFormUsed && exceedsCommentLimit(composed.totalLength)) {
-        return "  Comments exceed max Trillium length";
+    problems.noMark = s.mark.empty();
+    problems.noComment = !hasComment(s, composed);
+    problems.overLimit = !s.freeFormUsed && exceedsCommentLimit(composed.totalLength);
+    problems.commentLength = composed.totalLength;
+    const auto unrated = std::find(s.skills.begin(), s.skills.end(), std::string());
+    if (unrated != s.skills.end()) {
+        problems.firstUnratedSkill = static_cast<int>(unrated - s.skills.begin());
     }
-    if (s.mark.empty()) return "  has no mark";
-    if (!hasComment(s, composed)) return "  has no comment";
-    for (const std::string& skill : s.skills) {
-        if (skill.empty()) return "  one or more missing Learning Skills";
-    }
+    return problems;
+}
+
+std::string firstProblem(const StudentRecord& s, const std::vector<Phrase>& phrases) {
+    const BlockingProblems problems = blockingProblems(s, phrases);
+    if (problems.overLimit) return "  Comments exceed max Trillium length";
+    if (problems.noMark) return "  has no mark";
+    if (problems.noComment) return "  has no comment";
+    if (problems.firstUnratedSkill >= 0) return "  one or more missing Learning Skills";
     return "";
 }
 

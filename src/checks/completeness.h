@@ -21,6 +21,16 @@ std::string exportComment(const StudentRecord& student, const std::vector<Phrase
 // text: codes the phrase library lacks would give the eFile an empty comment.
 bool hasComment(const StudentRecord& student, const ComposedComments& composed);
 
+// Which completeness tests a student fails; the comments are composed once.
+struct BlockingProblems {
+    bool noMark = false;
+    bool noComment = false;
+    bool overLimit = false;      // coded comments composed to over 460 characters
+    int commentLength = 0;       // the composed length; 0 for a free-form comment
+    int firstUnratedSkill = -1;  // an index in StudentRecord::skills, or -1
+};
+BlockingProblems blockingProblems(const StudentRecord& student, const std::vector<Phrase>& phrases);
+
 // The first failing completeness test of a student ("  has no mark", ...), or
 // "" when the student is complete.
 std::string firstProblem(const StudentRecord& student, const std::vector<Phrase>& phrases);

@@ -173,17 +173,12 @@ Words libraryWordsAmong(const Words& wanted, const std::vector<Phrase>& phrases)
     return found;
 }
 
-}  // namespace
-
-std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students,
-                                      const std::vector<Phrase>& phrases) {
-    // Each name part of the class, with its spelling in the first name that holds it.
+// Each name part of the class, with its spelling in the first name that holds it.
+Parts classParts(const std::vector<StudentRecord>& students) {
     Parts parts;
-    std::vector<std::vector<std::string>> ownParts(students.size());
-    for (std::size_t n = 0; n < students.size(); ++n) {
-        for (const std::string* name : {&students[n].firstName, &students[n].lastName}) {
+    for (const StudentRecord& s : students) {
+        for (const std::string* name : {&s.firstName, &s.lastName}) {
             for (const std::string& part : namePartsOf(*name)) {
-                ownParts[n].push_back(part);
                 if (parts.count(part)) continue;
                 parts.emplace(part, name->substr(lowerText(*name).find(part), part.size()));
             }
@@ -192,47 +187,101 @@ std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students
     // The words the placeholders put into comments are no names.
     for (const char* word : {"he", "she", "his", "her", "him", "son", "daughter"})
         parts.erase(word);
-    // Comments that hold a part of another student's name, in class order and
-    // in the order each comment names them.
-    struct Named {
-        std::size_t student;
-        const Parts::value_type* part;
-        std::size_t at;
-        std::size_t length;
-    };
+    return parts;
+}
+
+// A part of another student's name where a comment holds it.
+struct Named {
+    const Parts::value_type* part;
+    std::size_t at;
+    std::size_t length;
+};
+
+// The parts of other students' names a student's comment holds, each once, in
+// the order the comment names them.
+std::vector<Named> namedIn(const std::string& comment, const StudentRecord& student,
+                           const Parts& parts, const PartShapes& shapes) {
     std::vector<Named> named;
-    Words namedParts;
-    const PartShapes shapes(parts);
+    if (comment.empty()) return named;
+    std::vector<std::string> own = namePartsOf(student.firstName);
+    for (std::string& part : namePartsOf(student.lastName))
+        own.push_back(std::move(part));
     std::string lowerWord;
-    std::vector<std::string> comments;
-    comments.reserve(students.size());
-    for (std::size_t n = 0; n < students.size(); ++n) {
-        comments.push_back(exportComment(students[n], phrases));
-        if (comments[n].empty()) continue;
-        std::vector<std::string_view> found;
-        forEachWord(comments[n], [&](std::string_view word, std::size_t at) {
-            if (!shapes.mayBePart(word)) return;
-            lowerInto(lowerWord, word);
-            const auto it = parts.find(std::string_view(lowerWord));
-            if (it == parts.end()) return;
-            const std::vector<std::string>& own = ownParts[n];
-            if (std::find(own.begin(), own.end(), it->first) != own.end()) return;
-            if (std::find(found.begin(), found.end(), it->first) != found.end()) return;
-            found.push_back(it->first);
-            named.push_back({n, &*it, at, word.size()});
-            namedParts.insert(it->first);
-        });
-    }
-    // A part that is a word of the library is no name either; the library is
-    // read only for the parts that some comment holds.
-    const Words libraryWords = libraryWordsAmong(namedParts, phrases);
+    forEachWord(comment, [&](std::string_view word, std::size_t at) {
+        if (!shapes.mayBePart(word)) return;
+        lowerInto(lowerWord, word);
+        const auto it = parts.find(std::string_view(lowerWord));
+        if (it == parts.end()) return;
+        if (std::find(own.begin(), own.end(), it->first) != own.end()) return;
+        const auto same = [&it](const Named& n) { return n.part == &*it; };
+        if (std::any_of(named.begin(), named.end(), same)) return;
+        named.push_back({&*it, at, word.size()});
+    });
+    return named;
+}
+
+// The warnings of the parts named that are no word of the library.
+std::vector<NameWarning> warningsOf(const std::vector<StudentRecord>& students, std::size_t index,
+                                    const std::string& comment, const std::vector<Named>& named,
+                                    const Words& libraryWords) {
     std::vector<NameWarning> warnings;
+    const StudentRecord& s = students[index];
     for (const Named& n : named) {
         if (libraryWords.count(n.part->first)) continue;
-        const StudentRecord& s = students[n.student];
-        const std::string& comment = comments[n.student];
-        warnings.push_back({s.lastName + " " + s.firstName, n.part->second, n.student,
+        warnings.push_back({s.lastName + " " + s.firstName, n.part->second, index,
                             comment.substr(n.at, n.length), nameContext(comment, n.at, n.length)});
+    }
+    return warnings;
+}
+
+}  // namespace
+
+struct NameIndex::Data {
+    explicit Data(const std::vector<StudentRecord>& students) : parts(classParts(students)) {}
+    Parts parts;
+    PartShapes shapes{parts};
+    Words libraryWords;  // the parts that are words of some phrase
+};
+
+NameIndex::NameIndex(const std::vector<StudentRecord>& students,
+                     const std::vector<Phrase>& phrases) {
+    auto data = std::make_shared<Data>(students);
+    Words wanted;
+    for (const auto& entry : data->parts)
+        wanted.insert(entry.first);
+    data->libraryWords = libraryWordsAmong(wanted, phrases);
+    data_ = std::move(data);
+}
+
+std::vector<NameWarning> studentNameWarnings(const std::vector<StudentRecord>& students,
+                                             std::size_t index, const std::vector<Phrase>& phrases,
+                                             const NameIndex& names) {
+    const NameIndex::Data& d = names.data();
+    const std::string comment = exportComment(students[index], phrases);
+    return warningsOf(students, index, comment,
+                      namedIn(comment, students[index], d.parts, d.shapes), d.libraryWords);
+}
+
+std::vector<NameWarning> studentNameWarnings(const std::vector<StudentRecord>& students,
+                                             std::size_t index,
+                                             const std::vector<Phrase>& phrases) {
+    const Parts parts = classParts(students);
+    const std::string comment = exportComment(students[index], phrases);
+    const std::vector<Named> named = namedIn(comment, students[index], parts, PartShapes(parts));
+    // The library is read only for the parts the comment holds.
+    Words namedParts;
+    for (const Named& n : named)
+        namedParts.insert(n.part->first);
+    return warningsOf(students, index, comment, named, libraryWordsAmong(namedParts, phrases));
+}
+
+std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students,
+                                      const std::vector<Phrase>& phrases) {
+    const NameIndex names(students, phrases);
+    std::vector<NameWarning> warnings;
+    for (std::size_t n = 0; n < students.size(); ++n) {
+        for (NameWarning& w : studentNameWarnings(students, n, phrases, names))
+            warnings.push_back(std::move(w));
     }
     return warnings;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,29 @@ struct NameWarning {
 // The parts of a name that the check looks for: split at blanks and hyphens,
 // lowered, parts shorter than three letters left out.
 std::vector<std::string> namePartsOf(const std::string& name);
+
+// The name parts of a class with the spelling of the first name holding each,
+// and those of them that are words of the library: built once and used for
+// the check of any student of the class while the names and the library stay
+// as they were.
+class NameIndex {
+  public:
+    NameIndex(const std::vector<StudentRecord>& students, const std::vector<Phrase>& phrases);
+    struct Data;  // known to the name check alone
+    const Data& data() const { return *data_; }
+
+  private:
+    std::shared_ptr<const Data> data_;
+};
+
+// The warnings of the comment of students[index], in the order the names
+// stand in it. Without an index, only the library words among the names the
+// comment holds are looked for.
+std::vector<NameWarning> studentNameWarnings(const std::vector<StudentRecord>& students,
+                                             std::size_t index, const std::vector<Phrase>& phrases,
+                                             const NameIndex& names);
+std::vector<NameWarning> studentNameWarnings(const std::vector<StudentRecord>& students,
+                                             std::size_t index, const std::vector<Phrase>& phrases);
 
 // Every comment (as exported) holding, as a whole word in any letter case, a
 // first or last name part of another student and not one of the student's

@@ -22,10 +22,18 @@ TEST(NameCheck, FindsAnotherStudentsNameAsAWholeWord) {
         std::vector<Phrase> library;
         for (const std::string& text : row.parts("library"))
             library.push_back({"0001", text, "A"});
+        const std::vector<NameWarning> warnings = nameWarnings(students, library);
         std::vector<std::string> found;
-        for (const NameWarning& w : nameWarnings(students, library))
+        for (const NameWarning& w : warnings)
             found.push_back(w.student + ":" + w.name);
         EXPECT_EQ(joined(found), row["warnings"]);
+        // Student by student, the library read only for the names found.
+        std::vector<NameWarning> oneByOne;
+        for (std::size_t n = 0; n < students.size(); ++n) {
+            for (const NameWarning& w : studentNameWarnings(students, n, library))
+                oneByOne.push_back(w);
+        }
+        EXPECT_EQ(oneByOne, warnings);
     });
 }
 
