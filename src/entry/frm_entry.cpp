@@ -492,7 +492,7 @@ void frmEntry::apply(const Edit& edit) {
         fillflexGrid();
         if (ws_.studentCount() > 0) enableClassCommands(true);
     }
-    if (edit.concernsStudents() || edit.concernsRanges()) refreshReady();
+    if (!readyWindow.isNull()) readyWindow->apply(edit);
     if (edit.scope != Edit::Scope::Students) return;
     for (const int s : edit.items) {
         const std::vector<int> changed = writeRow(s);

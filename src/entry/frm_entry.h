@@ -206,10 +206,7 @@ class frmEntry : public QMainWindow {
     // Ready for the Office while the teacher has it open (closed, it is
     // deleted); it hides while another window takes the main window's place.
     QPointer<frmReady> readyWindow;
-    bool readyRefreshDue_ = false;
     void mnuReady_Click();
-    // The list rebuilt once the current event is done, however many changes it brought.
-    void refreshReady();
     // The student's cell of a problem current, the keyboard on it.
     void goToProblem(int student, int cell);
     // F8 and Shift+F8: the next or previous problem after the current cell.

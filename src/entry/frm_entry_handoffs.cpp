@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QShowEvent>
-#include <QTimer>
 #include <ctime>
 
 #include "about/frm_help.h"
@@ -123,15 +122,6 @@ void frmEntry::mnuReady_Click() {
     readyWindow->show();
     readyWindow->raise();
     readyWindow->activateWindow();
-}
-
-void frmEntry::refreshReady() {
-    if (readyWindow.isNull() || readyRefreshDue_) return;
-    readyRefreshDue_ = true;
-    QTimer::singleShot(0, this, [this] {
-        readyRefreshDue_ = false;
-        if (!readyWindow.isNull()) readyWindow->refresh();
-    });
 }
 
 void frmEntry::showEvent(QShowEvent* event) {

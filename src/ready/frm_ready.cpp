@@ -5,7 +5,9 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "core/class_document.h"
 #include "core/limits.h"
 #include "core/workspace.h"
 #include "platform/accessibility.h"
@@ -39,8 +41,13 @@ frmReady::frmReady(const Workspace& ws, QWidget* parent) : QWidget(parent, Qt::W
 }
 
 void frmReady::refresh() {
-    std::vector<ClassProblem> problems =
-        classProblems(ws_.students(), ws_.phrases, ws_.doc.ranges());
+    names_.emplace(ws_.students(), ws_.phrases);
+    std::vector<ClassProblem> problems;
+    for (int i = 0; i < ws_.studentCount(); ++i) {
+        std::vector<ClassProblem> own =
+            studentProblems(ws_.students(), i, ws_.phrases, ws_.doc.ranges(), *names_);
+        problems.insert(problems.end(), own.begin(), own.end());
+    }
     lblProblemCount->setText(toQString(problemCountText(problems)));
     QStringList lines;
     for (const ClassProblem& p : problems)
@@ -54,6 +61,44 @@ void frmReady::refresh() {
     lstProblems->clear();
     lstProblems->addItems(lines);
     if (!lines.isEmpty()) lstProblems->setCurrentRow(std::clamp(current, 0, int(lines.size()) - 1));
+}
+
+void frmReady::apply(const Edit& edit) {
+    if (edit.scope != Edit::Scope::Students || !names_) {
+        if (edit.concernsStudents() || edit.concernsRanges()) refresh();
+        return;
+    }
+    for (const int student : edit.items)
+        replaceStudent(student);
+    lblProblemCount->setText(toQString(problemCountText(problems_)));
+}
+
+void frmReady::replaceStudent(int student) {
+    if (student < 0 || student >= ws_.studentCount()) return;
+    const auto byStudent = [](const ClassProblem& p, int s) { return p.student < s; };
+    const auto from = std::lower_bound(problems_.begin(), problems_.end(), student, byStudent);
+    auto to = from;
+    while (to != problems_.end() && to->student == student)
+        ++to;
+    const int first = static_cast<int>(from - problems_.begin());
+    const int old = static_cast<int>(to - from);
+    std::vector<ClassProblem> now =
+        studentProblems(ws_.students(), student, ws_.phrases, ws_.doc.ranges(), *names_);
+    const int count = static_cast<int>(now.size());
+    // Lines that stay are rewritten where they differ; the rest come or go.
+    for (int i = 0; i < std::min(old, count); ++i) {
+        const QString line = toQString(problemLine(ws_.students(), now[std::size_t(i)]));
+        QListWidgetItem* item = lstProblems->item(first + i);
+        if (item->text() != line) item->setText(line);
+    }
+    for (int i = old; i < count; ++i)
+        lstProblems->insertItem(first + i,
+                                toQString(problemLine(ws_.students(), now[std::size_t(i)])));
+    for (int i = count; i < old; ++i)
+        delete lstProblems->takeItem(first + count);
+    problems_.erase(from, to);
+    problems_.insert(problems_.begin() + first, now.begin(), now.end());
+    if (lstProblems->currentRow() < 0 && lstProblems->count() > 0) lstProblems->setCurrentRow(0);
 }
 
 }  // namespace tl

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QWidget>
@@ -14,6 +15,7 @@ class QListWidget;
 namespace tl {
 
 struct Workspace;
+struct Edit;
 
 // Ready for the Office: every problem of the open class in one list, beside
 // the main window. Enter or a double click on a line asks the main window to
@@ -25,6 +27,10 @@ class frmReady : public QWidget {
 
     // The list rebuilt from the class; the chosen line stays where it can.
     void refresh();
+    // After a change of the class: the lines of the students it changed are
+    // made anew, the others stay; a change of the whole class or the ranges
+    // rebuilds the list.
+    void apply(const Edit& edit);
 
   signals:
     // A problem was chosen: the student's index and its cell (a problemcell value).
@@ -32,7 +38,11 @@ class frmReady : public QWidget {
 
   private:
     const Workspace& ws_;
-    std::vector<ClassProblem> problems_;
+    // Replaces the lines of one student with its problems now.
+    void replaceStudent(int student);
+    std::vector<ClassProblem> problems_;  // by student, as the lines
+    // The class's names, built again when the whole class changes.
+    std::optional<NameIndex> names_;
     QLabel* lblProblemCount;
     QListWidget* lstProblems;
 };
