@@ -30,7 +30,6 @@
 namespace tl {
 
 void frmEntry::classBuilt(const Edit& edit) {
-    lblCourse->setText(toQString(ws_.doc.student(0).classCode));
     apply(edit);
     startTyping();
     Shape1->clearLines();
