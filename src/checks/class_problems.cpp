@@ -32,23 +32,22 @@ bool isNumberMark(const std::string& mark) {
 // "comment NNNN is meant for marks LOW-HIGH, the mark is M" when the ranges
 // give the code only to ranges without the mark; "" otherwise.
 std::string rangeProblem(const std::string& code, const std::string& mark,
-                         const std::vector<InitialValueRange>& ranges) {
+                         const RangeIndex& ranges) {
+    const std::vector<std::pair<int, int>>* giving = ranges.rangesOf(code);
+    if (giving == nullptr) return "";
     const double value = markValue(mark);
     std::string meant;
-    for (const InitialValueRange& range : ranges) {
-        if (std::find(range.codes.begin(), range.codes.end(), code) == range.codes.end()) continue;
-        if (range.lowMark <= value && value <= range.highMark) return "";
+    for (const auto& [low, high] : *giving) {
+        if (low <= value && value <= high) return "";
         if (!meant.empty()) meant += ", ";
-        meant += std::to_string(range.lowMark) + "-" + std::to_string(range.highMark);
+        meant += std::to_string(low) + "-" + std::to_string(high);
     }
-    if (meant.empty()) return "";
     return "comment " + code + " is meant for marks " + meant + ", the mark is " + mark;
 }
 
 // The problems of one student, the warnings of its comment's names given.
 std::vector<ClassProblem> problemsOf(const std::vector<StudentRecord>& students, int student,
-                                     const std::vector<Phrase>& phrases,
-                                     const std::vector<InitialValueRange>& ranges,
+                                     const std::vector<Phrase>& phrases, const RangeIndex& ranges,
                                      const std::vector<NameWarning>& named) {
     const StudentRecord& s = students[static_cast<std::size_t>(student)];
     std::vector<ClassProblem> problems;
@@ -89,10 +88,27 @@ std::vector<ClassProblem> problemsOf(const std::vector<StudentRecord>& students,
 
 }  // namespace
 
+RangeIndex::RangeIndex(const std::vector<InitialValueRange>& ranges) {
+    for (const InitialValueRange& range : ranges) {
+        for (std::size_t k = 0; k < range.codes.size(); ++k) {
+            const std::string& code = range.codes[k];
+            // A code a range holds twice gives that range once.
+            if (std::find(range.codes.begin(), range.codes.begin() + k, code) !=
+                range.codes.begin() + static_cast<std::ptrdiff_t>(k))
+                continue;
+            byCode_[code].emplace_back(range.lowMark, range.highMark);
+        }
+    }
+}
+
+const std::vector<std::pair<int, int>>* RangeIndex::rangesOf(const std::string& code) const {
+    const auto found = byCode_.find(code);
+    return found == byCode_.end() ? nullptr : &found->second;
+}
+
 std::vector<ClassProblem> studentProblems(const std::vector<StudentRecord>& students, int index,
                                           const std::vector<Phrase>& phrases,
-                                          const std::vector<InitialValueRange>& ranges,
-                                          const NameIndex& names) {
+                                          const NameIndex& names, const RangeIndex& ranges) {
     const auto n = static_cast<std::size_t>(index);
     return problemsOf(students, index, phrases, ranges,
                       studentNameWarnings(students, n, phrases, names));
@@ -102,17 +118,19 @@ std::vector<ClassProblem> studentProblems(const std::vector<StudentRecord>& stud
                                           const std::vector<Phrase>& phrases,
                                           const std::vector<InitialValueRange>& ranges) {
     const auto n = static_cast<std::size_t>(index);
-    return problemsOf(students, index, phrases, ranges, studentNameWarnings(students, n, phrases));
+    return problemsOf(students, index, phrases, RangeIndex(ranges),
+                      studentNameWarnings(students, n, phrases));
 }
 
 std::vector<ClassProblem> classProblems(const std::vector<StudentRecord>& students,
                                         const std::vector<Phrase>& phrases,
                                         const std::vector<InitialValueRange>& ranges) {
     const NameIndex names(students, phrases);
+    const RangeIndex byCode(ranges);
     std::vector<ClassProblem> problems;
     for (std::size_t n = 0; n < students.size(); ++n) {
         for (ClassProblem& p :
-             studentProblems(students, static_cast<int>(n), phrases, ranges, names))
+             studentProblems(students, static_cast<int>(n), phrases, names, byCode))
             problems.push_back(std::move(p));
     }
     return problems;

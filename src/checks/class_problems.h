@@ -3,6 +3,8 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "checks/name_check.h"
@@ -39,15 +41,28 @@ std::vector<ClassProblem> classProblems(const std::vector<StudentRecord>& studen
                                         const std::vector<Phrase>& phrases,
                                         const std::vector<InitialValueRange>& ranges);
 
+// The marks of the ranges that give each code, in the table's order, so that
+// a student's codes are looked up rather than searched for. Built again when
+// the ranges change.
+class RangeIndex {
+  public:
+    explicit RangeIndex(const std::vector<InitialValueRange>& ranges);
+    // (low, high) of each range holding the code; nothing when none does.
+    const std::vector<std::pair<int, int>>* rangesOf(const std::string& code) const;
+
+  private:
+    std::unordered_map<std::string, std::vector<std::pair<int, int>>> byCode_;
+};
+
 // The problems of students[index] alone, as classProblems gives them. The
-// index of the class's names may be built once for many students.
+// indexes of the class's names and of the ranges may be built once for many
+// students.
 std::vector<ClassProblem> studentProblems(const std::vector<StudentRecord>& students, int index,
                                           const std::vector<Phrase>& phrases,
                                           const std::vector<InitialValueRange>& ranges);
 std::vector<ClassProblem> studentProblems(const std::vector<StudentRecord>& students, int index,
                                           const std::vector<Phrase>& phrases,
-                                          const std::vector<InitialValueRange>& ranges,
-                                          const NameIndex& names);
+                                          const NameIndex& names, const RangeIndex& ranges);
 
 // "Achebe Hana: no mark".
 std::string problemLine(const std::vector<StudentRecord>& students, const ClassProblem& problem);

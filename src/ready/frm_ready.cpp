@@ -42,10 +42,11 @@ frmReady::frmReady(const Workspace& ws, QWidget* parent) : QWidget(parent, Qt::W
 
 void frmReady::refresh() {
     names_.emplace(ws_.students(), ws_.phrases);
+    ranges_.emplace(ws_.doc.ranges());
     std::vector<ClassProblem> problems;
     for (int i = 0; i < ws_.studentCount(); ++i) {
         std::vector<ClassProblem> own =
-            studentProblems(ws_.students(), i, ws_.phrases, ws_.doc.ranges(), *names_);
+            studentProblems(ws_.students(), i, ws_.phrases, *names_, *ranges_);
         problems.insert(problems.end(), own.begin(), own.end());
     }
     lblProblemCount->setText(toQString(problemCountText(problems)));
@@ -83,7 +84,7 @@ void frmReady::replaceStudent(int student) {
     const int first = static_cast<int>(from - problems_.begin());
     const int old = static_cast<int>(to - from);
     std::vector<ClassProblem> now =
-        studentProblems(ws_.students(), student, ws_.phrases, ws_.doc.ranges(), *names_);
+        studentProblems(ws_.students(), student, ws_.phrases, *names_, *ranges_);
     const int count = static_cast<int>(now.size());
     // Lines that stay are rewritten where they differ; the rest come or go.
     for (int i = 0; i < std::min(old, count); ++i) {

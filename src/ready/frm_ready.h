@@ -41,8 +41,10 @@ class frmReady : public QWidget {
     // Replaces the lines of one student with its problems now.
     void replaceStudent(int student);
     std::vector<ClassProblem> problems_;  // by student, as the lines
-    // The class's names, built again when the whole class changes.
+    // The class's names and the ranges' codes, built again when the whole
+    // class or the ranges change.
     std::optional<NameIndex> names_;
+    std::optional<RangeIndex> ranges_;
     QLabel* lblProblemCount;
     QListWidget* lstProblems;
 };

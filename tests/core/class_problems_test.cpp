@@ -143,7 +143,7 @@ TEST(ClassProblemsTest, EachStudentsProblemsAreTheirSliceOfTheClassList) {
         std::vector<std::vector<ClassProblem>> byStudent;
         std::vector<ClassProblem> all;
         for (int n = 0; n < static_cast<int>(students.size()); ++n) {
-            byStudent.push_back(studentProblems(students, n, phrases, kRanges, names));
+            byStudent.push_back(studentProblems(students, n, phrases, names, RangeIndex(kRanges)));
             EXPECT_EQ(studentProblems(students, n, phrases, kRanges), byStudent.back()) << n;
             all.insert(all.end(), byStudent.back().begin(), byStudent.back().end());
         }
