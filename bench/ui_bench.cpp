@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -25,6 +26,7 @@
 #include <tuple>
 
 #include "autofill/frm_auto_fill.h"
+#include "checks/class_problems.h"
 #include "core/class_file.h"
 #include "core/editing_rules.h"
 #include "core/favourites_file.h"
@@ -163,39 +165,108 @@ bool gridShows(const tl::FlexGrid& grid, const std::vector<tl::StudentRecord>& s
     return true;
 }
 
+// Runs the event loop until the watched widget has painted again: what the
+// teacher waits for is the window drawn anew, not the call that changed it.
+class Redraw : public QObject {
+  public:
+    explicit Redraw(QWidget* watched) { watched->installEventFilter(this); }
+    // False when nothing was painted within a second.
+    bool wait() {
+        QElapsedTimer waited;
+        waited.start();
+        while (!painted_ && waited.elapsed() < 1000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        // What else the event posted (another window's list) is drawn too.
+        QApplication::processEvents();
+        const bool painted = painted_;
+        painted_ = false;
+        return painted;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted_ = true;
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    bool painted_ = false;
+};
+
+// Opens Ready for the Office beside the main window, as a teacher keeps it
+// open while entering marks.
+bool openReadyList(const Window& w) {
+    w.entry->findChild<QAction*>("mnuReady")->trigger();
+    QApplication::processEvents();
+    const auto* list = w.entry->findChild<QListWidget*>("lstProblems");
+    return list != nullptr && list->isVisible();
+}
+
+// The list shows what a list made afresh would.
+bool readyListIsCurrent(const Window& w) {
+    const auto* list = w.entry->findChild<QListWidget*>("lstProblems");
+    const auto problems = tl::classProblems(w.ws.students(), w.ws.phrases, w.ws.doc.ranges());
+    if (list == nullptr || list->count() != static_cast<int>(problems.size())) return false;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->text() !=
+            tl::toQString(tl::problemLine(w.ws.students(), problems[static_cast<std::size_t>(i)])))
+            return false;
+    }
+    return true;
+}
+
 void BM_FillGrid(benchmark::State& state) {
     auto w = classWindow(state);
     if (!w) return;
+    Redraw redraw(w->grid->viewport());
+    bool drawn = true;
     for (auto _ : state) {
         w->entry->fillflexGrid();
-        QApplication::processEvents();
+        drawn = redraw.wait() && drawn;
     }
+    if (!drawn) state.SkipWithError("the grid was not drawn again");
     if (!gridShows(*w->grid, w->ws.students()) || !w->prompts.messages().isEmpty())
         state.SkipWithError("the grid does not show the class");
 }
 BENCHMARK(BM_FillGrid)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-void BM_MoveCurrentRow(benchmark::State& state) {
+// Moving the current row, from row to row down the class, until drawn.
+void moveRows(benchmark::State& state, bool readyList) {
     auto w = classWindow(state);
     if (!w) return;
     w->entry->fillflexGrid();
     const auto* detail = w->entry->findChild<QLabel*>("lblDetail2");
-    if (detail == nullptr) {
-        state.SkipWithError("no lblDetail2");
+    if (detail == nullptr || (readyList && !openReadyList(*w))) {
+        state.SkipWithError("no lblDetail2 or no Ready for the Office");
         return;
     }
+    Redraw redraw(w->grid->viewport());
+    bool drawn = true;
     int row = 1;
     for (auto _ : state) {
         row = row % 500 + 1;
         w->grid->setCurrentCell(row + 1, tl::grid::kMark);
+        drawn = redraw.wait() && drawn;
     }
     const tl::DetailLines expected =
         tl::buildDetailLines(w->ws.students()[w->grid->row() - 1], w->ws.phrases, false);
-    if (w->grid->row() != row + 1 || detail->text() != tl::toQString(expected.lines[1]))
+    if (!drawn || w->grid->row() != row + 1 || detail->text() != tl::toQString(expected.lines[1]))
         state.SkipWithError("the details do not follow the current row");
 }
+
+void BM_MoveCurrentRow(benchmark::State& state) {
+    moveRows(state, false);
+}
 BENCHMARK(BM_MoveCurrentRow)
-    ->Unit(benchmark::kMicrosecond)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_MoveRowWithReadyList(benchmark::State& state) {
+    moveRows(state, true);
+}
+BENCHMARK(BM_MoveRowWithReadyList)
+    ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
@@ -206,39 +277,96 @@ void clickCell(tl::FlexGrid* grid, int row, int col, Qt::MouseButton button) {
     QTest::mouseClick(grid->viewport(), button, {}, at);
 }
 
-void BM_StampClick(benchmark::State& state) {
+// Stamp clicks down the class's CM4 cells, each until drawn.
+void stampClicks(benchmark::State& state, bool readyList) {
     auto w = classWindow(state);
     if (!w) return;
     constexpr int kCM4 = tl::grid::kFirstComment + 3;
     w->entry->fillflexGrid();
     w->entry->showFavourites();
     auto* favourites = w->entry->findChild<QListWidget*>("lstFavourites");
-    if (favourites == nullptr || favourites->count() < 1) {
-        state.SkipWithError("no favourites in lstFavourites");
+    if (favourites == nullptr || favourites->count() < 1 || (readyList && !openReadyList(*w))) {
+        state.SkipWithError("no favourites in lstFavourites or no Ready for the Office");
         return;
     }
     // The first favourite is the code to stamp.
     QTest::mouseClick(favourites->viewport(), Qt::LeftButton, {},
                       favourites->visualItemRect(favourites->item(0)).center());
     const std::vector<tl::StudentRecord> before = w->ws.students();
+    Redraw redraw(w->grid->viewport());
+    bool drawn = true;
     int row = 0;
     int clicked = 0;
     for (auto _ : state) {
         row = row % tl::kMaxStudents + 1;
         clicked = std::min(clicked + 1, tl::kMaxStudents);
         clickCell(w->grid, row, kCM4, Qt::LeftButton);
+        drawn = redraw.wait() && drawn;
     }
     // Each clicked row holds the code in CM4 as the stamp rule puts it there.
-    bool stamped = clicked > 0;
+    bool stamped = drawn && clicked > 0 && (!readyList || readyListIsCurrent(*w));
     for (int i = 0; stamped && i < clicked; ++i) {
         std::array<std::string, 5> expected = before[static_cast<std::size_t>(i)].comments;
         tl::stampCode(expected, tl::grid::commentSlot(kCM4), w->ws.favourites.front());
         stamped = expected != before[static_cast<std::size_t>(i)].comments &&
                   w->ws.students()[static_cast<std::size_t>(i)].comments == expected;
     }
-    if (!stamped) state.SkipWithError("the click did not stamp the code");
+    if (!stamped) state.SkipWithError("the click did not stamp the code, or was not drawn");
+}
+
+void BM_StampClick(benchmark::State& state) {
+    stampClicks(state, false);
 }
 BENCHMARK(BM_StampClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_StampClickWithReadyList(benchmark::State& state) {
+    stampClicks(state, true);
+}
+BENCHMARK(BM_StampClickWithReadyList)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// A mark typed into the MRK cell and Enter, which moves down the class; each
+// until drawn.
+void typeMarks(benchmark::State& state, bool readyList) {
+    auto w = classWindow(state);
+    if (!w) return;
+    w->entry->fillflexGrid();
+    if (readyList && !openReadyList(*w)) {
+        state.SkipWithError("no Ready for the Office");
+        return;
+    }
+    QApplication::setActiveWindow(w->entry.get());
+    w->grid->setCurrentCell(1, tl::grid::kMark);
+    w->grid->setFocus();
+    Redraw redraw(w->grid->viewport());
+    bool drawn = true;
+    int typed = 0;
+    for (auto _ : state) {
+        for (const Qt::Key key : {Qt::Key_7, Qt::Key_9, Qt::Key_Return})
+            QTest::keyClick(QApplication::focusWidget(), key);
+        drawn = redraw.wait() && drawn;
+        typed = std::min(typed + 1, tl::kMaxStudents);
+    }
+    bool marked = drawn && typed > 0 && (!readyList || readyListIsCurrent(*w));
+    for (int i = 0; marked && i < typed; ++i)
+        marked = w->ws.students()[static_cast<std::size_t>(i)].mark == "79";
+    if (!marked) state.SkipWithError("the marks were not typed, or not drawn");
+}
+
+void BM_TypeMark(benchmark::State& state) {
+    typeMarks(state, false);
+}
+BENCHMARK(BM_TypeMark)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+void BM_TypeMarkWithReadyList(benchmark::State& state) {
+    typeMarks(state, true);
+}
+BENCHMARK(BM_TypeMarkWithReadyList)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_SkillClick(benchmark::State& state) {
     auto w = classWindow(state);
@@ -260,11 +388,15 @@ void BM_SkillClick(benchmark::State& state) {
         state.SkipWithError("a click did not step the skill");
         return;
     }
-    for (auto _ : state)
+    Redraw redraw(w->grid->viewport());
+    bool drawn = true;
+    for (auto _ : state) {
         clickCell(w->grid, kRow, kIW, Qt::LeftButton);
+        drawn = redraw.wait() && drawn;
+    }
     for (benchmark::IterationCount i = 0; i < state.iterations(); ++i)
         tl::cycleSkill(expected, tl::kIW, true);
-    if (state.iterations() < 1 || w->ws.students()[kRow - 1].skills != expected ||
+    if (!drawn || state.iterations() < 1 || w->ws.students()[kRow - 1].skills != expected ||
         w->grid->textMatrix(kRow, kIW) !=
             tl::toQString(tl::gridRowTexts(w->ws.students()[kRow - 1], false)[kIW])) {
         state.SkipWithError("the clicks did not cycle the skill");
@@ -311,6 +443,7 @@ void sortBench(benchmark::State& state, const char* command,
     if (std::string_view(command) == "mnuSortCourse") action(*w, "mnuShowCourse")->trigger();
     w->entry->fillflexGrid();
     QAction* sort = action(*w, command);
+    Redraw redraw(w->grid->viewport());
     for (auto _ : state) {
         state.PauseTiming();
         std::vector<tl::StudentRecord> students = w->ws.students();
@@ -318,7 +451,10 @@ void sortBench(benchmark::State& state, const char* command,
         w->ws.doc.replaceClass(std::move(students));
         state.ResumeTiming();
         sort->trigger();
-        QApplication::processEvents();
+        if (!redraw.wait()) {
+            state.SkipWithError("the grid was not drawn again");
+            break;
+        }
     }
     if (!showsSorted(*w, before)) state.SkipWithError("the class is not shown in sorted order");
 }
@@ -364,9 +500,13 @@ void BM_SwitchView(benchmark::State& state) {
         state.SkipWithError("no cmdSwitch");
         return;
     }
+    Redraw redraw(w->grid->viewport());
     for (auto _ : state) {
         button->click();
-        QApplication::processEvents();
+        if (!redraw.wait()) {
+            state.SkipWithError("the grid was not drawn again");
+            break;
+        }
     }
     // An odd number of clicks leaves the skills view: the comment columns hidden.
     const bool skills = state.iterations() % 2 == 1;
@@ -392,11 +532,15 @@ void BM_OpenClassWindow(benchmark::State& state) {
         return;
     }
     QAction* open = action(*w, "mnuOpenClass");
+    Redraw redraw(w->grid->viewport());
     for (auto _ : state) {
         w->prompts.yesNoAnswers << false;
         w->prompts.fileAnswers << QString::fromStdString(file);
         open->trigger();
-        QApplication::processEvents();
+        if (!redraw.wait()) {
+            state.SkipWithError("the grid was not drawn again");
+            break;
+        }
     }
     if (w->ws.students() != inFile || !gridShows(*w->grid, w->ws.students()) ||
         w->prompts.unexpected != 0 || !w->prompts.messages().isEmpty()) {
@@ -417,10 +561,14 @@ void BM_SaveClassWindow(benchmark::State& state) {
     w->entry->fillflexGrid();
     const std::string file = benchFile("save.tlc");
     QAction* save = action(*w, "mnuSave");
+    Redraw redraw(w->grid->viewport());
     for (auto _ : state) {
         w->prompts.fileAnswers << QString::fromStdString(file);
         save->trigger();
-        QApplication::processEvents();
+        if (!redraw.wait()) {
+            state.SkipWithError("the grid was not drawn again");
+            break;
+        }
     }
     const auto saved = tl::readWholeFile(file);
     if (!saved || *saved != tl::classFileText(w->ws.students()) || !showsSorted(*w, nameBefore))
@@ -444,13 +592,17 @@ void BM_UndoSkillClick(benchmark::State& state) {
     const auto before = w->ws.students()[kRow - 1].skills;
     QAction* undo = action(*w, "mnuUndo");
     bool clicked = true;
+    Redraw redraw(w->grid->viewport());
     for (auto _ : state) {
         state.PauseTiming();
         clickCell(w->grid, kRow, kIW, Qt::LeftButton);
         clicked = clicked && w->ws.students()[kRow - 1].skills != before && undo->isEnabled();
         state.ResumeTiming();
         undo->trigger();
-        QApplication::processEvents();
+        if (!redraw.wait()) {
+            state.SkipWithError("the grid was not drawn again");
+            break;
+        }
     }
     if (!clicked || w->ws.students()[kRow - 1].skills != before || undo->isEnabled() ||
         w->grid->textMatrix(kRow, kIW) !=
