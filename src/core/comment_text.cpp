@@ -112,11 +112,7 @@ ComposedComments composeComments(const StudentRecord& student, const std::vector
             const bool agreeing = !nameAllowed && pronounsOf(student) == PronounSet::They;
             const std::string_view body = phraseBody(phrase.text);
             if (agreeing) {
-                // A phrase not prepared with a dictionary agrees by the rules alone.
-                const std::string unprepared =
-                    phrase.theyText.empty() ? agreeWithThey(body, {}).text : std::string();
-                substitutePlaceholders(phrase.theyText.empty() ? unprepared : phrase.theyText,
-                                       student, nameAllowed, text);
+                substitutePlaceholders(theyForm(phrase), student, nameAllowed, text);
             } else if (substitutePlaceholders(body, student, nameAllowed, text)) {
                 nameAllowed = false;
             }

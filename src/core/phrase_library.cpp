@@ -72,8 +72,6 @@ LibraryLoad loadPhraseLibraryFile(const std::string& path, std::vector<Phrase>& 
     // Sorted by code so that a library written out of order still finds every code.
     std::stable_sort(loaded.begin(), loaded.end(),
                      [](const Phrase& a, const Phrase& b) { return a.code < b.code; });
-    // The they-forms by the rules alone, until a dictionary prepares them.
-    prepareTheyForms(loaded, {});
     phrases = std::move(loaded);
     return LibraryLoad{};
 }

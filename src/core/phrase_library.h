@@ -2,6 +2,9 @@
 
 #pragma once
 
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,13 +14,20 @@
 // The board's phrase library, TLPhraseLibrary.csv in the program folder.
 namespace tl {
 
+// Whether the dictionary knows a word (Windows-1252 bytes); empty when no
+// dictionary is installed.
+using KnowsWord = std::function<bool(std::string_view word)>;
+
 struct Phrase {
     std::string code;      // four characters, zero-padded
     std::string text;      // as written, possibly still quoted
     std::string category;  // one-character category keys
-    // The cleaned text with its verbs after "@" agreeing with "they"
-    // (prepareTheyForms); derived from text, so not compared.
-    std::string theyText = {};
+    // The dictionary the they-form is made with, shared by the library
+    // (useDictionary); none: by the rules alone.
+    std::shared_ptr<const KnowsWord> dictionary = {};
+    // The cleaned text with its verbs after "@" agreeing with "they", made
+    // when first needed (theyForm); derived from text, so not compared.
+    mutable std::optional<std::string> theyText = {};
     bool operator==(const Phrase& other) const {
         return code == other.code && text == other.text && category == other.category;
     }

@@ -181,9 +181,27 @@ TheyForm agreeWithThey(std::string_view body, const KnowsWord& knows) {
     return out;
 }
 
-void prepareTheyForms(std::vector<Phrase>& phrases, const KnowsWord& knows) {
-    for (Phrase& phrase : phrases)
-        phrase.theyText = agreeWithThey(phraseBody(phrase.text), knows).text;
+void useDictionary(std::vector<Phrase>& phrases, KnowsWord knows) {
+    const auto shared = std::make_shared<const KnowsWord>(std::move(knows));
+    for (Phrase& phrase : phrases) {
+        phrase.dictionary = shared;
+        phrase.theyText.reset();
+    }
+}
+
+const std::string& theyForm(const Phrase& phrase) {
+    if (!phrase.theyText) {
+        const KnowsWord none;
+        phrase.theyText =
+            agreeWithThey(phraseBody(phrase.text), phrase.dictionary ? *phrase.dictionary : none)
+                .text;
+    }
+    return *phrase.theyText;
+}
+
+void prepareTheyForms(const std::vector<Phrase>& phrases) {
+    for (const Phrase& phrase : phrases)
+        theyForm(phrase);
 }
 
 std::string theyCheckReport(const std::vector<Phrase>& phrases, const KnowsWord& knows) {

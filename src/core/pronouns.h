@@ -46,10 +46,6 @@ std::array<PronounOption, 4> pronounOptions(const StudentRecord& student);
 // "Pronouns: they", for the label beside the detail panel.
 std::string pronounLabel(const StudentRecord& student);
 
-// Whether the dictionary knows a word (Windows-1252 bytes); empty when no
-// dictionary is installed.
-using KnowsWord = std::function<bool(std::string_view word)>;
-
 // A phrase body with every verb after "@" made to agree with "they".
 struct TheyForm {
     std::string text;
@@ -59,8 +55,13 @@ struct TheyForm {
 };
 TheyForm agreeWithThey(std::string_view body, const KnowsWord& knows);
 
-// Fills each phrase's they-form (Phrase::theyText) with the dictionary given.
-void prepareTheyForms(std::vector<Phrase>& phrases, const KnowsWord& knows);
+// The they-forms of the library are made with this dictionary from now on,
+// each when first needed; none made before stays.
+void useDictionary(std::vector<Phrase>& phrases, KnowsWord knows);
+// A phrase's they-form, made now when it was not made yet.
+const std::string& theyForm(const Phrase& phrase);
+// Every they-form of the library made now.
+void prepareTheyForms(const std::vector<Phrase>& phrases);
 
 // The library check for the administrator: one line per phrase whose
 // they-form needs a look (code, tab, phrase, tab, they-form), then

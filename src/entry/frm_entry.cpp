@@ -67,7 +67,8 @@ frmEntry::frmEntry(Workspace& ws, Prompts& prompts, const Locations& locations, 
       cdlgGetFile_(std::make_unique<CommonDialog>(prompts)),
       favouritesCommands_(std::make_unique<FavouritesFileCommands>(
           ws, prompts, locations, FavouritesStart::HomePresent, *cdlgGetFile_)),
-      recovery_(std::make_unique<RecoveryKeeper>(ws, locations.recoveryFolder)) {
+      recovery_(std::make_unique<RecoveryKeeper>(ws, locations.recoveryFolder)),
+      dictionary_(std::make_shared<SharedDictionary>(locations.dictionaryFolder)) {
     setObjectName("frmEntry");
     setWindowIcon(QIcon(":/tallyleaf.png"));
     buildMenus();
@@ -284,7 +285,8 @@ bool frmEntry::Form_Load() {
     const LibraryLoad library = loadPhraseLibrary(locations_.programFolderPath(), ws_.phrases);
     if (library.notice) prompts_.message(*library.notice);
     if (library.status == LibraryStatus::Fatal) return false;
-    prepareTheyForms(ws_.phrases, dictionaryWords(locations_.dictionaryFolder));
+    // The they-forms are made with the dictionary when first needed.
+    useDictionary(ws_.phrases, dictionaryWords(dictionary_));
 
     show();
     prompts_.setParentWindow(this);

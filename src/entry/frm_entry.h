@@ -36,6 +36,7 @@ class frmSelection;
 class frmAutoFill;
 class frmReady;
 class RecoveryKeeper;
+class SharedDictionary;
 class MarkEditor;
 class DetailPanel;
 class ListPanel;
@@ -265,6 +266,8 @@ class frmEntry : public QMainWindow {
     // Open Favourites, through the dialog class files use too.
     std::unique_ptr<FavouritesFileCommands> favouritesCommands_;
     std::unique_ptr<RecoveryKeeper> recovery_;
+    // Canadian English, opened when first needed and kept.
+    std::shared_ptr<SharedDictionary> dictionary_;
     bool leaving_ = false;
     // Until a class file has been chosen, class dialogs start at home.
     bool firstDialog_ = true;

@@ -262,7 +262,7 @@ void frmEntry::freeFormCommand() {
     {
         frmFreeFormCommentEntry dialog(
             ws_, prompts_, this,
-            SpellingFolders{locations_.dictionaryFolder, locations_.wordListFolder});
+            SpellingFolders{locations_.dictionaryFolder, locations_.wordListFolder, dictionary_});
         dialog.setStudent(toQString(student.firstName + " " + student.lastName) + " (" +
                           msfgClass->textMatrix(s + 1, grid::kStudentId) + ")");
         dialog.setComment(toQString(original));

@@ -17,6 +17,7 @@
 #include "core/comment_text.h"
 #include "core/limits.h"
 #include "core/messages.h"
+#include "core/pronouns.h"
 #include "core/workspace.h"
 #include "platform/accessibility.h"
 #include "platform/encoding.h"
@@ -131,6 +132,9 @@ frmFreeFormCommentEntry::frmFreeFormCommentEntry(const Workspace& ws, Prompts& p
     resize(640, 520);
     chainTabOrder({txtComment, cmdOkay, cmdCancel});
 
+    // The program's dictionary takes the class's words: the they-forms made
+    // with it are made first, so that they stay the same for every teacher.
+    if (spelling.shared) prepareTheyForms(ws_.phrases);
     if (auto checker = Spelling::open(spelling)) {
         checker->addKnownWords(ws_.students(), ws_.phrases);
         highlighter_ = new SpellingHighlighter(txtComment->document(), std::move(checker));

@@ -137,8 +137,25 @@ KnowsWord dictionaryWords(const QString& dictionaryFolder) {
     return [hunspell](std::string_view word) { return hunspell->spell(utf8(toQString(word))); };
 }
 
+std::shared_ptr<Hunspell> SharedDictionary::hunspell() {
+    if (!opened_) {
+        hunspell_ = openDictionary(folder_);
+        opened_ = true;
+    }
+    return hunspell_;
+}
+
+KnowsWord dictionaryWords(std::shared_ptr<SharedDictionary> dictionary) {
+    if (!dictionary) return {};
+    return [dictionary](std::string_view word) {
+        const std::shared_ptr<Hunspell> hunspell = dictionary->hunspell();
+        return hunspell && hunspell->spell(utf8(toQString(word)));
+    };
+}
+
 std::unique_ptr<Spelling> Spelling::open(const SpellingFolders& folders) {
-    std::unique_ptr<Hunspell> hunspell = openDictionary(folders.dictionaries);
+    std::shared_ptr<Hunspell> hunspell =
+        folders.shared ? folders.shared->hunspell() : openDictionary(folders.dictionaries);
     if (!hunspell) return nullptr;  // none, or no spelling check wanted
     std::unique_ptr<Spelling> spelling(new Spelling(std::move(hunspell), folders.wordList));
     if (!folders.wordList.isEmpty()) {
@@ -150,7 +167,7 @@ std::unique_ptr<Spelling> Spelling::open(const SpellingFolders& folders) {
     return spelling;
 }
 
-Spelling::Spelling(std::unique_ptr<Hunspell> hunspell, QString wordListFolder)
+Spelling::Spelling(std::shared_ptr<Hunspell> hunspell, QString wordListFolder)
     : hunspell_(std::move(hunspell)), wordListFolder_(std::move(wordListFolder)) {}
 
 Spelling::~Spelling() = default;

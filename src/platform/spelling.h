@@ -21,11 +21,34 @@ namespace tl {
 struct StudentRecord;
 struct Phrase;
 
+// The dictionary of a folder, opened when first asked for and then kept for
+// the program: the library's they-forms and the free-form dialog's spelling
+// check share it.
+class SharedDictionary {
+  public:
+    explicit SharedDictionary(QString folder) : folder_(std::move(folder)) {}
+    // Nothing when the folder holds no dictionary.
+    std::shared_ptr<Hunspell> hunspell();
+
+  private:
+    QString folder_;
+    bool opened_ = false;
+    std::shared_ptr<Hunspell> hunspell_;
+};
+
+// Whether the shared dictionary knows a word; it is opened at the first word
+// asked. A spelling check adds the class's words to it, so the they-forms are
+// made before one is opened on it.
+KnowsWord dictionaryWords(std::shared_ptr<SharedDictionary> dictionary);
+
 // Where the spelling check finds its dictionary (en_CA.aff and en_CA.dic)
 // and keeps the words the teacher adds (personal_words.txt).
 struct SpellingFolders {
     QString dictionaries;
     QString wordList;
+    // The program's dictionary, when it is open already or will be: used
+    // instead of opening the folder's again.
+    std::shared_ptr<SharedDictionary> shared = {};
 
     // Debian's Hunspell dictionaries and the user's data folder.
     static SpellingFolders forRunningProgram();
@@ -76,11 +99,11 @@ class Spelling {
     QString wordListPath() const;
 
   private:
-    Spelling(std::unique_ptr<Hunspell> hunspell, QString wordListFolder);
+    Spelling(std::shared_ptr<Hunspell> hunspell, QString wordListFolder);
     void addKnown(const QString& word);
     bool saveInWordList(const QString& word) const;
 
-    std::unique_ptr<Hunspell> hunspell_;
+    std::shared_ptr<Hunspell> hunspell_;
     QString wordListFolder_;
     QSet<QString> added_;
 };

@@ -21,7 +21,7 @@ std::vector<Phrase> library(const std::vector<std::string>& texts, const KnowsWo
     std::vector<Phrase> phrases;
     for (std::size_t i = 0; i < texts.size(); ++i)
         phrases.push_back({padLeftZeros(std::to_string(i + 1), 4), texts[i], ""});
-    prepareTheyForms(phrases, knows);
+    useDictionary(phrases, knows);
     return phrases;
 }
 
@@ -47,6 +47,36 @@ TEST(TheyForms, ALibraryNotPreparedAgreesByTheRulesAlone) {
     s.comments = {"0001", "0002", "", "", ""};
     const std::vector<Phrase> raw{{"0001", "$ joined", ""}, {"0002", "\"@ watches.\"", ""}};
     EXPECT_EQ(composeComments(s, raw).texts[1], "They watche. ");
+}
+
+// The dictionary is asked only when a they-student's comments are composed,
+// once per phrase; a they-form made stays as it was made.
+TEST(TheyForms, AreMadeWithTheDictionaryWhenFirstNeeded) {
+    int asked = 0;
+    std::set<std::string> known = {"watch"};
+    std::vector<Phrase> phrases{{"0001", "@ watches.", ""}, {"0002", "@ fixes it.", ""}};
+    useDictionary(phrases, [&](std::string_view word) {
+        ++asked;
+        return known.contains(std::string(word));
+    });
+    StudentRecord s = makeStudent("ENG2D1-01", "Ng", "Sam");
+    s.comments = {"0002", "0001", "", "", ""};
+    composeComments(s, phrases);  // she: no they-form needed
+    EXPECT_EQ(asked, 0);
+    s.gender = "X";
+    EXPECT_EQ(composeComments(s, phrases).texts[1], "They watch. ");
+    const int once = asked;
+    EXPECT_GT(once, 0);
+    composeComments(s, phrases);
+    EXPECT_EQ(asked, once);
+    // Made for the whole library, then the dictionary learns a word that
+    // would change a they-form: the one made stays.
+    prepareTheyForms(phrases);
+    const std::string made = theyForm(phrases[1]);
+    known.insert("fix");
+    EXPECT_NE(agreeWithThey("@ fixes it", *phrases[1].dictionary).text, made);
+    EXPECT_EQ(theyForm(phrases[1]), made);
+    EXPECT_EQ(theyForm(phrases[0]), "@ watch");
 }
 
 TEST(TheyForms, TheCheckListsThePhrasesTheRulesCannotVouchFor) {
