@@ -26,6 +26,7 @@
 #include <tuple>
 
 #include "autofill/frm_auto_fill.h"
+#include "bench_school.h"
 #include "checks/class_problems.h"
 #include "core/class_file.h"
 #include "core/editing_rules.h"
@@ -46,107 +47,23 @@
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
-#include "school_generator.h"
 #include "selection/frm_selection.h"
 
 namespace {
 
-// A full phrase library of 10000 phrases: the demo phrases again and again,
-// each copy with its own number so that no two texts are equal.
-const std::vector<tl::Phrase>& fullLibrary() {
-    static const std::vector<tl::Phrase> phrases = [] {
-        std::vector<tl::Phrase> demo;
-        tl::loadPhraseLibrary(TL_DEMO_DIR, demo);
-        std::vector<tl::Phrase> all;
-        for (int i = 0; !demo.empty() && i < tl::kMaxPhrases; ++i) {
-            tl::Phrase p = demo[static_cast<std::size_t>(i) % demo.size()];
-            p.code = std::to_string(10000 + i).substr(1);
-            p.text += " (" + std::to_string(i) + ")";
-            all.push_back(std::move(p));
-        }
-        return all;
-    }();
-    return phrases;
-}
-
-// A school of 5000 students; the class is the three sections of MPM2D1,
-// 501 records, every student with a mark, comments of the demo library's codes
-// and six learning skills. The windows hold the full library of 10000 phrases
-// and a full favourites list of 1000 entries.
-struct BenchSchool {
-    tl::demo::School school;
-    std::vector<tl::Phrase> phrases;
-    std::vector<std::string> favourites;
-    std::vector<tl::StudentRecord> cls;  // sorted by name
-    std::string error;
-};
-
-const BenchSchool& benchSchool() {
-    static const BenchSchool data = [] {
-        BenchSchool b;
-        if (tl::loadPhraseLibrary(TL_DEMO_DIR, b.phrases).status != tl::LibraryStatus::Loaded) {
-            b.error = "the demo phrase library did not load";
-            return b;
-        }
-        const tl::demo::CommentBands bands = tl::demo::demoLibraryBands();
-        for (const auto* band : {&bands.high, &bands.middle, &bands.low})
-            for (const std::string& code : *band)
-                if (tl::findPhrase(b.phrases, code) < 0) b.error = "no phrase " + code;
-        tl::demo::SchoolPlan plan;
-        plan.seed = 5150;
-        plan.studentsPerGrade = 1250;
-        plan.fixedCourse = tl::demo::FixedCourse{
-            .course = "MPM2D1", .sections = 3, .records = tl::kMaxStudents, .doubleEnrolments = 1};
-        b.school = tl::demo::makeSchool(plan);
-        auto cls = tl::demo::classOfSections(b.school, b.school.fixedSections());
-        if (!cls || cls->size() != static_cast<std::size_t>(tl::kMaxStudents)) {
-            b.error = "the class does not have 501 students";
-            return b;
-        }
-        tl::demo::Random rnd(5151);
-        tl::demo::EntryPlan entries;
-        entries.comments = bands;
-        entries.minComments = 2;
-        entries.maxComments = 3;
-        entries.flagPercent = 10;
-        tl::demo::fillEntries(rnd, *cls, entries);
-        tl::sortByName(*cls);
-        b.cls = std::move(*cls);
-        b.phrases = fullLibrary();
-        for (int i = 0; i < tl::kMaxFavourites; ++i)
-            b.favourites.push_back(i % 10 == 9 ? tl::kSeparatorEntry
-                                               : b.phrases[static_cast<std::size_t>(i)].code);
-        return b;
-    }();
-    return data;
-}
-
-struct Window {
-    tl::Workspace ws;
-    tl::ScriptedPrompts prompts;
-    tl::Locations locations;
-    std::unique_ptr<tl::frmEntry> entry;
-    tl::FlexGrid* grid = nullptr;
-};
+using tl::bench::benchSchool;
+using tl::bench::BenchSchool;
+using tl::bench::exportSchool;
+using tl::bench::fullLibrary;
+using tl::bench::memoryFolder;
+using tl::bench::openFavouritesOnStartUp;
+using tl::bench::Window;
 
 // The main window with the class, shown; nothing when the data or a control is missing.
 std::unique_ptr<Window> classWindow(benchmark::State& state) {
-    const BenchSchool& data = benchSchool();
-    if (!data.error.empty()) {
-        state.SkipWithError(data.error.c_str());
-        return nullptr;
-    }
-    auto w = std::make_unique<Window>();
-    w->ws.phrases = data.phrases;
-    w->ws.favourites = data.favourites;
-    w->ws.doc.replaceClass(data.cls);
-    w->entry = std::make_unique<tl::frmEntry>(w->ws, w->prompts, w->locations);
-    w->entry->show();
-    w->grid = w->entry->findChild<tl::FlexGrid*>("msfgClass");
-    if (w->grid == nullptr) {
-        state.SkipWithError("no msfgClass");
-        return nullptr;
-    }
+    std::string error;
+    auto w = tl::bench::openClassWindow(benchSchool(), error);
+    if (!w) state.SkipWithError(error.c_str());
     return w;
 }
 
@@ -404,14 +321,6 @@ void BM_SkillClick(benchmark::State& state) {
 }
 BENCHMARK(BM_SkillClick)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// A folder in memory where there is one, so that a file operation measures the
-// program's work rather than the disk's flush.
-std::filesystem::path memoryFolder() {
-    std::error_code ec;
-    return std::filesystem::is_directory("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
-                                                         : std::filesystem::temp_directory_path();
-}
-
 std::string benchFile(const char* name) {
     return (memoryFolder() / ("tl_ui_bench_" + std::to_string(::getpid()) + "_" + name)).string();
 }
@@ -615,18 +524,6 @@ BENCHMARK(BM_UndoSkillClick)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// Answers the start-up window with Open Favourites as soon as it is shown.
-void openFavouritesOnStartUp() {
-    QTimer::singleShot(0, [] {
-        auto* splash = qobject_cast<tl::frmSplash*>(QApplication::activeModalWidget());
-        if (splash == nullptr) {
-            openFavouritesOnStartUp();
-            return;
-        }
-        splash->findChild<QPushButton*>("cmdOpenFavourites")->click();
-    });
-}
-
 // The main window's start with a full library and favourites file: the
 // start-up window answered with Open Favourites, the 10000 phrases and the
 // 1000 favourites read, the main window shown with its list and drawn; with
@@ -635,34 +532,20 @@ void startUp(benchmark::State& state, bool dictionary) {
     namespace fs = std::filesystem;
     const fs::path root = memoryFolder() / ("tl_ui_bench_start_" + std::to_string(::getpid()));
     std::error_code ec;
-    fs::create_directories(root / "Tallyleaf", ec);
-    std::vector<tl::Phrase> demo;
-    tl::loadPhraseLibrary(TL_DEMO_DIR, demo);
-    std::string library = "Code,Comment,Category\r\n";
     tl::Workspace written;
-    for (int i = 0; !demo.empty() && i < tl::kMaxPhrases; ++i) {
-        const tl::Phrase& p = demo[static_cast<std::size_t>(i) % demo.size()];
-        const std::string code = std::to_string(10000 + i).substr(1);
-        library += code + "," + p.text + "," + p.category + "\r\n";
-        if (i < tl::kMaxFavourites)
-            written.favourites.push_back(i % 10 == 9 ? tl::kSeparatorEntry : code);
-    }
-    written.favouritesFile = (root / "full.tlf").string();
     tl::Locations locations;
+    if (!tl::bench::writeStartUpFiles(root, written, locations)) {
+        state.SkipWithError("the library or the favourites file could not be written");
+        fs::remove_all(root, ec);
+        return;
+    }
     if (dictionary) {
         locations.dictionaryFolder = "/usr/share/hunspell";
         if (!fs::exists("/usr/share/hunspell/en_CA.dic")) {
             state.SkipWithError("no en_CA dictionary in /usr/share/hunspell");
+            fs::remove_all(root, ec);
             return;
         }
-    }
-    locations.programFolder = QString::fromStdString((root / "Tallyleaf").string());
-    locations.homeFolder = QString::fromStdString(root.string());
-    if (!tl::writeFileAtomically((root / "Tallyleaf" / tl::kPhraseLibraryName).string(), library) ||
-        !tl::writeFavouritesFile(written).written()) {
-        state.SkipWithError("the library or the favourites file could not be written");
-        fs::remove_all(root, ec);
-        return;
     }
     bool started = true;
     for (auto _ : state) {
@@ -697,37 +580,6 @@ BENCHMARK(BM_StartUpWithDictionary)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-
-// The school's enrolment file in a program's data folder.
-struct ExportSchool {
-    std::filesystem::path root;
-    tl::Workspace ws;
-    tl::ScriptedPrompts prompts;
-    tl::Locations locations;
-    ~ExportSchool() {
-        std::error_code ec;
-        if (!root.empty()) std::filesystem::remove_all(root, ec);
-    }
-};
-
-std::unique_ptr<ExportSchool> exportSchool(const BenchSchool& data) {
-    namespace fs = std::filesystem;
-    auto s = std::make_unique<ExportSchool>();
-    std::error_code ec;
-    const fs::path base =
-        fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
-    s->root = base / ("tl_ui_bench_" + std::to_string(::getpid()));
-    fs::create_directories(s->root / "Tallyleaf", ec);
-    fs::create_directories(s->root / tl::kDataFolderName, ec);
-    s->locations = tl::Locations{QString::fromStdString((s->root / "Tallyleaf").string()),
-                                 QString::fromStdString(s->root.string())};
-    if (!tl::writeFileAtomically((s->root / tl::kDataFolderName / tl::kMasterFileName).string(),
-                                 data.school.enrolmentText())) {
-        return nullptr;
-    }
-    s->ws.phrases = data.phrases;
-    return s;
-}
 
 void BM_OpenExportWindow(benchmark::State& state) {
     const BenchSchool& data = benchSchool();
