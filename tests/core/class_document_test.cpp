@@ -210,15 +210,6 @@ TEST_F(ClassDocumentTest, UpdateSortsTheClassAndItsDroppedStudentsByName) {
 
 using Ranges = std::vector<InitialValueRange>;
 
-// "85-100:4 60-84:3": each range's marks and its RE skill.
-std::string marks(const Ranges& ranges) {
-    std::string out;
-    for (const InitialValueRange& r : ranges)
-        out += std::to_string(r.lowMark) + "-" + std::to_string(r.highMark) + ":" + r.skills[0] +
-               (&r == &ranges.back() ? "" : " ");
-    return out;
-}
-
 InitialValueRange range(int low, int high, std::array<std::string, 3> codes = {},
                         const char* skill = "3") {
     InitialValueRange r{low, high, std::move(codes), {}};
@@ -241,7 +232,7 @@ TEST(RangeEdits, SplitHalvesAndDeleteMergesWithTheRangeBelow) {
         const int at = row.number("row") - 1;
         const Edit edit = row["op"] == "split" ? doc.splitRange(at) : doc.deleteRange(at);
         EXPECT_EQ(edit.scope == Edit::Scope::RangeTable, row["changed"] == "yes");
-        EXPECT_EQ(marks(doc.ranges()), row["after"]);
+        EXPECT_EQ(rangeMarks(doc.ranges()), row["after"]);
     });
     // Both halves keep the codes; the merged range keeps those of the range below.
     ClassDocument doc;

@@ -14,21 +14,12 @@ namespace {
 
 using Ranges = std::vector<InitialValueRange>;
 
-// "85-100:4 60-84:3": each range's marks and its RE skill.
-std::string marks(const Ranges& ranges) {
-    std::string out;
-    for (const InitialValueRange& r : ranges)
-        out += std::to_string(r.lowMark) + "-" + std::to_string(r.highMark) + ":" + r.skills[0] +
-               (&r == &ranges.back() ? "" : " ");
-    return out;
-}
-
 TEST(EnterRanges, AnswersGiveRangesHighestFirstOrTheRefusal) {
     forEachRow("mark_range_answers.tsv", [](const TableRow& row) {
         const RangesParse p = parseMarkRanges(row["answer"]);
         // A refusal's code stands in place of the ranges, and it gives none.
         EXPECT_EQ(
-            p.failure ? p.failure->text.substr(0, p.failure->text.find(':')) : marks(p.ranges),
+            p.failure ? p.failure->text.substr(0, p.failure->text.find(':')) : rangeMarks(p.ranges),
             row["ranges"]);
         EXPECT_TRUE(!p.failure || p.ranges.empty());
         for (const InitialValueRange& r : p.ranges)

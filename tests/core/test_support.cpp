@@ -172,4 +172,12 @@ StudentRecord makeMarkedStudent(const std::string& classCode, const std::string&
     return s;
 }
 
+std::string rangeMarks(const std::vector<InitialValueRange>& ranges) {
+    std::string out;
+    for (const InitialValueRange& r : ranges)
+        out += std::to_string(r.lowMark) + "-" + std::to_string(r.highMark) + ":" + r.skills[0] +
+               (&r == &ranges.back() ? "" : " ");
+    return out;
+}
+
 }  // namespace tl::test

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/favourites_file.h"
 #include "core/messages.h"
 #include "core/phrase_library.h"
 #include "core/printed_page.h"
@@ -83,6 +84,9 @@ std::string masterLine(const std::string& last, const std::string& first, const 
                        const std::string& f14 = "P");
 
 // A student as the class picker makes one: no mark, no comments, every skill "3".
+// "85-100:4 60-84:3": each range's marks and its RE skill.
+std::string rangeMarks(const std::vector<InitialValueRange>& ranges);
+
 StudentRecord makeStudent(const std::string& classCode, const std::string& lastName,
                           const std::string& firstName, const std::string& number = "123456789");
 
