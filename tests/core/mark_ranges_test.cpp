@@ -12,8 +12,6 @@
 namespace tl::test {
 namespace {
 
-using Ranges = std::vector<InitialValueRange>;
-
 TEST(EnterRanges, AnswersGiveRangesHighestFirstOrTheRefusal) {
     forEachRow("mark_range_answers.tsv", [](const TableRow& row) {
         const RangesParse p = parseMarkRanges(row["answer"]);
