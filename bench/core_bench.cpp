@@ -306,6 +306,42 @@ void BM_LoadPhraseLibrary(benchmark::State& state) {
         state.SkipWithError("loadPhraseLibrary gave another table");
 }
 
+// The floor under BM_LoadPhraseLibrary: the library's bytes read and split
+// into lines and each line into its three fields, with no other work (no
+// decoding, no check, no sort, no they-forms).
+void BM_LoadPhraseLibraryRawFloor(benchmark::State& state) {
+    const BenchData* found = benchData(state);
+    if (!found) return;
+    const BenchData& data = *found;
+    const std::string path = (fs::path(data.programFolder) / tl::kPhraseLibraryName).string();
+    struct Fields {
+        std::string_view code, text, category;
+    };
+    std::size_t phrases = 0;
+    for (auto _ : state) {
+        const std::optional<std::string> bytes = tl::readWholeFile(path);
+        if (!bytes) {
+            state.SkipWithError("the phrase library could not be read");
+            break;
+        }
+        const std::vector<std::string_view> lines = tl::splitLines(*bytes);
+        std::vector<Fields> fields;
+        fields.reserve(lines.size());
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            const std::string_view line = lines[i];
+            const std::size_t first = line.find(',');
+            const std::size_t last = line.rfind(',');
+            if (first == std::string_view::npos || last == first) continue;  // a comment line
+            fields.push_back({line.substr(0, first), line.substr(first + 1, last - first - 1),
+                              line.substr(last + 1)});
+        }
+        benchmark::DoNotOptimize(fields.data());
+        phrases = fields.size();
+    }
+    if (!state.error_occurred() && phrases != data.phrases.size())
+        state.SkipWithError("the lines split into another number of phrases");
+}
+
 void BM_OpenClass(benchmark::State& state) {
     const BenchData* found = benchData(state);
     if (!found) return;
@@ -675,6 +711,7 @@ void BM_RangeSkillClickAndUndo(benchmark::State& state) {
         ->ReportAggregatesOnly(true)
 
 TL_BENCH(BM_LoadPhraseLibrary);
+TL_BENCH(BM_LoadPhraseLibraryRawFloor);
 TL_BENCH(BM_OpenClass);
 TL_BENCH(BM_SaveClass);
 TL_BENCH(BM_SaveClassOnDisk);

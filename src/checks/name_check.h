@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "checks/completeness.h"
 #include "core/phrase_library.h"
 #include "core/student_record.h"
 
@@ -56,6 +57,10 @@ std::vector<NameWarning> studentNameWarnings(const std::vector<StudentRecord>& s
 // class order, then in the order the names stand in the comment.
 std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students,
                                       const std::vector<Phrase>& phrases);
+// The same with the class's comments composed already (classComments).
+std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students,
+                                      const std::vector<Phrase>& phrases,
+                                      const std::vector<StudentComments>& comments);
 
 // The line the export window shows for a warning.
 std::string nameWarningLine(const NameWarning& warning);

@@ -68,8 +68,8 @@ void ClassDocument::markSaved() {
     saved_ = changes_;
 }
 
-void ClassDocument::countIfChanged(const std::string& before) {
-    if (classFileText(students_) != before) ++changes_;
+void ClassDocument::countIfChanged(const std::vector<StudentRecord>& before) {
+    if (classFileTextDiffers(before, students_)) ++changes_;
 }
 
 Edit ClassDocument::replaceClass(std::vector<StudentRecord> students) {
@@ -88,7 +88,7 @@ Edit ClassDocument::restoreClass(std::vector<StudentRecord> students) {
 }
 
 Edit ClassDocument::reorder(void (*sort)(std::vector<StudentRecord>&)) {
-    const std::string before = classFileText(students_);
+    const std::vector<StudentRecord> before = students_;
     sort(students_);
     // An entry knows its student by position.
     undo_.clear();
@@ -98,7 +98,7 @@ Edit ClassDocument::reorder(void (*sort)(std::vector<StudentRecord>&)) {
 
 Edit ClassDocument::updateFromEnrolment(const std::string& masterPath, std::time_t now,
                                         std::size_t listCapacity, ReconcileResult& report) {
-    const std::string before = classFileText(students_);
+    const std::vector<StudentRecord> before = students_;
     report = reconcileWithMaster(students_, masterPath, now, listCapacity, listCapacity);
     if (report.refused) return {};
     // The file's order becomes the names' order; the dropped students are

@@ -177,8 +177,8 @@ class ClassDocument {
     // Before an edit of a student: the record as it was goes on the undo stack.
     Edit recordEdit(int student, int aimed);
     Edit recordRangeEdit(int range, int aimed);
-    // A change is what a save would write differently.
-    void countIfChanged(const std::string& before);
+    // A change is what a save would write differently than for before.
+    void countIfChanged(const std::vector<StudentRecord>& before);
 
     std::vector<StudentRecord> students_;
     UndoStack undo_;

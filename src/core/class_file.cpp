@@ -2,6 +2,8 @@
 
 #include "core/class_file.h"
 
+#include <algorithm>
+
 #include "core/file_io.h"
 #include "core/file_text.h"
 #include "core/limits.h"
@@ -164,6 +166,31 @@ std::string classFileText(const std::vector<StudentRecord>& students) {
         bytes += "\r\n";
     }
     return bytes;
+}
+
+bool classFileTextDiffers(const std::vector<StudentRecord>& before,
+                          const std::vector<StudentRecord>& after) {
+    // Equal records write equal lines.
+    if (before == after) return false;
+    // Every field but the pronoun choice is written without CR and LF, so
+    // that each LF of the text ends a line: two texts are then the same
+    // exactly when they hold as many lines and each line is the same, and
+    // only the lines of records that differ need to be written out. A choice
+    // holding a line feed (never one the program sets) is compared in the
+    // whole texts.
+    const auto lineFeedInside = [](const StudentRecord& s) {
+        return s.pronouns.find('\n') != std::string::npos;
+    };
+    if (std::any_of(before.begin(), before.end(), lineFeedInside) ||
+        std::any_of(after.begin(), after.end(), lineFeedInside)) {
+        return classFileText(before) != classFileText(after);
+    }
+    if (before.size() != after.size()) return true;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i] && classFileLine(before[i]) != classFileLine(after[i]))
+            return true;
+    }
+    return false;
 }
 
 SaveResult saveClass(const std::string& path, const std::vector<StudentRecord>& students) {

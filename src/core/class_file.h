@@ -32,4 +32,11 @@ SaveResult saveClass(const std::string& path, const std::vector<StudentRecord>& 
 // The bytes saveClass writes.
 std::string classFileText(const std::vector<StudentRecord>& students);
 
+// Whether saveClass would write other bytes for after than for before:
+// classFileText(before) != classFileText(after), without writing out the
+// class when the records are the same. Records that differ may still be
+// written alike (a field the file does not hold, values written the same).
+bool classFileTextDiffers(const std::vector<StudentRecord>& before,
+                          const std::vector<StudentRecord>& after);
+
 }  // namespace tl

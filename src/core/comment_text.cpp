@@ -125,7 +125,11 @@ ComposedComments composeComments(const StudentRecord& student, const std::vector
 
 BracketedComments bracketedComments(const StudentRecord& student,
                                     const std::vector<Phrase>& phrases) {
-    const ComposedComments composed = composeComments(student, phrases);
+    return bracketedComments(student, composeComments(student, phrases));
+}
+
+BracketedComments bracketedComments(const StudentRecord& student,
+                                    const ComposedComments& composed) {
     BracketedComments out;
     out.length = composed.totalLength;
     for (std::size_t i = 0; i < 5; ++i) {

@@ -41,6 +41,8 @@ struct BracketedComments {
 };
 BracketedComments bracketedComments(const StudentRecord& student,
                                     const std::vector<Phrase>& phrases);
+// The same of the student's comments composed already.
+BracketedComments bracketedComments(const StudentRecord& student, const ComposedComments& composed);
 
 // True when a composed length is above the Trillium limit of 460 characters.
 bool exceedsCommentLimit(int totalLength);

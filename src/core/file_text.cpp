@@ -5,6 +5,7 @@
 #include <iconv.h>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "core/file_io.h"
@@ -71,16 +72,25 @@ std::optional<std::string> utf32ToCp1252(const std::string& utf32) {
     return out;
 }
 
-// The text without the bytes EF BB BF, also where dropping one mark joins
-// the bytes around it into another.
-std::string withoutMarks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        out += c;
-        if (out.ends_with(kUtf8Mark)) out.resize(out.size() - kUtf8Mark.size());
+// Drops the bytes EF BB BF from text, also where dropping one mark joins the
+// bytes around it into another. A text without the three bytes in a row is
+// left as it is: nothing is copied.
+void dropMarks(std::string& text) {
+    const std::size_t first = text.find(kUtf8Mark);
+    if (first == std::string::npos) return;
+    // Up to the first mark the text is kept as it stands: a mark is first
+    // dropped where one ends. From there, each byte is kept after those kept
+    // so far, and a mark that the kept bytes end with is taken off again. The
+    // kept bytes never outrun the bytes read, so the text is its own buffer.
+    std::size_t kept = first;
+    for (std::size_t read = first; read < text.size(); ++read) {
+        text[kept++] = text[read];
+        if (kept >= kUtf8Mark.size() && std::string_view(text.data() + kept - kUtf8Mark.size(),
+                                                         kUtf8Mark.size()) == kUtf8Mark) {
+            kept -= kUtf8Mark.size();
+        }
     }
-    return out;
+    text.resize(kept);
 }
 
 // Code points without U+FEFF, a zero-width character with no place in the
@@ -96,24 +106,34 @@ std::string withoutZeroWidthMarks(const std::string& utf32) {
     return out;
 }
 
+// decodeDataFile on bytes of its own, which a text that needs no conversion
+// becomes without a copy.
+std::optional<std::string> decodeOwnBytes(std::string bytes) {
+    if (bytes.find('\0') != std::string::npos) return std::nullopt;
+    if (!std::string_view(bytes).starts_with(kUtf8Mark)) {
+        dropMarks(bytes);
+        return bytes;
+    }
+    const std::optional<std::string> codePoints =
+        utf8ToUtf32(std::string_view(bytes).substr(kUtf8Mark.size()));
+    if (!codePoints) return std::nullopt;
+    std::optional<std::string> text = utf32ToCp1252(withoutZeroWidthMarks(*codePoints));
+    if (!text) return std::nullopt;
+    // "ï»¿" in UTF-8 would be the mark's bytes in Windows-1252.
+    dropMarks(*text);
+    return text;
+}
+
 }  // namespace
 
 std::optional<std::string> decodeDataFile(std::string_view bytes) {
-    if (bytes.find('\0') != std::string_view::npos) return std::nullopt;
-    if (!bytes.starts_with(kUtf8Mark)) return withoutMarks(bytes);
-    bytes.remove_prefix(kUtf8Mark.size());
-    const std::optional<std::string> codePoints = utf8ToUtf32(bytes);
-    if (!codePoints) return std::nullopt;
-    const std::optional<std::string> text = utf32ToCp1252(withoutZeroWidthMarks(*codePoints));
-    if (!text) return std::nullopt;
-    // "ï»¿" in UTF-8 would be the mark's bytes in Windows-1252.
-    return withoutMarks(*text);
+    return decodeOwnBytes(std::string(bytes));
 }
 
 std::optional<std::string> readDataFile(const std::string& path) {
-    const std::optional<std::string> bytes = readWholeFile(path);
+    std::optional<std::string> bytes = readWholeFile(path);
     if (!bytes) return std::nullopt;
-    return decodeDataFile(*bytes);
+    return decodeOwnBytes(std::move(*bytes));
 }
 
 }  // namespace tl

@@ -240,16 +240,15 @@ std::optional<std::vector<std::string>> classSectionCodes(
     return codes;
 }
 
-}  // namespace
-
-ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
-                                        std::string_view masterBytes, std::size_t addedCapacity,
-                                        std::size_t droppedCapacity) {
+// reconcileWithMasterText on the decoded text of the enrolment file, or
+// nothing when it could not be read or decoded.
+ReconcileResult reconcileWithDecoded(std::vector<StudentRecord>& students,
+                                     const std::optional<std::string>& text,
+                                     std::size_t addedCapacity, std::size_t droppedCapacity) {
     ReconcileResult result;
     if (students.empty()) return result;
     const auto codes = classSectionCodes(students);
     if (!codes) return refusal(msg::tl5NoStudentInfo());
-    const std::optional<std::string> text = decodeDataFile(masterBytes);
     if (!text) return refusal(msg::tl5NoStudentInfo());
     // The student lines follow the heading line.
     auto updated = matchLines(splitLines(*text), 1, *codes, kMaxStudents);
@@ -317,6 +316,15 @@ ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
     return result;
 }
 
+}  // namespace
+
+ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
+                                        std::string_view masterBytes, std::size_t addedCapacity,
+                                        std::size_t droppedCapacity) {
+    return reconcileWithDecoded(students, decodeDataFile(masterBytes), addedCapacity,
+                                droppedCapacity);
+}
+
 ReconcileResult reconcileWithMaster(std::vector<StudentRecord>& students,
                                     const std::string& masterPath, std::time_t now,
                                     std::size_t addedCapacity, std::size_t droppedCapacity) {
@@ -324,9 +332,8 @@ ReconcileResult reconcileWithMaster(std::vector<StudentRecord>& students,
     if (!classSectionCodes(students)) return refusal(msg::tl5NoStudentInfo());
     const std::optional<int> age = masterFileAgeDays(masterPath, now);
     if (age && masterFileTooOld(*age)) return refusal(msg::tl4MasterTooOld(*age));
-    const std::optional<std::string> bytes = readWholeFile(masterPath);
-    if (!bytes) return refusal(msg::tl5NoStudentInfo());
-    return reconcileWithMasterText(students, *bytes, addedCapacity, droppedCapacity);
+    // The file's bytes become its text without a copy.
+    return reconcileWithDecoded(students, readDataFile(masterPath), addedCapacity, droppedCapacity);
 }
 
 }  // namespace tl

@@ -69,9 +69,12 @@ LibraryLoad loadPhraseLibraryFile(const std::string& path, std::vector<Phrase>& 
         }
         loaded.push_back(std::move(phrase));
     }
-    // Sorted by code so that a library written out of order still finds every code.
-    std::stable_sort(loaded.begin(), loaded.end(),
-                     [](const Phrase& a, const Phrase& b) { return a.code < b.code; });
+    // Sorted by code so that a library written out of order still finds every
+    // code; a library in order (as the board writes it) is left as it is, which
+    // is what the stable sort would leave.
+    const auto byCode = [](const Phrase& a, const Phrase& b) { return a.code < b.code; };
+    if (!std::is_sorted(loaded.begin(), loaded.end(), byCode))
+        std::stable_sort(loaded.begin(), loaded.end(), byCode);
     phrases = std::move(loaded);
     return LibraryLoad{};
 }

@@ -66,9 +66,15 @@ SaveResult exportTrilliumClass(const std::string& path, const std::vector<Studen
 
 std::vector<std::string> problemReport(const std::vector<StudentRecord>& students,
                                        const std::vector<Phrase>& phrases) {
+    return problemReport(students, classComments(students, phrases));
+}
+
+std::vector<std::string> problemReport(const std::vector<StudentRecord>& students,
+                                       const std::vector<StudentComments>& comments) {
     std::vector<std::string> failing;
-    for (const StudentRecord& s : students) {
-        const std::string problem = firstProblem(s, phrases);
+    for (std::size_t i = 0; i < students.size(); ++i) {
+        const StudentRecord& s = students[i];
+        const std::string problem = firstProblem(s, comments[i].composed);
         if (!problem.empty()) failing.push_back(s.lastName + " " + s.firstName + problem);
     }
     if (failing.empty()) return {};
@@ -111,9 +117,13 @@ std::vector<std::string> discrepancyReport(const std::vector<StudentRecord>& dro
 }
 
 std::vector<PreviewRow> previewRows(const StudentRecord& s, const std::vector<Phrase>& phrases) {
+    return previewRows(s, s.freeFormUsed ? ComposedComments{} : composeComments(s, phrases));
+}
+
+std::vector<PreviewRow> previewRows(const StudentRecord& s, const ComposedComments& composed) {
     using namespace preview;
-    const std::string display =
-        s.freeFormUsed ? "[FreeFormComment] " + s.freeFormText : bracketedComments(s, phrases).text;
+    const std::string display = s.freeFormUsed ? "[FreeFormComment] " + s.freeFormText
+                                               : bracketedComments(s, composed).text;
     WrappedText wrapped = wrapText(display, kDetailWidth);
     std::string lines[5] = {std::move(wrapped.lines[0]), std::move(wrapped.lines[1]),
                             std::move(wrapped.lines[2]), std::move(wrapped.lines[3]),

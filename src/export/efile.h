@@ -81,6 +81,9 @@ SaveResult exportTrilliumClass(const std::string& path, const std::vector<Studen
 // The lines of the problem report, or nothing when every student is complete.
 std::vector<std::string> problemReport(const std::vector<StudentRecord>& students,
                                        const std::vector<Phrase>& phrases);
+// The same with the class's comments composed already (classComments).
+std::vector<std::string> problemReport(const std::vector<StudentRecord>& students,
+                                       const std::vector<StudentComments>& comments);
 
 // The lines of the report of students dropped from and added to the class.
 std::vector<std::string> discrepancyReport(const std::vector<StudentRecord>& dropped,
@@ -89,5 +92,8 @@ std::vector<std::string> discrepancyReport(const std::vector<StudentRecord>& dro
 // The rows of a student in the export preview: three to five.
 std::vector<PreviewRow> previewRows(const StudentRecord& student,
                                     const std::vector<Phrase>& phrases);
+// The same with the student's comments composed already (ignored for a
+// free-form comment).
+std::vector<PreviewRow> previewRows(const StudentRecord& student, const ComposedComments& composed);
 
 }  // namespace tl

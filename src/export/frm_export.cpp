@@ -143,8 +143,10 @@ void frmExport::Form_Load() {
         case GateOutcome::Ready:
             break;
     }
-    fillPreview();
-    showNameWarnings();
+    // Each comment composed once for this opening: for the completeness
+    // tests, the preview and the name check.
+    fillPreview(gate.comments);
+    showNameWarnings(gate.comments);
     chkConfirm->show();
     if (lstNameWarnings->isVisible()) lstNameWarnings->setFocus(Qt::OtherFocusReason);
 }
@@ -158,7 +160,7 @@ void frmExport::printLines(const std::vector<std::string>& lines) {
     picOut->raise();
 }
 
-void frmExport::fillPreview() {
+void frmExport::fillPreview(const std::vector<StudentComments>& comments) {
     msfgClass->setUpdatesEnabled(false);
     msfgClass->clearGrid();
     // The system button-face colour, as the main window's grid uses.
@@ -170,9 +172,10 @@ void frmExport::fillPreview() {
     shown.reserve(ws_.studentCount() * 4);
     // The rows of comments whose double quotes the eFile writes as apostrophes.
     std::vector<int> quoted;
-    for (const StudentRecord& s : ws_.students()) {
-        const std::vector<PreviewRow> rows = previewRows(s, ws_.phrases);
-        if (exportComment(s, ws_.phrases).find('"') != std::string::npos) {
+    for (std::size_t i = 0; i < ws_.students().size(); ++i) {
+        const StudentRecord& s = ws_.students()[i];
+        const std::vector<PreviewRow> rows = previewRows(s, comments[i].composed);
+        if (comments[i].exported.find('"') != std::string::npos) {
             for (std::size_t r = 0; r < rows.size(); ++r)
                 quoted.push_back(static_cast<int>(shown.size() + r) + 1);
         }
@@ -207,8 +210,8 @@ void frmExport::fillPreview() {
     if (needed > width()) fitToScreen(this, QSize(needed, height()));
 }
 
-void frmExport::showNameWarnings() {
-    const std::vector<NameWarning> warnings = nameWarnings(ws_.students(), ws_.phrases);
+void frmExport::showNameWarnings(const std::vector<StudentComments>& comments) {
+    const std::vector<NameWarning> warnings = nameWarnings(ws_.students(), ws_.phrases, comments);
     lstNameWarnings->clear();
     for (const NameWarning& w : warnings)
         lstNameWarnings->addItem(toQString(nameWarningLine(w)));

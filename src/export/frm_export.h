@@ -18,6 +18,7 @@ class QPushButton;
 namespace tl {
 
 struct Workspace;
+struct StudentComments;
 class Prompts;
 struct Locations;
 class FlexGrid;
@@ -58,8 +59,9 @@ class frmExport : public QWidget {
     void exportFile();
 
     void printLines(const std::vector<std::string>& lines);
-    void fillPreview();
-    void showNameWarnings();
+    // Of the class's comments composed by the export checks.
+    void fillPreview(const std::vector<StudentComments>& comments);
+    void showNameWarnings(const std::vector<StudentComments>& comments);
 
     Workspace& ws_;
     Prompts& prompts_;

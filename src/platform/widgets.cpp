@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QHash>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
@@ -41,11 +42,46 @@ QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
     return action;
 }
 
+namespace {
+
+// The icons made so far. The style holds them (a style belongs to the
+// application, or to a widget that was given one), so that they go with the
+// style and before the platform that drew them: a static icon would outlive it.
+class IconCache : public QObject {
+  public:
+    explicit IconCache(QStyle* style) : QObject(style) {}
+    QHash<QString, QIcon> pictures;
+    QHash<int, QIcon> standard;
+
+    static IconCache& of(QStyle* style) {
+        auto* cache = style->findChild<IconCache*>(QString(), Qt::FindDirectChildrenOnly);
+        return cache != nullptr ? *cache : *new IconCache(style);
+    }
+};
+
+}  // namespace
+
+QIcon pictureIcon(const QString& file) {
+    if (file.isEmpty()) return QIcon();
+    QHash<QString, QIcon>& pictures = IconCache::of(QApplication::style()).pictures;
+    const auto found = pictures.constFind(file);
+    if (found != pictures.constEnd()) return *found;
+    return *pictures.insert(file, QIcon(file));
+}
+
+QIcon standardIcon(const QWidget* widget, QStyle::StandardPixmap pixmap) {
+    QStyle* style = widget->style();
+    QHash<int, QIcon>& standard = IconCache::of(style).standard;
+    const auto found = standard.constFind(pixmap);
+    if (found != standard.constEnd()) return *found;
+    return *standard.insert(pixmap, style->standardIcon(pixmap));
+}
+
 QPushButton* pictureButton(QWidget* parent, const char* name, const char* picture,
                            const QString& tooltip, std::function<void()> onClick) {
     auto* button = new QPushButton(parent);
     button->setObjectName(name);
-    button->setIcon(QIcon(picture));
+    button->setIcon(pictureIcon(picture));
     button->setIconSize(QSize(28, 28));
     button->setFixedSize(44, 40);
     button->setToolTip(tooltip);

@@ -4,8 +4,10 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QKeySequence>
 #include <QString>
+#include <QStyle>
 #include <array>
 #include <functional>
 #include <initializer_list>
@@ -34,6 +36,14 @@ QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption);
 
 QAction* addMenuItem(QMenu* menu, const char* name, const QString& caption,
                      const QKeySequence& shortcut, std::function<void()> onTrigger);
+
+// The icon of a picture file (a resource), read once and shared by every
+// window that shows it, so that a window opened again decodes no picture.
+QIcon pictureIcon(const QString& file);
+
+// The widget's style's standard icon (style->standardIcon(pixmap)), made once
+// per style and shared.
+QIcon standardIcon(const QWidget* widget, QStyle::StandardPixmap pixmap);
 
 // A button showing a picture, with its caption as tooltip.
 QPushButton* pictureButton(QWidget* parent, const char* name, const char* picture,

@@ -120,7 +120,7 @@ frmSelection::frmSelection(Workspace& ws, Prompts& prompts, const Locations& loc
           ws, prompts, locations, FavouritesStart::HomeHoldsFile, *cdlgFavourites_)) {
     setObjectName("frmSelection");
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowIcon(QIcon(":/tallyleaf.png"));
+    setWindowIcon(pictureIcon(":/tallyleaf.png"));
     buildMenus();
     auto* central = new QWidget(this);
     setCentralWidget(central);
@@ -276,7 +276,7 @@ void frmSelection::buildFavourites(QWidget* half) {
     lstFavourites->viewport()->installEventFilter(this);
 
     const auto standard = [this](QPushButton* button, QStyle::StandardPixmap pixmap) {
-        button->setIcon(style()->standardIcon(pixmap));
+        button->setIcon(standardIcon(this, pixmap));
         return button;
     };
     cmdNew = pictureButton(half, "cmdNew", ":/new_class.png", "New Favourites List", [this] {

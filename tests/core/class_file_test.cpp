@@ -95,5 +95,72 @@ TEST_F(ClassFileTest, ColumnNineteenHoldsThePronounChoice) {
     EXPECT_EQ(classFileLine(open_[3]), kLine);
 }
 
+// A change of the class counts when a save would write other bytes: the
+// record comparison gives what comparing the whole texts gives, also for
+// records that differ only in what the file does not hold or writes alike,
+// and for a pronoun choice holding a line break that moves the line ends.
+TEST_F(ClassFileTest, TheTextDiffersExactlyWhenTheWrittenBytesDo) {
+    const StudentRecord plain = makeStudent("ENG3U-01", "Okafor", "Ben", "987654321");
+    const StudentRecord marked = makeMarkedStudent("SCI2D-03", "Park", "Mina", "555000111");
+    // A line as head + the pronoun choice + rest.
+    const auto split = [](StudentRecord s) {
+        s.pronouns = "\x01";
+        const std::string line = classFileLine(s);
+        const std::size_t at = line.find('\x01');
+        return std::pair(line.substr(0, at), line.substr(at + 1));
+    };
+    // One record written as the lines of plain and marked joined by CR LF:
+    // plain's fields before the choice, marked's after it.
+    StudentRecord joined = marked;
+    for (auto field :
+         {&StudentRecord::classCode, &StudentRecord::lastName, &StudentRecord::firstName,
+          &StudentRecord::studentNumber, &StudentRecord::gender, &StudentRecord::trilliumField8,
+          &StudentRecord::iep, &StudentRecord::esl, &StudentRecord::eld, &StudentRecord::mark})
+        joined.*field = plain.*field;
+    joined.skills = plain.skills;
+    joined.pronouns =
+        plain.pronouns + split(plain).second + "\r\n" + split(marked).first + marked.pronouns;
+    ASSERT_EQ(classFileLine(joined), classFileLine(plain) + "\r\n" + classFileLine(marked));
+    EXPECT_FALSE(classFileTextDiffers({joined}, {plain, marked}));
+    EXPECT_FALSE(classFileTextDiffers({plain, marked}, {joined}));
+    EXPECT_TRUE(classFileTextDiffers({joined}, {plain}));
+
+    // Each variant of plain, written alike or not.
+    std::vector<StudentRecord> variants = {plain, marked, joined};
+    const auto variant = [&](auto change) {
+        StudentRecord s = plain;
+        change(s);
+        variants.push_back(s);
+    };
+    variant([](StudentRecord& s) { s.trilliumField14 = "P"; });  // not in the file
+    variant([](StudentRecord& s) { s.esl = "a\nb"; });           // written "a b"
+    variant([](StudentRecord& s) { s.esl = "a b"; });
+    variant([](StudentRecord& s) { s.freeFormText = "\"x\""; });  // written 'x'
+    variant([](StudentRecord& s) { s.freeFormText = "'x'"; });
+    variant([](StudentRecord& s) { s.skills[0] = "5"; });  // written empty
+    variant([](StudentRecord& s) { s.skills[0] = "x"; });
+    variant([](StudentRecord& s) { s.iep = "N"; });  // written empty, not 0
+    variant([](StudentRecord& s) { s.mark = "71"; });
+    variant([](StudentRecord& s) { s.pronouns = "T"; });
+    variant([](StudentRecord& s) { s.pronouns = "T\n"; });
+    // Every class of up to two of them against every other.
+    std::vector<std::vector<StudentRecord>> classes = {{}};
+    for (const StudentRecord& a : variants) {
+        classes.push_back({a});
+        for (const StudentRecord& b : variants)
+            classes.push_back({a, b});
+    }
+    int alike = 0;
+    for (const auto& before : classes) {
+        for (const auto& after : classes) {
+            const bool differs = classFileText(before) != classFileText(after);
+            alike += !differs && before != after;
+            ASSERT_EQ(classFileTextDiffers(before, after), differs) << classFileText(before) << "\n"
+                                                                    << classFileText(after);
+        }
+    }
+    EXPECT_GT(alike, 100);  // records that differ and are written alike were compared
+}
+
 }  // namespace
 }  // namespace tl::test

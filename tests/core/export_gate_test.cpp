@@ -9,6 +9,7 @@
 #include "core/limits.h"
 #include "core/test_support.h"
 #include "core/workspace.h"
+#include "export/efile.h"
 
 namespace tl::test {
 namespace {
@@ -82,6 +83,15 @@ TEST_F(ExportGateTest, RefusalThenDiscrepanciesThenProblemsThenReady) {
             after.push_back(s.lastName);
         EXPECT_EQ(joined(after), row["after"]);
         EXPECT_TRUE(gate.outcome != GateOutcome::Refused || ws.students() == students);
+        // Once the class is in line, its comments come composed for the preview.
+        const bool composed =
+            gate.outcome == GateOutcome::Problems || gate.outcome == GateOutcome::Ready;
+        EXPECT_EQ(gate.comments.size(), composed ? ws.students().size() : 0u);
+        for (std::size_t i = 0; i < gate.comments.size(); ++i) {
+            EXPECT_EQ(gate.comments[i].exported, exportComment(ws.students()[i], ws.phrases));
+            EXPECT_EQ(previewRows(ws.students()[i], gate.comments[i].composed),
+                      previewRows(ws.students()[i], ws.phrases));
+        }
     });
 }
 

@@ -34,7 +34,26 @@ TEST(NameCheck, FindsAnotherStudentsNameAsAWholeWord) {
                 oneByOne.push_back(w);
         }
         EXPECT_EQ(oneByOne, warnings);
+        // The same of the comments composed once, as the export window checks them.
+        EXPECT_EQ(nameWarnings(students, library, classComments(students, library)), warnings);
     });
+}
+
+// The library's words are read once and kept while the library stays the
+// same: another library of as many phrases is read anew.
+TEST(NameCheck, AChangedLibraryIsReadAgain) {
+    StudentRecord rose = makeStudent("ENG2D1-02", "Ito", "Rose");
+    StudentRecord lio = makeStudent("ENG2D1-02", "Brightwater", "Lio");
+    lio.freeFormUsed = true;
+    lio.freeFormText = "Rose and Lio planted a garden.";
+    const std::vector<Phrase> withRose = {{"0001", "Grows like a rose.", "A"}};
+    const std::vector<Phrase> without = {{"0001", "Grows like a tree.", "A"}};
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_TRUE(nameWarnings({rose, lio}, withRose).empty());
+        EXPECT_EQ(nameWarnings({rose, lio}, without).size(), 1u);
+    }
+    EXPECT_EQ(nameWarnings({rose, lio}, {}).size(), 1u);
+    EXPECT_TRUE(nameWarnings({rose, lio}, withRose).empty());
 }
 
 // Coded comments are checked as composed: the placeholders' own first name

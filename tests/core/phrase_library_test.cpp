@@ -46,6 +46,26 @@ TEST_F(PhraseLibraryTest, TenThousandPhrasesIsTheLimitAndCommentLinesDoNotCount)
     expectLoad(LibraryStatus::Fatal, msg::tl2PhraseLibraryMissing());
 }
 
+// A byte-order mark anywhere in a line is dropped; a library out of order is
+// sorted by code (equal codes kept in file order), one in order kept as it is.
+TEST_F(PhraseLibraryTest, MarksInsideLinesAreDroppedAndEveryCodeIsFoundInAnyOrder) {
+    write(
+        "Code,Phrase,Category\r\n0030,Works \xEF\xBB\xBFhard.,A\r\n\xEF\xBB\xBF"
+        "0010,First.,B\r\n20,Helps.,C\xEF\xBB\xBF\r\n10,Second.,D\r\n");
+    expectLoad(LibraryStatus::Loaded, std::nullopt);
+    EXPECT_EQ(phrases_, (std::vector<Phrase>{{"0010", "First.", "B"},
+                                             {"0010", "Second.", "D"},
+                                             {"0020", "Helps.", "C"},
+                                             {"0030", "Works hard.", "A"}}));
+    for (const char* code : {"0010", "0020", "0030"})
+        EXPECT_GE(findPhrase(phrases_, code), 0) << code;
+    write("Code,Phrase,Category\r\n10,First.,B\r\n0010,Second.,D\r\n0020,Helps.,C\r\n");
+    expectLoad(LibraryStatus::Loaded, std::nullopt);
+    EXPECT_EQ(phrases_,
+              (std::vector<Phrase>{
+                  {"0010", "First.", "B"}, {"0010", "Second.", "D"}, {"0020", "Helps.", "C"}}));
+}
+
 TEST_F(PhraseLibraryTest, FaultyLibrariesAreFatalAndAHiddenOneKeepsTheTable) {
     forEachRow("phrase_library_fatal.tsv", [this](const TableRow& row) {
         write(row["bytes"]);
