@@ -307,15 +307,15 @@ void BM_LoadPhraseLibrary(benchmark::State& state) {
 }
 
 // The floor under BM_LoadPhraseLibrary: the library's bytes read and split
-// into lines and each line into its three fields, with no other work (no
-// decoding, no check, no sort, no they-forms).
+// into lines and each line into the three texts a table of phrases holds,
+// with no other work (no decoding, no check, no sort, no they-forms).
 void BM_LoadPhraseLibraryRawFloor(benchmark::State& state) {
     const BenchData* found = benchData(state);
     if (!found) return;
     const BenchData& data = *found;
     const std::string path = (fs::path(data.programFolder) / tl::kPhraseLibraryName).string();
     struct Fields {
-        std::string_view code, text, category;
+        std::string code, text, category;
     };
     std::size_t phrases = 0;
     for (auto _ : state) {
@@ -332,8 +332,9 @@ void BM_LoadPhraseLibraryRawFloor(benchmark::State& state) {
             const std::size_t first = line.find(',');
             const std::size_t last = line.rfind(',');
             if (first == std::string_view::npos || last == first) continue;  // a comment line
-            fields.push_back({line.substr(0, first), line.substr(first + 1, last - first - 1),
-                              line.substr(last + 1)});
+            fields.push_back({std::string(line.substr(0, first)),
+                              std::string(line.substr(first + 1, last - first - 1)),
+                              std::string(line.substr(last + 1))});
         }
         benchmark::DoNotOptimize(fields.data());
         phrases = fields.size();

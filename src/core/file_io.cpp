@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -26,6 +27,11 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::string bytes;
+    // Room for the whole file at once, so that it is not copied as it grows;
+    // a file that grows meanwhile is still read to its end.
+    constexpr std::uintmax_t kReserveAtMost = 256u << 20;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec) bytes.reserve(static_cast<std::size_t>(std::min(size, kReserveAtMost)));
     char buffer[65536];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
         bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
