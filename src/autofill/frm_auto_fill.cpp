@@ -138,6 +138,14 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     nameControl(msfgClass, "Range grid");
     msfgClass->setCols(rangegrid::kColumnCount);
     msfgClass->setRowHeaderCols({rangegrid::kLow, rangegrid::kHigh}, "-");
+    msfgClass->setSpokenColumnNames(spokenNames(rangegrid::kSpokenHeaders));
+    msfgClass->setCellMeaning([this](int row, int col) {
+        const QString text = msfgClass->textMatrix(row, col).trimmed();
+        if (rangegrid::isCode(col) && !text.isEmpty())
+            return toQString(lookupPhrase(ws_.phrases, fromQString(text)));
+        if (rangegrid::isSkill(col)) return toQString(skillWord(fromQString(text)));
+        return QString();
+    });
     int gridWidth =
         2 * msfgClass->frameWidth() + msfgClass->verticalScrollBar()->sizeHint().width();
     for (int c = 0; c < rangegrid::kColumnCount; ++c) {
@@ -304,6 +312,8 @@ void frmAutoFill::apply(const Edit& edit) {
     }
     writeRow(row);
     displayDetails(row);
+    const int aimed = msfgClass->row() == row ? msfgClass->col() : -1;
+    if (aimed >= 0) msfgClass->announceCell(row, aimed);
 }
 
 void frmAutoFill::openFavourites() {

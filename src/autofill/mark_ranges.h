@@ -29,6 +29,12 @@ inline constexpr int kFixedColumns = 2;  // Low and High
 inline constexpr const char* kHeaders[kColumnCount] = {"Low", "High", "CM1", "CM2", "CM3", "R",
                                                        "O",   "W",    "C",   "I",   "S"};
 
+// The columns as a screen reader names them.
+inline constexpr const char* kSpokenHeaders[kColumnCount] = {
+    "Low mark",      "High mark",      "Comment 1",      "Comment 2",
+    "Comment 3",     "Responsibility", "Organization",   "Independent Work",
+    "Collaboration", "Initiative",     "Self-regulation"};
+
 // Column widths in pixels: 545 twips for the marks and codes, 290 for the skills.
 constexpr int columnWidth(int col) {
     return col < kFirstSkill ? 36 : 19;

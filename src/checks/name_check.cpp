@@ -6,7 +6,6 @@
 #include <array>
 #include <bitset>
 #include <functional>
-#include <mutex>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -174,46 +173,6 @@ Words libraryWordsAmong(const Words& wanted, const std::vector<Phrase>& phrases)
     return found;
 }
 
-// The words of a library, lowered, read once for as long as the library stays
-// as it is: the index of a class looks its name parts up here instead of
-// reading the whole library again each time. The library last read is kept
-// with its texts, by which it is recognised.
-class LibraryWords {
-  public:
-    // The words among wanted that are words of some phrase of the library:
-    // libraryWordsAmong(wanted, phrases).
-    Words among(const Words& wanted, const std::vector<Phrase>& phrases) {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        if (!isRead(phrases)) read(phrases);
-        Words found;
-        for (const std::string_view part : wanted)
-            if (words_.count(part)) found.insert(part);
-        return found;
-    }
-
-  private:
-    bool isRead(const std::vector<Phrase>& phrases) const {
-        return std::equal(texts_.begin(), texts_.end(), phrases.begin(), phrases.end(),
-                          [](const std::string& text, const Phrase& p) { return text == p.text; });
-    }
-    void read(const std::vector<Phrase>& phrases) {
-        texts_.clear();
-        words_.clear();
-        std::string lowerWord;
-        for (const Phrase& p : phrases) {
-            texts_.push_back(p.text);
-            forEachWord(p.text, [&](std::string_view word, std::size_t) {
-                lowerInto(lowerWord, word);
-                if (!words_.count(std::string_view(lowerWord))) words_.insert(lowerWord);
-            });
-        }
-    }
-
-    std::mutex mutex_;
-    std::vector<std::string> texts_;
-    std::unordered_set<std::string, WordHash, std::equal_to<>> words_;
-};
-
 // Each name part of the class, with its spelling in the first name that holds it.
 Parts classParts(const std::vector<StudentRecord>& students) {
     Parts parts;
@@ -290,8 +249,7 @@ NameIndex::NameIndex(const std::vector<StudentRecord>& students,
     Words wanted;
     for (const auto& entry : data->parts)
         wanted.insert(entry.first);
-    static LibraryWords library;
-    data->libraryWords = library.among(wanted, phrases);
+    data->libraryWords = libraryWordsAmong(wanted, phrases);
     data_ = std::move(data);
 }
 

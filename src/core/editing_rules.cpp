@@ -45,6 +45,12 @@ bool isSkillValue(const std::string& value) {
     return value.size() == 1 && value[0] >= '1' && value[0] <= '4';
 }
 
+std::string skillWord(const std::string& value) {
+    static constexpr const char* kWords[4] = {"Needs Improvement", "Satisfactory", "Good",
+                                              "Excellent"};
+    return isSkillValue(value) ? kWords[value[0] - '1'] : "";
+}
+
 bool skillsAllThree(const std::array<std::string, 6>& skills) {
     return std::all_of(skills.begin(), skills.end(), [](const std::string& s) { return s == "3"; });
 }

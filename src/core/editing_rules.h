@@ -32,6 +32,8 @@ void cycleSkill(std::array<std::string, 6>& skills, std::size_t index, bool left
 std::string skillValueForKey(char key);
 // True for a rating: "1" to "4".
 bool isSkillValue(const std::string& value);
+// A rating's word ("Good" for "3"); "" for no rating.
+std::string skillWord(const std::string& value);
 
 // True when all six skills hold "3"; an unrated skill is not taken for a 3.
 bool skillsAllThree(const std::array<std::string, 6>& skills);

@@ -3,6 +3,7 @@
 #include "entry/detail_lines.h"
 
 #include "core/comment_text.h"
+#include "core/editing_rules.h"
 #include "core/limits.h"
 #include "core/text.h"
 
@@ -64,6 +65,19 @@ std::array<std::string, grid::kColumnCount> gridRowTexts(const StudentRecord& s,
     for (int i = 0; i < grid::kFlagCount; ++i)
         cells[grid::kFirstFlag + i] = flagValue(s, static_cast<Flag>(i));
     return cells;
+}
+
+std::string cellMeaning(const StudentRecord& s, int col, const std::vector<Phrase>& phrases) {
+    if (grid::isComment(col)) {
+        const int slot = grid::commentSlot(col);
+        if (s.freeFormUsed) return slot == 0 ? "free-form comment: " + s.freeFormText : "";
+        if (s.comments[slot].empty()) return "";
+        const std::string text = composeComments(s, phrases).texts[slot];
+        return text.empty() ? "not in the phrase library" : std::string(trimBlanks(text));
+    }
+    if (grid::isSkill(col)) return skillWord(s.skills[grid::skillIndex(col)]);
+    if (grid::isFlag(col)) return flagValue(s, grid::flagAt(col)) == "Y" ? "yes" : "no";
+    return "";
 }
 
 }  // namespace tl

@@ -30,6 +30,11 @@ std::string studentIdCell(const std::string& studentNumber);
 std::array<std::string, grid::kColumnCount> gridRowTexts(const StudentRecord& student,
                                                          bool showCourse);
 
+// What a cell of a student's row means, which a screen reader says after its
+// text: a comment code's phrase as composed for the student, a rating's word,
+// a flag's "yes" or "no"; "" where the text says it all or the cell is empty.
+std::string cellMeaning(const StudentRecord& student, int col, const std::vector<Phrase>& phrases);
+
 // The words shown in CM1 to CM5 while a free-form comment is in use.
 inline constexpr const char* kFreeFormWords[5] = {"Free", "Form", "Code", "Click", "Below"};
 

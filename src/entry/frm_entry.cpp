@@ -129,11 +129,12 @@ void frmEntry::buildMenus() {
 
     mnuSort = addMenu(bar, "mnuSort", "&Sort");
     mnuSortNames = addMenuItem(mnuSort, "mnuSortNames", "Sort &Names (alphabetically)", {},
-                               [this] { sortCommand(sortByName); });
-    mnuSortMarks = addMenuItem(mnuSort, "mnuSortMarks", "Sort &Marks (descending)", {},
-                               [this] { sortCommand(sortByMark); });
+                               [this] { sortCommand(sortByName, "Sorted by name."); });
+    mnuSortMarks = addMenuItem(mnuSort, "mnuSortMarks", "Sort &Marks (descending)", {}, [this] {
+        sortCommand(sortByMark, "Sorted by mark, highest first.");
+    });
     mnuSortCourse = addMenuItem(mnuSort, "mnuSortCourse", "Sort &Course (alphabetically)", {},
-                                [this] { sortCommand(sortByClass); });
+                                [this] { sortCommand(sortByClass, "Sorted by course."); });
 
     mnuMode = addMenu(bar, "mnuMode", "&Mode");
     mnuAutoFill = addMenuItem(mnuMode, "mnuAutoFill", "&Initial Values Setup", {},
@@ -212,6 +213,11 @@ void frmEntry::buildControls() {
     nameControl(msfgClass, "Class grid");
     msfgClass->setCols(grid::kColumnCount);
     msfgClass->setRowHeaderCols({grid::kLastName, grid::kFirstName}, " ");
+    msfgClass->setSpokenColumnNames(spokenNames(grid::kSpokenHeaders));
+    msfgClass->setCellMeaning([this](int row, int col) {
+        if (row < 1 || row > ws_.studentCount()) return QString();
+        return toQString(cellMeaning(ws_.doc.student(row - 1), col, ws_.phrases));
+    });
     msfgClass->addItem(tabbedRow(grid::kHeaders));
     setGridLayout();
     msfgClass->setBackColorBkg(buttonFace(msfgClass));
@@ -265,6 +271,8 @@ QString frmEntry::studentsCount(int n) {
 
 void frmEntry::showStatus(const QString& text) {
     lblStatus->setText(text);
+    // Said once by a screen reader on the grid, where the keyboard stays.
+    if (!text.isEmpty()) msfgClass->announce(text);
 }
 
 bool frmEntry::Form_Load() {
@@ -421,21 +429,26 @@ void frmEntry::focusMarkCell() {
     }
     activateWindow();
     msfgClass->setFocus(Qt::OtherFocusReason);
+    // A closing dialog may still hold the activation now: the window takes it
+    // again once the dialog is gone, so that a screen reader follows it.
+    QTimer::singleShot(0, this, [this] {
+        if (leaving_ || isHidden() || isActiveWindow()) return;
+        if (QApplication::activeModalWidget() != nullptr ||
+            QApplication::activePopupWidget() != nullptr)
+            return;
+        activateWindow();
+        msfgClass->setFocus(Qt::OtherFocusReason);
+    });
 }
 
 void frmEntry::colourIdentityCells(const QColor& back, const QColor& text) {
-    const int remembered = msfgClass->col();
-    leaveCellEnabled = false;
-    enterCellEnabled = false;
+    // Coloured where they stand: the current cell stays, so a screen reader
+    // hears one move per key.
     const int r = msfgClass->row();
     for (int c = 0; c < grid::kFrozenColumns; ++c) {
-        msfgClass->setCurrentCell(r, c);
         msfgClass->setCellBackColor(r, c, back);
         msfgClass->setCellForeColor(r, c, text);
     }
-    msfgClass->setCurrentCell(r, remembered);
-    leaveCellEnabled = true;
-    enterCellEnabled = true;
 }
 
 void frmEntry::Highlight() {
@@ -452,6 +465,8 @@ void frmEntry::msfgClass_EnterCell() {
     leaveCellEnabled = false;
     displayDetails(msfgClass->row() - 1);
     Highlight();
+    enterCellEnabled = true;
+    leaveCellEnabled = true;
 }
 
 void frmEntry::msfgClass_LeaveCell() {
@@ -491,13 +506,23 @@ std::vector<int> frmEntry::writeRow(int studentIndex) {
 void frmEntry::apply(const Edit& edit) {
     refreshUndo();
     if (edit.scope == Edit::Scope::Class) {
+        // The student who was current stays current, wherever the change put them.
+        const QStringList current = identityOf(msfgClass->row());
+        const int col = msfgClass->col();
         fillflexGrid();
         if (ws_.studentCount() > 0) enableClassCommands(true);
+        for (int r = 1; r < msfgClass->rows(); ++r) {
+            if (identityOf(r) != current) continue;
+            msfgClass->setCurrentCell(r, col);
+            break;
+        }
     }
     if (!readyWindow.isNull()) readyWindow->apply(edit);
     if (edit.scope != Edit::Scope::Students) return;
+    int said = -1;  // the column of the cell whose change is said
     for (const int s : edit.items) {
         const std::vector<int> changed = writeRow(s);
+        if (s == edit.student() && !changed.empty()) said = changed.front();
         // A cell the undo changes shows the teacher's own entry again: the red
         // of an undone auto fill goes with it.
         for (const int c : changed) {
@@ -507,6 +532,9 @@ void frmEntry::apply(const Edit& edit) {
     const int s = edit.student();
     if (s < 0) return;
     const int r = s + 1;
+    const int aimedCol = grid::columnOf(edit.aimed);
+    if (aimedCol >= 0) said = aimedCol;
+    if (said >= 0) msfgClass->announceCell(r, said);
     // The cell acted on is the teacher's own entry; what the auto fill put
     // there shows in red until the teacher changes it.
     const int aimed = grid::columnOf(edit.aimed);
@@ -522,6 +550,13 @@ void frmEntry::apply(const Edit& edit) {
     }
     if (aimed >= 0) msfgClass->setCurrentCell(r, aimed);
     displayDetails(s);
+}
+
+QStringList frmEntry::identityOf(int row) const {
+    QStringList texts;
+    for (int c = 0; c < grid::kFrozenColumns; ++c)
+        texts << msfgClass->textMatrix(row, c);
+    return texts;
 }
 
 frmEntry::~frmEntry() = default;

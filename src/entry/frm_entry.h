@@ -232,12 +232,14 @@ class frmEntry : public QMainWindow {
     // Column widths and frozen columns of the comments view.
     void setGridLayout();
     void enableClassCommands(bool enabled);
-    void sortCommand(void (*sort)(std::vector<StudentRecord>&));
+    void sortCommand(void (*sort)(std::vector<StudentRecord>&), const QString& done);
     // A student's row redrawn from the record; the columns whose text changed.
     std::vector<int> writeRow(int studentIndex);
     void setGridBackground();
     // Colours the current row's three frozen cells.
     void colourIdentityCells(const QColor& back, const QColor& text);
+    // The identity cells' texts of a grid row, by which a student is found again.
+    QStringList identityOf(int row) const;
     void buildEditing();
     // A right click on a comment cell picks its code up.
     void pickUp(int row, int col);

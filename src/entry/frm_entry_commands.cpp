@@ -143,9 +143,10 @@ void frmEntry::cmdSave_Click() {
     saveas();
 }
 
-void frmEntry::sortCommand(void (*sort)(std::vector<StudentRecord>&)) {
+void frmEntry::sortCommand(void (*sort)(std::vector<StudentRecord>&), const QString& done) {
     if (ws_.studentCount() < 1) return;
     apply(ws_.doc.reorder(sort));
+    showStatus(done);
 }
 
 void frmEntry::printClassReport() {

@@ -28,6 +28,27 @@ inline constexpr const char* kHeaders[kColumnCount] = {
     "Student ID", "LAST", "FIRST", "MRK", "  CM1", "  CM2", "  CM3", "  CM4", "  CM5", " R",
     " O",         " W",   " C",    "  I", " S",    " P",    " E",    " D",    " T"};
 
+// The columns as a screen reader names them.
+inline constexpr const char* kSpokenHeaders[kColumnCount] = {"Student ID",
+                                                             "Last name",
+                                                             "First name",
+                                                             "Mark",
+                                                             "Comment 1",
+                                                             "Comment 2",
+                                                             "Comment 3",
+                                                             "Comment 4",
+                                                             "Comment 5",
+                                                             "Responsibility",
+                                                             "Organization",
+                                                             "Independent Work",
+                                                             "Collaboration",
+                                                             "Initiative",
+                                                             "Self-regulation",
+                                                             "Individual Education Plan",
+                                                             "English as a Second Language",
+                                                             "English Literacy Development",
+                                                             "Interview requested"};
+
 // Column widths in pixels (15 twips each); the comments view hides the skills
 // and flags, the skills view the comments.
 constexpr int columnWidth(int col, bool skillsView) {

@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 
 namespace tl {
@@ -85,6 +86,27 @@ void nameControl(QWidget* control, const QString& name) {
     }();
     Q_UNUSED(installed);
     control->setAccessibleName(name);
+    auto* combo = qobject_cast<QComboBox*>(control);
+    if (combo == nullptr || combo->isEditable()) return;
+    // A screen reader reads a drop-down list's entry as the selected item of
+    // its popup list, also while the list is closed.
+    const auto mirror = [combo] {
+        const QModelIndex entry = combo->model()->index(combo->currentIndex(), combo->modelColumn(),
+                                                        combo->rootModelIndex());
+        if (entry.isValid())
+            combo->view()->selectionModel()->setCurrentIndex(entry,
+                                                             QItemSelectionModel::ClearAndSelect);
+    };
+    QObject::connect(combo, &QComboBox::currentIndexChanged, combo, mirror);
+    mirror();
+}
+
+bool screenReaderListening() {
+    if (QAccessible::isActive()) return true;
+    // The handler that replaces the platform's, which a test installs.
+    const QAccessible::UpdateHandler handler = QAccessible::installUpdateHandler(nullptr);
+    QAccessible::installUpdateHandler(handler);
+    return handler != nullptr;
 }
 
 QString labelName(const QString& text) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <cstddef>
 
 class QLabel;
 class QWidget;
@@ -17,6 +19,19 @@ void nameControl(QWidget* control, const QString& name);
 // A control named by the label that stands beside it: the label becomes its
 // buddy and its text, without "&", a closing colon and blanks, its name.
 void nameByLabel(QLabel* label, QWidget* control);
+
+// Whether a screen reader (or a test reading what one would hear) listens:
+// events for it are made only then.
+bool screenReaderListening();
+
+// Names for a screen reader from a table of texts.
+template <std::size_t N>
+QStringList spokenNames(const char* const (&names)[N]) {
+    QStringList list;
+    for (const char* name : names)
+        list << QString::fromUtf8(name);
+    return list;
+}
 
 // A label's text as a name: without "&" (a doubled one stays as "&"), a
 // closing colon and blanks at either end.

@@ -2,7 +2,11 @@
 
 #include "platform/flex_grid.h"
 
+#include "platform/accessibility.h"
+
 #include <QAbstractTableModel>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -12,6 +16,7 @@
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -66,6 +71,53 @@ class CellPainter : public QStyledItemDelegate {
   private:
     std::function<bool(int)> covered_;
 };
+
+// The frozen columns' view only draws: a screen reader knows the grid as one
+// table, so this view sends no events of its own (the toolkit's table view
+// would announce every move of the shared current cell a second time).
+class FrozenView : public QTableView {
+  public:
+    using QTableView::QTableView;
+
+  protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override {
+        QAbstractItemView::currentChanged(current, previous);
+    }
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override {
+        QAbstractItemView::selectionChanged(selected, deselected);
+    }
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles) override {
+        Q_UNUSED(roles);
+        if (topLeft == bottomRight) {
+            update(topLeft);
+        } else {
+            viewport()->update();
+        }
+    }
+};
+
+// What a screen reader finds of the frozen view, should it ask: nothing.
+class HiddenAccessible : public QAccessibleWidget {
+  public:
+    explicit HiddenAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::NoRole) {}
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.invisible = true;
+        return s;
+    }
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    QString text(QAccessible::Text) const override { return {}; }
+};
+
+QAccessibleInterface* hiddenViewAccessible(const QString& key, QObject* object) {
+    Q_UNUSED(key);
+    if (object == nullptr || object->objectName() != QLatin1String("frozenColumns")) return nullptr;
+    auto* view = dynamic_cast<FrozenView*>(object);
+    return view != nullptr ? new HiddenAccessible(view) : nullptr;
+}
 }  // namespace
 
 // The cells of a grid in its own coordinates: row 0 holds the header texts,
@@ -107,6 +159,10 @@ class GridModel : public QAbstractTableModel {
                 return QBrush(cell.ownFore ? QColor::fromRgba(cell.fore) : QColor(Qt::black));
             case Qt::TextAlignmentRole:
                 return cell.top ? QVariant(int(Qt::AlignLeft | Qt::AlignTop)) : QVariant();
+            case Qt::AccessibleTextRole:
+                return grid_->spokenName(row, index.column());
+            case Qt::AccessibleDescriptionRole:
+                return grid_->meaning(row, index.column());
             default:
                 return {};
         }
@@ -123,7 +179,7 @@ class GridModel : public QAbstractTableModel {
             case Qt::DisplayRole:
                 return cell.text;
             case Qt::AccessibleTextRole:
-                return cell.text.trimmed();
+                return section < spokenCols_.size() ? spokenCols_[section] : cell.text.trimmed();
             case Qt::BackgroundRole:
                 return cell.ownBack ? QVariant(QBrush(QColor::fromRgba(cell.back))) : QVariant();
             case Qt::ForegroundRole:
@@ -162,6 +218,11 @@ class GridModel : public QAbstractTableModel {
         headerCols_ = cols;
         separator_ = separator;
         if (rows_ > 0) emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
+    }
+
+    void setSpokenColumnNames(const QStringList& names) {
+        spokenCols_ = names;
+        if (cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
     }
 
     // A data row's header: its texts in the header columns.
@@ -255,10 +316,18 @@ class GridModel : public QAbstractTableModel {
     std::vector<Cell> cells_;  // (rows_ + 1) * cols_, row by row
     QList<int> headerCols_;    // the columns that name a row
     QString separator_;
+    QStringList spokenCols_;  // the columns' names for a screen reader
 };
 
 FlexGrid::FlexGrid(QWidget* parent)
-    : QTableView(parent), cells_(new GridModel(this)), frozen_(new QTableView(this)) {
+    : QTableView(parent), cells_(new GridModel(this)), frozen_(nullptr) {
+    static const bool hidden = [] {
+        QAccessible::installFactory(hiddenViewAccessible);
+        return true;
+    }();
+    Q_UNUSED(hidden);
+    frozen_ = new FrozenView(this);
+    frozen_->setObjectName("frozenColumns");
     setModel(cells_);
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -395,6 +464,101 @@ void FlexGrid::removeRow(int row) {
 
 void FlexGrid::setRowHeaderCols(const QList<int>& cols, const QString& separator) {
     cells_->setRowHeaderCols(cols, separator);
+}
+
+void FlexGrid::setSpokenColumnNames(const QStringList& names) {
+    cells_->setSpokenColumnNames(names);
+}
+
+void FlexGrid::setCellMeaning(std::function<QString(int row, int col)> meaning) {
+    meaning_ = std::move(meaning);
+}
+
+QString FlexGrid::meaning(int row, int col) const {
+    if (row == announced_.first && col == announced_.second) return announcement_;
+    const QString said = meaning_ ? meaning_(row, col) : QString();
+    if (said.isEmpty() && textMatrix(row, col).trimmed().isEmpty()) return QStringLiteral("blank");
+    return said;
+}
+
+QString FlexGrid::spokenName(int row, int col) const {
+    const QString text = textMatrix(row, col).trimmed();
+    const QString said = meaning_ ? meaning_(row, col) : QString();
+    if (text.isEmpty()) return said.isEmpty() ? QStringLiteral("blank") : said;
+    return said.isEmpty() ? text : text + ", " + said;
+}
+
+void FlexGrid::announceCell(int row, int col) {
+    if (!screenReaderListening()) return;
+    announcedCells_.append({row, col});
+    tellScreenReaderLater();
+}
+
+void FlexGrid::announce(const QString& text) {
+    if (!screenReaderListening() || text.isEmpty()) return;
+    if (!announcement_.isEmpty()) announcement_ += ". ";
+    announcement_ += text;
+    tellScreenReaderLater();
+}
+
+void FlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    // One focus event per move, for the cell, while the grid has the keyboard
+    // (the toolkit's table sends it also while a dialog or an editor has it).
+    QAbstractItemView::currentChanged(current, previous);
+    if (current.isValid() && hasFocus() && screenReaderListening())
+        tellCell(QAccessible::Focus, current.row() + 1, current.column());
+}
+
+void FlexGrid::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    // The toolkit names the table as focused; the current cell is, once it has.
+    focusCellPending_ = true;
+    tellScreenReaderLater();
+}
+
+void FlexGrid::tellCell(QAccessible::Event type, int row, int col) {
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
+
+    if (table == nullptr || table->tableInterface() == nullptr) return;
+    QAccessibleInterface* cell = table->tableInterface()->cellAt(row - 1, col);
+    if (cell == nullptr) return;
+    QAccessibleEvent event(this, type);
+    event.setChild(table->indexOfChild(cell));
+    QAccessible::updateAccessibility(&event);
+    emit toldScreenReader(type,
+                          type == QAccessible::Focus ? spokenName(row, col) : meaning(row, col));
+}
+
+void FlexGrid::tellScreenReaderLater() {
+    if (tellPending_ || !screenReaderListening()) return;
+    tellPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        tellPending_ = false;
+        QString text = std::exchange(announcement_, QString());
+        const bool focusCell = std::exchange(focusCellPending_, false);
+        // A changed cell says its new value; one the keyboard is not on
+        // (a mark stored as Enter moved down) also whose and which it is.
+        for (const auto& [row, col] : std::exchange(announcedCells_, {})) {
+            if (!cells_->holds(row, col) || row < 1) continue;
+            QString said = spokenName(row, col);
+            if (row != row_ || col != col_) {
+                said = cells_->rowHeader(row) + ", " +
+                       cells_->headerData(col, Qt::Horizontal, Qt::AccessibleTextRole).toString() +
+                       ", " + said;
+            }
+            text = text.isEmpty() ? said : said + ". " + text;
+        }
+        if (!hasFocus() || !cells_->holds(row_, col_) || row_ < 1) return;
+        if (focusCell) tellCell(QAccessible::Focus, row_, col_);
+        if (text.isEmpty()) return;
+        // A screen reader speaks a new description of the cell it is on: the
+        // cell's description is the text while the event is sent.
+        announced_ = {row_, col_};
+        announcement_ = text;
+        tellCell(QAccessible::DescriptionChanged, row_, col_);
+        announced_ = {-1, -1};
+        announcement_.clear();
+    });
 }
 
 void FlexGrid::mergeColumns(int cols) {
@@ -534,7 +698,7 @@ void FlexGrid::setCellBackColor(int row, int col, const QColor& color) {
     GridModel::Cell& cell = cells_->at(row, col);
     cell.back = color.rgba();
     cell.ownBack = color.isValid();
-    cells_->changed(row, col);
+    repaintCell(row, col);
 }
 
 QColor FlexGrid::cellForeColor(int row, int col) const {
@@ -547,7 +711,21 @@ void FlexGrid::setCellForeColor(int row, int col, const QColor& color) {
     GridModel::Cell& cell = cells_->at(row, col);
     cell.fore = color.rgba();
     cell.ownFore = color.isValid();
-    cells_->changed(row, col);
+    repaintCell(row, col);
+}
+
+void FlexGrid::repaintCell(int row, int col) {
+    // Colours are no data a screen reader reads: the cell is only drawn again,
+    // without telling the views (and through them the screen reader) of a change.
+    if (row == 0) {
+        cells_->changed(row, col);
+        return;
+    }
+    const QModelIndex index = cells_->index(row - 1, col);
+    for (QTableView* view : {static_cast<QTableView*>(this), frozen_}) {
+        if (!view->isHidden() && !view->isColumnHidden(col))
+            view->viewport()->update(view->visualRect(index));
+    }
 }
 
 Qt::Alignment FlexGrid::cellAlignment(int row, int col) const {
@@ -576,10 +754,7 @@ void FlexGrid::setCurrentCell(int row, int col) {
     emit leaveCell();
     row_ = row;
     col_ = col;
-    {
-        QSignalBlocker block(this);
-        setCurrentIndex(cells_->index(row - 1, col));
-    }
+    setCurrentIndex(cells_->index(row - 1, col));
     scrollTo(cells_->index(row - 1, col));
     emit enterCell();
 }

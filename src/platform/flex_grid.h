@@ -2,11 +2,14 @@
 
 #pragma once
 
+#include <QAccessible>
 #include <QColor>
 #include <QRect>
 #include <QString>
 #include <QTableView>
+#include <functional>
 #include <optional>
+#include <utility>
 
 namespace tl {
 
@@ -82,6 +85,20 @@ class FlexGrid : public QTableView {
     // joined by separator, are the row's header in the table interface (the
     // header row's texts are the columns' headers, the cells' texts their names).
     void setRowHeaderCols(const QList<int>& cols, const QString& separator);
+    // The columns' names as a screen reader says them ("Mark", "Comment 1"),
+    // in place of the header row's texts.
+    void setSpokenColumnNames(const QStringList& names);
+    // What a cell's value means, which a screen reader says after it (a
+    // comment code's phrase, a rating's word); an empty cell is "blank".
+    void setCellMeaning(std::function<QString(int row, int col)> meaning);
+    // A cell as a screen reader says it: its text, then its meaning.
+    QString spokenName(int row, int col) const;
+    QString meaning(int row, int col) const;
+    // Has a screen reader on the grid say a cell as it reads now (after an
+    // edit of it), or a text (the outcome of a command), once the events of
+    // the key that did it are handled.
+    void announceCell(int row, int col);
+    void announce(const QString& text);
 
     // Merges equal neighbouring cells of the first cols columns down the rows;
     // a cell merges only where the cells to its left merge too.
@@ -101,6 +118,9 @@ class FlexGrid : public QTableView {
     void click();
     // A typed character while the grid has the focus.
     void keyPress(int charCode);
+    // What the grid told a screen reader of the current cell: a focus event
+    // with the cell's name, or a description change with the text it says.
+    void toldScreenReader(QAccessible::Event type, const QString& text);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -110,6 +130,8 @@ class FlexGrid : public QTableView {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void scrollContentsBy(int dx, int dy) override;
 
   private:
@@ -118,12 +140,21 @@ class FlexGrid : public QTableView {
     int widestText(int col) const;
     void trackMouse(const QPoint& viewportPos);
     void updateFrozen();
+    void repaintCell(int row, int col);
+    void tellScreenReaderLater();
+    void tellCell(QAccessible::Event type, int row, int col);
     int pixels(int designWidth) const;
     void pressAt(const QPoint& widgetPos, Qt::MouseButton button);
     void releaseAt(const QPoint& widgetPos, Qt::MouseButton button);
 
     GridModel* cells_;
     QTableView* frozen_;
+    std::function<QString(int, int)> meaning_;
+    std::pair<int, int> announced_{-1, -1};  // the cell whose description is announcement_
+    QString announcement_;
+    QList<std::pair<int, int>> announcedCells_;  // changed cells to be said
+    bool focusCellPending_ = false;
+    bool tellPending_ = false;
     int fixedCols_ = 0;
     int mergedCols_ = 0;
     int row_ = 0;

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QHash>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
@@ -21,7 +22,9 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <utility>
 
+#include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/window_fit.h"
 
@@ -30,6 +33,8 @@ namespace tl {
 QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption) {
     QMenu* menu = bar->addMenu(caption);
     menu->setObjectName(name);
+    // A screen reader names the menu as it opens.
+    menu->setAccessibleName(labelName(caption));
     return menu;
 }
 
@@ -112,10 +117,42 @@ void chainTabOrder(std::initializer_list<QWidget*> controls) {
     }
 }
 
+namespace {
+
+// Escape on a menu bar that holds the keyboard (its menu closed) gives the
+// keyboard back to the control that had it before F10.
+class MenuBarReturn : public QObject {
+  public:
+    explicit MenuBarReturn(QMenuBar* bar) : QObject(bar), bar_(bar) {
+        bar->installEventFilter(this);
+    }
+    QPointer<QWidget> before;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != bar_ || event->type() != QEvent::KeyPress ||
+            static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape || before == nullptr)
+            return false;
+        // The toolkit's own handling leaves the bar in its keyboard mode.
+        const QPointer<QWidget> back = std::exchange(before, nullptr);
+        bar_->setActiveAction(nullptr);
+        if (back->isVisible() && back->isEnabled()) back->setFocus(Qt::MenuBarFocusReason);
+        return true;
+    }
+
+  private:
+    QMenuBar* bar_;
+};
+
+}  // namespace
+
 void openMenuBarOnF10(QMainWindow* window) {
     auto* key = new QShortcut(QKeySequence(Qt::Key_F10), window);
-    QObject::connect(key, &QShortcut::activated, window, [window] {
+    auto* back = new MenuBarReturn(window->menuBar());
+    QObject::connect(key, &QShortcut::activated, window, [window, back] {
         QMenuBar* bar = window->menuBar();
+        QWidget* focus = QApplication::focusWidget();
+        if (focus != nullptr && focus != bar && focus->window() == window) back->before = focus;
         for (QAction* title : bar->actions()) {
             if (title->isVisible() && title->isEnabled() && title->menu() != nullptr) {
                 bar->setActiveAction(title);

@@ -9,6 +9,7 @@
 #include "entry/frm_free_form_comment_entry.h"
 #include "export/frm_export.h"
 #include "import/frm_get_trilliumfile.h"
+#include "platform/accessibility.h"
 #include "ui/ui_support.h"
 
 using namespace tl;
@@ -77,6 +78,28 @@ QString spokenCell(FlexGrid* grid, int row, int col) {
     return (said << cell->text(QAccessible::Name)).join(", ");
 }
 
+// What the grid tells a screen reader (the toolkit delivers it to none on
+// the offscreen platform), and whether the frozen columns' view told any.
+struct Heard {
+    QAccessible::Event type;
+    QString text;
+};
+std::vector<Heard> heard;
+
+// Stands for a screen reader: with it installed, the grid tells.
+void listen(QAccessibleEvent* event) {
+    Q_UNUSED(event);
+}
+
+// The texts of the events of one type heard since the last call.
+QStringList heardOf(QAccessible::Event type) {
+    QStringList texts;
+    for (const Heard& h : heard)
+        if (h.type == type) texts << h.text;
+    heard.clear();
+    return texts;
+}
+
 QString focusName() {
     QWidget* focus = QApplication::focusWidget();
     return focus != nullptr ? focus->objectName() : "nothing";
@@ -120,7 +143,7 @@ class AccessibilityTest : public QObject {
         // The class grid's headers follow the rows when they are sorted.
         typeMark(desk, 3, "95");
         desk.run("mnuSortMarks");
-        QCOMPARE(spokenCell(desk.grid(), 1, 3), QString("Corran Lea, MRK, 95"));
+        QCOMPARE(spokenCell(desk.grid(), 1, 3), QString("Corran Lea, Mark, 95"));
 
         // The windows of the menus, and what they show in each state.
         const auto openBy = [&](const char* command, const char* name, QStringList names) {
@@ -170,6 +193,53 @@ class AccessibilityTest : public QObject {
         QCOMPARE(focus.join(' '), QString("picOut cmdReturn lstNameWarnings lstMultiSelect"));
         QCOMPARE(shownCodes(desk.prompts).join(' '), QString("TL5: TL10b:"));
         QCOMPARE(found.join('\n'), QString());
+    }
+
+    // A screen reader hears one focus per move, the cell's value with its
+    // meaning, and each change said once on the cell the keyboard is on.
+    void theGridSaysEachMoveAndChangeOnce() {
+        QAccessible::installUpdateHandler(listen);
+        Desk desk;
+        QObject::connect(desk.grid(), &FlexGrid::toldScreenReader,
+                         [](QAccessible::Event type, const QString& text) {
+                             heard.push_back({type, text});
+                         });
+        desk.open(desk.file(
+            "c.tlc",
+            classLine("SCH4U1-01", "Ames", "Ann", "400000001", "", "0002,,,,") + classOfSize(2)));
+        FlexGrid* grid = desk.grid();
+        activate(&desk.entry);
+        heardOf(QAccessible::Focus);
+        QCOMPARE(spokenCell(grid, 1, 4),
+                 QString("Ames Ann, Comment 1, 0002, Ann has made steady progress this term."));
+        QCOMPARE(spokenCell(grid, 1, 9), QString("Ames Ann, Responsibility, 3, Good"));
+        QCOMPARE(spokenCell(grid, 1, 15), QString("Ames Ann, Individual Education Plan, no"));
+        QCOMPARE(spokenCell(grid, 2, 4), QString("Pupil100 Pat, Comment 1, blank"));
+
+        grid->setCurrentCell(1, 3);
+        grid->setFocus();
+        settle();
+        heardOf(QAccessible::Focus);
+        pressKey(Qt::Key_Down);
+        QCOMPARE(heardOf(QAccessible::Focus), QStringList{"70"});
+        pressKey(Qt::Key_Right);
+        QCOMPARE(heardOf(QAccessible::Focus), QStringList{"blank"});
+
+        // A mark stored as Enter moves down is said with its student.
+        typeMark(desk, 1, "79");
+        QCOMPARE(heardOf(QAccessible::DescriptionChanged), QStringList{"Ames Ann, Mark, 79"});
+        // A sort keeps the student current and says what it did.
+        grid->setCurrentCell(3, 3);
+        desk.run("mnuSortMarks");
+        QCOMPARE(grid->textMatrix(grid->row(), 1), QString("Pupil101"));
+        QCOMPARE(heardOf(QAccessible::DescriptionChanged),
+                 QStringList{"Sorted by mark, highest first."});
+        QAccessible::installUpdateHandler(nullptr);
+        // The frozen columns' view, drawn over the grid, shows a screen reader nothing.
+        QAccessibleInterface* frozen =
+            QAccessible::queryAccessibleInterface(control<QWidget>(grid, "frozenColumns"));
+        QVERIFY(frozen->state().invisible && frozen->childCount() == 0 &&
+                frozen->tableInterface() == nullptr);
     }
 };
 
