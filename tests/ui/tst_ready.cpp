@@ -6,6 +6,8 @@
 // the comment length meter at the foot of the main window.
 #include <QAccessible>
 #include <QItemSelectionModel>
+#include <QSignalSpy>
+#include <memory>
 #include <random>
 
 #include "entry/frm_free_form_comment_entry.h"
@@ -24,23 +26,6 @@ void openThreeStudents(Desk& desk) {
             classLine("SCI3U1-01", "Brook", "Bo", "300000002", "70", "9999,,,,") +
             classLine("SCI3U1-01", "Chen", "Cy", "300000003", "80", "0005,,,,", "G,G,,G,G,G")));
 }
-
-// What a list tells of its current and selected line while it lives: the
-// list's view is told through these signals, and tells screen readers.
-class LineChanges {
-  public:
-    explicit LineChanges(const QListWidget* list) {
-        QItemSelectionModel* lines = list->selectionModel();
-        QObject::connect(lines, &QItemSelectionModel::currentChanged, &watch_, [this] { ++told_; });
-        QObject::connect(lines, &QItemSelectionModel::selectionChanged, &watch_,
-                         [this] { ++told_; });
-    }
-    int told() const { return told_; }
-
-  private:
-    QObject watch_;
-    int told_ = 0;
-};
 
 // The window tests' library with a next step, 0016.
 QByteArray libraryWithNextStep() {
@@ -166,20 +151,29 @@ class ReadyTest : public QObject {
 
         // Dubois's next step deleted in the main window: four alike now.
         clickCell(desk.grid(), 4, 5);
-        const LineChanges problemLines(problems), adviceLines(advice);
+        // The lists' views hear of a current or selected line through these,
+        // and tell screen readers.
+        std::vector<std::unique_ptr<QSignalSpy>> told;
+        for (QListWidget* list : {problems, advice}) {
+            const QItemSelectionModel* lines = list->selectionModel();
+            told.push_back(
+                std::make_unique<QSignalSpy>(lines, &QItemSelectionModel::currentChanged));
+            told.push_back(
+                std::make_unique<QSignalSpy>(lines, &QItemSelectionModel::selectionChanged));
+        }
         pressKey(Qt::Key_Delete);
         QCOMPARE(count->text(), QString("9 notes for 5 students"));
         QCOMPARE(heard(advice, QAccessible::Description), count->text());
         QCOMPARE(advice->item(0)->text(),
                  QString("Adams Ann: the same comments as 3 other students (Brook Bo, Chen Cy, "
                          "Dubois Zoe)"));
-        QCOMPARE(advice->item(7)->text(), QString("Dubois Zoe: no next-steps comment"));
         pressChord(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(count->text() + " | " + items(advice).join(" | "), before);
         // Lines came and went under the current one (Evans's), yet neither list
         // took the keyboard or told of another current line.
         QVERIFY(QApplication::focusWidget() == desk.grid());
-        QCOMPARE(problemLines.told() + adviceLines.told(), 0);
+        for (const auto& spy : told)
+            QCOMPARE(spy->count(), 0);
         for (QListWidget* list : {problems, advice})
             QVERIFY(!QAccessible::queryAccessibleInterface(list)->state().focused);
         // Back in the window, the keyboard is on the line it was on.
