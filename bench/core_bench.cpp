@@ -737,6 +737,7 @@ TL_BENCH_US(BM_RangeSkillClickAndUndo);
 // The export window's checks: the written eFile read back and compared with
 // the class, and the search of every comment for another student's name (a
 // few comments copied from a neighbour in the list).
+#include "checks/class_advice.h"
 #include "checks/class_problems.h"
 #include "checks/name_check.h"
 #include "export/efile_check.h"
@@ -797,8 +798,56 @@ void BM_ClassProblems(benchmark::State& state) {
     }
 }
 
+// The advice of the whole class, as Ready for the Office lists it when it
+// opens: the class grouped by its comments, every student's notes.
+void BM_ClassAdvice(benchmark::State& state) {
+    const BenchData* data = benchData(state);
+    if (!data) return;
+    for (auto _ : state) {
+        const auto notes = tl::classAdvice(data->classStudents, data->phrases);
+        if (notes.empty()) {
+            state.SkipWithError("the class has no advice");
+            break;
+        }
+        benchmark::DoNotOptimize(notes.data());
+    }
+}
+
+// One stamp with the advice kept up to date: a student's first comment
+// changed back and forth between its own and that of 100 students with the
+// same comments, whose notes all change with it.
+void BM_ClassAdviceAfterStamp(benchmark::State& state) {
+    const BenchData* data = benchData(state);
+    if (!data) return;
+    std::vector<tl::StudentRecord> students = data->classStudents;
+    for (std::size_t n = 100; n < 200; ++n) {
+        students[n].freeFormUsed = false;
+        students[n].comments = students[100].comments;
+    }
+    constexpr int kStamped = 300;
+    students[kStamped].freeFormUsed = false;
+    students[kStamped].comments = students[100].comments;
+    const std::string own = students[100].comments[0];
+    const std::string codes[] = {own, data->phrases[own == data->phrases[17].code ? 18 : 17].code};
+    tl::ClassAdvice advice(students, data->phrases);
+    std::size_t stamp = 0;
+    for (auto _ : state) {
+        students[kStamped].comments[0] = codes[++stamp % 2];
+        const std::vector<int> changed =
+            advice.commentsChanged(students, data->phrases, {kStamped});
+        if (changed.size() < 101) {
+            state.SkipWithError("the students with the same comments were not all named");
+            break;
+        }
+        for (const int student : changed)
+            benchmark::DoNotOptimize(advice.notesOf(students, data->phrases, student).data());
+    }
+}
+
 TL_BENCH(BM_ReadBackEFile);
 TL_BENCH(BM_NameCheck);
 TL_BENCH(BM_ClassProblems);
+TL_BENCH(BM_ClassAdvice);
+TL_BENCH_US(BM_ClassAdviceAfterStamp);
 
 }  // namespace

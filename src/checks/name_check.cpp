@@ -56,8 +56,9 @@ constexpr std::array<unsigned char, 256> kWordClass = [] {
 }();
 
 // Calls found(word, position) for every whole word of the text: a run
-// of letters and apostrophes, and each apostrophe-free piece of it, so that
-// both "o'neil" and the "jordan" of "jordan's" are words.
+// of letters and apostrophes, the run without its apostrophes at either end
+// and a closing "'s", and each apostrophe-free piece of it, so that "o'neil",
+// the "d'arcy" of "d'arcy's" and the "jordan" of "jordan's" are words.
 template <typename Found>
 void forEachWord(std::string_view text, Found found) {
     const auto classOf = [&text](std::size_t i) {
@@ -76,6 +77,16 @@ void forEachWord(std::string_view text, Found found) {
         const std::string_view run(text.data() + i, end - i);
         found(run, i);
         if (apostrophe) {
+            std::string_view core = run;
+            while (!core.empty() && core.front() == '\'')
+                core.remove_prefix(1);
+            if (core.size() > 2 && core[core.size() - 2] == '\'' &&
+                (core.back() == 's' || core.back() == 'S'))
+                core.remove_suffix(2);
+            while (!core.empty() && core.back() == '\'')
+                core.remove_suffix(1);
+            if (core.size() < run.size() && core.find('\'') != std::string_view::npos)
+                found(core, i + std::size_t(core.data() - run.data()));
             std::size_t p = 0;
             while (p < run.size()) {
                 const std::size_t q = std::min(run.find('\'', p), run.size());
@@ -105,7 +116,15 @@ std::vector<std::string> namePartsOf(const std::string& name) {
     std::size_t i = 0;
     while (i <= name.size()) {
         const std::size_t end = std::min(name.find_first_of(" -", i), name.size());
-        if (end - i >= 3) parts.push_back(lowerText(std::string_view(name).substr(i, end - i)));
+        std::string_view part = std::string_view(name).substr(i, end - i);
+        // "Kowalski," is looked for as "Kowalski", "'Bo'" as "Bo".
+        const auto isLetter = [](char c) { return kWordClass[static_cast<unsigned char>(c)] == 1; };
+        while (!part.empty() && !isLetter(part.front()))
+            part.remove_prefix(1);
+        while (!part.empty() && !isLetter(part.back()))
+            part.remove_suffix(1);
+        if (std::count_if(part.begin(), part.end(), isLetter) >= 3)
+            parts.push_back(lowerText(part));
         i = end + 1;
     }
     return parts;
@@ -185,7 +204,8 @@ Parts classParts(const std::vector<StudentRecord>& students) {
         }
     }
     // The words the placeholders put into comments are no names.
-    for (const char* word : {"he", "she", "his", "her", "him", "son", "daughter"})
+    for (const char* word :
+         {"he", "she", "they", "his", "her", "their", "him", "them", "son", "daughter", "child"})
         parts.erase(word);
     return parts;
 }

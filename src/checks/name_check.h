@@ -25,7 +25,8 @@ struct NameWarning {
 };
 
 // The parts of a name that the check looks for: split at blanks and hyphens,
-// lowered, parts shorter than three letters left out.
+// without the punctuation around them, lowered; parts of fewer than three
+// letters left out.
 std::vector<std::string> namePartsOf(const std::string& name);
 
 // The name parts of a class with the spelling of the first name holding each,

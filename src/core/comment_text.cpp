@@ -123,6 +123,18 @@ ComposedComments composeComments(const StudentRecord& student, const std::vector
     return out;
 }
 
+std::string composeWithPlaceholders(const StudentRecord& student,
+                                    const std::vector<Phrase>& phrases) {
+    std::string out;
+    for (const std::string& code : student.comments) {
+        const int position = findPhrase(phrases, code);
+        if (position < 0) continue;
+        out += phraseBody(phrases[static_cast<std::size_t>(position)].text);
+        out += ". ";
+    }
+    return out;
+}
+
 BracketedComments bracketedComments(const StudentRecord& student,
                                     const std::vector<Phrase>& phrases) {
     return bracketedComments(student, composeComments(student, phrases));

@@ -32,6 +32,12 @@ struct ComposedComments {
 // The five personalised comment texts of the student's CM1 to CM5.
 ComposedComments composeComments(const StudentRecord& student, const std::vector<Phrase>& phrases);
 
+// The five comments joined as composed with their placeholders left in, for
+// comparing students' comments whoever they are written for: "" when no code
+// is in the library.
+std::string composeWithPlaceholders(const StudentRecord& student,
+                                    const std::vector<Phrase>& phrases);
+
 // The five composed comments, each after its code in brackets ("[0012] "),
 // as the detail panel and the export preview show them; length counts the
 // comment texts only.

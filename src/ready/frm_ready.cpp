@@ -2,8 +2,12 @@
 
 #include "ready/frm_ready.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -16,7 +20,84 @@
 
 namespace tl {
 
+namespace {
+
+// The window is a window to screen readers, not a pane of the main window's.
+QAccessibleInterface* readyAccessible(const QString& key, QObject* object) {
+    Q_UNUSED(key);
+    auto* window = qobject_cast<frmReady*>(object);
+    return window == nullptr ? nullptr : new QAccessibleWidget(window, QAccessible::Window);
+}
+
+// A list's change made without a screen reader hearing of it while the
+// teacher works in another window: its current line still follows the
+// lines, but the list is not told, so no current or selection change is sent.
+class QuietChange {
+  public:
+    explicit QuietChange(QListWidget* list) : blocker_(list->selectionModel()) {
+        if (list->isActiveWindow()) blocker_.unblock();
+    }
+
+  private:
+    QSignalBlocker blocker_;
+};
+
+// The lines of one student in a list made anew: lines that stay are rewritten
+// where they differ; the rest come or go.
+template <typename Line, typename Text>
+void replaceLines(std::vector<Line>& all, std::vector<Line> now, int student, QListWidget* list,
+                  Text text) {
+    const auto byStudent = [](const Line& line, int s) { return line.student < s; };
+    const auto from = std::lower_bound(all.begin(), all.end(), student, byStudent);
+    auto to = from;
+    while (to != all.end() && to->student == student)
+        ++to;
+    const int first = static_cast<int>(from - all.begin());
+    const int old = static_cast<int>(to - from);
+    const int count = static_cast<int>(now.size());
+    const QuietChange quiet(list);
+    for (int i = 0; i < std::min(old, count); ++i) {
+        const QString line = text(now[std::size_t(i)]);
+        QListWidgetItem* item = list->item(first + i);
+        if (item->text() != line) item->setText(line);
+    }
+    for (int i = old; i < count; ++i)
+        list->insertItem(first + i, text(now[std::size_t(i)]));
+    for (int i = count; i < old; ++i)
+        delete list->takeItem(first + count);
+    all.erase(from, to);
+    all.insert(all.begin() + first, now.begin(), now.end());
+    if (list->currentRow() < 0 && list->count() > 0) list->setCurrentRow(0);
+}
+
+// A list filled with lines anew unless it holds them already; the chosen line
+// stays where it can.
+void fillList(QListWidget* list, const QStringList& lines) {
+    bool same = lines.size() == list->count();
+    for (int i = 0; same && i < lines.size(); ++i)
+        same = list->item(i)->text() == lines[i];
+    if (same) return;
+    const int current = list->currentRow();
+    const QuietChange quiet(list);
+    list->clear();
+    list->addItems(lines);
+    if (!lines.isEmpty()) list->setCurrentRow(std::clamp(current, 0, int(lines.size()) - 1));
+}
+
+void showCount(QLabel* label, QListWidget* list, const QString& text) {
+    if (label->text() == text) return;
+    label->setText(text);
+    list->setAccessibleDescription(text);
+}
+
+}  // namespace
+
 frmReady::frmReady(const Workspace& ws, QWidget* parent) : QWidget(parent, Qt::Window), ws_(ws) {
+    static const bool installed = [] {
+        QAccessible::installFactory(readyAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     setObjectName("frmReady");
     setWindowTitle(QString("Tallyleaf v") + kVersion + " ~ Ready for the Office");
     lblProblemCount = namedLabel(this, "lblProblemCount");
@@ -24,9 +105,16 @@ frmReady::frmReady(const Workspace& ws, QWidget* parent) : QWidget(parent, Qt::W
     lstProblems = new QListWidget(this);
     lstProblems->setObjectName("lstProblems");
     nameControl(lstProblems, "Problems");
+    lblAdviceCount = namedLabel(this, "lblAdviceCount");
+    lblAdviceCount->setTextFormat(Qt::PlainText);
+    lstAdvice = new QListWidget(this);
+    lstAdvice->setObjectName("lstAdvice");
+    nameControl(lstAdvice, "Advice");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblProblemCount);
     layout->addWidget(lstProblems, 1);
+    layout->addWidget(lblAdviceCount);
+    layout->addWidget(lstAdvice, 1);
     // Enter and a double click both activate a line.
     connect(lstProblems, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         const int row = lstProblems->row(item);
@@ -34,34 +122,47 @@ frmReady::frmReady(const Workspace& ws, QWidget* parent) : QWidget(parent, Qt::W
         const ClassProblem& p = problems_[static_cast<std::size_t>(row)];
         emit problemChosen(p.student, p.cell);
     });
+    connect(lstAdvice, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        const int row = lstAdvice->row(item);
+        if (row < 0 || row >= static_cast<int>(notes_.size())) return;
+        const AdviceNote& note = notes_[static_cast<std::size_t>(row)];
+        emit problemChosen(note.student, note.cell);
+    });
     // Closing loses nothing.
     onEscape(this, [this] { close(); });
-    resize(520, 360);
     refresh();
+    if (parent != nullptr) placeBeside(this, parent);
+}
+
+QSize frmReady::sizeHint() const {
+    // Room for a dozen problems and half as many notes.
+    return {520, 440};
 }
 
 void frmReady::refresh() {
     names_.emplace(ws_.students(), ws_.phrases);
     ranges_.emplace(ws_.doc.ranges());
+    advice_.emplace(ws_.students(), ws_.phrases);
     std::vector<ClassProblem> problems;
+    std::vector<AdviceNote> notes;
     for (int i = 0; i < ws_.studentCount(); ++i) {
         std::vector<ClassProblem> own =
             studentProblems(ws_.students(), i, ws_.phrases, *names_, *ranges_);
         problems.insert(problems.end(), own.begin(), own.end());
+        std::vector<AdviceNote> advised = advice_->notesOf(ws_.students(), ws_.phrases, i);
+        notes.insert(notes.end(), advised.begin(), advised.end());
     }
-    lblProblemCount->setText(toQString(problemCountText(problems)));
     QStringList lines;
     for (const ClassProblem& p : problems)
         lines << toQString(problemLine(ws_.students(), p));
-    bool same = lines.size() == lstProblems->count();
-    for (int i = 0; same && i < lines.size(); ++i)
-        same = lstProblems->item(i)->text() == lines[i];
+    QStringList adviceLines;
+    for (const AdviceNote& note : notes)
+        adviceLines << toQString(adviceLine(ws_.students(), note));
     problems_ = std::move(problems);
-    if (same) return;
-    const int current = lstProblems->currentRow();
-    lstProblems->clear();
-    lstProblems->addItems(lines);
-    if (!lines.isEmpty()) lstProblems->setCurrentRow(std::clamp(current, 0, int(lines.size()) - 1));
+    notes_ = std::move(notes);
+    fillList(lstProblems, lines);
+    fillList(lstAdvice, adviceLines);
+    showCounts();
 }
 
 void frmReady::apply(const Edit& edit) {
@@ -71,35 +172,38 @@ void frmReady::apply(const Edit& edit) {
     }
     for (const int student : edit.items)
         replaceStudent(student);
-    lblProblemCount->setText(toQString(problemCountText(problems_)));
+    // A changed comment may change the notes of the students whose comments
+    // were, or now are, the same; anything else only the student's own.
+    FieldSet comments;
+    for (int k = field::kFirstComment; k < field::kFirstSkill; ++k)
+        comments.set(std::size_t(k));
+    comments.set(field::kFreeForm);
+    const std::vector<int> advised =
+        (edit.cells & comments).any()
+            ? advice_->commentsChanged(ws_.students(), ws_.phrases, edit.items)
+            : edit.items;
+    for (const int student : advised)
+        replaceNotes(student);
+    showCounts();
 }
 
 void frmReady::replaceStudent(int student) {
     if (student < 0 || student >= ws_.studentCount()) return;
-    const auto byStudent = [](const ClassProblem& p, int s) { return p.student < s; };
-    const auto from = std::lower_bound(problems_.begin(), problems_.end(), student, byStudent);
-    auto to = from;
-    while (to != problems_.end() && to->student == student)
-        ++to;
-    const int first = static_cast<int>(from - problems_.begin());
-    const int old = static_cast<int>(to - from);
-    std::vector<ClassProblem> now =
-        studentProblems(ws_.students(), student, ws_.phrases, *names_, *ranges_);
-    const int count = static_cast<int>(now.size());
-    // Lines that stay are rewritten where they differ; the rest come or go.
-    for (int i = 0; i < std::min(old, count); ++i) {
-        const QString line = toQString(problemLine(ws_.students(), now[std::size_t(i)]));
-        QListWidgetItem* item = lstProblems->item(first + i);
-        if (item->text() != line) item->setText(line);
-    }
-    for (int i = old; i < count; ++i)
-        lstProblems->insertItem(first + i,
-                                toQString(problemLine(ws_.students(), now[std::size_t(i)])));
-    for (int i = count; i < old; ++i)
-        delete lstProblems->takeItem(first + count);
-    problems_.erase(from, to);
-    problems_.insert(problems_.begin() + first, now.begin(), now.end());
-    if (lstProblems->currentRow() < 0 && lstProblems->count() > 0) lstProblems->setCurrentRow(0);
+    replaceLines(
+        problems_, studentProblems(ws_.students(), student, ws_.phrases, *names_, *ranges_),
+        student, lstProblems,
+        [this](const ClassProblem& p) { return toQString(problemLine(ws_.students(), p)); });
+}
+
+void frmReady::replaceNotes(int student) {
+    if (student < 0 || student >= ws_.studentCount()) return;
+    replaceLines(notes_, advice_->notesOf(ws_.students(), ws_.phrases, student), student, lstAdvice,
+                 [this](const AdviceNote& n) { return toQString(adviceLine(ws_.students(), n)); });
+}
+
+void frmReady::showCounts() {
+    showCount(lblProblemCount, lstProblems, toQString(problemCountText(problems_)));
+    showCount(lblAdviceCount, lstAdvice, toQString(adviceCountText(notes_)));
 }
 
 }  // namespace tl

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include "checks/class_advice.h"
 #include "checks/class_problems.h"
 
 class QLabel;
@@ -18,8 +19,10 @@ struct Workspace;
 struct Edit;
 
 // Ready for the Office: every problem of the open class in one list, beside
-// the main window. Enter or a double click on a line asks the main window to
-// go to the problem's cell.
+// the main window, and the advice below it. Enter or a double click on a line
+// asks the main window to go to its cell. While the teacher works in another
+// window the lists change without taking the keyboard or moving a screen
+// reader to a line.
 class frmReady : public QWidget {
     Q_OBJECT
   public:
@@ -31,22 +34,32 @@ class frmReady : public QWidget {
     // made anew, the others stay; a change of the whole class or the ranges
     // rebuilds the list.
     void apply(const Edit& edit);
+    QSize sizeHint() const override;
 
   signals:
-    // A problem was chosen: the student's index and its cell (a problemcell value).
+    // A problem or a note was chosen: the student's index and its cell (a
+    // problemcell value).
     void problemChosen(int student, int cell);
 
   private:
     const Workspace& ws_;
-    // Replaces the lines of one student with its problems now.
+    // Replaces the lines of one student with its problems, or its notes, now.
     void replaceStudent(int student);
+    void replaceNotes(int student);
+    // The count above a list, also the list's description for screen readers.
+    void showCounts();
     std::vector<ClassProblem> problems_;  // by student, as the lines
+    std::vector<AdviceNote> notes_;       // by student, as the advice lines
     // The class's names and the ranges' codes, built again when the whole
     // class or the ranges change.
     std::optional<NameIndex> names_;
     std::optional<RangeIndex> ranges_;
+    // The students grouped by their comments, built again with the class.
+    std::optional<ClassAdvice> advice_;
     QLabel* lblProblemCount;
     QListWidget* lstProblems;
+    QLabel* lblAdviceCount;
+    QListWidget* lstAdvice;
 };
 
 }  // namespace tl

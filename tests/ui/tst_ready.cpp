@@ -2,7 +2,12 @@
 
 // Ready for the Office: the list beside the main window follows the class,
 // Enter on a line and F8 go to a problem's cell, and a class is fixed through
-// F8 alone; the comment length meter at the foot of the main window.
+// F8 alone; the advice below it, and what a screen reader is told of both;
+// the comment length meter at the foot of the main window.
+#include <QAccessible>
+#include <QItemSelectionModel>
+#include <QSignalSpy>
+#include <memory>
 #include <random>
 
 #include "entry/frm_free_form_comment_entry.h"
@@ -20,6 +25,25 @@ void openThreeStudents(Desk& desk) {
         classLine("SCI3U1-01", "Adams", "Ann", "300000001", "", "0004,,,,") +
             classLine("SCI3U1-01", "Brook", "Bo", "300000002", "70", "9999,,,,") +
             classLine("SCI3U1-01", "Chen", "Cy", "300000003", "80", "0005,,,,", "G,G,,G,G,G")));
+}
+
+// The window tests' library with a next step, 0016.
+QByteArray libraryWithNextStep() {
+    return contents(QString(TL_TEST_DATA) + "/ui_library.csv") +
+           "0016,@ should review # notes daily.,3&\r\n";
+}
+
+// Adams, Brook and Chen with the same comment and no next step; Dubois with a
+// next step; Evans's free-form comment says "his".
+void openFiveStudents(Desk& desk) {
+    const QByteArray code = "SCI3U1-01";
+    desk.open(desk.file(
+        "five.tlc", classLine(code, "Adams", "Ann", "300000001", "70", "0004,,,,") +
+                        classLine(code, "Brook", "Bo", "300000002", "70", "0004,,,,") +
+                        classLine(code, "Chen", "Cy", "300000003", "80", "0004,,,,") +
+                        classLine(code, "Dubois", "Zoe", "300000004", "60", "0004,0016,,,") +
+                        classLine(code, "Evans", "Eve", "300000005", "75", ",,,,", "G,G,G,G,G,G",
+                                  "0,True,Eve finishes his work.")));
 }
 
 class ReadyTest : public QObject {
@@ -86,12 +110,91 @@ class ReadyTest : public QObject {
         QVERIFY(openWindow<frmReady>("frmReady") == nullptr);
     }
 
+    // The advice below the problems: its lines follow the class, Enter goes
+    // to a note's cell; screen readers hear a window, each list's count as
+    // its description and its lines as they read, and nothing of the lists
+    // while the teacher works in the main window.
+    void adviceFollowsTheClassWithoutTakingTheKeyboard() {
+        Desk desk(libraryWithNextStep());
+        openFiveStudents(desk);
+        desk.run("mnuReady");
+        auto* ready = openWindow<frmReady>("frmReady");
+        auto* problems = control<QListWidget>(ready, "lstProblems");
+        auto* advice = control<QListWidget>(ready, "lstAdvice");
+        auto* count = control<QLabel>(ready, "lblAdviceCount");
+        const QString before =
+            "4 notes for 4 students | Adams Ann: no next-steps comment | "
+            "Brook Bo: no next-steps comment | Chen Cy: no next-steps comment "
+            "| Evans Eve: free-form comment says \"his\"; the student's "
+            "pronouns are she/her";
+        QCOMPARE(count->text() + " | " + items(advice).join(" | "), before);
+        const auto heard = [](QObject* object, QAccessible::Text text) {
+            return QAccessible::queryAccessibleInterface(object)->text(text);
+        };
+        QCOMPARE(QAccessible::queryAccessibleInterface(ready)->role(), QAccessible::Window);
+        QCOMPARE(heard(advice, QAccessible::Name), QString("Advice"));
+        QCOMPARE(heard(advice, QAccessible::Description), count->text());
+        QCOMPARE(heard(problems, QAccessible::Description),
+                 control<QLabel>(ready, "lblProblemCount")->text());
+        QAccessibleInterface* line = QAccessible::queryAccessibleInterface(advice)->child(3);
+        QVERIFY(line != nullptr);
+        QCOMPARE(line->text(QAccessible::Name), advice->item(3)->text());
+
+        // Tab from the problems reaches the advice; Enter goes to Evans's comment.
+        activate(ready);
+        problems->setFocus();
+        pressKey(Qt::Key_Tab);
+        QVERIFY(QApplication::focusWidget() == advice);
+        advice->setCurrentRow(3);
+        pressKey(Qt::Key_Return);
+        QCOMPARE(QString("%1,%2").arg(desk.grid()->row()).arg(desk.grid()->col()), QString("5,4"));
+
+        // Dubois's next step deleted in the main window: four alike now.
+        clickCell(desk.grid(), 4, 5);
+        // The lists' views hear of a current or selected line through these,
+        // and tell screen readers.
+        std::vector<std::unique_ptr<QSignalSpy>> told;
+        for (QListWidget* list : {problems, advice}) {
+            const QItemSelectionModel* lines = list->selectionModel();
+            told.push_back(
+                std::make_unique<QSignalSpy>(lines, &QItemSelectionModel::currentChanged));
+            told.push_back(
+                std::make_unique<QSignalSpy>(lines, &QItemSelectionModel::selectionChanged));
+        }
+        pressKey(Qt::Key_Delete);
+        QCOMPARE(count->text(), QString("9 notes for 5 students"));
+        QCOMPARE(heard(advice, QAccessible::Description), count->text());
+        QCOMPARE(advice->item(0)->text(),
+                 QString("Adams Ann: the same comments as 3 other students (Brook Bo, Chen Cy, "
+                         "Dubois Zoe)"));
+        pressChord(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(count->text() + " | " + items(advice).join(" | "), before);
+        // Lines came and went under the current one (Evans's), yet neither list
+        // took the keyboard or told of another current line.
+        QVERIFY(QApplication::focusWidget() == desk.grid());
+        for (const auto& spy : told)
+            QCOMPARE(spy->count(), 0);
+        for (QListWidget* list : {problems, advice})
+            QVERIFY(!QAccessible::queryAccessibleInterface(list)->state().focused);
+        // Back in the window, the keyboard is on the line it was on.
+        activate(ready);
+        advice->setFocus();
+        QCOMPARE(advice->currentItem()->text(), advice->item(3)->text());
+    }
+
     // An edit changes only its student's lines; after every step of a random
     // script of marks, stamps, undos, sorts and other ranges the list reads as
     // one made afresh would.
     void listFollowsEachEditAsAFreshListWould() {
-        Desk desk;
-        openThreeStudents(desk);
+        Desk desk(libraryWithNextStep());
+        // Adams, Chen, Dubois and Evans with the same comment.
+        desk.open(desk.file(
+            "five.tlc",
+            classLine("SCI3U1-01", "Adams", "Ann", "300000001", "", "0004,,,,") +
+                classLine("SCI3U1-01", "Brook", "Bo", "300000002", "70", "9999,,,,") +
+                classLine("SCI3U1-01", "Chen", "Cy", "300000003", "80", "0004,,,,", "G,G,,G,G,G") +
+                classLine("SCI3U1-01", "Dubois", "Zoe", "300000004", "60", "0004,,,,") +
+                classLine("SCI3U1-01", "Evans", "Eve", "300000005", "55", "0004,,,,")));
         // Two favourites files whose ranges give 0004 to other marks.
         const QString ranges[] = {
             desk.file("a.tlf",
@@ -99,7 +202,9 @@ class ReadyTest : public QObject {
                       "0004\r\n"),
             desk.file("b.tlf", " 1 \r\n0,100,0007,,,3,3,3,3,3,3\r\n0004\r\n")};
         desk.run("mnuReady");
-        auto* list = control<QListWidget>(openWindow<frmReady>("frmReady"), "lstProblems");
+        frmReady* ready = openWindow<frmReady>("frmReady");
+        auto* list = control<QListWidget>(ready, "lstProblems");
+        auto* advice = control<QListWidget>(ready, "lstAdvice");
         QListWidgetItem* chen = list->item(list->count() - 1);
         FlexGrid* grid = desk.grid();
         const auto type = [](const QString& keys) {
@@ -107,11 +212,12 @@ class ReadyTest : public QObject {
                 k == '\r' ? pressKey(Qt::Key_Return) : pressKey(Qt::Key_unknown, k.toLatin1());
         };
         std::mt19937 random(2026);
+        bool alike = false, apart = false;  // steps with same-comments notes, and without
         const auto pick = [&random](int n) { return static_cast<int>(random() % unsigned(n)); };
         for (int step = 0; step < 40; ++step) {
             activate(&desk.entry);
             grid->setFocus();
-            const int row = 1 + pick(3);
+            const int row = 1 + pick(5);
             const int kind = step == 0 ? 0 : pick(6);
             if (kind == 0) {  // a mark, or none
                 grid->setCurrentCell(row, 3);
@@ -121,7 +227,7 @@ class ReadyTest : public QObject {
                 grid->setCurrentCell(row, 4 + pick(3)), pressKey(Qt::Key_Delete);
             } else if (kind == 2) {  // a code typed, 9999 refused
                 grid->setCurrentCell(row, 4 + pick(3));
-                type(QString("0004|0005|0007|9999").split('|')[pick(4)] + "\r");
+                type(QString("0004|0005|0007|0016|9999").split('|')[pick(5)] + "\r");
             } else if (kind == 3) {
                 desk.run("mnuUndo");
             } else if (kind == 4) {
@@ -135,9 +241,16 @@ class ReadyTest : public QObject {
             frmReady fresh(desk.ws);
             QVERIFY2(items(list) == items(control<QListWidget>(&fresh, "lstProblems")),
                      qPrintable(QString("step %1: ").arg(step) + items(list).join(" | ")));
+            QVERIFY2(items(advice) == items(control<QListWidget>(&fresh, "lstAdvice")),
+                     qPrintable(QString("step %1: ").arg(step) + items(advice).join(" | ")));
+            for (const char* count : {"lblProblemCount", "lblAdviceCount"})
+                QCOMPARE(control<QLabel>(ready, count)->text(),
+                         control<QLabel>(&fresh, count)->text());
+            (items(advice).filter("the same comments").isEmpty() ? apart : alike) = true;
             // A mark for Adams leaves Chen's line as it was.
             if (step == 0) QCOMPARE(list->row(chen), list->count() - 1);
         }
+        QVERIFY(alike && apart);
     }
 
     // Coded comments over 460 characters, and a free-form comment, at the foot.
