@@ -251,6 +251,7 @@ void frmEntry::showView(bool skills) {
 
 void frmEntry::cmdSwitch_Click() {
     showView(!skillsView_);
+    msfgClass->announce(skillsView_ ? "Skills view." : "Comments view.");
 }
 
 void frmEntry::freeFormCommand() {

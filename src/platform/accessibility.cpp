@@ -67,6 +67,22 @@ class ComboBoxAccessible : public QAccessibleWidget {
     QComboBox* combo() const { return static_cast<QComboBox*>(widget()); }
 };
 
+// An announcer as a screen reader sees it: a notification named by its text.
+class AnnouncerAccessible : public QAccessibleWidget {
+  public:
+    explicit AnnouncerAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Notification) {}
+    QString text(QAccessible::Text t) const override {
+        return t == QAccessible::Name ? static_cast<QLabel*>(widget())->text() : QString();
+    }
+};
+
+QAccessibleInterface* announcerAccessible(const QString& key, QObject* object) {
+    Q_UNUSED(key);
+    auto* announcer = dynamic_cast<Announcer*>(object);
+    return announcer != nullptr ? new AnnouncerAccessible(announcer) : nullptr;
+}
+
 QAccessibleInterface* comboBoxAccessible(const QString& key, QObject* object) {
     Q_UNUSED(key);
     // Plain drop-down lists only; a box the teacher types into keeps the toolkit's.
@@ -99,6 +115,31 @@ void nameControl(QWidget* control, const QString& name) {
     };
     QObject::connect(combo, &QComboBox::currentIndexChanged, combo, mirror);
     mirror();
+}
+
+Announcer::Announcer(QWidget* parent) : QLabel(parent) {
+    static const bool installed = [] {
+        QAccessible::installFactory(announcerAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    setObjectName("announcer");
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(0, 0, 1, 1);
+    hide();
+}
+
+void Announcer::say(const QString& text) {
+    if (text.isEmpty() || !screenReaderListening()) return;
+    setText(text);
+    // Shown anew, so that the same text twice is said twice.
+    hide();
+    show();
+}
+
+void Announcer::paintEvent(QPaintEvent* event) {
+    Q_UNUSED(event);
 }
 
 bool screenReaderListening() {

@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include <QLabel>
 #include <QString>
 #include <QStringList>
 #include <cstddef>
@@ -23,6 +24,18 @@ void nameByLabel(QLabel* label, QWidget* control);
 // Whether a screen reader (or a test reading what one would hear) listens:
 // events for it are made only then.
 bool screenReaderListening();
+
+// Says a text through a screen reader without moving the keyboard: a
+// notification that shows for a moment (a screen reader speaks a
+// notification as it appears). Drawn as nothing, a point in its parent.
+class Announcer : public QLabel {
+  public:
+    explicit Announcer(QWidget* parent);
+    void say(const QString& text);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 // Names for a screen reader from a table of texts.
 template <std::size_t N>

@@ -327,6 +327,7 @@ FlexGrid::FlexGrid(QWidget* parent)
     }();
     Q_UNUSED(hidden);
     frozen_ = new FrozenView(this);
+    announcer_ = new Announcer(this);
     frozen_->setObjectName("frozenColumns");
     setModel(cells_);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -475,7 +476,6 @@ void FlexGrid::setCellMeaning(std::function<QString(int row, int col)> meaning) 
 }
 
 QString FlexGrid::meaning(int row, int col) const {
-    if (row == announced_.first && col == announced_.second) return announcement_;
     const QString said = meaning_ ? meaning_(row, col) : QString();
     if (said.isEmpty() && textMatrix(row, col).trimmed().isEmpty()) return QStringLiteral("blank");
     return said;
@@ -548,16 +548,12 @@ void FlexGrid::tellScreenReaderLater() {
             }
             text = text.isEmpty() ? said : said + ". " + text;
         }
-        if (!hasFocus() || !cells_->holds(row_, col_) || row_ < 1) return;
-        if (focusCell) tellCell(QAccessible::Focus, row_, col_);
+        if (focusCell && hasFocus() && cells_->holds(row_, col_) && row_ >= 1)
+            tellCell(QAccessible::Focus, row_, col_);
         if (text.isEmpty()) return;
-        // A screen reader speaks a new description of the cell it is on: the
-        // cell's description is the text while the event is sent.
-        announced_ = {row_, col_};
-        announcement_ = text;
-        tellCell(QAccessible::DescriptionChanged, row_, col_);
-        announced_ = {-1, -1};
-        announcement_.clear();
+        // Said also while a menu that ran the command is still closing.
+        announcer_->say(text);
+        emit toldScreenReader(QAccessible::Alert, text);
     });
 }
 

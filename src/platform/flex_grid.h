@@ -13,6 +13,7 @@
 
 namespace tl {
 
+class Announcer;
 class GridModel;
 
 // A grid in the program's own coordinates: row 0 is the fixed header row,
@@ -118,8 +119,8 @@ class FlexGrid : public QTableView {
     void click();
     // A typed character while the grid has the focus.
     void keyPress(int charCode);
-    // What the grid told a screen reader of the current cell: a focus event
-    // with the cell's name, or a description change with the text it says.
+    // What the grid told a screen reader: a focus event with the current
+    // cell's name, or (Alert) a text it has said.
     void toldScreenReader(QAccessible::Event type, const QString& text);
 
   protected:
@@ -150,8 +151,8 @@ class FlexGrid : public QTableView {
     GridModel* cells_;
     QTableView* frozen_;
     std::function<QString(int, int)> meaning_;
-    std::pair<int, int> announced_{-1, -1};  // the cell whose description is announcement_
-    QString announcement_;
+    QString announcement_;  // to be said once the key's events are handled
+    Announcer* announcer_ = nullptr;
     QList<std::pair<int, int>> announcedCells_;  // changed cells to be said
     bool focusCellPending_ = false;
     bool tellPending_ = false;
