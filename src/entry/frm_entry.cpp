@@ -92,6 +92,8 @@ void frmEntry::buildMenus() {
                                [this] { OpenClassFile(); });
     mnuSave = addMenuItem(mnuFile, "mnuSave", "&Save Class File", ctrl(Qt::Key_S),
                           [this] { cmdSave_Click(); });
+    mnuImportMarks = addMenuItem(mnuFile, "mnuImportMarks", "&Import Marks...", ctrl(Qt::Key_M),
+                                 [this] { mnuImportMarks_Click(); });
     mnuFile->addSeparator();
     mnuUpdate =
         addMenuItem(mnuFile, "mnuUpdate", "&Update Class File", {}, [this] { mnuUpdate_Click(); });
@@ -316,7 +318,8 @@ void frmEntry::applySmallScreen() {
 }
 
 void frmEntry::enableClassCommands(bool enabled) {
-    for (QAction* a : {mnuSave, mnuPrint, mnuSortNames, mnuSortMarks, mnuUpdate, mnuExport})
+    for (QAction* a :
+         {mnuSave, mnuImportMarks, mnuPrint, mnuSortNames, mnuSortMarks, mnuUpdate, mnuExport})
         a->setEnabled(enabled);
     cmdSave->setEnabled(enabled);
     cmdPrint->setEnabled(enabled);
@@ -496,16 +499,18 @@ void frmEntry::apply(const Edit& edit) {
     }
     if (!readyWindow.isNull()) readyWindow->apply(edit);
     if (edit.scope != Edit::Scope::Students) return;
-    for (const int s : edit.items) {
+    for (std::size_t k = 0; k < edit.items.size(); ++k) {
+        const int s = edit.items[k];
         const std::vector<int> changed = writeRow(s);
         // A cell the undo changes shows the teacher's own entry again: the red
         // of an undone auto fill goes with it.
         for (const int c : changed) {
             if (edit.undoTaken) msfgClass->setCellForeColor(s + 1, c, Qt::black);
         }
+        if (k < edit.filledEach.size()) colourImported(s + 1, edit.filledEach[k]);
     }
     const int s = edit.student();
-    if (s < 0) return;
+    if (s < 0) return showImportedStudent(edit);
     const int r = s + 1;
     // The cell acted on is the teacher's own entry; what the auto fill put
     // there shows in red until the teacher changes it.
