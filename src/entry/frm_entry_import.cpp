@@ -51,11 +51,17 @@ void frmEntry::mnuImportMarks_Click() {
 }
 
 void frmEntry::colourImported(int row, const AutoFillChange& filled) {
-    msfgClass->setCellForeColor(row, grid::kMark, Qt::black);
+    // A cell already in its colour is left alone: a class of changes redraws
+    // no cell twice.
+    const auto colour = [this, row](int col, Qt::GlobalColor to) {
+        if (msfgClass->cellForeColor(row, col) != QColor(to))
+            msfgClass->setCellForeColor(row, col, to);
+    };
+    colour(grid::kMark, Qt::black);
     for (int i = 0; filled.comments && i < 3; ++i)
-        msfgClass->setCellForeColor(row, grid::kFirstComment + i, Qt::red);
+        colour(grid::kFirstComment + i, Qt::red);
     for (int i = 0; filled.skills && i < grid::kSkillCount; ++i)
-        msfgClass->setCellForeColor(row, grid::kFirstSkill + i, Qt::red);
+        colour(grid::kFirstSkill + i, Qt::red);
 }
 
 void frmEntry::showImportedStudent(const Edit& edit) {

@@ -27,6 +27,7 @@ namespace tl {
 namespace {
 
 constexpr int kRowsShown = 8;  // the sheet's first rows, in the table
+const QSize kDesignedSize(760, 600);
 
 QComboBox* dropDown(QWidget* parent, const char* name, QLabel* label) {
     auto* box = new QComboBox(parent);
@@ -62,7 +63,11 @@ frmImportMarks::frmImportMarks(const Workspace& ws, Prompts& prompts, QWidget* p
     msfgSheet->setFocusPolicy(Qt::ClickFocus);
     msfgSheet->setTabKeyNavigation(false);
     msfgSheet->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    msfgSheet->setMaximumHeight(msfgSheet->fontMetrics().lineSpacing() * 11);
+    const int rowHeight = msfgSheet->fontMetrics().lineSpacing() + 6;
+    msfgSheet->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    msfgSheet->verticalHeader()->setDefaultSectionSize(rowHeight);
+    // The headings and five rows; the rest a scroll away.
+    msfgSheet->setMaximumHeight(rowHeight * 6 + msfgSheet->horizontalHeader()->sizeHint().height());
 
     lblNumberColumn = namedLabel(this, "lblNumberColumn", "Student &number:");
     cmbNumberColumn = dropDown(this, "cmbNumberColumn", lblNumberColumn);
@@ -108,7 +113,6 @@ frmImportMarks::frmImportMarks(const Workspace& ws, Prompts& prompts, QWidget* p
     for (QComboBox* box : {cmbNumberColumn, cmbMarkColumn, cmbNameColumn})
         connect(box, &QComboBox::currentIndexChanged, this, &frmImportMarks::showPreview);
     connect(lstImportPreview, &QListWidget::itemChanged, this, &frmImportMarks::showSummary);
-    fitToScreen(this, QSize(760, 600));
 }
 
 bool frmImportMarks::Form_Load(const QString& path) {
@@ -162,6 +166,12 @@ bool frmImportMarks::Form_Load(const QString& path) {
     }
     showPreview();
     cmbNumberColumn->setFocus(Qt::OtherFocusReason);
+    // Over the middle of the main window, within the screen.
+    if (const QWidget* owner = parentWidget()) {
+        move(owner->frameGeometry().center() -
+             QPoint(kDesignedSize.width() / 2, kDesignedSize.height() / 2));
+    }
+    fitToScreen(this, kDesignedSize);
     return true;
 }
 

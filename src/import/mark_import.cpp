@@ -250,14 +250,16 @@ std::string numberDigits(const MarkbookCell& cell) {
 bool namesAgree(std::string_view fileName, const StudentRecord& student) {
     const std::string last = foldName(student.lastName);
     const std::string first = foldName(student.firstName);
-    const std::size_t comma = fileName.find(',');
-    if (comma != std::string_view::npos) {
-        const std::string givenFirst = foldName(fileName.substr(comma + 1));
-        return foldName(fileName.substr(0, comma)) == last &&
-               (givenFirst.empty() || givenFirst == first);
-    }
     const std::string name = foldName(fileName);
-    return name.empty() || name == last || name == last + first || name == first + last;
+    if (name.empty() || name == last || name == last + first || name == first + last) return true;
+    // "Last, First" at any comma, for a last name that holds one ("Smith, Jr.").
+    for (std::size_t comma = fileName.find(','); comma != std::string_view::npos;
+         comma = fileName.find(',', comma + 1)) {
+        const std::string given = foldName(fileName.substr(comma + 1));
+        if (foldName(fileName.substr(0, comma)) == last && (given.empty() || given == first))
+            return true;
+    }
+    return false;
 }
 
 int headingRow(const MarkbookSheet& sheet) {

@@ -25,8 +25,9 @@ std::optional<std::string> markOfCell(const MarkbookCell& cell);
 std::string numberDigits(const MarkbookCell& cell);
 
 // True when the file's name is the student's, letter case, accents, blanks,
-// hyphens and apostrophes aside: "Last, First", the last name alone, or both
-// names in either order. A blank name says nothing against the student.
+// hyphens and apostrophes aside: "Last, First" (also when the last name holds
+// a comma), the last name alone, or both names in either order. A blank name
+// says nothing against the student.
 bool namesAgree(std::string_view fileName, const StudentRecord& student);
 
 // The columns chosen (from 0), or -1 for none.
