@@ -206,7 +206,10 @@ void frmImportMarks::showPreview() {
 }
 
 void frmImportMarks::showSummary() {
-    lblImportSummary->setText(toQString(importSummary(lines_, tickedLines())));
+    const QString summary = toQString(importSummary(lines_, tickedLines()));
+    lblImportSummary->setText(summary);
+    // A screen reader gives the count with the list, which it reads line by line.
+    lstImportPreview->setAccessibleDescription(summary);
 }
 
 void frmImportMarks::cmdImport_Click() {

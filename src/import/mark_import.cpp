@@ -92,14 +92,17 @@ std::optional<std::string> markOfDecimal(const std::string& number) {
     return std::to_string(value);
 }
 
-// A heading in words: lower case, without accents, anything but letters,
-// digits and "%" as blanks, between blanks (" student no ").
+// A heading in words: lower case, without accents, "#" as the word
+// "number", anything else but letters, digits and "%" as blanks, between
+// blanks (" student no ").
 std::string headingWords(std::string_view text) {
     std::string out = " ";
     for (const char c : text) {
-        const std::string f = folded(c);
+        const std::string f = c == '#' ? " number " : folded(c);
         const bool kept = !f.empty() && ((f[0] >= 'a' && f[0] <= 'z') || isDigit(c) || c == '%');
-        if (kept) {
+        if (c == '#') {
+            out += out.back() == ' ' ? f.substr(1) : f;
+        } else if (kept) {
             out += f;
         } else if (out.back() != ' ') {
             out += ' ';
@@ -109,10 +112,13 @@ std::string headingWords(std::string_view text) {
     return out;
 }
 
-// A heading names a column when it holds the keyword's words.
+// A heading names a column when it holds the keyword's words, the last of
+// them also in the plural ("Marks").
 bool headingHas(const std::string& words, std::string_view keyword) {
     if (keyword == "%") return words.find('%') != std::string::npos;
-    return words.find(" " + std::string(keyword) + " ") != std::string::npos;
+    const std::string sought = " " + std::string(keyword);
+    return words.find(sought + " ") != std::string::npos ||
+           words.find(sought + "s ") != std::string::npos;
 }
 
 constexpr std::array<std::string_view, 6> kNumberHeadings = {
@@ -154,7 +160,9 @@ int columnByHeading(const MarkbookSheet& sheet, int heading,
             if (std::find(taken.begin(), taken.end(), c) != taken.end()) continue;
             const std::string words = headingOf(row, c);
             // A first name alone is no name to check against.
-            if (forName && (headingHas(words, "first") || headingHas(words, "given"))) continue;
+            const bool firstOnly = (headingHas(words, "first") || headingHas(words, "given")) &&
+                                   !headingHas(words, "last") && !headingHas(words, "surname");
+            if (forName && firstOnly) continue;
             if (headingHas(words, keyword)) return c;
         }
     }
@@ -183,6 +191,16 @@ int studentsNamed(const MarkbookSheet& sheet, int heading, int column,
             named += found->second;
     }
     return named;
+}
+
+// A name from the file as the class's lines show names: "Last, First" as
+// "Last First".
+std::string shownName(const std::string& name) {
+    const std::size_t comma = name.find(',');
+    if (comma == std::string::npos) return name;
+    const std::string_view first = trimmed(std::string_view(name).substr(comma + 1));
+    const std::string last(trimmed(std::string_view(name).substr(0, comma)));
+    return first.empty() ? last : last + " " + std::string(first);
 }
 
 std::string who(const StudentRecord& student) {
@@ -396,7 +414,7 @@ std::vector<PreviewLine> previewImport(const MarkbookSheet& sheet, const Markboo
         } else if (columns.name >= 0 && !namesAgree(name, student)) {
             line.kind = Kind::NameDiffers;
             line.mark = *mark;
-            line.text += "name differs: " + name;
+            line.text += "name differs: " + shownName(name);
         } else {
             line.kind = Kind::Change;
             line.mark = *mark;
@@ -416,7 +434,7 @@ std::vector<PreviewLine> previewImport(const MarkbookSheet& sheet, const Markboo
         line.text =
             "not in the class: " +
             (digits.size() == 9 ? threePartNumber(digits, "-") : cellText(row, columns.number)) +
-            (name.empty() ? "" : " " + name);
+            (name.empty() ? "" : " " + shownName(name));
         lines.push_back(std::move(line));
     }
     return lines;

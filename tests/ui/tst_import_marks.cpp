@@ -148,10 +148,10 @@ class ImportMarksTest : public QObject {
         QCOMPARE(previews[0], QString("Tremblay Tess: 72 \u2192 79\n"
                                       "Roy \u00c9lodie: no mark \u2192 89\n"
                                       "O'Neil Sam: stays 79\n"
-                                      "Lee Kim: name differs: Lee, Kimberly\n"
+                                      "Lee Kim: name differs: Lee Kimberly\n"
                                       "Nguyen An: not a mark \"ABS\"\n"
                                       "Singh Ravi: not in the file\n"
-                                      "not in the class: 300-123-456 Smith, Ann\n"
+                                      "not in the class: 300-123-456 Smith Ann\n"
                                       "2 marks will change, 1 stays the same, 1 student not in "
                                       "the file, 1 row not in the class, 1 cell not a mark, 1 "
                                       "name differs."));
