@@ -81,7 +81,7 @@ frmImportMarks::frmImportMarks(const Workspace& ws, Prompts& prompts, QWidget* p
     lblImportSummary->setTextFormat(Qt::PlainText);
     lstImportPreview = new QListWidget(this);
     lstImportPreview->setObjectName("lstImportPreview");
-    nameControl(lstImportPreview, "Changes");
+    nameControl(lstImportPreview, "Preview");
     lstImportPreview->setUniformItemSizes(true);
 
     cmdImport = textButton(this, "cmdImport", "&Import", [this] { cmdImport_Click(); });
@@ -152,16 +152,16 @@ bool frmImportMarks::Form_Load(const QString& path) {
     for (const std::string& caption : columnCaptions(sheet_))
         captions << toQString(caption);
     {
-        const QSignalBlocker number(cmbNumberColumn), mark(cmbMarkColumn), name(cmbNameColumn);
+        const QSignalBlocker quiet1(cmbNumberColumn), quiet2(cmbMarkColumn), quiet3(cmbNameColumn);
         cmbNumberColumn->addItems(captions);
         cmbMarkColumn->addItems(captions);
         cmbNameColumn->addItem("none");
         cmbNameColumn->addItems(captions);
         cmbNumberColumn->setCurrentIndex(preset.number);
         // Without a column of marks, the first other column, to be chosen anew.
-        cmbMarkColumn->setCurrentIndex(preset.mark >= 0                           ? preset.mark
-                                       : preset.number == 0 && sheet_.columns > 1 ? 1
-                                                                                  : 0);
+        int mark = preset.mark;
+        if (mark < 0) mark = preset.number == 0 && sheet_.columns > 1 ? 1 : 0;
+        cmbMarkColumn->setCurrentIndex(mark);
         cmbNameColumn->setCurrentIndex(preset.name + 1);
     }
     showPreview();

@@ -173,7 +173,7 @@ class AccessibilityTest : public QObject {
         QVERIFY(marks.Form_Load(desk.file("marks.csv", csv)));
         marks.show();
         found << nameFaults("import marks", &marks,
-                            {"Student number", "Mark", "Name (optional)", "Changes", "Import"});
+                            {"Student number", "Mark", "Name (optional)", "Preview", "Import"});
         auto* preview = control<QListWidget>(&marks, "lstImportPreview");
         QAccessibleInterface* lines = QAccessible::queryAccessibleInterface(preview);
         QCOMPARE(collect(lines->childCount(),
