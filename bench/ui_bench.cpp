@@ -5,6 +5,8 @@
 // events, as a teacher reaches them.
 #include <benchmark/benchmark.h>
 
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
 #include <unistd.h>
 #include <QAction>
 #include <QApplication>
@@ -22,6 +24,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <string_view>
 #include <tuple>
 
@@ -44,6 +47,9 @@
 #include "entry/grid_columns.h"
 #include "export/efile.h"
 #include "export/frm_export.h"
+#include "import/frm_import_marks.h"
+#include "import/mark_import.h"
+#include "import/markbook_readers.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/locations.h"
@@ -928,6 +934,204 @@ void BM_FreeFormSpellingCheck(benchmark::State& state) {
         state.SkipWithError("the comment was not checked whole");
 }
 BENCHMARK(BM_FreeFormSpellingCheck)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Markbooks of the class ----------------------------------------------------
+
+// The class's markbook as a spreadsheet program writes it: a heading row, the
+// student number, "Last, First", two term marks and the final mark as a
+// percentage, which differs from every student's mark in the class.
+std::vector<std::array<QString, 5>> markbookRows(const std::vector<tl::StudentRecord>& cls) {
+    std::vector<std::array<QString, 5>> rows;
+    std::set<std::string> numbers;
+    for (const tl::StudentRecord& s : cls) {
+        // A student in two of the class's sections is one row of the markbook.
+        if (!numbers.insert(s.studentNumber).second) continue;
+        const int mark = (static_cast<int>(tl::leadingNumber(s.mark)) + 1) % 100;
+        rows.push_back({QString::fromStdString(s.studentNumber),
+                        tl::toQString(s.lastName + ", " + s.firstName), QString::number(mark),
+                        QString::number(100 - mark), QString::number(mark / 100.0, 'f', 3)});
+    }
+    return rows;
+}
+
+QString xmlEscaped(const QString& text) {
+    return text.toHtmlEscaped();
+}
+
+bool zipParts(const QString& path, const std::vector<std::pair<QString, QByteArray>>& parts) {
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdCreate)) return false;
+    for (const auto& [name, bytes] : parts) {
+        QuaZipFile part(&zip);
+        if (!part.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) ||
+            part.write(bytes) != bytes.size())
+            return false;
+        part.close();
+    }
+    zip.close();
+    return zip.getZipError() == 0;
+}
+
+bool writeXlsx(const QString& path, const std::vector<std::array<QString, 5>>& rows) {
+    QString strings, sheet;
+    auto shared = [&strings, n = 0](const QString& text) mutable {
+        strings += "<si><t>" + xmlEscaped(text) + "</t></si>";
+        return QString::number(n++);
+    };
+    sheet += "<row r=\"1\">";
+    const char* const headings[] = {"Student Number", "Name", "Term 1", "Term 2", "Final"};
+    for (int c = 0; c < 5; ++c)
+        sheet += QString("<c r=\"%1\" t=\"s\"><v>%2</v></c>")
+                     .arg(QChar('A' + c))
+                     .arg(shared(headings[c]));
+    sheet += "</row>";
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const auto& row = rows[r];
+        const QString n = QString::number(r + 2);
+        sheet += "<row r=\"" + n + "\"><c r=\"A" + n + "\"><v>" + row[0] + "</v></c><c r=\"B" + n +
+                 "\" t=\"s\"><v>" + shared(row[1]) + "</v></c><c r=\"C" + n + "\"><v>" + row[2] +
+                 "</v></c><c r=\"D" + n + "\"><v>" + row[3] + "</v></c><c r=\"E" + n +
+                 "\" s=\"1\"><v>" + row[4] + "</v></c></row>";
+    }
+    const QString main = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
+    return zipParts(
+        path,
+        {{"xl/workbook.xml", ("<workbook " + main +
+                              "><sheets><sheet name=\"Marks\" sheetId=\"1\"/>"
+                              "</sheets></workbook>")
+                                 .toUtf8()},
+         {"xl/sharedStrings.xml", ("<sst " + main + ">" + strings + "</sst>").toUtf8()},
+         {"xl/styles.xml",
+          ("<styleSheet " + main +
+           "><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"10\"/></cellXfs></styleSheet>")
+              .toUtf8()},
+         {"xl/worksheets/sheet1.xml",
+          ("<worksheet " + main + "><sheetData>" + sheet + "</sheetData></worksheet>").toUtf8()}});
+}
+
+bool writeOds(const QString& path, const std::vector<std::array<QString, 5>>& rows) {
+    const auto text = [](const QString& t) {
+        return "<table:table-cell office:value-type=\"string\"><text:p>" + xmlEscaped(t) +
+               "</text:p></table:table-cell>";
+    };
+    const auto number = [](const QString& type, const QString& v) {
+        return "<table:table-cell office:value-type=\"" + type + "\" office:value=\"" + v +
+               "\"><text:p>" + v + "</text:p></table:table-cell>";
+    };
+    QString table = "<table:table-row>" + text("Student Number") + text("Name") + text("Term 1") +
+                    text("Term 2") + text("Final") + "</table:table-row>";
+    for (const auto& row : rows) {
+        table += "<table:table-row>" + number("float", row[0]) + text(row[1]) +
+                 number("float", row[2]) + number("float", row[3]) + number("percentage", row[4]) +
+                 "</table:table-row>";
+    }
+    const QString content =
+        "<office:document-content "
+        "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
+        "<office:spreadsheet><table:table table:name=\"Marks\">" +
+        table + "</table:table></office:spreadsheet></office:body></office:document-content>";
+    return zipParts(path, {{"content.xml", content.toUtf8()}});
+}
+
+// The class's markbooks, made once: markbook.xlsx and markbook.ods.
+const std::filesystem::path& markbookFolder() {
+    static const std::filesystem::path folder = [] {
+        const auto dir = memoryFolder() / ("tl_markbooks_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        const auto rows = markbookRows(benchSchool().cls);
+        const QString at = QString::fromStdString(dir.string());
+        if (!writeXlsx(at + "/markbook.xlsx", rows) || !writeOds(at + "/markbook.ods", rows))
+            return std::filesystem::path();
+        return dir;
+    }();
+    return folder;
+}
+
+struct MarkbookFolderRemover {
+    ~MarkbookFolderRemover() {
+        std::error_code ec;
+        if (!markbookFolder().empty()) std::filesystem::remove_all(markbookFolder(), ec);
+    }
+};
+
+// A 501-row markbook read and matched with the class: the preview's lines.
+void BM_ImportMarksRead(benchmark::State& state) {
+    static MarkbookFolderRemover remover;
+    const BenchSchool& data = benchSchool();
+    const char* name = state.range(0) == 0 ? "markbook.xlsx" : "markbook.ods";
+    state.SetLabel(name);
+    const QString path = QString::fromStdString((markbookFolder() / name).string());
+    std::size_t changes = 0;
+    for (auto _ : state) {
+        const tl::MarkbookRead read = tl::readMarkbookFile(path);
+        const tl::MarkbookColumns columns = tl::presetColumns(read.sheet, data.cls);
+        const auto lines = tl::previewImport(read.sheet, columns, data.cls);
+        changes = tl::marksToImport(lines, {}).size();
+        benchmark::DoNotOptimize(lines.data());
+    }
+    if (changes != data.cls.size()) state.SkipWithError("the markbook's marks were not all read");
+}
+BENCHMARK(BM_ImportMarksRead)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Presses Import once the window is up, and times from there.
+void pressImportWhenShown(benchmark::State& state) {
+    QTimer::singleShot(0, [&state] {
+        auto* window = qobject_cast<tl::frmImportMarks*>(QApplication::activeModalWidget());
+        if (window == nullptr) return pressImportWhenShown(state);
+        state.ResumeTiming();
+        window->findChild<QPushButton*>("cmdImport")->click();
+    });
+}
+
+// Import pressed on the preview of 501 changes: every mark set with the auto
+// fill (the class's comments and skills vacant, so that it fills them all),
+// the grid redrawn. Undo puts the class back between the imports, untimed.
+void BM_ImportMarksApply(benchmark::State& state) {
+    static MarkbookFolderRemover remover;
+    auto w = classWindow(state);
+    if (!w) return;
+    std::vector<tl::StudentRecord> vacant = benchSchool().cls;
+    for (tl::StudentRecord& s : vacant) {
+        s.comments.fill("");
+        s.skills.fill("3");
+    }
+    w->ws.doc.replaceClass(vacant);
+    w->ws.doc.replaceRanges({{50, 100, {"0001", "0002", "0003"}, {"4", "4", "4", "4", "4", "4"}},
+                             {0, 49, {"0004", "0005", "0006"}, {"2", "2", "2", "2", "2", "2"}}});
+    w->entry->fillflexGrid();
+    w->entry->findChild<QCheckBox*>("optAutoFill")->setChecked(true);
+    w->entry->findChild<QAction*>("mnuImportMarks")->setEnabled(true);
+    const QString path = QString::fromStdString((markbookFolder() / "markbook.xlsx").string());
+    QAction* importMarks = action(*w, "mnuImportMarks");
+    QAction* undo = action(*w, "mnuUndo");
+    Redraw redraw(w->grid->viewport());
+    bool imported = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->prompts.fileAnswers << path;
+        pressImportWhenShown(state);
+        importMarks->trigger();
+        imported = redraw.wait() && imported;
+        state.PauseTiming();
+        imported = imported && w->ws.students()[0].comments[0] != "" && undo->isEnabled();
+        undo->trigger();
+        redraw.wait();
+        state.ResumeTiming();
+    }
+    if (!imported || w->ws.students() != vacant || !w->prompts.messages().isEmpty())
+        state.SkipWithError("the marks were not imported, drawn and undone");
+}
+BENCHMARK(BM_ImportMarksApply)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);

@@ -3,9 +3,10 @@
 # Installs the Debian packages the project needs when any is missing.
 # Sourced by run.sh and test.sh. valgrind: callgrind and valgrind/callgrind.h
 # for the instruction-count gate (scripts/instructions.sh, bench/instructions.cpp).
+# libquazip1-qt6-dev: the zip container of the XLSX and ODS markbooks.
 tl_packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
              libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation locales
-             libhunspell-dev hunspell-en-ca valgrind)
+             libhunspell-dev hunspell-en-ca valgrind libquazip1-qt6-dev)
 # Building, validating and starting the Debian package (scripts/package_check.sh).
 tl_packaging_packages=(dpkg-dev desktop-file-utils appstream xvfb xauth xdotool)
 

@@ -14,17 +14,23 @@ seconds=${TL_FUZZ_SECONDS:-60}
 root=$PWD
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DTL_FUZZ=ON -DCMAKE_BUILD_TYPE= \
   -DCMAKE_CXX_FLAGS="-O1 -g"
-cmake --build build-fuzz -j"$(nproc)" --target tl_readers_fuzz tl_pipeline_fuzz
+cmake --build build-fuzz -j"$(nproc)" --target tl_readers_fuzz tl_pipeline_fuzz tl_markbook_fuzz
 
 # Seeds go into a temporary corpus; what the fuzzer adds to it is thrown away.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/readers" "$work/pipeline"
+mkdir -p "$work/readers" "$work/pipeline" "$work/markbook"
 i=0
 while IFS= read -r -d '' file; do
   i=$((i + 1))
   cp "$file" "$work/readers/$i-$(basename "$file")"
 done < <(find demo tests/data fuzz/seeds -type f ! -name '*.cpp' ! -name CMakeLists.txt -print0 | sort -z)
+
+# The markbooks of the tests and the XML parts of some of them.
+for file in tests/data/markbook/*.* fuzz/seeds/markbook/*.xml; do
+  case $file in *.md | *.py) continue ;; esac
+  cp "$file" "$work/markbook/"
+done
 
 # A pipeline input is a phrase library, a class file and an enrolment file
 # joined by NUL bytes.
@@ -58,14 +64,14 @@ for case in tests/data/golden/*/ fuzz/seeds/cases/*/; do
   pipeline_seed "$library" "$case/class.tlc" "$enrolment"
 done
 
-# Both targets at once, one per core; each writes a crashing input into
+# The targets at once; each writes a crashing input into
 # build-fuzz/artifacts/ and its log into build-fuzz/<target>.log.
 rm -rf build-fuzz/artifacts
 mkdir -p build-fuzz/artifacts
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 declare -A pids
-for target in readers pipeline; do
+for target in readers pipeline markbook; do
   echo "Fuzzing tl_${target}_fuzz for ${seconds} s"
   (cd "$work" && "$root/build-fuzz/fuzz/tl_${target}_fuzz" -max_total_time="$seconds" \
     -timeout=30 -rss_limit_mb=4096 -print_final_stats=1 \
@@ -75,7 +81,7 @@ for target in readers pipeline; do
 done
 
 failed=()
-for target in readers pipeline; do
+for target in readers pipeline markbook; do
   if wait "${pids[$target]}"; then
     grep -E '^(#[0-9]+\s+DONE|stat::number_of_executed_units)' "build-fuzz/${target}.log" |
       sed "s/^/tl_${target}_fuzz: /" || true
@@ -90,4 +96,4 @@ if [ ${#failed[@]} -ne 0 ]; then
   echo "Fuzzing FAILED: ${failed[*]} (inputs in build-fuzz/artifacts/)"
   exit 1
 fi
-echo "Fuzzing passed: tl_readers_fuzz and tl_pipeline_fuzz ran ${seconds} s each without a crash, leak or sanitizer report"
+echo "Fuzzing passed: tl_readers_fuzz, tl_pipeline_fuzz and tl_markbook_fuzz ran ${seconds} s each without a crash, leak or sanitizer report"

@@ -111,7 +111,7 @@ Edit ClassDocument::updateFromEnrolment(const std::string& masterPath, std::time
 }
 
 Edit ClassDocument::recordEdit(int student, int aimed) {
-    undo_.push({student, students_[static_cast<std::size_t>(student)]});
+    undo_.push({student, students_[static_cast<std::size_t>(student)], {}});
     ++changes_;
     Edit edit;
     edit.scope = Edit::Scope::Students;
@@ -228,18 +228,55 @@ Edit ClassDocument::takeFreeFormDraft(int student, std::string_view draft,
     return edit;
 }
 
+Edit ClassDocument::importMarks(const std::vector<MarkForStudent>& marks, bool autoFill) {
+    UndoEntry entry;
+    Edit edit;
+    std::vector<bool> done(students_.size(), false);
+    for (const MarkForStudent& m : marks) {
+        if (!isStudent(m.student) || m.mark.empty()) continue;
+        const auto s = static_cast<std::size_t>(m.student);
+        StudentRecord& record = students_[s];
+        // A student's first mark is the one; a later one for the same student is not.
+        if (done[s]) continue;
+        done[s] = true;
+        if (record.mark == m.mark) continue;
+        if (edit.items.empty()) {
+            entry.studentIndex = m.student;
+            entry.record = record;
+        } else {
+            entry.others.emplace_back(m.student, record);
+        }
+        const StudentRecord before = record;
+        record.mark = m.mark;
+        edit.filledEach.push_back(autoFill ? autoFillStudent(record, ranges_) : AutoFillChange{});
+        edit.items.push_back(m.student);
+        edit.cells |= changedFields(before, record);
+    }
+    if (edit.items.empty()) return {};
+    undo_.push(std::move(entry));
+    ++changes_;
+    edit.scope = Edit::Scope::Students;
+    edit.aimed = field::kMark;
+    if (edit.items.size() == 1) edit.filled = edit.filledEach.front();
+    edit.undoAdded = true;
+    return edit;
+}
+
 Edit ClassDocument::undo() {
     if (undo_.empty()) return {};
-    const UndoEntry entry = undo_.pop();
+    UndoEntry entry = undo_.pop();
     Edit edit;
     edit.undoTaken = true;
-    if (!isStudent(entry.studentIndex)) return edit;
-    StudentRecord& record = students_[static_cast<std::size_t>(entry.studentIndex)];
-    edit.scope = Edit::Scope::Students;
-    edit.items = {entry.studentIndex};
-    edit.cells = changedFields(record, entry.record);
-    record = entry.record;
-    ++changes_;
+    entry.others.emplace(entry.others.begin(), entry.studentIndex, std::move(entry.record));
+    for (auto& [index, before] : entry.others) {
+        if (!isStudent(index)) continue;
+        StudentRecord& record = students_[static_cast<std::size_t>(index)];
+        edit.scope = Edit::Scope::Students;
+        edit.items.push_back(index);
+        edit.cells |= changedFields(record, before);
+        record = std::move(before);
+    }
+    if (!edit.items.empty()) ++changes_;
     return edit;
 }
 

@@ -47,6 +47,9 @@ struct Edit {
     FieldSet cells;          // the fields that changed in them
     int aimed = -1;          // the field the teacher acted on, or -1
     AutoFillChange filled;   // what the auto fill put in
+    // For an edit of several students (an import): what the auto fill put
+    // into each of items.
+    std::vector<AutoFillChange> filledEach;
     bool undoAdded = false;
     bool undoTaken = false;
 
@@ -64,6 +67,12 @@ struct Edit {
 
 // The fields in which two records differ.
 FieldSet changedFields(const StudentRecord& before, const StudentRecord& after);
+
+// A mark for a student of the class, as an import sets it.
+struct MarkForStudent {
+    int student = 0;
+    std::string mark;
+};
 
 enum class FreeFormEdit {
     None,       // nothing changed (an empty draft for a student without one)
@@ -138,7 +147,11 @@ class ClassDocument {
     // with `original`; outcome says what became of it.
     Edit takeFreeFormDraft(int student, std::string_view draft, std::string_view original,
                            FreeFormEdit& outcome);
-    // Takes back the newest edit of a student.
+    // Marks from a markbook, each set as a typed mark is (with the auto fill
+    // when it is on), all taken back by one undo. A student who has the mark
+    // already is left as they are; nothing to change adds no undo entry.
+    Edit importMarks(const std::vector<MarkForStudent>& marks, bool autoFill);
+    // Takes back the newest edit, of one student or of several.
     Edit undo();
 
     // The mark ranges --------------------------------------------------------

@@ -221,4 +221,11 @@ Notice tl25WrittenUnconfirmed(const std::string& fileName) {
                  "again before you finish.");
 }
 
+Notice tl26MarksNotImported(const std::string& fileName, const std::string& reason) {
+    Notice notice = plain("TL26: No marks were imported from " + fileName + ": " + reason +
+                          ". The class was not changed.");
+    notice.title = "Import Marks";
+    return notice;
+}
+
 }  // namespace tl::msg

@@ -53,5 +53,7 @@ Notice codeNotInLibrary(const std::string& code);
 Notice tl22WordListNotSaved(const std::string& path);
 // A file was written but its folder's sync failed: the write counts as done.
 Notice tl25WrittenUnconfirmed(const std::string& fileName);
+// A markbook whose marks cannot be imported, and why; the class stays as it was.
+Notice tl26MarksNotImported(const std::string& fileName, const std::string& reason);
 
 }  // namespace tl::msg

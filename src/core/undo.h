@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <utility>
+#include <vector>
 
 #include "core/limits.h"
 #include "core/student_record.h"
@@ -36,9 +37,12 @@ class BoundedUndo {
 };
 
 // A copy of one student's record as it was before an edit, and where it stood.
+// An edit of several students (an import) keeps the others' copies with it,
+// so that they are taken back together.
 struct UndoEntry {
     int studentIndex = 0;
     StudentRecord record;
+    std::vector<std::pair<int, StudentRecord>> others;
 };
 
 // Whole-record undo of the open class.

@@ -92,6 +92,8 @@ void frmEntry::buildMenus() {
                                [this] { OpenClassFile(); });
     mnuSave = addMenuItem(mnuFile, "mnuSave", "&Save Class File", ctrl(Qt::Key_S),
                           [this] { cmdSave_Click(); });
+    mnuImportMarks = addMenuItem(mnuFile, "mnuImportMarks", "&Import Marks...", ctrl(Qt::Key_M),
+                                 [this] { mnuImportMarks_Click(); });
     mnuFile->addSeparator();
     mnuUpdate =
         addMenuItem(mnuFile, "mnuUpdate", "&Update Class File", {}, [this] { mnuUpdate_Click(); });
@@ -324,7 +326,8 @@ void frmEntry::applySmallScreen() {
 }
 
 void frmEntry::enableClassCommands(bool enabled) {
-    for (QAction* a : {mnuSave, mnuPrint, mnuSortNames, mnuSortMarks, mnuUpdate, mnuExport})
+    for (QAction* a :
+         {mnuSave, mnuImportMarks, mnuPrint, mnuSortNames, mnuSortMarks, mnuUpdate, mnuExport})
         a->setEnabled(enabled);
     cmdSave->setEnabled(enabled);
     cmdPrint->setEnabled(enabled);
@@ -520,7 +523,8 @@ void frmEntry::apply(const Edit& edit) {
     if (!readyWindow.isNull()) readyWindow->apply(edit);
     if (edit.scope != Edit::Scope::Students) return;
     int said = -1;  // the column of the cell whose change is said
-    for (const int s : edit.items) {
+    for (std::size_t k = 0; k < edit.items.size(); ++k) {
+        const int s = edit.items[k];
         const std::vector<int> changed = writeRow(s);
         if (s == edit.student() && !changed.empty()) said = changed.front();
         // A cell the undo changes shows the teacher's own entry again: the red
@@ -528,9 +532,10 @@ void frmEntry::apply(const Edit& edit) {
         for (const int c : changed) {
             if (edit.undoTaken) msfgClass->setCellForeColor(s + 1, c, Qt::black);
         }
+        if (k < edit.filledEach.size()) colourImported(s + 1, edit.filledEach[k]);
     }
     const int s = edit.student();
-    if (s < 0) return;
+    if (s < 0) return showImportedStudent(edit);
     const int r = s + 1;
     const int aimedCol = grid::columnOf(edit.aimed);
     if (aimedCol >= 0) said = aimedCol;

@@ -24,6 +24,7 @@ namespace tl {
 
 struct Workspace;
 struct Edit;
+struct AutoFillChange;
 class Prompts;
 struct Locations;
 class CommonDialog;
@@ -86,6 +87,7 @@ class frmEntry : public QMainWindow {
     QAction* mnuOpenClass;
     QAction* mnuSave;
     QAction* mnuUpdate;
+    QAction* mnuImportMarks;
     QAction* mnuPrint;
     QAction* mnuExit;
     QMenu* mnuEdit;
@@ -212,6 +214,15 @@ class frmEntry : public QMainWindow {
     void goToProblem(int student, int cell);
     // F8 and Shift+F8: the next or previous problem after the current cell.
     void goToAdjacentProblem(bool forward);
+
+    // File > Import Marks...: a markbook's marks, shown first, as one edit.
+    void mnuImportMarks_Click();
+    // An imported student's row: the mark black, what the auto fill put in red.
+    void colourImported(int row, const AutoFillChange& filled);
+    // After an import or its undo, the current student's details anew.
+    void showImportedStudent(const Edit& edit);
+    // Its Open dialog, which keeps the folder of the last markbook.
+    std::unique_ptr<CommonDialog> markbookDialog_;
 
     // Class list update, export and the class picker's result.
     void mnuUpdate_Click();

@@ -183,6 +183,34 @@ TEST_F(ClassDocumentTest, EachEditNamesItsStudentsAndFields) {
     EXPECT_EQ(doc().undo().scope, Edit::Scope::None);
 }
 
+// An import sets each mark as a typed mark does, with the auto fill, and one
+// undo takes every student back; the same marks again change nothing.
+TEST_F(ClassDocumentTest, AnImportIsOneEditThatOneUndoTakesBack) {
+    start();
+    const std::vector<StudentRecord> before = doc().students();
+    const std::vector<MarkForStudent> marks = {{0, "85"}, {1, "70"}, {1, "90"}, {7, "50"}};
+    Edit e = doc().importMarks(marks, true);
+    EXPECT_EQ(e.items, (std::vector<int>{0, 1}));
+    EXPECT_EQ(e.aimed, field::kMark);
+    // Adams's empty comments and untouched skills are filled; Brook's are her own.
+    ASSERT_EQ(e.filledEach.size(), 2u);
+    EXPECT_TRUE(e.filledEach[0].comments && e.filledEach[0].skills);
+    EXPECT_FALSE(e.filledEach[1].comments || e.filledEach[1].skills);
+    EXPECT_EQ(doc().student(0).mark + doc().student(0).comments[0] + doc().student(0).skills[0],
+              "8501014");
+    EXPECT_EQ(doc().student(1).mark, "70");
+    EXPECT_EQ(doc().student(1).comments, before[1].comments);
+    EXPECT_EQ(doc().undoCount(), 1);
+    EXPECT_TRUE(doc().hasUnsavedChanges());
+    EXPECT_EQ(doc().importMarks(marks, true).scope, Edit::Scope::None);
+    EXPECT_EQ(doc().undoCount(), 1);
+    e = doc().undo();
+    EXPECT_EQ(e.items, (std::vector<int>{0, 1}));
+    EXPECT_TRUE(e.undoTaken && e.cells[field::kMark]);
+    EXPECT_EQ(doc().students(), before);
+    EXPECT_FALSE(doc().canUndo());
+}
+
 // The update puts the class in the names' order and lists the students it
 // dropped in that order too, whatever order the class was in.
 TEST_F(ClassDocumentTest, UpdateSortsTheClassAndItsDroppedStudentsByName) {

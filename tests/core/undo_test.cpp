@@ -11,7 +11,7 @@ namespace {
 TEST(BoundedUndo, KeepsTheNewest500AndGivesThemBackNewestFirst) {
     UndoStack stack;
     for (int i = 0; i <= kMaxUndo + 1; ++i)  // 502 pushes: entries 0 and 1 are dropped
-        stack.push({i, makeStudent("ENG", "Lee", "Sam", std::to_string(i))});
+        stack.push({i, makeStudent("ENG", "Lee", "Sam", std::to_string(i)), {}});
     EXPECT_EQ(stack.count(), kMaxUndo);
     for (int i = kMaxUndo + 1; i >= 2; --i) {
         const UndoEntry e = stack.pop();
@@ -20,7 +20,7 @@ TEST(BoundedUndo, KeepsTheNewest500AndGivesThemBackNewestFirst) {
     }
     EXPECT_TRUE(stack.empty());
     // Refilled after emptying, it holds what was pushed since; clear empties it.
-    stack.push({7, makeStudent("ENG", "Lee", "Sam", "7")});
+    stack.push({7, makeStudent("ENG", "Lee", "Sam", "7"), {}});
     EXPECT_EQ(stack.count(), 1);
     stack.clear();
     EXPECT_TRUE(stack.empty() && stack.count() == 0);

@@ -9,6 +9,7 @@
 #include "entry/frm_free_form_comment_entry.h"
 #include "export/frm_export.h"
 #include "import/frm_get_trilliumfile.h"
+#include "import/frm_import_marks.h"
 #include "platform/accessibility.h"
 #include "ui/ui_support.h"
 
@@ -187,6 +188,20 @@ class AccessibilityTest : public QObject {
         desk.enrol(false);
         press(picker, "cmdGetClass");
         focus << focusName();
+        // Import Marks, its preview's lines read by their texts.
+        QByteArray csv = "Number,Name,Mark\n";
+        for (const StudentRecord& s : desk.ws.students())
+            csv += QByteArray::fromStdString(s.studentNumber) + ",Someone,70\n";
+        frmImportMarks marks(desk.ws, desk.prompts);
+        QVERIFY(marks.Form_Load(desk.file("marks.csv", csv)));
+        marks.show();
+        found << nameFaults("import marks", &marks,
+                            {"Student number", "Mark", "Name (optional)", "Preview", "Import"});
+        auto* preview = control<QListWidget>(&marks, "lstImportPreview");
+        QAccessibleInterface* lines = QAccessible::queryAccessibleInterface(preview);
+        QCOMPARE(collect(lines->childCount(),
+                         [lines](int i) { return lines->child(i)->text(QAccessible::Name); }),
+                 tl::test::items(preview));
         frmFreeFormCommentEntry freeForm(desk.ws, desk.prompts);
         freeForm.show();
         found << nameFaults("free-form", &freeForm, {"Free-form comment"});
