@@ -113,9 +113,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
 #ifndef TL_LIBFUZZER
 #include <cstdio>
+
 #include <random>
+#include "mutation.h"
 
 #include "core/file_io.h"
+#include "mutation.h"
 
 // Without libFuzzer: mutations of the seed files named on the command line.
 int main(int argc, char** argv) {
@@ -149,29 +152,10 @@ int main(int argc, char** argv) {
                                   "<c r=\"GS2\"><v>1</v></c>",
                                   " table:number-columns-repeated=\"300\"",
                                   " table:number-rows-repeated=\"20000\""};
-    constexpr std::size_t kPieces = sizeof pieces / sizeof pieces[0];
     int runs = 0;
     for (const std::string& seed : seeds) {
         for (int round = 0; round < 60; ++round) {
-            std::string input = seed;
-            const int edits = round == 0 ? 0 : 1 + static_cast<int>(rng() % 8);
-            for (int e = 0; e < edits; ++e) {
-                const size_t at = input.empty() ? 0 : rng() % (input.size() + 1);
-                switch (rng() % 4) {
-                    case 0:
-                        input.insert(at, pieces[rng() % kPieces]);
-                        break;
-                    case 1:
-                        if (!input.empty()) input.erase(at % input.size(), 1 + rng() % 40);
-                        break;
-                    case 2:
-                        if (!input.empty()) input[at % input.size()] = static_cast<char>(rng());
-                        break;
-                    default:
-                        input.insert(at, input.substr(0, rng() % 200));
-                        break;
-                }
-            }
+            const std::string input = mutation(seed, round, rng, pieces);
             LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
             ++runs;
         }

@@ -18,6 +18,7 @@
 #include "core/sorting.h"
 #include "core/workspace.h"
 #include "fuzz_support.h"
+#include "mutation.h"
 
 namespace fs = std::filesystem;
 using tl::fuzz::scratch;
@@ -101,8 +102,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
 #ifndef TL_LIBFUZZER
 #include <cstdio>
+
 #include <random>
 #include <vector>
+#include "mutation.h"
 
 #include "core/file_io.h"
 
@@ -119,25 +122,7 @@ int main(int argc, char** argv) {
     int runs = 0;
     for (const std::string& seed : seeds) {
         for (int round = 0; round < 150; ++round) {
-            std::string input = seed;
-            const int edits = round == 0 ? 0 : 1 + static_cast<int>(rng() % 8);
-            for (int e = 0; e < edits; ++e) {
-                const size_t at = input.empty() ? 0 : rng() % (input.size() + 1);
-                switch (rng() % 4) {
-                    case 0:
-                        input.insert(at, pieces[rng() % 15]);
-                        break;
-                    case 1:
-                        if (!input.empty()) input.erase(at % input.size(), 1 + rng() % 40);
-                        break;
-                    case 2:
-                        if (!input.empty()) input[at % input.size()] = static_cast<char>(rng());
-                        break;
-                    default:
-                        input.insert(at, input.substr(0, rng() % 200));
-                        break;
-                }
-            }
+            const std::string input = mutation(seed, round, rng, pieces);
             LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
             ++runs;
         }
