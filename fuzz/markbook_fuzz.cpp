@@ -113,9 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
 #ifndef TL_LIBFUZZER
 #include <cstdio>
-
 #include <random>
-#include "mutation.h"
 
 #include "core/file_io.h"
 #include "mutation.h"

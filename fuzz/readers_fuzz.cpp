@@ -102,7 +102,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
 #ifndef TL_LIBFUZZER
 #include <cstdio>
-
 #include <random>
 #include <vector>
 #include "mutation.h"
