@@ -104,7 +104,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 #include <cstdio>
 #include <random>
 #include <vector>
-#include "mutation.h"
 
 #include "core/file_io.h"
 
