@@ -6,22 +6,28 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
-#include <QItemSelectionModel>
 #include <QLabel>
+#include <algorithm>
 
 namespace tl {
 
 namespace {
 
-// A drop-down list as screen readers see it: its own name, its current item
-// as its value, its popup list as its child. The toolkit's own gives every
-// list the current item as its name on this platform, so four lists standing
-// on "All" would all be called "All".
-class ComboBoxAccessible : public QAccessibleWidget {
+// A drop-down list as screen readers see it: its own name, and its current
+// entry as its value and as its text, which is where a screen reader reads a
+// drop-down list's entry (the toolkit gives this platform's readers no
+// selection of the popup list). The toolkit's own gives every list the
+// current item as its name, so four lists standing on "All" would all be
+// called "All". The popup list, a window of its own while open, is no child.
+class ComboBoxAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
   public:
     explicit ComboBoxAccessible(QComboBox* combo)
         : QAccessibleWidget(combo, QAccessible::ComboBox) {}
 
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Value) return combo()->currentText();
         if (t == QAccessible::Name) {
@@ -30,12 +36,14 @@ class ComboBoxAccessible : public QAccessibleWidget {
         }
         return QAccessibleWidget::text(t);
     }
-    int childCount() const override { return 1; }
+    int childCount() const override { return 0; }
     QAccessibleInterface* child(int index) const override {
-        return index == 0 ? QAccessible::queryAccessibleInterface(combo()->view()) : nullptr;
+        Q_UNUSED(index);
+        return nullptr;
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
-        return child != nullptr && child->object() == combo()->view() ? 0 : -1;
+        Q_UNUSED(child);
+        return -1;
     }
     QAccessibleInterface* childAt(int x, int y) const override {
         Q_UNUSED(x);
@@ -60,6 +68,52 @@ class ComboBoxAccessible : public QAccessibleWidget {
     }
     QStringList keyBindingsForAction(const QString& action) const override {
         Q_UNUSED(action);
+        return {};
+    }
+
+    // The current entry as read-only text.
+    QString text(int startOffset, int endOffset) const override {
+        const QString entry = combo()->currentText();
+        startOffset = std::clamp(startOffset, 0, int(entry.size()));
+        endOffset = endOffset < 0 ? int(entry.size())
+                                  : std::clamp(endOffset, startOffset, int(entry.size()));
+        return entry.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return int(combo()->currentText().size()); }
+    void selection(int selectionIndex, int* startOffset, int* endOffset) const override {
+        Q_UNUSED(selectionIndex);
+        *startOffset = 0;
+        *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int startOffset, int endOffset) override {
+        Q_UNUSED(startOffset);
+        Q_UNUSED(endOffset);
+    }
+    void removeSelection(int selectionIndex) override { Q_UNUSED(selectionIndex); }
+    void setSelection(int selectionIndex, int startOffset, int endOffset) override {
+        Q_UNUSED(selectionIndex);
+        Q_UNUSED(startOffset);
+        Q_UNUSED(endOffset);
+    }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int position) override { Q_UNUSED(position); }
+    QRect characterRect(int offset) const override {
+        Q_UNUSED(offset);
+        return {};
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        Q_UNUSED(point);
+        return -1;
+    }
+    void scrollToSubstring(int startIndex, int endIndex) override {
+        Q_UNUSED(startIndex);
+        Q_UNUSED(endIndex);
+    }
+    QString attributes(int offset, int* startOffset, int* endOffset) const override {
+        Q_UNUSED(offset);
+        *startOffset = 0;
+        *endOffset = characterCount();
         return {};
     }
 
@@ -104,17 +158,11 @@ void nameControl(QWidget* control, const QString& name) {
     control->setAccessibleName(name);
     auto* combo = qobject_cast<QComboBox*>(control);
     if (combo == nullptr || combo->isEditable()) return;
-    // A screen reader reads a drop-down list's entry as the selected item of
-    // its popup list, also while the list is closed.
-    const auto mirror = [combo] {
-        const QModelIndex entry = combo->model()->index(combo->currentIndex(), combo->modelColumn(),
-                                                        combo->rootModelIndex());
-        if (entry.isValid())
-            combo->view()->selectionModel()->setCurrentIndex(entry,
-                                                             QItemSelectionModel::ClearAndSelect);
-    };
-    QObject::connect(combo, &QComboBox::currentIndexChanged, combo, mirror);
-    mirror();
+    // An entry chosen with the list closed (the arrows) is said as it changes.
+    auto* announcer = new Announcer(combo);
+    QObject::connect(combo, &QComboBox::currentIndexChanged, announcer, [combo, announcer] {
+        if (combo->hasFocus() && !combo->view()->isVisible()) announcer->say(combo->currentText());
+    });
 }
 
 Announcer::Announcer(QWidget* parent) : QLabel(parent) {

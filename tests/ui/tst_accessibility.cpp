@@ -248,6 +248,15 @@ class AccessibilityTest : public QObject {
         desk.run("mnuSortMarks");
         QCOMPARE(grid->textMatrix(grid->row(), 1), QString("Pupil101"));
         QCOMPARE(heardOf(QAccessible::Alert), QStringList{"Sorted by mark, highest first."});
+        // A drop-down list reads its entry as its text; its name stays its own.
+        desk.run("mnuSelection");
+        auto* selection = openWindow<QWidget>("frmSelection");
+        auto* box = control<QComboBox>(selection, "cmbMarkCat");
+        box->setCurrentIndex(1);
+        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(box);
+        QCOMPARE(read->text(QAccessible::Name) + ": " + read->textInterface()->text(0, -1),
+                 "Grade/Stream: " + box->currentText());
+        press(selection, "cmdBack");
         QAccessible::installUpdateHandler(nullptr);
         // The frozen columns' view, drawn over the grid, shows a screen reader nothing.
         QAccessibleInterface* frozen =
