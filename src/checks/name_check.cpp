@@ -307,22 +307,27 @@ std::vector<NameWarning> studentNameWarnings(const std::vector<StudentRecord>& s
 
 std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students,
                                       const std::vector<Phrase>& phrases) {
-    const NameIndex names(students, phrases);
-    std::vector<NameWarning> warnings;
-    for (std::size_t n = 0; n < students.size(); ++n) {
-        for (NameWarning& w : studentNameWarnings(students, n, phrases, names))
-            warnings.push_back(std::move(w));
-    }
-    return warnings;
+    return nameWarnings(students, phrases, classComments(students, phrases));
 }
 
 std::vector<NameWarning> nameWarnings(const std::vector<StudentRecord>& students,
                                       const std::vector<Phrase>& phrases,
                                       const std::vector<StudentComments>& comments) {
-    const NameIndex names(students, phrases);
+    const Parts parts = classParts(students);
+    const PartShapes shapes(parts);
+    std::vector<std::vector<Named>> named(students.size());
+    Words namedParts;
+    for (std::size_t n = 0; n < students.size(); ++n) {
+        named[n] = namedIn(comments[n].exported, students[n], parts, shapes);
+        for (const Named& each : named[n])
+            namedParts.insert(each.part->first);
+    }
+    // Most classes name no other student: the library is read only for the
+    // parts some comment holds.
+    const Words libraryWords = libraryWordsAmong(namedParts, phrases);
     std::vector<NameWarning> warnings;
     for (std::size_t n = 0; n < students.size(); ++n) {
-        for (NameWarning& w : warningsInComment(students, n, comments[n].exported, names))
+        for (NameWarning& w : warningsOf(students, n, comments[n].exported, named[n], libraryWords))
             warnings.push_back(std::move(w));
     }
     return warnings;

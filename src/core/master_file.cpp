@@ -182,7 +182,8 @@ namespace {
 template <typename Lines>
 std::optional<std::vector<StudentRecord>> matchLines(const Lines& lines, std::size_t first,
                                                      const std::vector<std::string>& codes,
-                                                     std::size_t capacity) {
+                                                     std::size_t capacity,
+                                                     std::size_t expected = 0) {
     // The codes are looked for after the 14th field, part of the line: a line
     // that holds none of them anywhere is not parsed. The sections of a course
     // share the start of their codes, which rules most lines out at once.
@@ -194,6 +195,7 @@ std::optional<std::vector<StudentRecord>> matchLines(const Lines& lines, std::si
         shared = shared.substr(0, n);
     }
     std::vector<StudentRecord> matched;
+    matched.reserve(std::min(expected, capacity));
     for (std::size_t i = first; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         if (!shared.empty() && line.find(shared) == std::string_view::npos) continue;
@@ -251,7 +253,8 @@ ReconcileResult reconcileWithDecoded(std::vector<StudentRecord>& students,
     if (!codes) return refusal(msg::tl5NoStudentInfo());
     if (!text) return refusal(msg::tl5NoStudentInfo());
     // The student lines follow the heading line.
-    auto updated = matchLines(splitLines(*text), 1, *codes, kMaxStudents);
+    // Room for the class as it is and a few who joined.
+    auto updated = matchLines(splitLines(*text), 1, *codes, kMaxStudents, students.size() + 8);
     if (!updated) return refusal(msg::tl5NoStudentInfo());
 
     // The class's entries by section and student number, in class order.
@@ -280,36 +283,36 @@ ReconcileResult reconcileWithDecoded(std::vector<StudentRecord>& students,
             }
         }
     }
-    bool anyFound = false;
+    // Too many who joined or left for the lists; an enrolment file that holds
+    // none of the class (a wrong file, lines without a timetable) would empty
+    // the class: refused instead.
+    const auto found = static_cast<std::size_t>(std::count(matched.begin(), matched.end(), true));
+    if (updated->size() - found > addedCapacity) return refusal(msg::tl5NoStudentInfo());
+    if (found == 0) return refusal(msg::tl21NoneEnrolled());
+    if (students.size() - found > droppedCapacity) return refusal(msg::tl5NoStudentInfo());
+    // Nothing is refused from here on: the class's entries move to their new records.
     for (std::size_t k = 0; k < updated->size(); ++k) {
         StudentRecord& fresh = (*updated)[k];
         if (source[k] == none) {
-            if (result.added.size() >= addedCapacity) return refusal(msg::tl5NoStudentInfo());
             result.added.push_back(fresh);
             continue;
         }
-        const StudentRecord& old = students[source[k]];
-        fresh.mark = old.mark;
-        fresh.comments = old.comments;
-        fresh.skills = old.skills;
-        fresh.iep = old.iep;
-        fresh.esl = old.esl;
-        fresh.eld = old.eld;
+        StudentRecord& old = students[source[k]];
+        fresh.mark = std::move(old.mark);
+        fresh.comments = std::move(old.comments);
+        fresh.skills = std::move(old.skills);
+        fresh.iep = std::move(old.iep);
+        fresh.esl = std::move(old.esl);
+        fresh.eld = std::move(old.eld);
         fresh.freeFormUsed = old.freeFormUsed;
-        fresh.freeFormText = old.freeFormText;
-        fresh.gender = old.gender;
-        fresh.pronouns = old.pronouns;
-        fresh.trilliumField8 = old.trilliumField8;
-        fresh.interview = old.interview;
-        anyFound = true;
+        fresh.freeFormText = std::move(old.freeFormText);
+        fresh.gender = std::move(old.gender);
+        fresh.pronouns = std::move(old.pronouns);
+        fresh.trilliumField8 = std::move(old.trilliumField8);
+        fresh.interview = std::move(old.interview);
     }
-    // An enrolment file that holds none of the class (a wrong file, lines
-    // without a timetable) would empty the class: refused instead.
-    if (!anyFound) return refusal(msg::tl21NoneEnrolled());
     for (std::size_t i = 0; i < students.size(); ++i) {
-        if (matched[i]) continue;
-        if (result.dropped.size() >= droppedCapacity) return refusal(msg::tl5NoStudentInfo());
-        result.dropped.push_back(students[i]);
+        if (!matched[i]) result.dropped.push_back(std::move(students[i]));
     }
     students = std::move(*updated);
     result.refused = false;

@@ -14,6 +14,9 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <string>
+#include <unordered_map>
+
 #include "checks/name_check.h"
 #include "core/class_document.h"
 #include "core/limits.h"
@@ -170,6 +173,16 @@ void frmExport::fillPreview(const std::vector<StudentComments>& comments) {
         msfgClass->setColWidth(c, kWidths[c]);
     QList<QStringList> shown;
     shown.reserve(ws_.studentCount() * 4);
+    // Codes, marks, skills and flags repeat from student to student: each
+    // short text is converted once and shared.
+    std::unordered_map<std::string, QString> shortTexts;
+    const auto cellText = [&shortTexts](const std::string& text) {
+        if (text.empty()) return QString();
+        if (text.size() > 12) return toQString(text);
+        const auto known = shortTexts.find(text);
+        if (known != shortTexts.end()) return known->second;
+        return shortTexts.emplace(text, toQString(text)).first->second;
+    };
     // The rows of comments whose double quotes the eFile writes as apostrophes.
     std::vector<int> quoted;
     for (std::size_t i = 0; i < ws_.students().size(); ++i) {
@@ -183,10 +196,8 @@ void frmExport::fillPreview(const std::vector<StudentComments>& comments) {
         for (std::size_t r = 0; r < rows.size(); ++r) {
             // A student's rows repeat the identity: a text is converted only where it changes.
             for (std::size_t c = 0; c < rows[r].size(); ++c) {
-                if (r == 0 || rows[r][c] != rows[r - 1][c]) {
-                    cells[static_cast<qsizetype>(c)] =
-                        rows[r][c].empty() ? QString() : toQString(rows[r][c]);
-                }
+                if (r == 0 || rows[r][c] != rows[r - 1][c])
+                    cells[static_cast<qsizetype>(c)] = cellText(rows[r][c]);
             }
             shown.append(cells);
         }
