@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
-#include <map>
 #include <system_error>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
@@ -178,38 +179,92 @@ StudentRecord newStudentFromMaster(const MasterStudent& master, const std::strin
 
 namespace {
 
+// The students of enrolment lines in the sections of codes, line by line.
+class SectionMatcher {
+  public:
+    SectionMatcher(const std::vector<std::string>& codes, std::size_t capacity,
+                   std::size_t expected)
+        : codes_(codes), capacity_(capacity) {
+        // The codes are looked for after the 14th field, part of the line: a line
+        // that holds none of them anywhere is not parsed. The sections of a course
+        // share the start of their codes, which rules most lines out at once.
+        shared_ = codes.empty() ? std::string_view{} : std::string_view(codes[0]);
+        for (const std::string& code : codes) {
+            std::size_t n = 0;
+            while (n < shared_.size() && n < code.size() && shared_[n] == code[n])
+                ++n;
+            shared_ = shared_.substr(0, n);
+        }
+        matched_.reserve(std::min(expected, capacity));
+    }
+    // The start the codes share; empty when they share none.
+    std::string_view shared() const { return shared_; }
+    // Takes the line's students; false when there are more than the capacity.
+    bool take(std::string_view line) {
+        if (!shared_.empty() && line.find(shared_) == std::string_view::npos) return true;
+        if (std::none_of(codes_.begin(), codes_.end(),
+                         [line](const std::string& code) { return studentInSection(line, code); }))
+            return true;
+        const MasterStudent master = parseMasterLine(line);
+        for (const std::string& code : codes_) {
+            if (!studentInSection(master.rest, code)) continue;
+            if (matched_.size() >= capacity_) return false;
+            matched_.push_back(newStudentFromMaster(master, code));
+        }
+        return true;
+    }
+    std::vector<StudentRecord> students() { return std::move(matched_); }
+
+  private:
+    const std::vector<std::string>& codes_;
+    std::size_t capacity_;
+    std::string_view shared_;
+    std::vector<StudentRecord> matched_;
+};
+
 // The students of the enrolment lines from `first` on in the sections of codes.
 template <typename Lines>
 std::optional<std::vector<StudentRecord>> matchLines(const Lines& lines, std::size_t first,
                                                      const std::vector<std::string>& codes,
-                                                     std::size_t capacity,
-                                                     std::size_t expected = 0) {
-    // The codes are looked for after the 14th field, part of the line: a line
-    // that holds none of them anywhere is not parsed. The sections of a course
-    // share the start of their codes, which rules most lines out at once.
-    std::string_view shared = codes.empty() ? std::string_view{} : std::string_view(codes[0]);
-    for (const std::string& code : codes) {
-        std::size_t n = 0;
-        while (n < shared.size() && n < code.size() && shared[n] == code[n])
-            ++n;
-        shared = shared.substr(0, n);
-    }
-    std::vector<StudentRecord> matched;
-    matched.reserve(std::min(expected, capacity));
+                                                     std::size_t capacity) {
+    SectionMatcher matcher(codes, capacity, 0);
     for (std::size_t i = first; i < lines.size(); ++i) {
-        const std::string_view line = lines[i];
-        if (!shared.empty() && line.find(shared) == std::string_view::npos) continue;
-        if (std::none_of(codes.begin(), codes.end(),
-                         [line](const std::string& code) { return studentInSection(line, code); }))
-            continue;
-        const MasterStudent master = parseMasterLine(line);
-        for (const std::string& code : codes) {
-            if (!studentInSection(master.rest, code)) continue;
-            if (matched.size() >= capacity) return std::nullopt;
-            matched.push_back(newStudentFromMaster(master, code));
-        }
+        if (!matcher.take(lines[i])) return std::nullopt;
     }
-    return matched;
+    return matcher.students();
+}
+
+// The same of the student lines of an enrolment file's text, the heading line
+// left out. Where the codes share a start, only the lines holding it are
+// visited: the text is searched for it, not split into its lines.
+std::optional<std::vector<StudentRecord>> matchText(std::string_view text,
+                                                    const std::vector<std::string>& codes,
+                                                    std::size_t capacity, std::size_t expected) {
+    SectionMatcher matcher(codes, capacity, expected);
+    const std::string_view shared = matcher.shared();
+    if (shared.empty()) return matchLines(splitLines(text), 1, codes, capacity);
+    // Lines end at CR, LF or both, as splitLines has them.
+    const auto isEnd = [](char c) { return c == '\r' || c == '\n'; };
+    std::size_t from = 0;
+    while (from < text.size()) {
+        // The library's search skips ahead by pairs of bytes; a plain find
+        // stops at every byte that starts the code, and the letters of codes
+        // are common in enrolment lines.
+        const void* found =
+            memmem(text.data() + from, text.size() - from, shared.data(), shared.size());
+        if (found == nullptr) break;
+        const auto hit = static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+        std::size_t start = hit;
+        while (start > 0 && !isEnd(text[start - 1]))
+            --start;
+        std::size_t stop = hit;
+        while (stop < text.size() && !isEnd(text[stop]))
+            ++stop;
+        // The first line is the heading.
+        if (start > 0 && !matcher.take(text.substr(start, stop - start))) return std::nullopt;
+        from = stop;
+    }
+    return matcher.students();
 }
 
 }  // namespace
@@ -254,11 +309,20 @@ ReconcileResult reconcileWithDecoded(std::vector<StudentRecord>& students,
     if (!text) return refusal(msg::tl5NoStudentInfo());
     // The student lines follow the heading line.
     // Room for the class as it is and a few who joined.
-    auto updated = matchLines(splitLines(*text), 1, *codes, kMaxStudents, students.size() + 8);
+    auto updated = matchText(*text, *codes, kMaxStudents, students.size() + 8);
     if (!updated) return refusal(msg::tl5NoStudentInfo());
 
     // The class's entries by section and student number, in class order.
-    std::map<std::pair<std::string_view, std::string_view>, std::vector<std::size_t>> entries;
+    struct KeyHash {
+        std::size_t operator()(const std::pair<std::string_view, std::string_view>& key) const {
+            const std::hash<std::string_view> hash;
+            return hash(key.first) * 31 + hash(key.second);
+        }
+    };
+    std::unordered_map<std::pair<std::string_view, std::string_view>, std::vector<std::size_t>,
+                       KeyHash>
+        entries;
+    entries.reserve(students.size());
     for (std::size_t i = 0; i < students.size(); ++i)
         entries[{students[i].classCode, students[i].studentNumber}].push_back(i);
     // A class entry matches one new record only. An entry of the same name is

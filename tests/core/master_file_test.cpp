@@ -32,6 +32,40 @@ TEST(ClassSections, CollectedAbove2001NeverAndMatchedCaseSensitivelyOneRecordPer
     EXPECT_FALSE(collectClassSections(lines).has_value());
 }
 
+// The class's lines are found in the text wherever they stand and however the
+// lines end: the same students, in the same order, as line by line; a heading
+// that names a section is no student.
+TEST(ClassSections, FoundInTheTextAsLineByLine) {
+    const std::vector<std::string> lines = {
+        masterLine("Adams", "Ann", "100000001", "ENG3U-01 MAT3U-02"),
+        masterLine("Cole", "Cy", "100000003", "ENG3C-01"),  // shares the start only
+        masterLine("Brown", "Bo", "100000002", "ENG3U-02"), "",
+        masterLine("Dunn", "Di", "100000004", "ENG3U-01 ENG3U-02")};
+    const std::vector<std::string> codes = {"ENG3U-01", "ENG3U-02"};
+    std::vector<std::string> expected;
+    const auto matched = matchStudentsToSections(lines, codes, 100);
+    ASSERT_TRUE(matched.has_value());
+    for (const StudentRecord& s : *matched)
+        expected.push_back(s.classCode + s.lastName);
+    ASSERT_EQ(expected.size(), 4u);
+    for (const std::string end : {"\n", "\r", "\r\n"}) {
+        for (const bool closed : {true, false}) {
+            std::string text = masterLine("Last", "First", "Number", "ENG3U-01") + end;
+            for (const std::string& line : lines)
+                text += line + end;
+            if (!closed) text.resize(text.size() - end.size());
+            std::vector<StudentRecord> students = {
+                makeStudent("ENG3U-01", "Adams", "Ann", "100000001"),
+                makeStudent("ENG3U-02", "Brown", "Bo", "100000002")};
+            ASSERT_FALSE(reconcileWithMasterText(students, text, 100, 100).refused);
+            std::vector<std::string> found;
+            for (const StudentRecord& s : students)
+                found.push_back(s.classCode + s.lastName);
+            EXPECT_EQ(found, expected) << "line end " << end.size() << " closed " << closed;
+        }
+    }
+}
+
 // The update's ordinary work is in the golden cases; its refusals without a
 // file, of a file with a NUL byte, without the class and too old (in calendar
 // days) in export_gate.tsv.
