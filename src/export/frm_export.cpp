@@ -173,15 +173,17 @@ void frmExport::fillPreview(const std::vector<StudentComments>& comments) {
         msfgClass->setColWidth(c, kWidths[c]);
     QList<QStringList> shown;
     shown.reserve(ws_.studentCount() * 4);
-    // Codes, marks, skills and flags repeat from student to student: each
-    // short text is converted once and shared.
-    std::unordered_map<std::string, QString> shortTexts;
-    const auto cellText = [&shortTexts](const std::string& text) {
+    // Codes, marks, skills and flags repeat from student to student: each of
+    // their texts is converted once and shared.
+    std::unordered_map<std::string, QString> repeated;
+    const auto cellText = [&repeated](const std::string& text, std::size_t col) {
         if (text.empty()) return QString();
-        if (text.size() > 12) return toQString(text);
-        const auto known = shortTexts.find(text);
-        if (known != shortTexts.end()) return known->second;
-        return shortTexts.emplace(text, toQString(text)).first->second;
+        const bool repeats = col == preview::kCourse || col == preview::kMark ||
+                             col >= static_cast<std::size_t>(preview::kFirstSkill);
+        if (!repeats) return toQString(text);
+        const auto known = repeated.find(text);
+        if (known != repeated.end()) return known->second;
+        return repeated.emplace(text, toQString(text)).first->second;
     };
     // The rows of comments whose double quotes the eFile writes as apostrophes.
     std::vector<int> quoted;
@@ -192,17 +194,19 @@ void frmExport::fillPreview(const std::vector<StudentComments>& comments) {
             for (std::size_t r = 0; r < rows.size(); ++r)
                 quoted.push_back(static_cast<int>(shown.size() + r) + 1);
         }
-        QStringList cells(preview::kColumnCount);
         for (std::size_t r = 0; r < rows.size(); ++r) {
             // A student's rows repeat the identity: a text is converted only where it changes.
+            QStringList cells;
+            cells.reserve(preview::kColumnCount);
             for (std::size_t c = 0; c < rows[r].size(); ++c) {
-                if (r == 0 || rows[r][c] != rows[r - 1][c])
-                    cells[static_cast<qsizetype>(c)] = cellText(rows[r][c]);
+                const auto at = static_cast<qsizetype>(c);
+                cells.append(r > 0 && rows[r][c] == rows[r - 1][c] ? shown.constLast().at(at)
+                                                                   : cellText(rows[r][c], c));
             }
-            shown.append(cells);
+            shown.append(std::move(cells));
         }
     }
-    msfgClass->addItems(shown);
+    msfgClass->addItems(std::move(shown));
     for (const int row : quoted)
         msfgClass->setCellForeColor(row, preview::kComments, kWarningColour);
     if (ws_.studentCount() > 35) msfgClass->setBackColorBkg(Qt::white);

@@ -261,18 +261,22 @@ class GridModel : public QAbstractTableModel {
         for (int c = 0; c < cols_; ++c)
             at(row, c).text = c < texts.size() ? texts[c] : QString();
     }
+    void setRow(int row, QStringList&& texts) {
+        for (int c = 0; c < cols_; ++c)
+            at(row, c).text = c < texts.size() ? std::move(texts[c]) : QString();
+    }
 
     void setHeader(const QStringList& texts) {
         setRow(0, texts);
         if (cols_ > 0) emit headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
     }
 
-    void appendRows(const QList<QStringList>& texts, qsizetype first) {
+    void appendRows(QList<QStringList>& texts, qsizetype first) {
         const int count = static_cast<int>(texts.size() - first);
         beginInsertRows({}, rows_, rows_ + count - 1);
         cells_.resize(cells_.size() + std::size_t(count) * cols_);
         for (qsizetype i = first; i < texts.size(); ++i)
-            setRow(++rows_, texts[i]);
+            setRow(++rows_, std::move(texts[i]));
         endInsertRows();
     }
 
@@ -433,7 +437,7 @@ void FlexGrid::addItem(const QString& tabSeparated) {
     addItems({tabSeparated.split('\t')});
 }
 
-void FlexGrid::addItems(const QList<QStringList>& texts) {
+void FlexGrid::addItems(QList<QStringList> texts) {
     qsizetype first = 0;
     if (!headerSet_ && !texts.isEmpty()) {
         cells_->setHeader(texts.front());
@@ -634,13 +638,12 @@ int FlexGrid::widestText(int col) const {
     // those that could be the widest are measured.
     const QFontMetrics metrics(font());
     const QFontMetricsF advances(font());
-    std::array<qreal, 256> latin;
+    // Advances in 64ths of a pixel: whole numbers add up without waiting on
+    // each other, as floating-point sums do.
+    std::array<qint64, 256> latin;
     latin.fill(-1);
-    auto advance = [&](QChar ch) {
-        if (ch.unicode() >= latin.size()) return advances.horizontalAdvance(ch);
-        qreal& known = latin[ch.unicode()];
-        if (known < 0) known = advances.horizontalAdvance(ch);
-        return known;
+    const auto advanceOf = [&advances](char16_t ch) {
+        return static_cast<qint64>(std::lround(advances.horizontalAdvance(QChar(ch)) * 64));
     };
     struct Ranked {
         qreal estimate;
@@ -649,12 +652,21 @@ int FlexGrid::widestText(int col) const {
     const GridModel& cells = *cells_;
     std::vector<Ranked> ranked;
     for (int r = 1; r < rows(); ++r) {
+        const QString& text = cells.at(r, col).text;
         // A text that repeats the row above (a merged block) is ranked once.
-        if (r > 1 && cells.at(r, col).text == cells.at(r - 1, col).text) continue;
-        qreal sum = 0;
-        for (const QChar ch : cells.at(r, col).text)
-            sum += advance(ch);
-        if (sum > 0) ranked.push_back({sum, r});
+        if (r > 1 && text == cells.at(r - 1, col).text) continue;
+        qint64 sum = 0;
+        for (const QChar each : text) {
+            const char16_t ch = each.unicode();
+            if (ch >= latin.size()) {
+                sum += advanceOf(ch);
+                continue;
+            }
+            qint64& known = latin[ch];
+            if (known < 0) known = advanceOf(ch);
+            sum += known;
+        }
+        if (sum > 0) ranked.push_back({sum / 64.0, r});
     }
     std::sort(ranked.begin(), ranked.end(),
               [](const Ranked& a, const Ranked& b) { return a.estimate > b.estimate; });

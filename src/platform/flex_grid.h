@@ -40,8 +40,9 @@ class FlexGrid : public QTableView {
     // Appends a row from tab-separated texts; the first row added is the header.
     void addItem(const QString& tabSeparated);
     // Appends rows from their cell texts as addItem does one by one, telling
-    // the views once.
-    void addItems(const QList<QStringList>& texts);
+    // the views once. The texts move into the grid: pass them with std::move
+    // to spare copying each.
+    void addItems(QList<QStringList> texts);
     // Inserts an empty data row that becomes row `row` (1 to rows()); the rows
     // from there move down.
     void insertRow(int row);
