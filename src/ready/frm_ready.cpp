@@ -20,6 +20,36 @@
 
 namespace tl {
 
+// A list's lines with their sizes given: a list asks each line for its size
+// whenever one comes or goes, and a size it has to find lays the text out,
+// which for hundreds of lines costs frames. The width is the advances'
+// estimate ItemWidths makes; the height one line's, measured once.
+class SizedLines {
+  public:
+    explicit SizedLines(QListWidget* list) : list_(list), widths_(list->fontMetrics()) {}
+    // Adds a line at row, or at the end.
+    void insert(int row, const std::string& line) {
+        auto* item = new QListWidgetItem(toQString(line));
+        list_->insertItem(row < 0 ? list_->count() : row, item);
+        size(item, line);
+    }
+    void setText(QListWidgetItem* item, const std::string& line) {
+        const QString text = toQString(line);
+        if (item->text() == text) return;
+        item->setText(text);
+        size(item, line);
+    }
+
+  private:
+    void size(QListWidgetItem* item, const std::string& line) {
+        if (height_ == 0) height_ = list_->sizeHintForRow(list_->row(item));
+        item->setSizeHint(QSize(widths_.extentOf(line), height_));
+    }
+    QListWidget* list_;
+    ItemWidths widths_;
+    int height_ = 0;
+};
+
 namespace {
 
 // The window is a window to screen readers, not a pane of the main window's.
@@ -46,7 +76,7 @@ class QuietChange {
 // where they differ; the rest come or go.
 template <typename Line, typename Text>
 void replaceLines(std::vector<Line>& all, std::vector<Line> now, int student, QListWidget* list,
-                  Text text) {
+                  SizedLines& sized, Text text) {
     const auto byStudent = [](const Line& line, int s) { return line.student < s; };
     const auto from = std::lower_bound(all.begin(), all.end(), student, byStudent);
     auto to = from;
@@ -56,13 +86,10 @@ void replaceLines(std::vector<Line>& all, std::vector<Line> now, int student, QL
     const int old = static_cast<int>(to - from);
     const int count = static_cast<int>(now.size());
     const QuietChange quiet(list);
-    for (int i = 0; i < std::min(old, count); ++i) {
-        const QString line = text(now[std::size_t(i)]);
-        QListWidgetItem* item = list->item(first + i);
-        if (item->text() != line) item->setText(line);
-    }
+    for (int i = 0; i < std::min(old, count); ++i)
+        sized.setText(list->item(first + i), text(now[std::size_t(i)]));
     for (int i = old; i < count; ++i)
-        list->insertItem(first + i, text(now[std::size_t(i)]));
+        sized.insert(first + i, text(now[std::size_t(i)]));
     for (int i = count; i < old; ++i)
         delete list->takeItem(first + count);
     all.erase(from, to);
@@ -72,16 +99,18 @@ void replaceLines(std::vector<Line>& all, std::vector<Line> now, int student, QL
 
 // A list filled with lines anew unless it holds them already; the chosen line
 // stays where it can.
-void fillList(QListWidget* list, const QStringList& lines) {
-    bool same = lines.size() == list->count();
-    for (int i = 0; same && i < lines.size(); ++i)
-        same = list->item(i)->text() == lines[i];
+void fillList(QListWidget* list, SizedLines& sized, const std::vector<std::string>& lines) {
+    const auto count = static_cast<int>(lines.size());
+    bool same = count == list->count();
+    for (int i = 0; same && i < count; ++i)
+        same = list->item(i)->text() == toQString(lines[std::size_t(i)]);
     if (same) return;
     const int current = list->currentRow();
     const QuietChange quiet(list);
     list->clear();
-    list->addItems(lines);
-    if (!lines.isEmpty()) list->setCurrentRow(std::clamp(current, 0, int(lines.size()) - 1));
+    for (const std::string& line : lines)
+        sized.insert(-1, line);
+    if (count > 0) list->setCurrentRow(std::clamp(current, 0, count - 1));
 }
 
 void showCount(QLabel* label, QListWidget* list, const QString& text) {
@@ -91,6 +120,8 @@ void showCount(QLabel* label, QListWidget* list, const QString& text) {
 }
 
 }  // namespace
+
+frmReady::~frmReady() = default;
 
 frmReady::frmReady(const Workspace& ws, QWidget* parent) : QWidget(parent, Qt::Window), ws_(ws) {
     static const bool installed = [] {
@@ -110,6 +141,8 @@ frmReady::frmReady(const Workspace& ws, QWidget* parent) : QWidget(parent, Qt::W
     lstAdvice = new QListWidget(this);
     lstAdvice->setObjectName("lstAdvice");
     nameControl(lstAdvice, "Advice");
+    problemSizes_ = std::make_unique<SizedLines>(lstProblems);
+    adviceSizes_ = std::make_unique<SizedLines>(lstAdvice);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblProblemCount);
     layout->addWidget(lstProblems, 1);
@@ -152,16 +185,16 @@ void frmReady::refresh() {
         std::vector<AdviceNote> advised = advice_->notesOf(ws_.students(), ws_.phrases, i);
         notes.insert(notes.end(), advised.begin(), advised.end());
     }
-    QStringList lines;
+    std::vector<std::string> lines;
     for (const ClassProblem& p : problems)
-        lines << toQString(problemLine(ws_.students(), p));
-    QStringList adviceLines;
+        lines.push_back(problemLine(ws_.students(), p));
+    std::vector<std::string> adviceLines;
     for (const AdviceNote& note : notes)
-        adviceLines << toQString(adviceLine(ws_.students(), note));
+        adviceLines.push_back(adviceLine(ws_.students(), note));
     problems_ = std::move(problems);
     notes_ = std::move(notes);
-    fillList(lstProblems, lines);
-    fillList(lstAdvice, adviceLines);
+    fillList(lstProblems, *problemSizes_, lines);
+    fillList(lstAdvice, *adviceSizes_, adviceLines);
     showCounts();
 }
 
@@ -189,16 +222,17 @@ void frmReady::apply(const Edit& edit) {
 
 void frmReady::replaceStudent(int student) {
     if (student < 0 || student >= ws_.studentCount()) return;
-    replaceLines(
-        problems_, studentProblems(ws_.students(), student, ws_.phrases, *names_, *ranges_),
-        student, lstProblems,
-        [this](const ClassProblem& p) { return toQString(problemLine(ws_.students(), p)); });
+    replaceLines(problems_,
+                 studentProblems(ws_.students(), student, ws_.phrases, *names_, *ranges_), student,
+                 lstProblems, *problemSizes_,
+                 [this](const ClassProblem& p) { return problemLine(ws_.students(), p); });
 }
 
 void frmReady::replaceNotes(int student) {
     if (student < 0 || student >= ws_.studentCount()) return;
     replaceLines(notes_, advice_->notesOf(ws_.students(), ws_.phrases, student), student, lstAdvice,
-                 [this](const AdviceNote& n) { return toQString(adviceLine(ws_.students(), n)); });
+                 *adviceSizes_,
+                 [this](const AdviceNote& n) { return adviceLine(ws_.students(), n); });
 }
 
 void frmReady::showCounts() {

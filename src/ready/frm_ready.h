@@ -2,6 +2,7 @@
 
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,6 +18,7 @@ namespace tl {
 
 struct Workspace;
 struct Edit;
+class SizedLines;
 
 // Ready for the Office: every problem of the open class in one list, beside
 // the main window, and the advice below it. Enter or a double click on a line
@@ -27,6 +29,7 @@ class frmReady : public QWidget {
     Q_OBJECT
   public:
     explicit frmReady(const Workspace& ws, QWidget* parent = nullptr);
+    ~frmReady() override;
 
     // The list rebuilt from the class; the chosen line stays where it can.
     void refresh();
@@ -60,6 +63,9 @@ class frmReady : public QWidget {
     QListWidget* lstProblems;
     QLabel* lblAdviceCount;
     QListWidget* lstAdvice;
+    // Each list's lines with their sizes given.
+    std::unique_ptr<SizedLines> problemSizes_;
+    std::unique_ptr<SizedLines> adviceSizes_;
 };
 
 }  // namespace tl

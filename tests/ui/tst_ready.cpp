@@ -246,6 +246,16 @@ class ReadyTest : public QObject {
             for (const char* count : {"lblProblemCount", "lblAdviceCount"})
                 QCOMPARE(control<QLabel>(ready, count)->text(),
                          control<QLabel>(&fresh, count)->text());
+            // Every line carries its size, wide enough for its text: a line
+            // that comes or goes does not make the list measure every line.
+            for (const QListWidget* lines : {list, advice}) {
+                for (int i = 0; i < lines->count(); ++i) {
+                    const QListWidgetItem* line = lines->item(i);
+                    QVERIFY(line->sizeHint().height() > 0);
+                    QVERIFY(line->sizeHint().width() >=
+                            lines->fontMetrics().horizontalAdvance(line->text()));
+                }
+            }
             (items(advice).filter("the same comments").isEmpty() ? apart : alike) = true;
             // A mark for Adams leaves Chen's line as it was.
             if (step == 0) QCOMPARE(list->row(chen), list->count() - 1);
