@@ -194,7 +194,16 @@ class ImportExportTest : public QObject {
             for (const auto& row : previewRows(student, desk.ws.phrases))
                 rows << listOf(row).join('|');
         }
-        QCOMPARE(shownRows(control<FlexGrid>(w, "msfgClass")), rows);
+        auto* preview = control<FlexGrid>(w, "msfgClass");
+        QCOMPARE(shownRows(preview), rows);
+        // Every character of the comment lines shows: the column is as wide
+        // as the widest of them, which is wider than the column's least width.
+        int widest = 0;
+        for (int r = 1; r < preview->rows(); ++r)
+            widest = std::max(widest, preview->fontMetrics().horizontalAdvance(
+                                          preview->textMatrix(r, preview::kComments)));
+        QVERIFY(widest > preview->fontMetrics().horizontalAdvance(QString(60, 'x')));
+        QVERIFY(preview->columnWidth(preview::kComments) >= widest);
         QCOMPARE(items(control<QListWidget>(w, "lstNameWarnings")),
                  QStringList{"Holm Saga: \"calder\" in \"Saga and «calder» led the lab.\""});
         // An eFile that cannot be written is reported, no success follows and
