@@ -112,25 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 }
 
 #ifndef TL_LIBFUZZER
-#include <cstdio>
-#include <random>
-
-#include "core/file_io.h"
 #include "mutation.h"
 
 // Without libFuzzer: mutations of the seed files named on the command line.
 int main(int argc, char** argv) {
-    std::mt19937 rng(20261209);
-    std::vector<std::string> seeds;
-    for (int i = 1; i < argc; ++i) {
-        const auto bytes = tl::readWholeFile(argv[i]);
-        if (!bytes) {
-            std::fprintf(stderr, "cannot read %s\n", argv[i]);
-            return 2;
-        }
-        seeds.push_back(bytes->substr(0, 60000));
-    }
-    seeds.push_back("");
     const std::string pieces[] = {"\"",
                                   ",",
                                   ";",
@@ -150,15 +135,6 @@ int main(int argc, char** argv) {
                                   "<c r=\"GS2\"><v>1</v></c>",
                                   " table:number-columns-repeated=\"300\"",
                                   " table:number-rows-repeated=\"20000\""};
-    int runs = 0;
-    for (const std::string& seed : seeds) {
-        for (int round = 0; round < 60; ++round) {
-            const std::string input = mutation(seed, round, rng, pieces);
-            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
-            ++runs;
-        }
-    }
-    std::printf("%d inputs read without a fault\n", runs);
-    return 0;
+    return runMutatedSeeds(argc, argv, 20261209, 60000, 60, pieces, LLVMFuzzerTestOneInput);
 }
 #endif

@@ -101,31 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 }
 
 #ifndef TL_LIBFUZZER
-#include <cstdio>
-#include <random>
-#include <vector>
-
-#include "core/file_io.h"
-
 // Without libFuzzer: mutations of the seed files named on the command line.
 int main(int argc, char** argv) {
-    std::mt19937 rng(20261207);
-    std::vector<std::string> seeds;
-    for (int i = 1; i < argc; ++i) {
-        if (auto bytes = tl::readWholeFile(argv[i])) seeds.push_back(bytes->substr(0, 20000));
-    }
-    seeds.push_back("");
     const char* pieces[] = {",",     "\"",   "\r\n", "\n",    "\r", "#",    " ", "-1",
                             "99999", "True", "    ", "LUNCH", "Z",  "\xff", "\t"};
-    int runs = 0;
-    for (const std::string& seed : seeds) {
-        for (int round = 0; round < 150; ++round) {
-            const std::string input = mutation(seed, round, rng, pieces);
-            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(input.data()), input.size());
-            ++runs;
-        }
-    }
-    std::printf("%d inputs read without a fault\n", runs);
-    return 0;
+    return runMutatedSeeds(argc, argv, 20261207, 20000, 150, pieces, LLVMFuzzerTestOneInput);
 }
 #endif
