@@ -52,6 +52,7 @@
 #include "import/markbook_readers.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
+#include "platform/fonts.h"
 #include "platform/locations.h"
 #include "selection/frm_selection.h"
 
@@ -872,6 +873,7 @@ BENCHMARK(BM_AutoFillSplit)
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    tl::installFontSubstitutes();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -120,18 +120,27 @@ std::vector<PreviewRow> previewRows(const StudentRecord& s, const std::vector<Ph
     return previewRows(s, s.freeFormUsed ? ComposedComments{} : composeComments(s, phrases));
 }
 
-std::vector<PreviewRow> previewRows(const StudentRecord& s, const ComposedComments& composed) {
-    using namespace preview;
+std::vector<std::string> previewCommentLines(const StudentRecord& s,
+                                             const ComposedComments& composed) {
     const std::string display = s.freeFormUsed ? "[FreeFormComment] " + s.freeFormText
                                                : bracketedComments(s, composed).text;
     WrappedText wrapped = wrapText(display, kDetailWidth);
-    std::string lines[5] = {std::move(wrapped.lines[0]), std::move(wrapped.lines[1]),
-                            std::move(wrapped.lines[2]), std::move(wrapped.lines[3]),
-                            std::move(wrapped.remainder)};
+    std::vector<std::string> lines;
+    lines.reserve(5);
+    for (std::string& line : wrapped.lines) {
+        // The fourth row only when it holds text.
+        if (lines.size() < 3 || !line.empty()) lines.push_back(std::move(line));
+    }
+    if (!wrapped.remainder.empty()) lines.push_back(std::move(wrapped.remainder));
+    return lines;
+}
+
+std::vector<PreviewRow> previewRows(const StudentRecord& s, const ComposedComments& composed) {
+    using namespace preview;
+    std::vector<std::string> lines = previewCommentLines(s, composed);
     std::vector<PreviewRow> rows;
-    rows.reserve(5);
-    for (int r = 0; r < 5; ++r) {
-        if (r >= 3 && lines[r].empty()) continue;
+    rows.reserve(lines.size());
+    for (std::size_t r = 0; r < lines.size(); ++r) {
         PreviewRow row;
         row[kCourse] = s.classCode;
         row[kStudentId] = s.studentNumber;

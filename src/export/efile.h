@@ -89,6 +89,11 @@ std::vector<std::string> problemReport(const std::vector<StudentRecord>& student
 std::vector<std::string> discrepancyReport(const std::vector<StudentRecord>& dropped,
                                            const std::vector<StudentRecord>& added);
 
+// The comment column of a student's rows in the export preview, one line
+// per row: three to five.
+std::vector<std::string> previewCommentLines(const StudentRecord& student,
+                                             const ComposedComments& composed);
+
 // The rows of a student in the export preview: three to five.
 std::vector<PreviewRow> previewRows(const StudentRecord& student,
                                     const std::vector<Phrase>& phrases);

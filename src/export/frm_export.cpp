@@ -83,7 +83,6 @@ frmExport::frmExport(Workspace& ws, Prompts& prompts, const Locations& locations
     picOut->setReadOnly(true);
     // Read line by line with the arrow keys, as a screen reader follows the caret.
     picOut->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    picOut->setFont(QFont("MS Sans Serif", 10));
     picOut->hide();
 
     cmdReturn = new QPushButton("&Return to Mark / Comment Entry ", this);
@@ -158,6 +157,8 @@ void frmExport::printLines(const std::vector<std::string>& lines) {
     QStringList text;
     for (const std::string& line : lines)
         text << toQString(line);
+    // Its font only when it is shown: a change of font lays the pad out again.
+    picOut->setFont(QFont("MS Sans Serif", 10));
     picOut->setPlainText(text.join('\n'));
     picOut->show();
     picOut->raise();
@@ -166,21 +167,20 @@ void frmExport::printLines(const std::vector<std::string>& lines) {
 void frmExport::fillPreview(const std::vector<StudentComments>& comments) {
     msfgClass->setUpdatesEnabled(false);
     msfgClass->clearGrid();
-    // The system button-face colour, as the main window's grid uses.
-    msfgClass->setBackColorBkg(msfgClass->palette().color(QPalette::Button));
+    // The system button-face colour, as the main window's grid uses; white
+    // below a long class.
+    msfgClass->setBackColorBkg(
+        ws_.studentCount() > 35 ? QColor(Qt::white) : msfgClass->palette().color(QPalette::Button));
     msfgClass->addItem(tabbedRow(kHeaders));
     for (int c = 0; c < preview::kColumnCount; ++c)
         msfgClass->setColWidth(c, kWidths[c]);
     QList<QStringList> shown;
-    shown.reserve(ws_.studentCount() * 4);
+    shown.reserve(ws_.studentCount() * 5);
     // Codes, marks, skills and flags repeat from student to student: each of
     // their texts is converted once and shared.
     std::unordered_map<std::string, QString> repeated;
-    const auto cellText = [&repeated](const std::string& text, std::size_t col) {
+    const auto shared = [&repeated](const std::string& text) {
         if (text.empty()) return QString();
-        const bool repeats = col == preview::kCourse || col == preview::kMark ||
-                             col >= static_cast<std::size_t>(preview::kFirstSkill);
-        if (!repeats) return toQString(text);
         const auto known = repeated.find(text);
         if (known != repeated.end()) return known->second;
         return repeated.emplace(text, toQString(text)).first->second;
@@ -189,19 +189,33 @@ void frmExport::fillPreview(const std::vector<StudentComments>& comments) {
     std::vector<int> quoted;
     for (std::size_t i = 0; i < ws_.students().size(); ++i) {
         const StudentRecord& s = ws_.students()[i];
-        const std::vector<PreviewRow> rows = previewRows(s, comments[i].composed);
+        const std::vector<std::string> lines = previewCommentLines(s, comments[i].composed);
         if (comments[i].exported.find('"') != std::string::npos) {
-            for (std::size_t r = 0; r < rows.size(); ++r)
+            for (std::size_t r = 0; r < lines.size(); ++r)
                 quoted.push_back(static_cast<int>(shown.size() + r) + 1);
         }
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            // A student's rows repeat the identity: a text is converted only where it changes.
+        // Each row repeats the student's identity, converted once.
+        const QString identity[preview::kComments] = {
+            shared(s.classCode), toQString(s.studentNumber), toQString(s.lastName),
+            toQString(s.firstName), shared(s.mark)};
+        for (std::size_t r = 0; r < lines.size(); ++r) {
             QStringList cells;
             cells.reserve(preview::kColumnCount);
-            for (std::size_t c = 0; c < rows[r].size(); ++c) {
-                const auto at = static_cast<qsizetype>(c);
-                cells.append(r > 0 && rows[r][c] == rows[r - 1][c] ? shown.constLast().at(at)
-                                                                   : cellText(rows[r][c], c));
+            for (const QString& text : identity)
+                cells.append(text);
+            cells.append(toQString(lines[r]));
+            // The second row carries the skills, flags and interview.
+            static_assert(preview::kFirstSkill + std::tuple_size_v<decltype(s.skills)> ==
+                          preview::kIep);
+            static_assert(preview::kInterview == preview::kIep + 3 &&
+                          preview::kInterview + 1 == preview::kColumnCount);
+            if (r == 1) {
+                for (const std::string& skill : s.skills)
+                    cells.append(shared(skill));
+                for (const std::string* flag : {&s.iep, &s.esl, &s.eld, &s.interview})
+                    cells.append(shared(*flag));
+            } else {
+                cells.resize(preview::kColumnCount);
             }
             shown.append(std::move(cells));
         }
@@ -209,7 +223,6 @@ void frmExport::fillPreview(const std::vector<StudentComments>& comments) {
     msfgClass->addItems(std::move(shown));
     for (const int row : quoted)
         msfgClass->setCellForeColor(row, preview::kComments, kWarningColour);
-    if (ws_.studentCount() > 35) msfgClass->setBackColorBkg(Qt::white);
     // The teacher confirms these lines: every character of them shows.
     msfgClass->fitColWidthToText(preview::kComments, kWidths[preview::kComments]);
     msfgClass->fitColWidthToText(preview::kCourse, kWidths[preview::kCourse]);

@@ -566,8 +566,9 @@ void FlexGrid::mergeColumns(int cols) {
     frozen_->clearSpans();
     mergedCols_ = cols;
     const int rows = cells_->rows();
+    const int allCols = this->cols();
     for (int r = 1; r <= rows; ++r)
-        for (int c = 0; c < this->cols(); ++c)
+        for (int c = 0; c < allCols; ++c)
             cells_->at(r, c).top = false;
     std::vector<bool> startsRun(static_cast<std::size_t>(rows), false);
     if (!startsRun.empty()) startsRun[0] = true;
@@ -729,6 +730,8 @@ void FlexGrid::repaintCell(int row, int col) {
         cells_->changed(row, col);
         return;
     }
+    // A grid filled with updates off is drawn whole when they are on again.
+    if (!updatesEnabled()) return;
     const QModelIndex index = cells_->index(row - 1, col);
     for (QTableView* view : {static_cast<QTableView*>(this), frozen_}) {
         if (!view->isHidden() && !view->isColumnHidden(col))
