@@ -37,38 +37,13 @@ class CellPainter : public QStyledItemDelegate {
   public:
     // covered: whether a column lies under the frozen columns' view, which
     // draws those cells instead.
-    explicit CellPainter(QObject* parent, std::function<bool(int)> covered = {})
-        : QStyledItemDelegate(parent), covered_(std::move(covered)) {}
+    CellPainter(QObject* parent, const GridModel* cells, std::function<bool(int)> covered = {})
+        : QStyledItemDelegate(parent), cells_(cells), covered_(std::move(covered)) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        if (covered_ && covered_(index.column())) return;
-        const QVariant back = index.data(Qt::BackgroundRole);
-        if (back.canConvert<QBrush>()) painter->fillRect(option.rect, back.value<QBrush>());
-        const QString text = index.data(Qt::DisplayRole).toString();
-        if (!text.isEmpty()) {
-            const QVariant fore = index.data(Qt::ForegroundRole);
-            painter->setPen(fore.canConvert<QBrush>() ? fore.value<QBrush>().color()
-                                                      : option.palette.color(QPalette::Text));
-            const QVariant align = index.data(Qt::TextAlignmentRole);
-            const int flags =
-                align.isValid() ? align.toInt() : int(Qt::AlignLeft | Qt::AlignVCenter);
-            const QWidget* view = option.widget;
-            const int margin = (view != nullptr ? view->style()->pixelMetric(
-                                                      QStyle::PM_FocusFrameHMargin, nullptr, view)
-                                                : 2) +
-                               1;
-            painter->setFont(option.font);
-            painter->drawText(option.rect.adjusted(margin, 0, 0, 0), flags | Qt::TextSingleLine,
-                              text);
-        }
-        if (option.state & QStyle::State_HasFocus) {
-            // The current cell of the grid with the keyboard.
-            painter->setPen(option.palette.color(QPalette::Highlight));
-            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
-        }
-    }
+               const QModelIndex& index) const override;
 
   private:
+    const GridModel* cells_;
     std::function<bool(int)> covered_;
 };
 
@@ -153,10 +128,9 @@ class GridModel : public QAbstractTableModel {
             case Qt::DisplayRole:
                 return cell.text;
             case Qt::BackgroundRole:
-                return QBrush(cell.ownBack ? QColor::fromRgba(cell.back)
-                                           : grid_->defaultBack(row, index.column()));
+                return QBrush(backOf(row, index.column()));
             case Qt::ForegroundRole:
-                return QBrush(cell.ownFore ? QColor::fromRgba(cell.fore) : QColor(Qt::black));
+                return QBrush(foreOf(cell));
             case Qt::TextAlignmentRole:
                 return cell.top ? QVariant(int(Qt::AlignLeft | Qt::AlignTop)) : QVariant();
             case Qt::AccessibleTextRole:
@@ -187,6 +161,15 @@ class GridModel : public QAbstractTableModel {
             default:
                 return {};
         }
+    }
+
+    // A data cell's colours, as the views draw them.
+    QColor backOf(int row, int col) const {
+        const Cell& cell = at(row, col);
+        return cell.ownBack ? QColor::fromRgba(cell.back) : grid_->defaultBack(row, col);
+    }
+    static QColor foreOf(const Cell& cell) {
+        return cell.ownFore ? QColor::fromRgba(cell.fore) : QColor(Qt::black);
     }
 
     int rows() const { return rows_; }
@@ -323,6 +306,38 @@ class GridModel : public QAbstractTableModel {
     QStringList spokenCols_;  // the columns' names for a screen reader
 };
 
+namespace {
+// The cells are read straight from the grid's table: a cell drawn through the
+// model's roles would build and unpack four values for each.
+void CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const {
+    if (covered_ && covered_(index.column())) return;
+    const int row = index.row() + 1;
+    const int col = index.column();
+    if (!cells_->holds(row, col)) return;
+    const GridModel::Cell& cell = cells_->at(row, col);
+    painter->fillRect(option.rect, cells_->backOf(row, col));
+    if (!cell.text.isEmpty()) {
+        painter->setPen(GridModel::foreOf(cell));
+        const int flags =
+            cell.top ? int(Qt::AlignLeft | Qt::AlignTop) : int(Qt::AlignLeft | Qt::AlignVCenter);
+        const QWidget* view = option.widget;
+        const int margin = (view != nullptr ? view->style()->pixelMetric(
+                                                  QStyle::PM_FocusFrameHMargin, nullptr, view)
+                                            : 2) +
+                           1;
+        if (painter->font() != option.font) painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(margin, 0, 0, 0), flags | Qt::TextSingleLine,
+                          cell.text);
+    }
+    if (option.state & QStyle::State_HasFocus) {
+        // The current cell of the grid with the keyboard.
+        painter->setPen(option.palette.color(QPalette::Highlight));
+        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+    }
+}
+}  // namespace
+
 FlexGrid::FlexGrid(QWidget* parent)
     : QTableView(parent), cells_(new GridModel(this)), frozen_(nullptr) {
     static const bool hidden = [] {
@@ -344,7 +359,7 @@ FlexGrid::FlexGrid(QWidget* parent)
     // Home, End and the page keys move between the cells.
     setTabKeyNavigation(false);
     setItemDelegate(new CellPainter(
-        this, [this](int col) { return col < fixedCols_ && !frozen_->isHidden(); }));
+        this, cells_, [this](int col) { return col < fixedCols_ && !frozen_->isHidden(); }));
     QFont gridFont("MS Sans Serif");
     gridFont.setPointSize(8);
     setFont(gridFont);
@@ -384,7 +399,7 @@ FlexGrid::FlexGrid(QWidget* parent)
     frozen_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     frozen_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     frozen_->setWordWrap(false);
-    frozen_->setItemDelegate(new CellPainter(frozen_));
+    frozen_->setItemDelegate(new CellPainter(frozen_, cells_));
     frozen_->setTextElideMode(Qt::ElideNone);
     frozen_->setFont(gridFont);
     frozen_->setFrameShape(QFrame::NoFrame);

@@ -2,7 +2,8 @@
 
 // The grids by keyboard alone: leaving a grid by Tab, stamping, picking up and
 // typing comment codes, rating skills and setting flags in the class grid and
-// the ranges grid. Every key goes to the widget that has the keyboard.
+// the ranges grid. Every key goes to the widget that has the keyboard. Also
+// how a grid draws its cells.
 #include "autofill/frm_auto_fill.h"
 #include "ui/ui_support.h"
 
@@ -218,6 +219,60 @@ class GridKeysTest : public QObject {
         for (int i = 0; i < 8; ++i)
             click(undo);
         QVERIFY(ranges == opened && !undo->isEnabled());
+    }
+
+    void cellsAreDrawnWithTheirOwnColoursAndTexts() {
+        // A frozen column with a block of two rows merged, a cell with its own
+        // background, one with its own text colour and an empty one.
+        FlexGrid grid;
+        grid.setCols(3);
+        grid.setFixedCols(1);
+        grid.addItems({{"Name", "Mark", "Note"},
+                       {"Ashdown", "85", "late"},
+                       {"Ashdown", "", "WWWW"},
+                       {"Brennick", "70", ""}});
+        grid.mergeColumns(1);
+        const QColor red(200, 40, 40);
+        const QColor blue(0, 0, 255);
+        grid.setCellBackColor(1, 1, red);
+        grid.setCellForeColor(2, 2, blue);
+        grid.resize(420, 220);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        const QImage shot = grid.grab().toImage();
+        const qreal scale = shot.devicePixelRatio();
+        // The colours inside a cell, its grid lines left out.
+        const auto colours = [&](QRect cell) {
+            cell.adjust(2, 2, -2, -2);
+            QSet<QRgb> seen;
+            for (int y = qCeil(cell.top() * scale); y < qFloor(cell.bottom() * scale); ++y)
+                for (int x = qCeil(cell.left() * scale); x < qFloor(cell.right() * scale); ++x)
+                    seen.insert(shot.pixel(x, y) | 0xff000000u);
+            return seen;
+        };
+        const auto hasInk = [](const QSet<QRgb>& seen, const QColor& back) {
+            return std::any_of(seen.begin(), seen.end(),
+                               [&back](QRgb c) { return c != back.rgb(); });
+        };
+        const QColor button = grid.palette().color(QPalette::Button);
+        QVERIFY(colours(grid.cellGeometry(1, 1)).contains(red.rgb()));
+        QVERIFY(hasInk(colours(grid.cellGeometry(1, 1)), red));
+        QCOMPARE(colours(grid.cellGeometry(3, 2)), QSet<QRgb>{QColor(Qt::white).rgb()});
+        const QSet<QRgb> note = colours(grid.cellGeometry(2, 2));
+        QVERIFY(std::any_of(note.begin(), note.end(), [](QRgb c) {
+            return qBlue(c) > 150 && qRed(c) < 100 && qGreen(c) < 100;
+        }));
+        // The merged name shows once, at the top of its block, on the frozen
+        // columns' own colour.
+        const QRect block = grid.cellGeometry(1, 0);
+        const int rowHeight = grid.cellGeometry(3, 0).height();
+        QVERIFY(block.height() >= 2 * rowHeight);
+        const QRect top(block.left(), block.top(), block.width(), rowHeight);
+        const QRect below(block.left(), block.top() + rowHeight, block.width(),
+                          block.height() - rowHeight);
+        QVERIFY(colours(top).contains(button.rgb()));
+        QVERIFY(hasInk(colours(top), button));
+        QCOMPARE(colours(below), QSet<QRgb>{button.rgb()});
     }
 };
 
