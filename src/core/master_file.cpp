@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <unordered_map>
 #include <unordered_set>
@@ -234,15 +235,11 @@ std::optional<std::vector<StudentRecord>> matchLines(const Lines& lines, std::si
     return matcher.students();
 }
 
-// The same of the student lines of an enrolment file's text, the heading line
-// left out. Where the codes share a start, only the lines holding it are
-// visited: the text is searched for it, not split into its lines.
-std::optional<std::vector<StudentRecord>> matchText(std::string_view text,
-                                                    const std::vector<std::string>& codes,
-                                                    std::size_t capacity, std::size_t expected) {
-    SectionMatcher matcher(codes, capacity, expected);
+// Gives the matcher the lines of text that hold the codes' shared start.
+// The text holds whole lines; when it begins the file, its first line is the
+// heading and is left out. False when there are more students than room.
+bool takeHits(std::string_view text, bool beginsFile, SectionMatcher& matcher) {
     const std::string_view shared = matcher.shared();
-    if (shared.empty()) return matchLines(splitLines(text), 1, codes, capacity);
     // Lines end at CR, LF or both, as splitLines has them.
     const auto isEnd = [](char c) { return c == '\r' || c == '\n'; };
     std::size_t from = 0;
@@ -260,11 +257,68 @@ std::optional<std::vector<StudentRecord>> matchText(std::string_view text,
         std::size_t stop = hit;
         while (stop < text.size() && !isEnd(text[stop]))
             ++stop;
-        // The first line is the heading.
-        if (start > 0 && !matcher.take(text.substr(start, stop - start))) return std::nullopt;
+        if ((start > 0 || !beginsFile) && !matcher.take(text.substr(start, stop - start)))
+            return false;
         from = stop;
     }
+    return true;
+}
+
+// The same of the student lines of an enrolment file's text, the heading line
+// left out. Where the codes share a start, only the lines holding it are
+// visited: the text is searched for it, not split into its lines.
+std::optional<std::vector<StudentRecord>> matchText(std::string_view text,
+                                                    const std::vector<std::string>& codes,
+                                                    std::size_t capacity, std::size_t expected) {
+    SectionMatcher matcher(codes, capacity, expected);
+    if (matcher.shared().empty()) return matchLines(splitLines(text), 1, codes, capacity);
+    if (!takeHits(text, true, matcher)) return std::nullopt;
     return matcher.students();
+}
+
+enum class ChunkedMatch { Matched, TooMany, Unreadable, WholeFileNeeded };
+
+// The enrolment file matched chunk by chunk as it is read, so that its bytes
+// are searched while the processor still holds them rather than gathered
+// first. Only plain text is matched this way: a file holding a byte-order
+// mark's first byte (0xEF) is decoded whole, and one holding a NUL byte is
+// no text at all.
+ChunkedMatch matchFileInChunks(const std::string& path, SectionMatcher& matcher,
+                               std::size_t chunkBytes) {
+    if (matcher.shared().empty() || chunkBytes == 0) return ChunkedMatch::WholeFileNeeded;
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return ChunkedMatch::Unreadable;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return ChunkedMatch::Unreadable;
+    const auto isEnd = [](char c) { return c == '\r' || c == '\n'; };
+    // A line not yet ended, then the chunk read after it.
+    std::string buffer;
+    bool beginsFile = true;
+    while (true) {
+        const std::size_t kept = buffer.size();
+        buffer.resize(kept + chunkBytes);
+        in.read(buffer.data() + kept, static_cast<std::streamsize>(chunkBytes));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        buffer.resize(kept + got);
+        if (in.bad()) return ChunkedMatch::Unreadable;
+        const std::string_view read(buffer.data() + kept, got);
+        if (read.find('\0') != std::string_view::npos) return ChunkedMatch::Unreadable;
+        if (read.find('\xEF') != std::string_view::npos) return ChunkedMatch::WholeFileNeeded;
+        const bool atEnd = got < chunkBytes;
+        // Whole lines only, but for the last at the file's end.
+        std::size_t whole = buffer.size();
+        if (!atEnd) {
+            while (whole > 0 && !isEnd(buffer[whole - 1]))
+                --whole;
+        }
+        if (whole > 0) {
+            if (!takeHits(std::string_view(buffer).substr(0, whole), beginsFile, matcher))
+                return ChunkedMatch::TooMany;
+            beginsFile = false;
+            buffer.erase(0, whole);
+        }
+        if (atEnd) return ChunkedMatch::Matched;
+    }
 }
 
 }  // namespace
@@ -297,19 +351,18 @@ std::optional<std::vector<std::string>> classSectionCodes(
     return codes;
 }
 
-// reconcileWithMasterText on the decoded text of the enrolment file, or
-// nothing when it could not be read or decoded.
-ReconcileResult reconcileWithDecoded(std::vector<StudentRecord>& students,
-                                     const std::optional<std::string>& text,
+// Rebuilds the class from the enrolment's records of its sections, which
+// match(codes, expected) gives: nothing when the file cannot be read or
+// decoded, or holds more students than can be taken.
+template <typename Match>
+ReconcileResult reconcileWithMatched(std::vector<StudentRecord>& students, Match match,
                                      std::size_t addedCapacity, std::size_t droppedCapacity) {
     ReconcileResult result;
     if (students.empty()) return result;
     const auto codes = classSectionCodes(students);
     if (!codes) return refusal(msg::tl5NoStudentInfo());
-    if (!text) return refusal(msg::tl5NoStudentInfo());
-    // The student lines follow the heading line.
     // Room for the class as it is and a few who joined.
-    auto updated = matchText(*text, *codes, kMaxStudents, students.size() + 8);
+    std::optional<std::vector<StudentRecord>> updated = match(*codes, students.size() + 8);
     if (!updated) return refusal(msg::tl5NoStudentInfo());
 
     // The class's entries by section and student number, in class order.
@@ -388,19 +441,43 @@ ReconcileResult reconcileWithDecoded(std::vector<StudentRecord>& students,
 ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
                                         std::string_view masterBytes, std::size_t addedCapacity,
                                         std::size_t droppedCapacity) {
-    return reconcileWithDecoded(students, decodeDataFile(masterBytes), addedCapacity,
-                                droppedCapacity);
+    const auto match = [masterBytes](
+                           const std::vector<std::string>& codes,
+                           std::size_t expected) -> std::optional<std::vector<StudentRecord>> {
+        const std::optional<std::string> text = decodeDataFile(masterBytes);
+        if (!text) return std::nullopt;
+        return matchText(*text, codes, kMaxStudents, expected);
+    };
+    return reconcileWithMatched(students, match, addedCapacity, droppedCapacity);
 }
 
 ReconcileResult reconcileWithMaster(std::vector<StudentRecord>& students,
                                     const std::string& masterPath, std::time_t now,
-                                    std::size_t addedCapacity, std::size_t droppedCapacity) {
+                                    std::size_t addedCapacity, std::size_t droppedCapacity,
+                                    std::size_t chunkBytes) {
     if (students.empty()) return ReconcileResult{};
     if (!classSectionCodes(students)) return refusal(msg::tl5NoStudentInfo());
     const std::optional<int> age = masterFileAgeDays(masterPath, now);
     if (age && masterFileTooOld(*age)) return refusal(msg::tl4MasterTooOld(*age));
-    // The file's bytes become its text without a copy.
-    return reconcileWithDecoded(students, readDataFile(masterPath), addedCapacity, droppedCapacity);
+    const auto match = [&masterPath, chunkBytes](
+                           const std::vector<std::string>& codes,
+                           std::size_t expected) -> std::optional<std::vector<StudentRecord>> {
+        SectionMatcher matcher(codes, kMaxStudents, expected);
+        switch (matchFileInChunks(masterPath, matcher, chunkBytes)) {
+            case ChunkedMatch::Matched:
+                return matcher.students();
+            case ChunkedMatch::TooMany:
+            case ChunkedMatch::Unreadable:
+                return std::nullopt;
+            case ChunkedMatch::WholeFileNeeded:
+                break;
+        }
+        // The file's bytes become its text without a copy.
+        const std::optional<std::string> text = readDataFile(masterPath);
+        if (!text) return std::nullopt;
+        return matchText(*text, codes, kMaxStudents, expected);
+    };
+    return reconcileWithMatched(students, match, addedCapacity, droppedCapacity);
 }
 
 }  // namespace tl

@@ -86,9 +86,12 @@ ReconcileResult reconcileWithMasterText(std::vector<StudentRecord>& students,
                                         std::string_view masterBytes, std::size_t addedCapacity,
                                         std::size_t droppedCapacity);
 
-// The age test (TL4), then reconcileWithMasterText on the file at masterPath.
+// The age test (TL4), then reconcileWithMasterText on the file at masterPath,
+// which is searched as it is read, chunkBytes at a time.
+inline constexpr std::size_t kEnrolmentChunkBytes = 64 * 1024;
 ReconcileResult reconcileWithMaster(std::vector<StudentRecord>& students,
                                     const std::string& masterPath, std::time_t now,
-                                    std::size_t addedCapacity, std::size_t droppedCapacity);
+                                    std::size_t addedCapacity, std::size_t droppedCapacity,
+                                    std::size_t chunkBytes = kEnrolmentChunkBytes);
 
 }  // namespace tl

@@ -2,6 +2,8 @@
 
 #include "core/master_file.h"
 
+#include <random>
+
 #include "core/class_file.h"
 #include "core/test_support.h"
 
@@ -80,6 +82,63 @@ class MasterFileTest : public TempDirTest {
                                    dropped);
     }
 };
+
+// The file is searched chunk by chunk as it is read: whatever the chunk size,
+// whatever the line ends, with or without a last line end, a heading that
+// names a section, NUL bytes and byte-order marks, the update comes out as it
+// does from the file's whole text.
+TEST_F(MasterFileTest, ReadInChunksAsFromTheWholeText) {
+    const std::vector<std::string> pool = {
+        masterLine("Adams", "Ann", "100000001", "ENG3U-01 MAT3U-02"),
+        masterLine("Brown", "Bo", "100000002", "ENG3U-02"),
+        masterLine("Cole", "Cy", "100000003", "ENG3C-01"),
+        masterLine("Dunn", "Di", "100000004", "ENG3U-01 ENG3U-02"),
+        masterLine("Egan", "Ed", "100000005", "SCI3U-01"),
+        masterLine("Fox", "Flo", "100000006", "MAT3U-02 ENG3U-01"),
+        "",
+        "\xEF\xBB\xBF" + masterLine("Gray", "Gus", "100000007", "ENG3U-02"),
+        masterLine("Hale", "Hu", "100000008", "ENG3U-01") + std::string(1, '\0')};
+    const std::vector<std::string> ends = {"\n", "\r", "\r\n"};
+    const auto outcome = [](const ReconcileResult& r, const std::vector<StudentRecord>& students) {
+        std::string text = r.refused ? "refused " + r.notice.value_or(Notice{}).text : "kept";
+        for (const auto* list : {&students, &r.added, &r.dropped}) {
+            text += " |";
+            for (const StudentRecord& s : *list)
+                text += " " + classFileLine(s);
+        }
+        return text;
+    };
+    std::mt19937 random(20261209);
+    int chunked = 0;
+    int updated = 0;
+    for (int round = 0; round < 150; ++round) {
+        // Mostly plain text; now and then a mark or a NUL byte.
+        const std::size_t plain = pool.size() - (round % 5 == 0 ? 0 : 2);
+        std::string text = masterLine("Last", "First", "Number", "ENG3U-01");
+        const int lines = static_cast<int>(random() % 12);
+        for (int i = 0; i < lines; ++i)
+            text += ends[random() % ends.size()] + pool[random() % plain];
+        if (random() % 2 == 0) text += ends[random() % ends.size()];
+        const std::vector<StudentRecord> before = {
+            makeStudent("ENG3U-01", "Adams", "Ann", "100000001"),
+            makeStudent("ENG3U-02", "Brown", "Bo", "100000002"),
+            makeStudent("ENG3U-01", "Zeller", "Zoe", "100000099")};
+        std::vector<StudentRecord> whole = before;
+        const std::string expected = outcome(reconcileWithMasterText(whole, text, 101, 101), whole);
+        writeBytes(dir() / "TLStudentInfo.txt", text);
+        for (const std::size_t chunk : {1, 2, 3, 7, 64, 65536}) {
+            std::vector<StudentRecord> students = before;
+            const ReconcileResult r = reconcileWithMaster(students, file("TLStudentInfo.txt"),
+                                                          std::time(nullptr), 101, 101, chunk);
+            EXPECT_EQ(outcome(r, students), expected) << "round " << round << " chunk " << chunk;
+        }
+        updated += expected.starts_with("kept");
+        chunked += text.find_first_of(std::string("\xEF\0", 2)) == std::string::npos;
+    }
+    // Most texts took the chunked way, and many updated the class.
+    EXPECT_GT(chunked, 100);
+    EXPECT_GT(updated, 50);
+}
 
 TEST_F(MasterFileTest, FoundWithoutRegardToCaseAndReadAfterTheHeader) {
     EXPECT_EQ(dataRootFolder("/a/b/prog"), "/a/b");
