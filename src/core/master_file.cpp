@@ -305,11 +305,13 @@ ChunkedMatch matchFileInChunks(const std::string& path, SectionMatcher& matcher,
         if (read.find('\0') != std::string_view::npos) return ChunkedMatch::Unreadable;
         if (read.find('\xEF') != std::string_view::npos) return ChunkedMatch::WholeFileNeeded;
         const bool atEnd = got < chunkBytes;
-        // Whole lines only, but for the last at the file's end.
+        // Whole lines only, but for the last at the file's end. The line
+        // carried over has no end, so only the new bytes are looked through.
         std::size_t whole = buffer.size();
         if (!atEnd) {
-            while (whole > 0 && !isEnd(buffer[whole - 1]))
+            while (whole > kept && !isEnd(buffer[whole - 1]))
                 --whole;
+            if (whole == kept) whole = 0;
         }
         if (whole > 0) {
             if (!takeHits(std::string_view(buffer).substr(0, whole), beginsFile, matcher))

@@ -135,6 +135,20 @@ TEST_F(MasterFileTest, ReadInChunksAsFromTheWholeText) {
         updated += expected.starts_with("kept");
         chunked += text.find_first_of(std::string("\xEF\0", 2)) == std::string::npos;
     }
+    // A line of a megabyte is read through in small chunks as quickly as the
+    // rest, and the lines after it are found.
+    {
+        const std::string text = masterLine("Last", "First", "Number", "ENG3U-01") + "\r\n" +
+                                 std::string(1 << 20, 'x') + "\r\n" +
+                                 masterLine("Adams", "Ann", "100000001", "ENG3U-01");
+        writeBytes(dir() / "TLStudentInfo.txt", text);
+        std::vector<StudentRecord> students = {
+            makeStudent("ENG3U-01", "Adams", "Ann", "100000001")};
+        const ReconcileResult r = reconcileWithMaster(students, file("TLStudentInfo.txt"),
+                                                      std::time(nullptr), 101, 101, 64);
+        EXPECT_FALSE(r.refused);
+        EXPECT_EQ(students.size(), 1u);
+    }
     // Most texts took the chunked way, and many updated the class.
     EXPECT_GT(chunked, 100);
     EXPECT_GT(updated, 50);
