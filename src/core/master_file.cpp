@@ -235,13 +235,16 @@ std::optional<std::vector<StudentRecord>> matchLines(const Lines& lines, std::si
     return matcher.students();
 }
 
+// Lines end at CR, LF or both, as splitLines has them.
+bool isEnd(char c) {
+    return c == '\r' || c == '\n';
+}
+
 // Gives the matcher the lines of text that hold the codes' shared start.
 // The text holds whole lines; when it begins the file, its first line is the
 // heading and is left out. False when there are more students than room.
 bool takeHits(std::string_view text, bool beginsFile, SectionMatcher& matcher) {
     const std::string_view shared = matcher.shared();
-    // Lines end at CR, LF or both, as splitLines has them.
-    const auto isEnd = [](char c) { return c == '\r' || c == '\n'; };
     std::size_t from = 0;
     while (from < text.size()) {
         // The library's search skips ahead by pairs of bytes; a plain find
@@ -290,7 +293,6 @@ ChunkedMatch matchFileInChunks(const std::string& path, SectionMatcher& matcher,
     if (!fs::is_regular_file(path, ec)) return ChunkedMatch::Unreadable;
     std::ifstream in(path, std::ios::binary);
     if (!in) return ChunkedMatch::Unreadable;
-    const auto isEnd = [](char c) { return c == '\r' || c == '\n'; };
     // A line not yet ended, then the chunk read after it.
     std::string buffer;
     bool beginsFile = true;

@@ -135,6 +135,22 @@ TEST_F(MasterFileTest, ReadInChunksAsFromTheWholeText) {
         updated += expected.starts_with("kept");
         chunked += text.find_first_of(std::string("\xEF\0", 2)) == std::string::npos;
     }
+    // An empty file, and one that begins with a byte-order mark, as well.
+    for (const std::string& text :
+         {std::string(), "\xEF\xBB\xBF" + masterLine("Last", "First", "Number", "X") + "\r\n" +
+                             masterLine("Adams", "Ann", "100000001", "ENG3U-01")}) {
+        const std::vector<StudentRecord> before = {
+            makeStudent("ENG3U-01", "Adams", "Ann", "100000001")};
+        std::vector<StudentRecord> whole = before;
+        const std::string expected = outcome(reconcileWithMasterText(whole, text, 101, 101), whole);
+        writeBytes(dir() / "TLStudentInfo.txt", text);
+        std::vector<StudentRecord> students = before;
+        EXPECT_EQ(outcome(reconcileWithMaster(students, file("TLStudentInfo.txt"),
+                                              std::time(nullptr), 101, 101, 64),
+                          students),
+                  expected)
+            << text.size();
+    }
     // A line of a megabyte is read through in small chunks as quickly as the
     // rest, and the lines after it are found.
     {
