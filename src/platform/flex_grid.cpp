@@ -316,25 +316,36 @@ void CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const int col = index.column();
     if (!cells_->holds(row, col)) return;
     const GridModel::Cell& cell = cells_->at(row, col);
-    painter->fillRect(option.rect, cells_->backOf(row, col));
+    // Without the view's grid each cell draws its own lines, on its right and
+    // bottom edges, where the view would draw them: a line of the view is
+    // drawn pixel by pixel, a cell's edge is filled at once.
+    const auto* view = qobject_cast<const QTableView*>(option.widget);
+    const bool ownLines = view != nullptr && !view->showGrid();
+    const QRect rect = ownLines ? option.rect.adjusted(0, 0, -1, -1) : option.rect;
+    painter->fillRect(rect, cells_->backOf(row, col));
     if (!cell.text.isEmpty()) {
         painter->setPen(GridModel::foreOf(cell));
         const int flags =
             cell.top ? int(Qt::AlignLeft | Qt::AlignTop) : int(Qt::AlignLeft | Qt::AlignVCenter);
-        const QWidget* view = option.widget;
-        const int margin = (view != nullptr ? view->style()->pixelMetric(
-                                                  QStyle::PM_FocusFrameHMargin, nullptr, view)
-                                            : 2) +
+        const QWidget* widget = option.widget;
+        const int margin = (widget != nullptr ? widget->style()->pixelMetric(
+                                                    QStyle::PM_FocusFrameHMargin, nullptr, widget)
+                                              : 2) +
                            1;
         if (painter->font() != option.font) painter->setFont(option.font);
-        painter->drawText(option.rect.adjusted(margin, 0, 0, 0), flags | Qt::TextSingleLine,
-                          cell.text);
+        painter->drawText(rect.adjusted(margin, 0, 0, 0), flags | Qt::TextSingleLine, cell.text);
     }
     if (option.state & QStyle::State_HasFocus) {
         // The current cell of the grid with the keyboard.
         painter->setPen(option.palette.color(QPalette::Highlight));
-        painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        painter->drawRect(rect.adjusted(0, 0, -1, -1));
     }
+    if (!ownLines) return;
+    const QColor line = QColor::fromRgba(
+        static_cast<QRgb>(view->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, view)));
+    const QRect& all = option.rect;
+    painter->fillRect(all.right(), all.top(), 1, all.height(), line);
+    painter->fillRect(all.left(), all.bottom(), all.width(), 1, line);
 }
 }  // namespace
 
@@ -355,6 +366,8 @@ FlexGrid::FlexGrid(QWidget* parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setWordWrap(false);
     setTextElideMode(Qt::ElideNone);
+    // The cells draw the grid's lines.
+    setShowGrid(false);
     // Tab and Shift+Tab leave the grid for the next control; the arrows,
     // Home, End and the page keys move between the cells.
     setTabKeyNavigation(false);
@@ -403,6 +416,7 @@ FlexGrid::FlexGrid(QWidget* parent)
     frozen_->setTextElideMode(Qt::ElideNone);
     frozen_->setFont(gridFont);
     frozen_->setFrameShape(QFrame::NoFrame);
+    frozen_->setShowGrid(false);
     // Its header and cells cover it whole, so that what lies beneath it is not drawn.
     frozen_->setAttribute(Qt::WA_OpaquePaintEvent);
     frozen_->hide();
@@ -817,6 +831,8 @@ QRect FlexGrid::cellGeometry(int row, int col) const {
         inViewport.setTop(merged.top());
         inViewport.setBottom(merged.bottom());
     }
+    // The cell within its lines.
+    if (!showGrid()) inViewport.adjust(0, 0, -1, -1);
     return QRect(viewport()->mapTo(this, inViewport.topLeft()), inViewport.size());
 }
 

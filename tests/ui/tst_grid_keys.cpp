@@ -274,6 +274,74 @@ class GridKeysTest : public QObject {
         QVERIFY(hasInk(colours(top), button));
         QCOMPARE(colours(below), QSet<QRgb>{button.rgb()});
     }
+
+    void cellsDrawTheGridLinesAsTheTableViewDid() {
+        // A long grid with frozen columns, merged blocks in and out of them, a
+        // hidden column, colours and the current cell, drawn by the cells'
+        // own lines and by the table view's grid, scrolled every way. The first
+        // row begins no block: the table view let its row lines show through
+        // the left edge of such a block.
+        FlexGrid grid;
+        grid.setCols(7);
+        QList<QStringList> rows{{"Course", "Name", "Mark", "Comment", "Hidden", "RE", "Note"}};
+        for (int i = 0; i < 60; ++i) {
+            const QString student = i == 0 ? "First" : QString("Student %1").arg(i / 3);
+            const QString course = i == 0 ? "ENG2D1-00" : i < 30 ? "ENG2D1-01" : "ENG2D1-02";
+            rows.append({course, student, QString::number(50 + i / 3),
+                         QString("Comment line %1 of a student, long enough to scroll").arg(i), "x",
+                         i % 2 == 0 ? "G" : "S", i % 5 == 0 ? "" : "note"});
+        }
+        grid.addItems(rows);
+        grid.setColWidth(4, 0);
+        grid.mergeColumns(3);
+        grid.setCellBackColor(4, 2, QColor(200, 40, 40));
+        grid.setCellForeColor(5, 3, QColor(0, 0, 255));
+        grid.resize(360, 260);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        grid.setFocus();
+        grid.setCurrentIndex(grid.model()->index(6, 5));
+        auto* frozen = grid.findChild<QTableView*>("frozenColumns");
+        QVERIFY(frozen != nullptr);
+        const auto drawn = [&](bool viewLines) {
+            grid.setShowGrid(viewLines);
+            frozen->setShowGrid(viewLines);
+            return grid.grab().toImage();
+        };
+        const auto firstDifference = [](const QImage& a, const QImage& b) {
+            if (a.size() != b.size()) return QString("sizes differ");
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x)
+                    if (a.pixel(x, y) != b.pixel(x, y))
+                        return QString("at %1,%2: %3 for %4")
+                            .arg(x)
+                            .arg(y)
+                            .arg(a.pixel(x, y), 0, 16)
+                            .arg(b.pixel(x, y), 0, 16);
+            return QString();
+        };
+        for (const int fixedCols : {0, 2}) {
+            grid.setFixedCols(fixedCols);
+            for (const int down : {0, 4, 200}) {
+                for (const int across : {0, 37, 1000}) {
+                    grid.verticalScrollBar()->setValue(down);
+                    grid.horizontalScrollBar()->setValue(across);
+                    const QImage own = drawn(false);
+                    const QImage table = drawn(true);
+                    QVERIFY2(own == table, qPrintable(QString("fixed %1, down %2, across %3: %4")
+                                                          .arg(fixedCols)
+                                                          .arg(down)
+                                                          .arg(across)
+                                                          .arg(firstDifference(own, table))));
+                }
+            }
+        }
+        // A cell's place on screen is within its lines either way.
+        const QRect within = grid.cellGeometry(7, 5);
+        grid.setShowGrid(false);
+        QCOMPARE(grid.cellGeometry(7, 5), within);
+        QVERIFY(!grid.showGrid());
+    }
 };
 
 QTEST_MAIN(GridKeysTest)
