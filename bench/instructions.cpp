@@ -47,6 +47,7 @@
 #include "export/frm_export.h"
 #include "platform/flex_grid.h"
 #include "platform/fonts.h"
+#include "platform/program_style.h"
 #include "platform/spelling.h"
 #include "ready/frm_ready.h"
 #include "selection/frm_selection.h"
@@ -370,6 +371,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tallyleaf");
     tl::installFontSubstitutes();
+    tl::installProgramStyle();
     // No blinking cursor: its timer would paint as often as the run is slow.
     QApplication::setCursorFlashTime(0);
     // The font database, the style and the image format plugins made ready, as

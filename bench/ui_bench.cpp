@@ -53,6 +53,7 @@
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/fonts.h"
+#include "platform/program_style.h"
 #include "platform/locations.h"
 #include "selection/frm_selection.h"
 
@@ -874,6 +875,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     tl::installFontSubstitutes();
+    tl::installProgramStyle();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -14,6 +14,7 @@
 #include "entry/frm_entry.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
+#include "platform/program_style.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
 #include "platform/spelling.h"
@@ -57,6 +58,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tallyleaf");
     tl::installFontSubstitutes();
+    tl::installProgramStyle();
 
     tl::Workspace ws;
     tl::QtPrompts prompts;

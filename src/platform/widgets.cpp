@@ -59,8 +59,11 @@ class IconCache : public QObject {
     QHash<int, QIcon> standard;
 
     static IconCache& of(QStyle* style) {
-        auto* cache = style->findChild<IconCache*>(QString(), Qt::FindDirectChildrenOnly);
-        return cache != nullptr ? *cache : *new IconCache(style);
+        // By its C++ type: without a meta-object of its own, findChild would
+        // take any child of the style for one (a wrapped style's base).
+        for (QObject* child : style->children())
+            if (auto* cache = dynamic_cast<IconCache*>(child)) return *cache;
+        return *new IconCache(style);
     }
 };
 

@@ -5,6 +5,7 @@
 // the ranges grid. Every key goes to the widget that has the keyboard. Also
 // how a grid draws its cells.
 #include "autofill/frm_auto_fill.h"
+#include "platform/program_style.h"
 #include "ui/ui_support.h"
 
 using namespace tl;
@@ -275,7 +276,7 @@ class GridKeysTest : public QObject {
         QCOMPARE(colours(below), QSet<QRgb>{button.rgb()});
     }
 
-    void cellsDrawTheGridLinesAsTheTableViewDid() {
+    void gridDrawnAsTheToolkitDrewIt() {
         // A long grid with frozen columns, merged blocks in and out of them, a
         // hidden column, colours and the current cell, drawn by the cells'
         // own lines and by the table view's grid, scrolled every way. The first
@@ -336,6 +337,40 @@ class GridKeysTest : public QObject {
                 }
             }
         }
+        // Its scroll bars copied from the first drawing of each look, as the
+        // program draws them, and drawn by Fusion itself: the same pixels,
+        // also after a scroll, when disabled and narrowed.
+        const auto plainStyle = [] { return QStyleFactory::create("Fusion"); };
+        for (const int down : {0, 4, 0, 30}) {
+            for (const bool enabled : {true, false}) {
+                grid.verticalScrollBar()->setValue(down);
+                grid.setEnabled(enabled);
+                QApplication::setStyle(new ProgramStyle(plainStyle()));
+                const QImage copied = grid.grab().toImage();
+                const QImage copiedAgain = grid.grab().toImage();
+                QApplication::setStyle(plainStyle());
+                const QImage plain = grid.grab().toImage();
+                QVERIFY2(copied == plain && copiedAgain == plain,
+                         qPrintable(QString("down %1, enabled %2: %3 %4")
+                                        .arg(down)
+                                        .arg(enabled)
+                                        .arg(firstDifference(copied, plain))
+                                        .arg(firstDifference(copiedAgain, plain))));
+            }
+            grid.resize(grid.width() - 40, grid.height());
+        }
+        grid.setEnabled(true);
+        // A standard icon is the style's own, looked up once.
+        ProgramStyle kept(plainStyle());
+        const auto fusion = std::unique_ptr<QStyle>(plainStyle());
+        for (const auto icon : {QStyle::SP_ToolBarHorizontalExtensionButton, QStyle::SP_ArrowUp,
+                                QStyle::SP_MessageBoxWarning}) {
+            const QIcon first = kept.standardIcon(icon);
+            QCOMPARE(kept.standardIcon(icon).cacheKey(), first.cacheKey());
+            QCOMPARE(first.pixmap(16).toImage(), fusion->standardIcon(icon).pixmap(16).toImage());
+        }
+        QVERIFY(kept.standardIcon(QStyle::SP_ArrowUp).cacheKey() !=
+                kept.standardIcon(QStyle::SP_ArrowDown).cacheKey());
         // A cell's place on screen is within its lines either way.
         const QRect within = grid.cellGeometry(7, 5);
         grid.setShowGrid(false);
