@@ -3,6 +3,7 @@
 #include "platform/flex_grid.h"
 
 #include "platform/accessibility.h"
+#include "platform/kept_text.h"
 
 #include <QAbstractTableModel>
 #include <QAccessible>
@@ -333,7 +334,8 @@ void CellPainter::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                               : 2) +
                            1;
         if (painter->font() != option.font) painter->setFont(option.font);
-        painter->drawText(rect.adjusted(margin, 0, 0, 0), flags | Qt::TextSingleLine, cell.text);
+        drawKeptText(painter, rect.adjusted(margin, 0, 0, 0), flags | Qt::TextSingleLine,
+                     cell.text);
     }
     if (option.state & QStyle::State_HasFocus) {
         // The current cell of the grid with the keyboard.

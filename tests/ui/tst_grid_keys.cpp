@@ -5,6 +5,7 @@
 // the ranges grid. Every key goes to the widget that has the keyboard. Also
 // how a grid draws its cells.
 #include "autofill/frm_auto_fill.h"
+#include "platform/kept_text.h"
 #include "platform/program_style.h"
 #include "ui/ui_support.h"
 
@@ -274,6 +275,57 @@ class GridKeysTest : public QObject {
         QVERIFY(colours(top).contains(button.rgb()));
         QVERIFY(hasInk(colours(top), button));
         QCOMPARE(colours(below), QSet<QRgb>{button.rgb()});
+    }
+
+    void keptTextsDrawnAsThePainterDrawsThem() {
+        // Each text drawn by the painter, then twice with its line kept (laid
+        // out, then taken from what was kept), in cells that hold it, cut it
+        // at the right or cut it at the top and bottom.
+        const QStringList texts{"ENG2D1-01",
+                                "Zoë Ōtake-Łukasz",
+                                "A comment line, long enough to run past a narrow cell's edge.",
+                                "  blanks around  ",
+                                "mixed שלום text",
+                                "tab\tand\nbreak",
+                                "WAVE fi fl ffi"};
+        QFont bold("Liberation Sans", 8);
+        bold.setBold(true);
+        QFont underlined("Liberation Sans", 9);
+        underlined.setUnderline(true);
+        const QList<QFont> fonts{QFont("Liberation Sans", 8), bold, QFont("DejaVu Serif", 11),
+                                 underlined};
+        const QList<QRect> cells{QRect(3, 2, 400, 18), QRect(4, 3, 40, 17), QRect(2, 5, 300, 9),
+                                 QRect(1, 1, 120, 31)};
+        for (const QFont& font : fonts) {
+            for (const QString& text : texts) {
+                for (const QRect& cell : cells) {
+                    for (const int align : {int(Qt::AlignTop), int(Qt::AlignVCenter)}) {
+                        const int flags = Qt::TextSingleLine | Qt::AlignLeft | align;
+                        const auto drawn = [&](bool keptLine) {
+                            QImage image(420, 40, QImage::Format_ARGB32_Premultiplied);
+                            image.fill(Qt::white);
+                            QPainter painter(&image);
+                            painter.setFont(font);
+                            if (keptLine) {
+                                drawKeptText(&painter, cell, flags, text);
+                            } else {
+                                painter.drawText(cell, flags, text);
+                            }
+                            return image;
+                        };
+                        const QImage painted = drawn(false);
+                        QVERIFY2(drawn(true) == painted && drawn(true) == painted,
+                                 qPrintable(QString("%1 in %2 at %3,%4 %5x%6, flags %7")
+                                                .arg(text, font.key())
+                                                .arg(cell.x())
+                                                .arg(cell.y())
+                                                .arg(cell.width())
+                                                .arg(cell.height())
+                                                .arg(flags, 0, 16)));
+                    }
+                }
+            }
+        }
     }
 
     void gridDrawnAsTheToolkitDrewIt() {
