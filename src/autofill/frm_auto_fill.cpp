@@ -28,6 +28,7 @@
 #include "platform/accessibility.h"
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
+#include "platform/kept_text.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
 #include "platform/text_printer.h"
@@ -162,6 +163,7 @@ frmAutoFill::frmAutoFill(Workspace& ws, Prompts& prompts, const Locations& locat
     lstFavourites = new QListWidget(this);
     lstFavourites->setObjectName("lstFavourites");
     nameControl(lstFavourites, "Favourite List");
+    lstFavourites->setItemDelegate(new KeptTextItems(lstFavourites));
     lblFavouriteFile->setBuddy(lstFavourites);
     lstFavourites->setMinimumWidth(
         lstFavourites->fontMetrics().horizontalAdvance(QString(30, 'x')));

@@ -17,6 +17,7 @@
 #include "entry/learning_skills_text.h"
 #include "platform/accessibility.h"
 #include "platform/encoding.h"
+#include "platform/kept_text.h"
 #include "platform/widgets.h"
 
 namespace tl {
@@ -196,6 +197,7 @@ ListPanel::ListPanel(QWidget* parent) : QWidget(parent) {
     favourites = new QListWidget(this);
     favourites->setObjectName("lstFavourites");
     nameControl(favourites, "Favourite List");
+    favourites->setItemDelegate(new KeptTextItems(favourites));
     fileLabel->setBuddy(favourites);
     QFont listFont = favourites->font();
     listFont.setPointSize(10);

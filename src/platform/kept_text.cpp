@@ -2,6 +2,7 @@
 
 #include "platform/kept_text.h"
 
+#include <QApplication>
 #include <QCache>
 #include <QCoreApplication>
 #include <QFont>
@@ -95,6 +96,19 @@ KeptLine* layOut(const QString& text, const QFont& font, Qt::LayoutDirection dir
     return kept;
 }
 
+KeptLine* keptLine(const QString& text, const QFont& font, Qt::LayoutDirection direction) {
+    const KeptKey key{text, fontKey(font), direction};
+    KeptLine* line = kept().object(key);
+    if (line != nullptr) return line;
+    line = layOut(text, font, direction);
+    return kept().insert(key, line, text.size() + 16) ? line : nullptr;
+}
+
+// Whether the font draws no lines with its letters.
+bool plainFont(const QFont& font) {
+    return !font.underline() && !font.strikeOut() && !font.overline();
+}
+
 }  // namespace
 
 void drawKeptText(QPainter* painter, const QRect& rect, int flags, const QString& text) {
@@ -102,20 +116,13 @@ void drawKeptText(QPainter* painter, const QRect& rect, int flags, const QString
     const QFont& font = painter->font();
     // Left to right, or as the text has it (which aligns it left all the same).
     const Qt::LayoutDirection direction = painter->layoutDirection();
-    if ((flags != (single | Qt::AlignTop) && flags != (single | Qt::AlignVCenter)) ||
-        text.isEmpty() || direction == Qt::RightToLeft || font.underline() || font.strikeOut() ||
-        font.overline() || !plainLine(text)) {
+    KeptLine* line = nullptr;
+    if ((flags == (single | Qt::AlignTop) || flags == (single | Qt::AlignVCenter)) &&
+        !text.isEmpty() && direction != Qt::RightToLeft && plainFont(font) && plainLine(text))
+        line = keptLine(text, font, direction);
+    if (line == nullptr) {
         painter->drawText(rect, flags, text);
         return;
-    }
-    const KeptKey key{text, fontKey(font), direction};
-    KeptLine* line = kept().object(key);
-    if (line == nullptr) {
-        line = layOut(text, font, direction);
-        if (!kept().insert(key, line, text.size() + 16)) {
-            painter->drawText(rect, flags, text);
-            return;
-        }
     }
     // Placed and clipped as the painter places and clips it.
     const QRectF r(rect);
@@ -133,6 +140,64 @@ void drawKeptText(QPainter* painter, const QRect& rect, int flags, const QString
     }
     line->layout.lineAt(0).draw(painter, QPointF(r.x(), r.y() + top));
     if (clip) painter->restore();
+}
+
+}  // namespace tl
+
+namespace tl {
+
+void KeptTextItems::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const {
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QWidget* widget = item.widget;
+    const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    // One line of plain text, left and centred, not cut short with dots.
+    KeptLine* line = nullptr;
+    QRect textRect;
+    if (item.direction == Qt::LeftToRight && item.features == QStyleOptionViewItem::HasDisplay &&
+        item.displayAlignment == (Qt::AlignLeft | Qt::AlignVCenter) && plainFont(item.font) &&
+        !item.text.isEmpty() && plainLine(item.text)) {
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget)
+                       .adjusted(margin, 0, -margin, 0);
+        line = keptLine(item.text, item.font, Qt::LeftToRight);
+        if (line != nullptr && line->width > textRect.width()) line = nullptr;
+    }
+    if (line == nullptr) {
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
+        return;
+    }
+    // The item without its text and focus frame, then the text as the style
+    // places it, then the frame over it.
+    QStyleOptionViewItem bare = item;
+    bare.text.clear();
+    bare.state &= ~QStyle::State_HasFocus;
+    style->drawControl(QStyle::CE_ItemViewItem, &bare, painter, widget);
+    QPalette::ColorGroup group =
+        item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(item.state & QStyle::State_Active))
+        group = QPalette::Inactive;
+    painter->save();
+    painter->setClipRect(item.rect);
+    painter->setPen(item.palette.color(
+        group, item.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    const QTextLine first = line->layout.lineAt(0);
+    const QRect placed =
+        QStyle::alignedRect(Qt::LeftToRight, item.displayAlignment,
+                            QSize(textRect.width(), int(first.height())), textRect);
+    first.draw(painter, placed.topLeft());
+    if (item.state & QStyle::State_HasFocus) {
+        QStyleOptionFocusRect frame;
+        frame.QStyleOption::operator=(item);
+        frame.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &item, widget);
+        frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+        frame.backgroundColor = item.palette.color(
+            item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+            item.state & QStyle::State_Selected ? QPalette::Highlight : QPalette::Window);
+        style->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, widget);
+    }
+    painter->restore();
 }
 
 }  // namespace tl

@@ -4,6 +4,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QStyledItemDelegate>
 
 class QPainter;
 
@@ -16,5 +17,13 @@ namespace tl {
 // aligned left, at the top or in the middle, in a font without lines through
 // or under it; anything else is drawn by the painter alone.
 void drawKeptText(QPainter* painter, const QRect& rect, int flags, const QString& text);
+
+// A list's items drawn as the style draws them, their texts from kept lines.
+class KeptTextItems : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
 
 }  // namespace tl

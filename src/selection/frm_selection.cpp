@@ -32,6 +32,7 @@
 #include "favourites/favourites_text.h"
 #include "platform/accessibility.h"
 #include "platform/encoding.h"
+#include "platform/kept_text.h"
 #include "platform/locations.h"
 #include "platform/prompts.h"
 #include "platform/text_printer.h"
@@ -243,6 +244,7 @@ void frmSelection::buildSearch(QWidget* half) {
     nameControl(lstComments, "Search results");
     lstComments->setAccessibleDescription(hint->text());
     lstComments->setUniformItemSizes(true);
+    lstComments->setItemDelegate(new KeptTextItems(lstComments));
     lstComments->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstComments->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     results_ = new SearchResultsModel(ws_.phrases, lstComments);
@@ -269,6 +271,7 @@ void frmSelection::buildFavourites(QWidget* half) {
     lstFavourites = new QListWidget(half);
     lstFavourites->setObjectName("lstFavourites");
     nameControl(lstFavourites, "Favourite List");
+    lstFavourites->setItemDelegate(new KeptTextItems(lstFavourites));
     lblFavouriteFile->setBuddy(lstFavourites);
     lstFavourites->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstFavourites->setMinimumWidth(

@@ -328,6 +328,46 @@ class GridKeysTest : public QObject {
         }
     }
 
+    void listItemsWithKeptTextsDrawnAsTheStyleDrawsThem() {
+        // A favourites-like list, items wider than their texts as the lists
+        // size them, one current and selected, drawn by the style's own item
+        // painter and with kept texts, scrolled across, narrowed and disabled.
+        QListWidget list;
+        QFont font = list.font();
+        font.setPointSize(10);
+        list.setFont(font);
+        for (int i = 0; i < 40; ++i) {
+            auto* item = new QListWidgetItem(
+                i % 7 == 3
+                    ? QString("           ---------------")
+                    : QString("%1 @ has shown Zoë's ﬁne work, and a long phrase %2 to scroll")
+                          .arg(1000 + i)
+                          .arg(QString(i % 5, 'x')));
+            item->setSizeHint(QSize(i == 5 ? 60 : 620, list.fontMetrics().height() + 2));
+            list.addItem(item);
+        }
+        list.resize(300, 260);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setFocus();
+        list.setCurrentRow(2);
+        auto* styleItems = new QStyledItemDelegate(&list);
+        auto* keptItems = new KeptTextItems(&list);
+        for (const int across : {0, 55, 400}) {
+            for (const bool enabled : {true, false}) {
+                list.horizontalScrollBar()->setValue(across);
+                list.setEnabled(enabled);
+                list.setItemDelegate(styleItems);
+                const QImage styled = list.grab().toImage();
+                list.setItemDelegate(keptItems);
+                const QImage kept = list.grab().toImage();
+                const QImage keptAgain = list.grab().toImage();
+                QVERIFY2(kept == styled && keptAgain == styled,
+                         qPrintable(QString("across %1, enabled %2").arg(across).arg(enabled)));
+            }
+        }
+    }
+
     void gridDrawnAsTheToolkitDrewIt() {
         // A long grid with frozen columns, merged blocks in and out of them, a
         // hidden column, colours and the current cell, drawn by the cells'
