@@ -32,6 +32,16 @@ struct KeptLine {
     QTextLayout layout;
     qreal width = 0;
     qreal height = 0;
+    // Where the style put the text and the focus frame in the last list item
+    // of this text, from the item's corner: the style lays the text out to
+    // find them.
+    struct {
+        const QStyle* style = nullptr;
+        QSize item;
+        bool decorationSelected = false;
+        QRect text;
+        QRect focus;
+    } places;
 };
 
 // Room for the lines of a full class's eFile preview and its grid's codes,
@@ -158,11 +168,24 @@ void KeptTextItems::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (item.direction == Qt::LeftToRight && item.features == QStyleOptionViewItem::HasDisplay &&
         item.displayAlignment == (Qt::AlignLeft | Qt::AlignVCenter) && plainFont(item.font) &&
         !item.text.isEmpty() && plainLine(item.text)) {
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-        textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget)
-                       .adjusted(margin, 0, -margin, 0);
         line = keptLine(item.text, item.font, Qt::LeftToRight);
-        if (line != nullptr && line->width > textRect.width()) line = nullptr;
+    }
+    if (line != nullptr) {
+        auto& places = line->places;
+        if (places.style != style || places.item != item.rect.size() ||
+            places.decorationSelected != item.showDecorationSelected) {
+            const QPoint corner = item.rect.topLeft();
+            places.style = style;
+            places.item = item.rect.size();
+            places.decorationSelected = item.showDecorationSelected;
+            places.text =
+                style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget).translated(-corner);
+            places.focus = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &item, widget)
+                               .translated(-corner);
+        }
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        textRect = places.text.translated(item.rect.topLeft()).adjusted(margin, 0, -margin, 0);
+        if (line->width > textRect.width()) line = nullptr;
     }
     if (line == nullptr) {
         style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
@@ -190,7 +213,7 @@ void KeptTextItems::paint(QPainter* painter, const QStyleOptionViewItem& option,
     if (item.state & QStyle::State_HasFocus) {
         QStyleOptionFocusRect frame;
         frame.QStyleOption::operator=(item);
-        frame.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &item, widget);
+        frame.rect = line->places.focus.translated(item.rect.topLeft());
         frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
         frame.backgroundColor = item.palette.color(
             item.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
