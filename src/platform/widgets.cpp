@@ -399,11 +399,11 @@ QColor buttonFace(const QWidget* widget) {
     return widget->palette().color(QPalette::Button);
 }
 
-void setListItems(QListWidget* list, const std::vector<std::string>& items) {
+void setListItems(QListWidget* list, const std::vector<std::string>& items, int rowHeight) {
     list->clear();
     if (items.empty()) return;
     list->addItem(toQString(items.front()));
-    const int height = list->sizeHintForRow(0);
+    const int height = rowHeight > 0 ? rowHeight : list->sizeHintForRow(0);
     ItemWidths widths(list->fontMetrics());
     for (std::size_t i = 0; i < items.size(); ++i) {
         QListWidgetItem* entry = i == 0 ? list->item(0) : new QListWidgetItem(toQString(items[i]));

@@ -108,9 +108,9 @@ QColor buttonFace(const QWidget* widget);
 
 // Replaces a list's entries. Each takes its width from its characters'
 // advances times 1.3 (the list's horizontal extent) and its height from the
-// first entry, so that a list of a thousand entries is not measured entry by
-// entry.
-void setListItems(QListWidget* list, const std::vector<std::string>& items);
+// first entry, or rowHeight where given, so that a list of a thousand entries
+// is not measured entry by entry.
+void setListItems(QListWidget* list, const std::vector<std::string>& items, int rowHeight = 0);
 
 // A list entry's width as the lists measure it for their horizontal extent:
 // the advances of its characters, each measured once, times 1.3.

@@ -376,11 +376,11 @@ void frmSelection::lstComments_DblClick(int row) {
 
 void frmSelection::showFavourites() {
     lblFavouriteFile->setText("Favourite List: " + fromPath(ws_.favouritesFile));
-    lstFavourites->setUpdatesEnabled(false);
-    lstFavourites->clear();
-    for (int i = 0; i < ws_.favouriteCount(); ++i)
-        insertItem(i, ws_.favourites[static_cast<std::size_t>(i)]);
-    lstFavourites->setUpdatesEnabled(true);
+    std::vector<std::string> items;
+    items.reserve(ws_.favourites.size());
+    for (const std::string& entry : ws_.favourites)
+        items.push_back(favouriteItemText(ws_.phrases, entry));
+    setListItems(lstFavourites, items, lstFavourites->fontMetrics().height() + 2);
 }
 
 void frmSelection::insertItem(int row, const std::string& entry) {
