@@ -53,8 +53,8 @@
 #include "platform/encoding.h"
 #include "platform/flex_grid.h"
 #include "platform/fonts.h"
-#include "platform/program_style.h"
 #include "platform/locations.h"
+#include "platform/program_style.h"
 #include "selection/frm_selection.h"
 
 namespace {

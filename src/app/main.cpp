@@ -14,8 +14,8 @@
 #include "entry/frm_entry.h"
 #include "platform/encoding.h"
 #include "platform/fonts.h"
-#include "platform/program_style.h"
 #include "platform/locations.h"
+#include "platform/program_style.h"
 #include "platform/prompts.h"
 #include "platform/spelling.h"
 

@@ -178,8 +178,8 @@ void KeptTextItems::paint(QPainter* painter, const QStyleOptionViewItem& option,
             places.style = style;
             places.item = item.rect.size();
             places.decorationSelected = item.showDecorationSelected;
-            places.text =
-                style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget).translated(-corner);
+            places.text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget)
+                              .translated(-corner);
             places.focus = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &item, widget)
                                .translated(-corner);
         }
