@@ -48,31 +48,37 @@ struct KeptLine {
 // counted in characters.
 constexpr qsizetype kKeptCharacters = 400000;
 
-QCache<KeptKey, KeptLine>* keptLines = nullptr;
+// The kept lines, and the key of the font they were last asked for (worked
+// out again only when the font changes).
+struct Kept {
+    QCache<KeptKey, KeptLine> lines{kKeptCharacters};
+    QFont lastFont;
+    QString lastFontKey;
+};
 
-// The kept lines go with the application, before its fonts do.
+Kept* keptLines = nullptr;
+
+// The kept lines and fonts go with the application, before its fonts do.
 void dropKeptLines() {
     delete keptLines;
     keptLines = nullptr;
 }
 
-QCache<KeptKey, KeptLine>& kept() {
+Kept& kept() {
     if (keptLines == nullptr) {
-        keptLines = new QCache<KeptKey, KeptLine>(kKeptCharacters);
+        keptLines = new Kept;
         qAddPostRoutine(dropKeptLines);
     }
     return *keptLines;
 }
 
-// The font's key, worked out again only when the font changes.
 const QString& fontKey(const QFont& font) {
-    static QFont last;
-    static QString key;
-    if (key.isEmpty() || !(font == last)) {
-        last = font;
-        key = font.key();
+    Kept& k = kept();
+    if (k.lastFontKey.isEmpty() || !(font == k.lastFont)) {
+        k.lastFont = font;
+        k.lastFontKey = font.key();
     }
-    return key;
+    return k.lastFontKey;
 }
 
 // Whether the painter would lay the text out as one line of its own
@@ -108,10 +114,10 @@ KeptLine* layOut(const QString& text, const QFont& font, Qt::LayoutDirection dir
 
 KeptLine* keptLine(const QString& text, const QFont& font, Qt::LayoutDirection direction) {
     const KeptKey key{text, fontKey(font), direction};
-    KeptLine* line = kept().object(key);
+    KeptLine* line = kept().lines.object(key);
     if (line != nullptr) return line;
     line = layOut(text, font, direction);
-    return kept().insert(key, line, text.size() + 16) ? line : nullptr;
+    return kept().lines.insert(key, line, text.size() + 16) ? line : nullptr;
 }
 
 // Whether the font draws no lines with its letters.
@@ -151,10 +157,6 @@ void drawKeptText(QPainter* painter, const QRect& rect, int flags, const QString
     line->layout.lineAt(0).draw(painter, QPointF(r.x(), r.y() + top));
     if (clip) painter->restore();
 }
-
-}  // namespace tl
-
-namespace tl {
 
 void KeptTextItems::paint(QPainter* painter, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const {
