@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 #include "platform/accessibility.h"
@@ -393,6 +394,104 @@ void ElidedLabel::paintEvent(QPaintEvent* event) {
     const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
     painter.setPen(palette().color(foregroundRole()));
     painter.drawText(area, static_cast<int>(alignment()), shown);
+}
+
+namespace {
+
+// The kept hints (size, minimum) by key; a session has a few dozen at most.
+QHash<QString, std::pair<QSize, QSize>>& keptComboHints() {
+    static QHash<QString, std::pair<QSize, QSize>> hints;
+    return hints;
+}
+
+}  // namespace
+
+KeptSizeCombo::KeptSizeCombo(QWidget* parent) : QComboBox(parent) {}
+
+KeptSizeCombo::Settings KeptSizeCombo::settings() const {
+    return {model(),
+            count(),
+            isEditable(),
+            hasFrame(),
+            iconSize(),
+            minimumContentsLength(),
+            sizeAdjustPolicy(),
+            placeholderText()};
+}
+
+void KeptSizeCombo::forget() const {
+    key_.clear();
+    hint_ = {};
+    minimumHint_ = {};
+}
+
+void KeptSizeCombo::changeEvent(QEvent* event) {
+    forget();
+    QComboBox::changeEvent(event);
+}
+
+QSize KeptSizeCombo::kept(bool minimum) const {
+    const Settings now = settings();
+    if (now != keyed_ || key_.isEmpty()) {
+        forget();
+        keyed_ = now;
+        if (watched_ != now.model) {
+            // A text changed in place leaves the count as it was.
+            watched_ = now.model;
+            auto* self = const_cast<KeptSizeCombo*>(this);
+            connect(now.model, &QAbstractItemModel::dataChanged, self, [this] { forget(); });
+            connect(now.model, &QAbstractItemModel::modelReset, self, [this] { forget(); });
+            connect(now.model, &QAbstractItemModel::layoutChanged, self, [this] { forget(); });
+        }
+        // Nor editable ones: Qt measures them as their line edit comes.
+        if (now.editable) return minimum ? QComboBox::minimumSizeHint() : QComboBox::sizeHint();
+        QString key = font().key();
+        key += QStringLiteral("|%1|%2|%3|%4|%5|%6x%7|%8|%9|")
+                   .arg(reinterpret_cast<quintptr>(style()))
+                   .arg(logicalDpiY())
+                   .arg(now.editable)
+                   .arg(now.frame)
+                   .arg(now.minimumContentsLength)
+                   .arg(now.iconSize.width())
+                   .arg(now.iconSize.height())
+                   .arg(now.policy)
+                   .arg(now.placeholder);
+        QStringList items;
+        for (int i = 0; i < now.count; ++i) {
+            // Lists with icons are not kept.
+            if (!itemIcon(i).isNull())
+                return minimum ? QComboBox::minimumSizeHint() : QComboBox::sizeHint();
+            items.append(itemText(i));
+            key += items.back();
+            key += QChar(0x1f);
+        }
+        auto found = keptComboHints().constFind(key);
+        if (found == keptComboHints().constEnd()) {
+            // Measured by a list made afresh: Qt keeps a list's minimum from
+            // before its items changed.
+            QComboBox fresh;
+            fresh.setFont(font());
+            if (style() != QApplication::style()) fresh.setStyle(style());
+            if (!now.frame) fresh.setFrame(false);
+            if (fresh.iconSize() != now.iconSize) fresh.setIconSize(now.iconSize);
+            fresh.setMinimumContentsLength(now.minimumContentsLength);
+            fresh.setSizeAdjustPolicy(static_cast<SizeAdjustPolicy>(now.policy));
+            fresh.setPlaceholderText(now.placeholder);
+            fresh.addItems(items);
+            found = keptComboHints().insert(key, {fresh.sizeHint(), fresh.minimumSizeHint()});
+        }
+        std::tie(hint_, minimumHint_) = *found;
+        key_ = key;
+    }
+    return minimum ? minimumHint_ : hint_;
+}
+
+QSize KeptSizeCombo::sizeHint() const {
+    return kept(false);
+}
+
+QSize KeptSizeCombo::minimumSizeHint() const {
+    return kept(true);
 }
 
 QColor buttonFace(const QWidget* widget) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QColor>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QIcon>
 #include <QKeySequence>
@@ -101,6 +102,43 @@ class ElidedLabel : public QLabel {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+};
+
+// A drop-down list whose items seldom change. Qt measures every item's text
+// again for each size hint its layout asks for after the items or the window
+// changed (three times as a window opens); the hints a list made afresh has
+// are kept per session for the same items, settings, font and style.
+class KeptSizeCombo : public QComboBox {
+  public:
+    explicit KeptSizeCombo(QWidget* parent);
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+  protected:
+    void changeEvent(QEvent* event) override;
+
+  private:
+    // What Qt's measure reads besides the item texts and the font.
+    struct Settings {
+        const QAbstractItemModel* model = nullptr;
+        int count = -1;
+        bool editable = false;
+        bool frame = false;
+        QSize iconSize;
+        int minimumContentsLength = 0;
+        int policy = 0;
+        QString placeholder;
+        bool operator==(const Settings&) const = default;
+    };
+    Settings settings() const;
+    QSize kept(bool minimum) const;
+    void forget() const;
+
+    mutable Settings keyed_;
+    mutable QString key_;
+    mutable QSize hint_;
+    mutable QSize minimumHint_;
+    mutable const QAbstractItemModel* watched_ = nullptr;
 };
 
 // The system button-face colour, in which grids draw their header and frozen cells.

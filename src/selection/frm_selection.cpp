@@ -182,7 +182,7 @@ void frmSelection::buildSearch(QWidget* half) {
                   {&cmbDept, "cmbDept", "Department ", departmentCategories()}};
     int slot = 0;
     for (const auto& c : combos) {
-        *c.combo = new QComboBox(criteria);
+        *c.combo = new KeptSizeCombo(criteria);
         (*c.combo)->setObjectName(c.name);
         auto* label = new QLabel(c.label, criteria);
         nameByLabel(label, *c.combo);
