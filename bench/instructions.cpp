@@ -368,6 +368,7 @@ int main(int argc, char** argv) {
     // The same hashing in every run: a QHash's collisions do not vary.
     QHashSeed::setDeterministicGlobalSeed();
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    tl::useQtEventLoop();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tallyleaf");
     tl::installFontSubstitutes();

@@ -873,6 +873,7 @@ BENCHMARK(BM_AutoFillSplit)
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    tl::useQtEventLoop();
     QApplication app(argc, argv);
     tl::installFontSubstitutes();
     tl::installProgramStyle();

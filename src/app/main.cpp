@@ -55,6 +55,7 @@ int main(int argc, char* argv[]) {
     if (argc > 1 && std::strcmp(argv[1], "--check-library") == 0) return checkLibrary(argc, argv);
     // Under a file-size limit a save fails and is reported; the program goes on.
     tl::ignoreFileSizeSignal();
+    tl::useQtEventLoop();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tallyleaf");
     tl::installFontSubstitutes();

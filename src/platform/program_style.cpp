@@ -99,6 +99,10 @@ QIcon ProgramStyle::standardIcon(StandardPixmap icon, const QStyleOption* option
     return *icons_.insert(key, QProxyStyle::standardIcon(icon, option, widget));
 }
 
+void useQtEventLoop() {
+    qputenv("QT_NO_GLIB", "1");
+}
+
 void installProgramStyle() {
     QStyle* style = QStyleFactory::create(QApplication::style()->name());
     if (style != nullptr) QApplication::setStyle(new ProgramStyle(style));

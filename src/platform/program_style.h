@@ -30,4 +30,11 @@ class ProgramStyle : public QProxyStyle {
 // Gives the application the style of its windows, wrapped in ProgramStyle.
 void installProgramStyle();
 
+// Called before the application is made: Qt's own event loop rather than
+// GLib's. GLib's wakes the loop with a system call for every event posted, and
+// every new control posts one (a hundred and more as Comment Selection opens);
+// Qt's wakes it once until it runs. No GLib code shares the loop: the file
+// dialogs are Qt's own.
+void useQtEventLoop();
+
 }  // namespace tl
