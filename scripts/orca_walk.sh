@@ -62,7 +62,7 @@ dbus-run-session -- bash -c '
     sleep 1.5
   done
   sleep 2
-  pkill -INT -f "bin/orca" || true
+  pkill -INT -f "[p]ython3 /usr/bin/orca" || true
   sleep 3
   kill %1 %2 2>/dev/null || true
 '
