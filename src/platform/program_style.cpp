@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QStyleOptionSlider>
+#include <algorithm>
 #include <array>
 
 namespace tl {
@@ -19,6 +20,11 @@ namespace {
 
 // Larger scroll bars are drawn each time rather than kept.
 constexpr qint64 kLargestCopy = 64 * 4096;
+
+// Qt hands a drawing of 96 lines or more to its drawing threads and waits for
+// them; for a scroll bar's copy or a frame's edges the hand-over costs more
+// than the drawing. Such drawings go in bands of fewer lines.
+constexpr int kBandLines = 64;
 
 // What a scroll bar's look depends on in Fusion: its option and the colour
 // behind it, which Fusion takes from the scroll area around it.
@@ -86,7 +92,26 @@ void ProgramStyle::drawComplexControl(ComplexControl control, const QStyleOption
         onCopy.end();
         QPixmapCache::insert(key, copy);
     }
-    painter->drawPixmap(bar->rect.topLeft(), copy);
+    for (int y = 0; y < copy.height(); y += kBandLines) {
+        const QRect band(0, y, copy.width(), std::min(kBandLines, copy.height() - y));
+        painter->drawPixmap(bar->rect.topLeft() + band.topLeft(), copy, band);
+    }
+}
+
+void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                 QPainter* painter, const QWidget* widget) const {
+    if (element != PE_FrameGroupBox || !fusion_ || option->rect.height() < kBandLines) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    // Fusion's frame reaches a little beyond the option's rectangle.
+    const QRect reach = option->rect.adjusted(-kBandLines, -kBandLines, kBandLines, kBandLines);
+    for (int y = reach.top(); y <= reach.bottom(); y += kBandLines) {
+        painter->save();
+        painter->setClipRect(QRect(reach.left(), y, reach.width(), kBandLines), Qt::IntersectClip);
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        painter->restore();
+    }
 }
 
 QIcon ProgramStyle::standardIcon(StandardPixmap icon, const QStyleOption* option,

@@ -13,12 +13,16 @@ namespace tl {
 // point, and a window mostly shows its scroll bars as they looked the time
 // before (each new preview, list or grid of the same size at the top): each
 // look is drawn once and then copied. A standard icon is looked up in the
-// icon theme once (every menu bar asks for its extension button's).
+// icon theme once (every menu bar asks for its extension button's). Tall
+// copies and group frames are drawn in bands, which Qt draws without handing
+// them to its drawing threads.
 class ProgramStyle : public QProxyStyle {
   public:
     explicit ProgramStyle(QStyle* base);
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                             QPainter* painter, const QWidget* widget = nullptr) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget = nullptr) const override;
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option = nullptr,
                        const QWidget* widget = nullptr) const override;
 

@@ -3,7 +3,7 @@
 // The grids by keyboard alone: leaving a grid by Tab, stamping, picking up and
 // typing comment codes, rating skills and setting flags in the class grid and
 // the ranges grid. Every key goes to the widget that has the keyboard. Also
-// how a grid draws its cells.
+// how a grid draws its cells, and what the program's style draws in bands.
 #include "autofill/frm_auto_fill.h"
 #include "platform/kept_text.h"
 #include "platform/program_style.h"
@@ -468,6 +468,32 @@ class GridKeysTest : public QObject {
         grid.setShowGrid(false);
         QCOMPARE(grid.cellGeometry(7, 5), within);
         QVERIFY(!grid.showGrid());
+    }
+
+    void groupFramesDrawnInBandsAsFusionDrawsThem() {
+        // Tall and short, titled and not, in a window drawn whole and in part.
+        QWidget window;
+        auto* layout = new QHBoxLayout(&window);
+        auto* titled = new QGroupBox("Search Criteria: Select All That Apply", &window);
+        auto* plainFrame = new QGroupBox(&window);
+        auto* shortFrame = new QGroupBox("Keyword Search", &window);
+        shortFrame->setFixedHeight(50);
+        for (QGroupBox* box : {titled, plainFrame, shortFrame}) {
+            new QVBoxLayout(box);
+            box->layout()->addWidget(new QLabel("Grade/Stream", box));
+            layout->addWidget(box, 0, box == shortFrame ? Qt::AlignTop : Qt::Alignment());
+        }
+        window.resize(520, 331);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto plainStyle = [] { return QStyleFactory::create("Fusion"); };
+        for (const QRect part : {QRect(), QRect(0, 37, 300, 200)}) {
+            QApplication::setStyle(new ProgramStyle(plainStyle()));
+            const QImage banded = window.grab(part.isNull() ? window.rect() : part).toImage();
+            QApplication::setStyle(plainStyle());
+            const QImage fusion = window.grab(part.isNull() ? window.rect() : part).toImage();
+            QVERIFY(banded == fusion);
+        }
     }
 };
 
