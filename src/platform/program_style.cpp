@@ -104,8 +104,8 @@ void ProgramStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* o
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
-    // Fusion's frame reaches a little beyond the option's rectangle.
-    const QRect reach = option->rect.adjusted(-kBandLines, -kBandLines, kBandLines, kBandLines);
+    // The bands cover a margin too: nothing drawn past the frame's edge is cut.
+    const QRect reach = option->rect.adjusted(-8, -8, 8, 8);
     for (int y = reach.top(); y <= reach.bottom(); y += kBandLines) {
         painter->save();
         painter->setClipRect(QRect(reach.left(), y, reach.width(), kBandLines), Qt::IntersectClip);

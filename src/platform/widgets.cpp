@@ -443,13 +443,12 @@ QSize KeptSizeCombo::kept(bool minimum) const {
             connect(now.model, &QAbstractItemModel::modelReset, self, [this] { forget(); });
             connect(now.model, &QAbstractItemModel::layoutChanged, self, [this] { forget(); });
         }
-        // Nor editable ones: Qt measures them as their line edit comes.
+        // Editable lists are not kept: Qt measures them as their line edit comes.
         if (now.editable) return minimum ? QComboBox::minimumSizeHint() : QComboBox::sizeHint();
         QString key = font().key();
-        key += QStringLiteral("|%1|%2|%3|%4|%5|%6x%7|%8|%9|")
+        key += QStringLiteral("|%1|%2|%3|%4|%5x%6|%7|%8|")
                    .arg(reinterpret_cast<quintptr>(style()))
                    .arg(logicalDpiY())
-                   .arg(now.editable)
                    .arg(now.frame)
                    .arg(now.minimumContentsLength)
                    .arg(now.iconSize.width())
@@ -458,7 +457,7 @@ QSize KeptSizeCombo::kept(bool minimum) const {
                    .arg(now.placeholder);
         QStringList items;
         for (int i = 0; i < now.count; ++i) {
-            // Lists with icons are not kept.
+            // Nor lists with icons.
             if (!itemIcon(i).isNull())
                 return minimum ? QComboBox::minimumSizeHint() : QComboBox::sizeHint();
             items.append(itemText(i));
